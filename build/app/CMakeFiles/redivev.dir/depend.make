@@ -1,0 +1,2 @@
+# Empty dependencies file for redivev.
+# This may be replaced when dependencies are built.

@@ -1,0 +1,98 @@
+#pragma once
+// Per-sample access, inline: the application calls these once per sample
+// over whole recordings. Every call repeats every check and allocates nothing.
+#include "ZuWaveComponent.h"
+
+namespace ZuDetail {
+
+// Frame size from the format record, never from nBlockAlign.
+inline std::int32_t FrameBytes(const TWaveFormatEx &Format)
+{
+    return Format.nChannels * (Format.wBitsPerSample / 8);
+}
+
+// A frame size of 0 (only a loaded file can have one) means no frames.
+inline std::int32_t FrameCount(const TZuInternalWAVE &Wave)
+{
+    const std::int32_t Size = FrameBytes(Wave.FFormat);
+    return Size > 0 ? Wave.FDataSize / Size : 0;
+}
+
+[[noreturn]] void Raise(int Kind, const char *Message);
+enum : int { BadType, OutOfRange, Unsupported };
+
+} // namespace ZuDetail
+
+inline std::int32_t TZuWave::GetWaveSize()
+{
+    WaveAssert(FInternalWave != nullptr, "TZuWave.GetWaveSize: InternalWave should not be Nil");
+    if (FInternalWave->FFormat.wFormatTag != WAVE_FORMAT_PCM)
+        return 0;
+    return ZuDetail::FrameCount(*FInternalWave);
+}
+
+inline std::int32_t TZuWave::GetPosValue(std::int32_t Channel, std::int32_t Pos)
+{
+    using namespace ZuDetail;
+    WaveAssert(FInternalWave != nullptr, "TZuWave.GetPosValue: InternalWave should not be Nil");
+    const TZuInternalWAVE &Wave = *FInternalWave;
+    if (Wave.FFormat.wFormatTag != WAVE_FORMAT_PCM) [[unlikely]]
+        Raise(BadType, "TZuWave.GetPosValue: Bad Wave Type");
+    const std::int32_t N = FrameCount(Wave);
+    if (Pos < 0 || Pos >= N || Channel < 0 || Channel >= Wave.FFormat.nChannels) [[unlikely]]
+        Raise(OutOfRange, "TZuWave.GetPosValue: Position is Out of Range");
+    const std::int64_t Index = std::int64_t(Pos) * Wave.FFormat.nChannels + Channel;
+    switch (Wave.FFormat.wBitsPerSample * 4 + Wave.FFormat.nChannels) {
+    case 8 * 4 + 1:
+    case 8 * 4 + 2:
+        return Wave.FData[Index];
+    case 16 * 4 + 1:
+    case 16 * 4 + 2:
+        return LoadSample16(Wave.FData, 2 * Index);
+    default:
+        Raise(Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
+    }
+}
+
+inline void TZuWave::SetPosValue(std::int32_t Channel, std::int32_t Pos, std::int32_t Value)
+{
+    using namespace ZuDetail;
+    WaveAssert(FInternalWave != nullptr, "TZuWave.SetPosValue: InternalWave should not be Nil");
+    if (FInternalWave->FFormat.wFormatTag != WAVE_FORMAT_PCM) [[unlikely]]
+        Raise(BadType, "TZuWave.SetPosValue: Bad Wave Type");
+    const std::int32_t N = FrameCount(*FInternalWave);
+    if (Pos < 0 || Pos >= N || Channel < 0 || Channel >= FInternalWave->FFormat.nChannels) [[unlikely]]
+        Raise(OutOfRange, "TZuWave.SetPosValue: Position is Out of Range");
+    if (FInternalWave->FRefCount != 1) [[unlikely]]
+        UniqueWave();
+    TZuInternalWAVE &Wave = *FInternalWave;
+    const std::int64_t Index = std::int64_t(Pos) * Wave.FFormat.nChannels + Channel;
+    switch (Wave.FFormat.wBitsPerSample * 4 + Wave.FFormat.nChannels) {
+    case 8 * 4 + 1:
+    case 8 * 4 + 2:
+        Wave.FData[Index] = static_cast<std::uint8_t>(Value);
+        return;
+    case 16 * 4 + 1:
+    case 16 * 4 + 2:
+        StoreSample16(Wave.FData, 2 * Index, static_cast<std::int16_t>(Value));
+        return;
+    default:
+        Raise(Unsupported, "TZuWave.SetPosValue: Unsupported PCM Format");
+    }
+}
+
+inline std::int32_t TZuWave::GetPosValue16(std::int32_t Channel, std::int32_t Pos)
+{
+    // No buffer: GetPosValue raises its own assert, so nothing is read here.
+    if (FInternalWave != nullptr && FInternalWave->FFormat.wBitsPerSample == 8)
+        return (GetPosValue(Channel, Pos) - 128) * 256;
+    return GetPosValue(Channel, Pos);
+}
+
+inline void TZuWave::SetPosValue16(std::int32_t Channel, std::int32_t Pos, std::int32_t Value)
+{
+    if (FInternalWave != nullptr && FInternalWave->FFormat.wBitsPerSample == 8)
+        SetPosValue(Channel, Pos, (Value + 32768) / 256);
+    else
+        SetPosValue(Channel, Pos, Value);
+}

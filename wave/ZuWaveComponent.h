@@ -1,0 +1,61 @@
+#pragma once
+// TZuWave: the component through which the application handles one wave.
+// It holds exactly one TZuInternalWAVE, replaces it on loads and length
+// changes, and gives per-sample access. Owned by its parent QObject (the form).
+#include "ZuInternalWave.h"
+
+#include <QObject>
+#include <QString>
+
+class TStream;
+
+class TZuWave : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(std::int32_t Freq READ GetFreq WRITE SetFreq)
+    Q_PROPERTY(std::int32_t Bits READ GetBits WRITE SetBits)
+    Q_PROPERTY(std::int32_t Channels READ GetChannels WRITE SetChannels)
+
+public:
+    explicit TZuWave(QObject *Owner);
+    ~TZuWave() override;
+
+    void ReleaseInternalWave();
+    void UniqueWave();
+
+    void LoadFromStream(TStream &Stream);
+    void SaveToStream(TStream &Stream);
+    void LoadFromFile(const QString &FileName);
+    void SaveToFile(const QString &FileName);
+
+    void Play();
+    void Stop();
+
+    std::int32_t GetFreq();
+    void SetFreq(std::int32_t Value);
+    std::int32_t GetBits();
+    void SetBits(std::int32_t Value);
+    std::int32_t GetChannels();
+    void SetChannels(std::int32_t Value);
+    TNotifyEvent GetOnNotify();
+    void SetOnNotify(TNotifyEvent Handler);
+
+    // Length in sample frames; 0 for a wave that is not PCM.
+    std::int32_t GetWaveSize();
+    // NewSize frames of zero bytes; nothing of the old samples survives.
+    void SetWaveSize(std::int32_t NewSize);
+    // Samples in the buffer's own coding: 0..255 (8-bit) or -32768..32767.
+    std::int32_t GetPosValue(std::int32_t Channel, std::int32_t Pos);
+    void SetPosValue(std::int32_t Channel, std::int32_t Pos, std::int32_t Value);
+    // Samples scaled to signed 16 bits whatever the buffer's width.
+    std::int32_t GetPosValue16(std::int32_t Channel, std::int32_t Pos);
+    void SetPosValue16(std::int32_t Channel, std::int32_t Pos, std::int32_t Value);
+
+    TZuInternalWAVE *InternalWave() const { return FInternalWave; }
+
+    TZuInternalWAVE *FInternalWave = nullptr;
+
+private:
+    TZuInternalWAVE *NewBufferLike(std::int32_t Frames);
+};
+
+#include "ZuSampleAccess.h"
