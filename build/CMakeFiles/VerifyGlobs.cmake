@@ -5,6 +5,9 @@ cmake_policy(SET CMP0009 NEW)
 # APP_SOURCES at app/CMakeLists.txt:1 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/app/*.cpp")
 set(OLD_GLOB
+  "/work/main/app/Detection.cpp"
+  "/work/main/app/Export.cpp"
+  "/work/main/app/Normalise.cpp"
   "/work/main/app/Redivev.cpp"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
@@ -15,6 +18,7 @@ endif()
 # APP_SOURCES at app/CMakeLists.txt:1 (file)
 file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/app/*.h")
 set(OLD_GLOB
+  "/work/main/app/Unit1.h"
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")
@@ -58,6 +62,15 @@ set(OLD_GLOB
   "/work/main/platform/Heap.h"
   "/work/main/platform/MemoryRiff.h"
   "/work/main/platform/Streams.h"
+  )
+if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
+  message("-- GLOB mismatch!")
+  file(TOUCH_NOCREATE "/work/main/build/CMakeFiles/cmake.verify_globs")
+endif()
+
+# SOURCES at tests/CMakeLists.txt:12 (file)
+file(GLOB NEW_GLOB LIST_DIRECTORIES true "/work/main/tests/app/*.cpp")
+set(OLD_GLOB
   )
 if(NOT "${NEW_GLOB}" STREQUAL "${OLD_GLOB}")
   message("-- GLOB mismatch!")

@@ -15,6 +15,7 @@ set(CMAKE_DEPENDS_DEPENDENCY_FILES
 # Targets to which this target links.
 set(CMAKE_TARGET_LINKED_INFO_FILES
   "/work/main/build/wave/CMakeFiles/zuwave.dir/DependInfo.cmake"
+  "/work/main/build/app/CMakeFiles/redivev_app.dir/DependInfo.cmake"
   "/work/main/build/platform/CMakeFiles/platform.dir/DependInfo.cmake"
   )
 

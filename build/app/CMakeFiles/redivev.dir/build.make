@@ -109,10 +109,12 @@ app/redivev: app/CMakeFiles/redivev.dir/redivev_autogen/mocs_compilation.cpp.o
 app/redivev: app/CMakeFiles/redivev.dir/Redivev.cpp.o
 app/redivev: app/CMakeFiles/redivev.dir/build.make
 app/redivev: wave/libzuwave.a
-app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Widgets.so.6.4.2
+app/redivev: app/libredivev_app.a
+app/redivev: wave/libzuwave.a
 app/redivev: platform/libplatform.a
 app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Multimedia.so.6.4.2
 app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Network.so.6.4.2
+app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Widgets.so.6.4.2
 app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Gui.so.6.4.2
 app/redivev: /usr/lib/x86_64-linux-gnu/libQt6Core.so.6.4.2
 app/redivev: /usr/lib/x86_64-linux-gnu/libGLX.so

@@ -1,0 +1,151 @@
+#pragma once
+// TForm1: the main window. Owns the recording (ZU), the scratch wave (ZU2),
+// every control including the parameter panel shown in the tool window, and
+// the trim-area list. Members keep their designed names so that tests and
+// the bench driver can reach them.
+#include "ZuWAVE.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QScrollBar;
+class QTimer;
+class QWidget;
+class TPaintBox;
+
+namespace Ui {
+class TForm1;
+}
+
+struct TTrimArea {
+    std::int32_t StartPos; // first sample position of the piece
+    std::int32_t EndPos;   // position just after it (exclusive)
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // --- Modal seam: tests and the bench driver replace these. ---
+    // Runs the open dialog; the chosen file, or nothing when cancelled.
+    std::function<std::optional<QString>()> RunOpenDialog;
+    // A plain message box with an OK button.
+    std::function<void(const QString &Text)> ShowMessage;
+    // The export's question; true for Yes.
+    std::function<bool(const QString &Caption, const QString &Text)> AskYesNo;
+    // Opens a folder in the platform's file browser.
+    std::function<void(const QString &Folder)> OpenFolder;
+    // Directory of the executable; the export folder lives there.
+    std::function<QString()> ProgramDirectory;
+
+    // --- Handlers (designed names) ---
+    void FormCreate();
+    void FileOpen();
+    void PBPaint();
+    void SBChange(QScrollBar *Sender);
+    void N3Click();
+    void N5Click();
+    void N6Click();
+    void Playthistrimarea1Click();
+    void ZUNotify(QObject *Sender);
+    void Button2MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button2MouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void Button2MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void Timer1Timer();
+    void PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+
+    std::int32_t SampleLevel(std::int32_t Pos);
+    void ExtractArea(std::int32_t Index);
+
+    // --- Wave components and timer ---
+    TZuWave *ZU = nullptr;
+    TZuWave *ZU2 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QFileDialog *OD = nullptr;
+
+    // --- Main window controls ---
+    QWidget *Panel2 = nullptr;
+    QWidget *Panel3 = nullptr;
+    QScrollBar *SB = nullptr;
+    QFrame *Panel6 = nullptr;
+    QScrollBar *SBV = nullptr;
+    TPaintBox *PB = nullptr;
+
+    // --- Parameter panel (lives in the tool window) ---
+    QWidget *ControlPanel = nullptr;
+    QWidget *Panel4 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label10 = nullptr;
+    QScrollBar *SBVZ = nullptr;
+    QScrollBar *SBHZ = nullptr;
+    QLineEdit *Edit7 = nullptr;
+    QLineEdit *Edit8 = nullptr;
+    QPushButton *Button1 = nullptr; // "Trim!"
+    QPushButton *Button2 = nullptr; // "Move"
+    QFrame *Bevel3 = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    QScrollBar *SBCSL = nullptr;
+    QScrollBar *SBN = nullptr;
+    QScrollBar *SBNW = nullptr;
+    QScrollBar *SBML = nullptr;
+    QScrollBar *SBMZSS = nullptr;
+    QScrollBar *SBMZSE = nullptr;
+    QScrollBar *SBAFIL = nullptr;
+    QScrollBar *SBAFOL = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+    QLineEdit *Edit3 = nullptr;
+    QLineEdit *Edit4 = nullptr;
+    QLineEdit *Edit5 = nullptr;
+    QLineEdit *Edit6 = nullptr;
+    QLineEdit *Edit9 = nullptr;
+    QLineEdit *Edit10 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Labela = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+
+    // --- Menus ---
+    QMenu *File1 = nullptr;
+    QAction *WAV1 = nullptr;
+    QMenu *N2 = nullptr;
+    QAction *N3 = nullptr;
+    QMenu *N4 = nullptr;
+    QAction *N5 = nullptr;
+    QAction *N6 = nullptr;
+    QMenu *PM = nullptr;
+    QAction *Playthistrimarea1 = nullptr;
+
+    // --- State ---
+    std::vector<TTrimArea> FAreas;
+    std::int32_t FAreaCount = 0;
+    std::int32_t FMoveDX = 0;
+    std::int32_t FMoveDY = 0;
+    std::int32_t FDownX = 0;
+    std::int32_t FDownY = 0;
+    std::int32_t FClickPos = 0;
+    bool FMoving = false;
+
+private:
+    Ui::TForm1 *ui = nullptr;
+};

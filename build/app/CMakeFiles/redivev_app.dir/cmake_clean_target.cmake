@@ -1,0 +1,3 @@
+file(REMOVE_RECURSE
+  "libredivev_app.a"
+)
