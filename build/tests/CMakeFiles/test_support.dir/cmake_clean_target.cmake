@@ -1,3 +1,0 @@
-file(REMOVE_RECURSE
-  "libtest_support.a"
-)
