@@ -18,6 +18,12 @@ inline std::int32_t FrameCount(const TZuInternalWAVE &Wave)
     return Size > 0 ? Wave.FDataSize / Size : 0;
 }
 
+// One key per (bits, channels) pair; no two layouts share a key.
+constexpr std::uint32_t LayoutKey(std::uint32_t Bits, std::uint32_t Channels)
+{
+    return Bits << 16 | Channels;
+}
+
 [[noreturn]] void Raise(int Kind, const char *Message);
 enum : int { BadType, OutOfRange, Unsupported };
 
@@ -42,12 +48,12 @@ inline std::int32_t TZuWave::GetPosValue(std::int32_t Channel, std::int32_t Pos)
     if (Pos < 0 || Pos >= N || Channel < 0 || Channel >= Wave.FFormat.nChannels) [[unlikely]]
         Raise(OutOfRange, "TZuWave.GetPosValue: Position is Out of Range");
     const std::int64_t Index = std::int64_t(Pos) * Wave.FFormat.nChannels + Channel;
-    switch (Wave.FFormat.wBitsPerSample * 4 + Wave.FFormat.nChannels) {
-    case 8 * 4 + 1:
-    case 8 * 4 + 2:
+    switch (LayoutKey(Wave.FFormat.wBitsPerSample, Wave.FFormat.nChannels)) {
+    case LayoutKey(8, 1):
+    case LayoutKey(8, 2):
         return Wave.FData[Index];
-    case 16 * 4 + 1:
-    case 16 * 4 + 2:
+    case LayoutKey(16, 1):
+    case LayoutKey(16, 2):
         return LoadSample16(Wave.FData, 2 * Index);
     default:
         Raise(Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
@@ -67,13 +73,13 @@ inline void TZuWave::SetPosValue(std::int32_t Channel, std::int32_t Pos, std::in
         UniqueWave();
     TZuInternalWAVE &Wave = *FInternalWave;
     const std::int64_t Index = std::int64_t(Pos) * Wave.FFormat.nChannels + Channel;
-    switch (Wave.FFormat.wBitsPerSample * 4 + Wave.FFormat.nChannels) {
-    case 8 * 4 + 1:
-    case 8 * 4 + 2:
+    switch (LayoutKey(Wave.FFormat.wBitsPerSample, Wave.FFormat.nChannels)) {
+    case LayoutKey(8, 1):
+    case LayoutKey(8, 2):
         Wave.FData[Index] = static_cast<std::uint8_t>(Value);
         return;
-    case 16 * 4 + 1:
-    case 16 * 4 + 2:
+    case LayoutKey(16, 1):
+    case LayoutKey(16, 2):
         StoreSample16(Wave.FData, 2 * Index, static_cast<std::int16_t>(Value));
         return;
     default:
