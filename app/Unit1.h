@@ -19,6 +19,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
@@ -53,6 +54,9 @@ public:
     std::function<void(const QString &Folder)> OpenFolder;
     // Directory of the executable; the export folder lives there.
     std::function<QString()> ProgramDirectory;
+    // The program's standard error display, for errors that no command
+    // catches but that cannot travel up to the event loop (those of a paint).
+    std::function<void(const QString &Text)> ShowError;
 
     // --- Handlers (designed names) ---
     void FormCreate();
@@ -147,5 +151,20 @@ public:
     bool FMoving = false;
 
 private:
+    void BindControls();
+    void ApplyFonts();
+    void CreateComponents();
+    void CreatePopupAndDialog();
+    void InstallModalDefaults();
+    void WireEvents();
+    // Runs a handler for the event loop: an error it raises ends that
+    // handler only and is shown by ShowError.
+    void Guarded(const std::function<void()> &Handler);
+    void PaintView(QPainter &Canvas);
+    void ReportPaintError(const QString &Text);
+
     Ui::TForm1 *ui = nullptr;
+    // A paint that fails tells the user once per loaded recording, so that
+    // the report's own repaint cannot start a loop of reports.
+    bool FPaintErrorReported = false;
 };
