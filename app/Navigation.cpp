@@ -1,0 +1,70 @@
+// Loading a recording, the view's right-click, the "Move" joystick.
+#include "Unit1.h"
+
+#include "PaintBox.h"
+#include "Streams.h"
+
+#include <QMenu>
+#include <QScrollBar>
+
+void TForm1::FileOpen()
+{
+    const std::optional<QString> FileName = RunOpenDialog();
+    if (!FileName)
+        return;
+
+    // A file that cannot be opened leaves the recording as it was; once it
+    // is open, a failed load has already replaced the recording, and the
+    // trim areas and the scroll range of the old one must go with it.
+    TFileStream Stream(FileName->toStdString(), TFileStream::TMode::OpenRead);
+    FPaintErrorReported = false;
+    try {
+        ZU->LoadFromStream(Stream);
+    } catch (...) {
+        FAreaCount = 0;
+        SB->setMaximum(ZU->InternalWave() != nullptr ? ZU->GetWaveSize() : 0);
+        PB->repaint();
+        throw;
+    }
+    FAreaCount = 0;
+    SB->setMaximum(ZU->GetWaveSize());
+    PB->repaint();
+}
+
+void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (Button != Qt::RightButton)
+        return;
+    PM->popup(PB->mapToGlobal(QPoint(X, Y)));
+    FClickPos = SB->value() + X * SBHZ->value();
+}
+
+void TForm1::Button2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    FMoving = true;
+    FDownX = X;
+    FDownY = Y;
+    FMoveDX = 0;
+    FMoveDY = 0;
+}
+
+void TForm1::Button2MouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    FMoveDX = X - FDownX;
+    FMoveDY = Y - FDownY;
+}
+
+void TForm1::Button2MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int)
+{
+    FMoving = false;
+}
+
+void TForm1::Timer1Timer()
+{
+    if (!FMoving)
+        return;
+    SB->setValue(SB->value() + FMoveDX);
+    SBV->setValue(SBV->value() + FMoveDY);
+}
+
+void TForm1::ZUNotify(QObject *) {}

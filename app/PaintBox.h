@@ -1,0 +1,29 @@
+#pragma once
+// TPaintBox: a widget with no look of its own. Its owner draws it on every
+// paint through OnPaint, on the Canvas that exists only during that paint,
+// and hears its mouse presses through OnMouseDown.
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+class TPaintBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPaintBox(QWidget *Parent = nullptr);
+
+    std::function<void()> OnPaint;
+    std::function<void(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseDown;
+
+    // The painter of the paint in progress; null outside a paint.
+    QPainter *Canvas() const { return FCanvas; }
+
+protected:
+    void paintEvent(QPaintEvent *Event) override;
+    void mousePressEvent(QMouseEvent *Event) override;
+
+private:
+    QPainter *FCanvas = nullptr;
+};

@@ -1,0 +1,158 @@
+#include "Unit1.h"
+
+#include "PaintBox.h"
+#include "ui_Unit1.h"
+
+#include <QFileDialog>
+#include <QFont>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+namespace {
+
+// Sizes of the designed client area, below the menu bar.
+constexpr int DesignedClientWidth = 700;
+constexpr int DesignedClientHeight = 442;
+
+QFont PixelFont(const QString &Family, int PixelSize, bool Bold = false)
+{
+    QFont Font(Family);
+    Font.setPixelSize(PixelSize);
+    Font.setBold(Bold);
+    return Font;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
+{
+    // The designed font does not exist here; IPAPGothic has its metrics.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    ui->setupUi(this);
+    BindControls();
+    ApplyFonts();
+    CreateComponents();
+    CreatePopupAndDialog();
+    InstallModalDefaults();
+    // Handlers are connected only now, so the designed values set above are
+    // the start values and no handler ran for them.
+    WireEvents();
+    resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    delete ui;
+}
+
+void TForm1::BindControls()
+{
+    Panel2 = ui->Panel2;
+    Panel3 = ui->Panel3;
+    SB = ui->SB;
+    Panel6 = ui->Panel6;
+    SBV = ui->SBV;
+    PB = ui->PB;
+
+    ControlPanel = ui->ControlPanel;
+    Panel4 = ui->Panel4;
+    Label9 = ui->Label9;
+    Label10 = ui->Label10;
+    SBVZ = ui->SBVZ;
+    SBHZ = ui->SBHZ;
+    Edit7 = ui->Edit7;
+    Edit8 = ui->Edit8;
+    Button1 = ui->Button1;
+    Button2 = ui->Button2;
+    Bevel3 = ui->Bevel3;
+    ScrollBox1 = ui->ScrollBox1;
+    SBCSL = ui->SBCSL;
+    SBN = ui->SBN;
+    SBNW = ui->SBNW;
+    SBML = ui->SBML;
+    SBMZSS = ui->SBMZSS;
+    SBMZSE = ui->SBMZSE;
+    SBAFIL = ui->SBAFIL;
+    SBAFOL = ui->SBAFOL;
+    Edit1 = ui->Edit1;
+    Edit2 = ui->Edit2;
+    Edit3 = ui->Edit3;
+    Edit4 = ui->Edit4;
+    Edit5 = ui->Edit5;
+    Edit6 = ui->Edit6;
+    Edit9 = ui->Edit9;
+    Edit10 = ui->Edit10;
+    Label6 = ui->Label6;
+    Label3 = ui->Label3;
+    Label4 = ui->Label4;
+    Label5 = ui->Label5;
+    Label11 = ui->Label11;
+    Labela = ui->Labela;
+    Label7 = ui->Label7;
+    Label8 = ui->Label8;
+
+    File1 = ui->File1;
+    WAV1 = ui->WAV1;
+    N2 = ui->N2;
+    N3 = ui->N3;
+    N4 = ui->N4;
+    N5 = ui->N5;
+    N6 = ui->N6;
+}
+
+// Pixel-sized fonts cannot be given in the form description, which knows
+// only point sizes; the designed sizes are in pixels.
+void TForm1::ApplyFonts()
+{
+    const QString FormFamily = QStringLiteral("ＭＳ Ｐゴシック");
+    setFont(PixelFont(FormFamily, 12));
+    ControlPanel->setFont(PixelFont(FormFamily, 12));
+    Button2->setFont(PixelFont(QStringLiteral("Arial"), 16, true));
+    Button1->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
+
+    PB->setFont(PixelFont(FormFamily, 12));
+    QPalette ViewPalette = PB->palette();
+    ViewPalette.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    PB->setPalette(ViewPalette);
+}
+
+void TForm1::CreateComponents()
+{
+    // Settings in the order the component stores them.
+    ZU = new TZuWave(this);
+    ZU2 = new TZuWave(this);
+    for (TZuWave *Wave : {ZU, ZU2}) {
+        Wave->SetFreq(44100);
+        Wave->SetBits(16);
+        Wave->SetChannels(1);
+        Wave->SetOnNotify([this](QObject *Sender) { ZUNotify(Sender); });
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+}
+
+void TForm1::CreatePopupAndDialog()
+{
+    // Not attached to the view: only PBMouseDown shows it.
+    PM = new QMenu(this);
+    PM->setObjectName(QStringLiteral("PM"));
+    Playthistrimarea1 = PM->addAction(QStringLiteral("Play this trim area"));
+    Playthistrimarea1->setObjectName(QStringLiteral("Playthistrimarea1"));
+
+    OD = new QFileDialog(this);
+    OD->setObjectName(QStringLiteral("OD"));
+    OD->setAcceptMode(QFileDialog::AcceptOpen);
+    OD->setFileMode(QFileDialog::ExistingFile);
+    OD->setDefaultSuffix(QStringLiteral("wav"));
+    OD->setNameFilter(QStringLiteral("WAVEファイル (*.wav)"));
+}
+
+void TForm1::FormCreate()
+{
+    FAreaCount = 0;
+    FMoving = false;
+}

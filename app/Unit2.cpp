@@ -1,0 +1,46 @@
+#include "Unit2.h"
+
+#include "Unit1.h"
+#include "ui_Unit2.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TForm2::TForm2(TForm1 &Form1, QWidget *parent) : QWidget(parent), FForm1(&Form1), ui(new Ui::TForm2)
+{
+    ui->setupUi(this);
+    // A tool window with a caption and a sizing frame but no buttons on it.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFont(Form1.font());
+    setPalette(Form1.palette());
+    FormCreate();
+}
+
+TForm2::~TForm2()
+{
+    // The panel belongs to Form1: hand it back rather than destroy it.
+    if (FForm1 && FForm1->ControlPanel != nullptr && FForm1->ControlPanel->parent() == this) {
+        FForm1->ControlPanel->hide();
+        FForm1->ControlPanel->setParent(FForm1->Panel2);
+    }
+    delete ui;
+}
+
+void TForm2::FormCreate()
+{
+    QWidget *ControlPanel = FForm1->ControlPanel;
+    resize(ControlPanel->width(), height());
+    resize(width(), ControlPanel->height());
+    const int ScreenHeight = (screen() != nullptr ? screen() : QGuiApplication::primaryScreen())->geometry().height();
+    move(10, y());
+    move(x(), ScreenHeight - frameGeometry().height() - 30);
+
+    ControlPanel->setParent(this);
+    ControlPanel->setVisible(true);
+    layout()->addWidget(ControlPanel);
+
+    setMaximumWidth(width());
+    setMinimumWidth(width());
+    setMinimumHeight(100);
+}

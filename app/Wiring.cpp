@@ -1,0 +1,120 @@
+// How TForm1's controls reach their handlers, and the default answers of
+// the modal seam.
+#include "Unit1.h"
+
+#include "Application.h"
+#include "PaintBox.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+
+#include <exception>
+
+namespace {
+
+// Hands the "Move" button's raw mouse events to the form, leaving the
+// button's own pressed look untouched.
+class TButtonMouseHook : public QObject {
+public:
+    TButtonMouseHook(QObject *Parent, TForm1 &Form) : QObject(Parent), FForm(Form) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *Event) override
+    {
+        switch (Event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto *Mouse = static_cast<QMouseEvent *>(Event);
+            const QPoint At = Mouse->position().toPoint();
+            FForm.Button2MouseDown(Mouse->button(), Mouse->modifiers(), At.x(), At.y());
+            break;
+        }
+        case QEvent::MouseMove: {
+            const auto *Mouse = static_cast<QMouseEvent *>(Event);
+            const QPoint At = Mouse->position().toPoint();
+            FForm.Button2MouseMove(Mouse->modifiers(), At.x(), At.y());
+            break;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto *Mouse = static_cast<QMouseEvent *>(Event);
+            const QPoint At = Mouse->position().toPoint();
+            FForm.Button2MouseUp(Mouse->button(), Mouse->modifiers(), At.x(), At.y());
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    TForm1 &FForm;
+};
+
+} // namespace
+
+void TForm1::Guarded(const std::function<void()> &Handler)
+{
+    try {
+        Handler();
+    } catch (const std::exception &Error) {
+        ShowError(QString::fromUtf8(Error.what()));
+    }
+}
+
+void TForm1::InstallModalDefaults()
+{
+    RunOpenDialog = [this]() -> std::optional<QString> {
+        if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty())
+            return std::nullopt;
+        return OD->selectedFiles().first();
+    };
+    ShowMessage = [this](const QString &Text) {
+        QMessageBox Box(QMessageBox::NoIcon, windowTitle(), Text, QMessageBox::Ok, this);
+        Box.exec();
+    };
+    AskYesNo = [this](const QString &Caption, const QString &Text) {
+        QMessageBox Box(QMessageBox::Information, Caption, Text, QMessageBox::NoButton, this);
+        QPushButton *Yes = Box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        Box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        Box.exec();
+        return Box.clickedButton() == Yes;
+    };
+    OpenFolder = [](const QString &Folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(Folder)); };
+    ProgramDirectory = [] { return QCoreApplication::applicationDirPath(); };
+    ShowError = [](const QString &Text) { ShowErrorMessage(Text); };
+}
+
+void TForm1::WireEvents()
+{
+    for (QScrollBar *Bar : {SBN, SBNW, SBML, SBCSL, SBAFIL, SBAFOL, SBMZSS, SBMZSE, SBVZ, SBHZ, SB, SBV})
+        connect(Bar, &QScrollBar::valueChanged, this, [this, Bar] { Guarded([&] { SBChange(Bar); }); });
+
+    connect(WAV1, &QAction::triggered, this, [this] { Guarded([this] { FileOpen(); }); });
+    connect(N3, &QAction::triggered, this, [this] { Guarded([this] { N3Click(); }); });
+    connect(N5, &QAction::triggered, this, [this] { Guarded([this] { N5Click(); }); });
+    connect(N6, &QAction::triggered, this, [this] { Guarded([this] { N6Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { N5Click(); }); });
+    connect(Playthistrimarea1, &QAction::triggered, this,
+            [this] { Guarded([this] { Playthistrimarea1Click(); }); });
+
+    PB->OnPaint = [this] { PBPaint(); };
+    PB->OnMouseDown = [this](Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+        Guarded([&] { PBMouseDown(Button, Shift, X, Y); });
+    };
+
+    // Moves count also while no button is held.
+    Button2->setMouseTracking(true);
+    Button2->installEventFilter(new TButtonMouseHook(Button2, *this));
+
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    Timer1->start();
+}
