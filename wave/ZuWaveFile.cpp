@@ -93,13 +93,14 @@ void TZuInternalWAVE::LoadFromFile(TStream &Stream)
     const std::int64_t Declared = Sub.cksize;
     if (Declared > INT32_MAX || Sub.dwDataOffset + Declared > ImageSize)
         BadFile(File, "TZuInternalWave.LoadfromFile:Error reading data chunk.");
-    FData = Heap::AllocZero(static_cast<std::size_t>(Declared));
-    if (File.Read(FData, Declared) != Declared) {
-        FreeData();
-        BadFile(File, "TZuInternalWave.LoadfromFile:Error reading data chunk.");
-    }
-    FDataSize = static_cast<std::int32_t>(Declared);
+    // The image already holds the body: moving it to the front and keeping
+    // just that part gives the data block without a second buffer of the
+    // file's size, which halves the memory and time of loading long takes.
+    const std::int64_t BodyOffset = File.Tell();
     File.Close();
+    std::memmove(Image.get(), Image.get() + BodyOffset, static_cast<std::size_t>(Declared));
+    FData = Heap::Shrink(Image.release(), static_cast<std::size_t>(Declared));
+    FDataSize = static_cast<std::int32_t>(Declared);
 }
 
 void TZuInternalWAVE::SaveToFile(TStream &Stream)
