@@ -1,0 +1,291 @@
+// The waveform view, read back pixel by pixel at the designed size
+// (684 × 426: mid line y 213, centre column x 342).
+#include "WindowTestSupport.h"
+
+#include "PaintBox.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QScrollBar>
+
+using namespace apptest;
+
+namespace {
+
+const std::string Black = "#000000";
+const std::string Lime = "#00ff00";
+const std::string Green = "#008000";
+const std::string Red = "#ff0000";
+const std::string Yellow = "#ffff00";
+const std::string Magenta = "#ff00ff";
+const std::string BandFill = "#003f00";
+const std::string BandLeft = "#80bf00";
+const std::string Olive = "#808000";
+
+constexpr int MidY = 213;
+constexpr int CentreX = 342;
+
+class ViewTest : public FormTest {};
+
+} // namespace
+
+TEST_F(ViewTest, IsPaintedAtTheDesignedSize)
+{
+    EXPECT_EQ(Form->PB->size(), QSize(684, 426));
+    const QImage Image = View();
+    ASSERT_EQ(Image.size(), QSize(684, 426));
+}
+
+TEST_F(ViewTest, GuideMarksAtTheDefaults)
+{
+    const QImage Image = View();
+    // Mid line, and full scale 128 pixels above and below it.
+    for (int Y : {MidY, MidY - 128, MidY + 128})
+        EXPECT_EQ(At(Image, 200, Y), Lime) << Y;
+    for (int Y : {MidY - 129, MidY - 127, MidY + 127, MidY + 129})
+        EXPECT_EQ(At(Image, 200, Y), Black) << Y;
+
+    // No-sound bracket 3 pixels out, from column 100 to just before W - 100.
+    EXPECT_EQ(At(Image, 200, MidY - 3), Green);
+    EXPECT_EQ(At(Image, 200, MidY + 3), Green);
+    EXPECT_EQ(At(Image, 200, MidY - 2), Black);
+    EXPECT_EQ(At(Image, 100, MidY - 3), Green);
+    EXPECT_EQ(At(Image, 583, MidY - 3), Green);
+    EXPECT_EQ(At(Image, 584, MidY - 3), Black);
+    EXPECT_EQ(At(Image, 99, MidY - 3), Black);
+    EXPECT_EQ(At(Image, 100, MidY - 1), Green);
+    EXPECT_EQ(At(Image, 100, MidY + 2), Green);
+
+    // Centre column over the whole height; lime merged over green stays lime.
+    EXPECT_EQ(At(Image, CentreX, 0), Green);
+    EXPECT_EQ(At(Image, CentreX, 425), Green);
+    EXPECT_EQ(At(Image, CentreX, MidY), Lime);
+
+    // Width marks 50 pixels either side, from their bars down to just above
+    // 10 pixels below the mid line.
+    for (int X : {CentreX - 50, CentreX + 50}) {
+        EXPECT_EQ(At(Image, X, 10), Green) << X;
+        EXPECT_EQ(At(Image, X, 100), Green) << X;
+        EXPECT_EQ(At(Image, X, MidY + 9), Green) << X;
+        EXPECT_EQ(At(Image, X, MidY + 10), Black) << X;
+        EXPECT_EQ(At(Image, X, 9), Black) << X;
+    }
+    EXPECT_EQ(At(Image, CentreX - 49, 100), Black);
+    // The leaders run from column 10 to the right end of the mark.
+    EXPECT_EQ(At(Image, 10, 10), Green);
+    EXPECT_EQ(At(Image, 300, 30), Green);
+    EXPECT_EQ(At(Image, CentreX + 51, 10), Black);
+    EXPECT_EQ(At(Image, CentreX + 51, 30), Black);
+    // Fade and zero-search bars have no width: nothing beside the centre.
+    EXPECT_EQ(At(Image, CentreX - 1, 426 - 50), Black);
+    EXPECT_EQ(At(Image, CentreX + 1, 426 - 25), Black);
+}
+
+TEST_F(ViewTest, EachColumnShowsOneSampleWithoutItsEndPoint)
+{
+    // Column 5: value 256 is one pixel; column 6: 2560 is ten pixels down;
+    // column 7: -2560 ten pixels up; column 8: 0 draws nothing.
+    std::vector<std::int16_t> Frames(200, 0);
+    Frames[150] = 2560;
+    Frames[5] = 256;
+    Frames[6] = 2560;
+    Frames[7] = -2560;
+    Open(WriteFile("strokes.wav", Mono16(Frames)));
+    ASSERT_TRUE(Errors.isEmpty());
+    const QImage Image = View();
+
+    EXPECT_EQ(At(Image, 5, MidY), Yellow); // red merged into the lime mid line
+    EXPECT_EQ(At(Image, 5, MidY + 1), Black);
+    EXPECT_EQ(At(Image, 6, MidY + 9), Red);
+    EXPECT_EQ(At(Image, 6, MidY + 10), Black);
+    EXPECT_EQ(At(Image, 7, MidY - 9), Red);
+    EXPECT_EQ(At(Image, 7, MidY - 10), Black);
+    EXPECT_EQ(At(Image, 8, MidY), Lime);
+    EXPECT_EQ(At(Image, 150, MidY + 3), "#ff8000"); // red merged into the green bracket
+}
+
+TEST_F(ViewTest, HorizontalZoomPicksEveryHzthSampleFromTheScrollPosition)
+{
+    std::vector<std::int16_t> Frames(400, 0);
+    for (std::size_t I = 0; I < Frames.size(); ++I)
+        Frames[I] = static_cast<std::int16_t>(I % 3 == 0 ? 2560 : -2560);
+    Open(WriteFile("zoom.wav", Mono16(Frames)));
+    Form->SBHZ->setValue(3);
+    Form->SB->setValue(1); // column x shows sample 3x + 1: always -2560
+    const QImage Image = View();
+    for (int X = 0; X < 40; ++X) {
+        EXPECT_EQ(At(Image, X, MidY - 5), Red) << X;
+        EXPECT_EQ(At(Image, X, MidY + 5), Black) << X;
+    }
+    // Past the end of the recording: samples 3 × 133 + 1 = 400 and on.
+    EXPECT_EQ(At(Image, 132, MidY - 5), Red);
+    EXPECT_EQ(At(Image, 133, MidY - 5), Black);
+}
+
+TEST_F(ViewTest, StereoChannelsShareTheMidLineAndOverlapInMagenta)
+{
+    // Frame 3: both channels 2560; frame 4: only the right one.
+    std::vector<std::int16_t> Interleaved(20, 0);
+    Interleaved[6] = 2560;
+    Interleaved[7] = 2560;
+    Interleaved[9] = 2560;
+    Open(WriteFile("stereo.wav", Stereo16(Interleaved)));
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, 3, MidY + 5), Magenta);
+    EXPECT_EQ(At(Image, 4, MidY + 5), "#0000ff");
+}
+
+TEST_F(ViewTest, TrimAreasAreBandsWithMergedBorders)
+{
+    Form->FAreas = {{20, 40}, {1000, 2000}};
+    Form->FAreaCount = 2;
+    const QImage Image = View();
+    // Columns 20 .. 38 filled; border at 20 on the fill, at 39 beside it.
+    EXPECT_EQ(At(Image, 20, 150), BandLeft);
+    EXPECT_EQ(At(Image, 21, 150), BandFill);
+    EXPECT_EQ(At(Image, 38, 150), BandFill);
+    EXPECT_EQ(At(Image, 39, 150), Olive);
+    EXPECT_EQ(At(Image, 40, 150), Black);
+    EXPECT_EQ(At(Image, 19, 150), Black);
+    EXPECT_EQ(At(Image, 25, 0), BandFill);
+    EXPECT_EQ(At(Image, 25, 425), BandFill);
+    // The lime mid line merged over the fill.
+    EXPECT_EQ(At(Image, 25, MidY), Lime);
+    // The second area lies wholly beyond the right edge.
+    EXPECT_EQ(At(Image, 683, 150), Black);
+}
+
+TEST_F(ViewTest, AreaThatBeganBeforeTheScrollPositionStartsAtColumnZero)
+{
+    Form->FAreas = {{50, 130}};
+    Form->FAreaCount = 1;
+    Form->SB->setValue(100);
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, 0, 150), BandLeft);
+    EXPECT_EQ(At(Image, 1, 150), BandFill);
+    EXPECT_EQ(At(Image, 28, 150), BandFill);
+    EXPECT_EQ(At(Image, 29, 150), Olive);
+}
+
+TEST_F(ViewTest, AreaNoLongerThanTheZoomDrawsOnlyItsBorders)
+{
+    Form->FAreas = {{200, 201}};
+    Form->FAreaCount = 1;
+    const QImage Image = View();
+    // x1 = 200, x2 = 200: the two borders fall on one column, nothing filled.
+    EXPECT_EQ(At(Image, 200, 150), Olive);
+    EXPECT_EQ(At(Image, 199, 150), Black);
+    EXPECT_EQ(At(Image, 201, 150), Black);
+}
+
+TEST_F(ViewTest, VerticalBarMovesTheMidLine)
+{
+    Form->SBV->setValue(100);
+    QImage Image = View();
+    EXPECT_EQ(At(Image, 200, MidY - 100), Lime);
+    EXPECT_EQ(At(Image, 200, MidY), Black);
+    EXPECT_EQ(At(Image, 200, MidY - 100 + 128), Lime);
+
+    Form->SBV->setValue(-150); // the lower full-scale line leaves the view
+    Image = View();
+    EXPECT_EQ(At(Image, 200, MidY + 150), Lime);
+    EXPECT_EQ(At(Image, 200, MidY + 150 - 128), Lime);
+    EXPECT_EQ(At(Image, 200, 425), Black);
+}
+
+TEST_F(ViewTest, VerticalZoomScalesFullScaleAndLevels)
+{
+    Form->SBVZ->setValue(1500);
+    const QImage Image = View();
+    // 32768 × 1500 div 256000 = 192; the no-sound level 1000 gives 5.
+    EXPECT_EQ(At(Image, 200, MidY - 192), Lime);
+    EXPECT_EQ(At(Image, 200, MidY + 192), Lime);
+    EXPECT_EQ(At(Image, 200, MidY + 5), Green);
+    EXPECT_EQ(At(Image, 200, MidY + 4), Black);
+}
+
+TEST_F(ViewTest, WidthMarksFollowTheirBarsAndTheZoom)
+{
+    Form->SBNW->setValue(300);  // 150 on either side
+    Form->SBML->setValue(1001); // 1001 div 2 = 500, div 2 = 250 on either side
+    Form->SBHZ->setValue(2);
+    Form->SBAFIL->setValue(40); // 20 pixels left
+    Form->SBAFOL->setValue(61); // 30 pixels right
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, CentreX - 75, 100), Green);
+    EXPECT_EQ(At(Image, CentreX + 75, 100), Green);
+    EXPECT_EQ(At(Image, CentreX - 250, 100), Green);
+    EXPECT_EQ(At(Image, CentreX + 250, 100), Green);
+    EXPECT_EQ(At(Image, CentreX + 76, 100), Black);
+    // The fade bar spans from 20 left to 30 right, 50 pixels above the bottom.
+    EXPECT_EQ(At(Image, CentreX - 20, 376), Green);
+    EXPECT_EQ(At(Image, CentreX + 29, 376), Green);
+    EXPECT_EQ(At(Image, CentreX + 30, 376), Black); // the right upright ends above the bar
+    EXPECT_EQ(At(Image, CentreX + 30, 375), Green);
+    EXPECT_EQ(At(Image, CentreX + 30, MidY - 10), Green);
+    EXPECT_EQ(At(Image, CentreX + 30, MidY - 11), Black);
+}
+
+// The left end of the zero-search mark is the backward search window: its
+// word stands to the left of it, the forward word to the right of the right end.
+TEST_F(ViewTest, ZeroSearchWordsStandBesideTheEndsTheyName)
+{
+    Form->SBMZSS->setValue(100);
+    Form->SBMZSE->setValue(120);
+    const QImage Image = View();
+
+    const QFont Font = Form->PB->font();
+    const QFontMetrics Metrics(Font);
+    const auto Word = [&](const QString &Text) {
+        QImage Alone(Metrics.horizontalAdvance(Text), Metrics.height(), QImage::Format_RGB32);
+        Alone.fill(Qt::black);
+        QPainter Painter(&Alone);
+        Painter.setFont(Font);
+        Painter.setPen(QColor(0, 255, 0));
+        Painter.drawText(0, Metrics.ascent(), Text);
+        return Alone;
+    };
+    const QImage Backword = Word(QStringLiteral("Backword"));
+    const QImage Forword = Word(QStringLiteral("Forword"));
+    const int Top = 426 - 25 - Metrics.height();
+    EXPECT_EQ(Image.copy(CentreX - 100 - 2 - Backword.width(), Top, Backword.width(), Backword.height()), Backword);
+    EXPECT_EQ(Image.copy(CentreX + 120 + 2, Top, Forword.width(), Forword.height()), Forword);
+}
+
+TEST_F(ViewTest, BeforeAnyFileOnlyGuideMarksAreDrawn)
+{
+    const QImage Image = View();
+    for (int X = 0; X < 684; ++X) {
+        if (X == CentreX || X == 100 || X == CentreX - 50 || X == CentreX + 50)
+            continue;
+        for (int Y : {MidY - 1, MidY + 1})
+            ASSERT_EQ(At(Image, X, Y), Black) << X << "," << Y;
+    }
+}
+
+TEST_F(ViewTest, RefusedSampleLayoutIsReportedOncePerRecording)
+{
+    // 24-bit samples load but the sample access refuses them.
+    const wavtest::Bytes File = wavtest::PcmFile(1, 8000, 24, wavtest::Bytes(30, 0x40));
+    Form->FAreas = {{0, 5}};
+    Form->FAreaCount = 1;
+    Open(WriteFile("wide.wav", File));
+    for (int I = 0; I < 3; ++I)
+        Form->PB->repaint();
+    QApplication::processEvents();
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_EQ(Errors.front().toStdString(), "TZuWave.GetPosValue: Unsupported PCM Format");
+
+    // The paint stops after the bands: no mid line, no guide marks.
+    Form->FAreas = {{200, 210}};
+    Form->FAreaCount = 1;
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, 205, 150), BandFill);
+    EXPECT_EQ(At(Image, 100, MidY), Black);
+    EXPECT_EQ(At(Image, CentreX, 100), Black);
+
+    Open(WriteFile("wide2.wav", File));
+    QApplication::processEvents();
+    EXPECT_EQ(Errors.size(), 2);
+}

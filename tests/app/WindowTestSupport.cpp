@@ -1,0 +1,71 @@
+#include "WindowTestSupport.h"
+
+#include "PaintBox.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QWidget>
+
+namespace apptest {
+
+void FormTest::SetUp()
+{
+    ASSERT_TRUE(Dir.isValid());
+    Form = std::make_unique<TForm1>();
+    Form->ShowError = [this](const QString &Text) { Errors << Text; };
+    Form->ShowMessage = [this](const QString &Text) { Messages << Text; };
+    Form->RunOpenDialog = [this]() -> std::optional<QString> {
+        ++DialogRuns;
+        return std::nullopt;
+    };
+    Form->show();
+    QApplication::processEvents();
+}
+
+void FormTest::TearDown()
+{
+    Form.reset();
+}
+
+QImage FormTest::View()
+{
+    return Form->Panel2->grab(Form->PB->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QString FormTest::WriteFile(const std::string &Name, const wavtest::Bytes &Content)
+{
+    const QString Path = Dir.filePath(QString::fromStdString(Name));
+    wavtest::WriteFileBytes(Path.toStdString(), Content);
+    return Path;
+}
+
+void FormTest::Open(const QString &Path)
+{
+    Form->RunOpenDialog = [this, Path]() -> std::optional<QString> {
+        ++DialogRuns;
+        return Path;
+    };
+    Form->FileOpen();
+}
+
+wavtest::Bytes Mono16(const std::vector<std::int16_t> &Frames)
+{
+    return wavtest::PcmFile(1, 44100, 16, wavtest::Samples16(Frames));
+}
+
+wavtest::Bytes Stereo16(const std::vector<std::int16_t> &Interleaved)
+{
+    return wavtest::PcmFile(2, 44100, 16, wavtest::Samples16(Interleaved));
+}
+
+wavtest::Bytes Silence16(std::int32_t FrameCount)
+{
+    return Mono16(std::vector<std::int16_t>(static_cast<std::size_t>(FrameCount), 0));
+}
+
+std::string At(const QImage &Image, int X, int Y)
+{
+    return QColor(Image.pixel(X, Y)).name().toStdString();
+}
+
+} // namespace apptest

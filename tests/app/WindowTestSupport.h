@@ -1,0 +1,46 @@
+#pragma once
+// A shown main window whose modal seam records instead of asking, the view
+// rendered to an image, and recordings written to a private directory.
+#include "Unit1.h"
+#include "WavBuilder.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace apptest {
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The view as the screen shows it: the black panel with PB painted on it.
+    QImage View();
+    // Writes a file into the private directory and returns its path.
+    QString WriteFile(const std::string &Name, const wavtest::Bytes &Content);
+    // Loads through the menu command, the dialog answering with Path.
+    void Open(const QString &Path);
+
+    std::unique_ptr<TForm1> Form;
+    QStringList Errors;
+    QStringList Messages;
+    int DialogRuns = 0;
+    QTemporaryDir Dir;
+};
+
+// 16-bit PCM of the given frames; Stereo takes pairs (left, right).
+wavtest::Bytes Mono16(const std::vector<std::int16_t> &Frames);
+wavtest::Bytes Stereo16(const std::vector<std::int16_t> &Interleaved);
+wavtest::Bytes Silence16(std::int32_t FrameCount);
+
+// The colour of one pixel as "#rrggbb", for readable failures.
+std::string At(const QImage &Image, int X, int Y);
+
+} // namespace apptest
