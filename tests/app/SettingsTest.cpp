@@ -1,0 +1,174 @@
+// The twelve scroll bars: ranges and defaults of the form, the mirrors, the
+// no-sound level dragging the cut start level, and repaints at once.
+#include "WindowTestSupport.h"
+
+#include "PaintBox.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <utility>
+
+using namespace apptest;
+
+namespace {
+
+struct TBarDesign {
+    const char *Name;
+    int Min;
+    int Max;
+    int Default;
+    int LargeChange;
+    const char *Mirror; // nullptr for the view's own bars
+    const char *Hint;   // nullptr where there is none
+};
+
+const TBarDesign Designs[] = {
+    {"SBCSL", 100, 30000, 100, 10, "Edit4", "最短データ長"},
+    {"SBN", 256, 30000, 1000, 10, "Edit1", "無音領域"},
+    {"SBNW", 10, 5000, 100, 10, "Edit2", "無音判断時間"},
+    {"SBML", 100, 5000, 100, 10, "Edit3", "最短データ長"},
+    {"SBMZSS", 0, 5000, 0, 10, "Edit9", "最短データ長"},
+    {"SBMZSE", 0, 5000, 0, 10, "Edit10", "最短データ長"},
+    {"SBAFIL", 0, 1000, 0, 10, "Edit5", "最短データ長"},
+    {"SBAFOL", 0, 1000, 0, 10, "Edit6", "最短データ長"},
+    {"SBVZ", 1000, 5000, 1000, 10, "Edit7", nullptr},
+    {"SBHZ", 1, 2000, 1, 10, "Edit8", nullptr},
+    {"SB", 0, 100, 0, 1, nullptr, nullptr},
+    {"SBV", -500, 500, 0, 1, nullptr, nullptr},
+};
+
+class SettingsTest : public FormTest {
+protected:
+    void SetUp() override
+    {
+        FormTest::SetUp();
+        // Every paint of the view notes what the two level mirrors showed.
+        auto Paint = Form->PB->OnPaint;
+        Form->PB->OnPaint = [this, Paint] {
+            Paints.emplace_back(Form->Edit4->text().toStdString(), Form->Edit1->text().toStdString());
+            Paint();
+        };
+    }
+
+    QScrollBar *Bar(const char *Name) { return Form->findChild<QScrollBar *>(QString::fromLatin1(Name)); }
+    QLineEdit *Edit(const char *Name) { return Form->findChild<QLineEdit *>(QString::fromLatin1(Name)); }
+
+    std::vector<std::pair<std::string, std::string>> Paints;
+};
+
+using TPaints = std::vector<std::pair<std::string, std::string>>;
+
+} // namespace
+
+TEST_F(SettingsTest, BarsStartAtTheirDesignedRangesAndDefaults)
+{
+    for (const TBarDesign &Design : Designs) {
+        SCOPED_TRACE(Design.Name);
+        QScrollBar *ScrollBar = Bar(Design.Name);
+        ASSERT_NE(ScrollBar, nullptr);
+        EXPECT_EQ(ScrollBar->minimum(), Design.Min);
+        EXPECT_EQ(ScrollBar->maximum(), Design.Max);
+        EXPECT_EQ(ScrollBar->value(), Design.Default);
+        EXPECT_EQ(ScrollBar->pageStep(), Design.LargeChange);
+        EXPECT_EQ(ScrollBar->singleStep(), 1);
+        EXPECT_EQ(ScrollBar->toolTip().toStdString(), Design.Hint ? Design.Hint : "");
+        if (Design.Mirror != nullptr) {
+            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "");
+        }
+    }
+}
+
+TEST_F(SettingsTest, EveryParameterBarWritesItsMirrorAndRepaints)
+{
+    for (const TBarDesign &Design : Designs) {
+        if (Design.Mirror == nullptr || std::string(Design.Name) == "SBN")
+            continue;
+        SCOPED_TRACE(Design.Name);
+        Paints.clear();
+        Bar(Design.Name)->setValue(Design.Min + 7);
+        EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), std::to_string(Design.Min + 7));
+        EXPECT_EQ(Paints.size(), 1u);
+    }
+}
+
+TEST_F(SettingsTest, RaisingTheNoSoundLevelDragsTheCutStartLevelFirst)
+{
+    Form->SBN->setValue(2000);
+    EXPECT_EQ(Form->SBCSL->minimum(), 2000);
+    EXPECT_EQ(Form->SBCSL->value(), 2000);
+    // SBCSL's nested change paints first, before SBN's mirror is written.
+    EXPECT_EQ(Paints, (TPaints{{"2000", ""}, {"2000", "2000"}}));
+
+    Paints.clear();
+    Form->SBN->setValue(500);
+    EXPECT_EQ(Form->SBCSL->minimum(), 500);
+    EXPECT_EQ(Form->SBCSL->value(), 2000);
+    EXPECT_EQ(Paints, (TPaints{{"2000", "500"}}));
+}
+
+TEST_F(SettingsTest, LoweringTheNoSoundLevelFirstLeavesTheCutStartLevel)
+{
+    Form->SBN->setValue(300);
+    EXPECT_EQ(Form->SBCSL->minimum(), 300);
+    EXPECT_EQ(Form->SBCSL->value(), 300);
+    EXPECT_EQ(Form->Edit4->text(), QStringLiteral("300"));
+
+    Form->SBCSL->setValue(800);
+    Form->SBN->setValue(256);
+    EXPECT_EQ(Form->SBCSL->minimum(), 256);
+    EXPECT_EQ(Form->SBCSL->value(), 800);
+}
+
+TEST_F(SettingsTest, NoSoundLevelAtItsTopPinsTheCutStartLevel)
+{
+    Form->SBN->setValue(30000);
+    EXPECT_EQ(Form->SBCSL->minimum(), 30000);
+    EXPECT_EQ(Form->SBCSL->maximum(), 30000);
+    EXPECT_EQ(Form->SBCSL->value(), 30000);
+    EXPECT_EQ(Form->Edit4->text(), QStringLiteral("30000"));
+}
+
+TEST_F(SettingsTest, TypingIntoAMirrorChangesNothing)
+{
+    Form->Edit1->setText(QStringLiteral("500"));
+    EXPECT_EQ(Form->SBN->value(), 1000);
+    EXPECT_TRUE(Paints.empty());
+    // The bar's next change replaces the text.
+    Form->SBN->setValue(1010);
+    EXPECT_EQ(Form->Edit1->text(), QStringLiteral("1010"));
+}
+
+TEST_F(SettingsTest, ViewBarsRepaintAndWriteNoMirror)
+{
+    Form->SB->setValue(40);
+    Form->SBV->setValue(-20);
+    EXPECT_EQ(Paints.size(), 2u);
+    for (const TBarDesign &Design : Designs) {
+        if (Design.Mirror != nullptr) {
+            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "") << Design.Mirror;
+        }
+    }
+}
+
+TEST_F(SettingsTest, TroughClicksStepByTheLargeChange)
+{
+    Form->SBML->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(Form->SBML->value(), 110);
+    Form->SBML->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(Form->SBML->value(), 111);
+    Form->SB->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(Form->SB->value(), 1);
+    Form->SBV->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(Form->SBV->value(), -1);
+    EXPECT_EQ(Form->Edit3->text(), QStringLiteral("111"));
+}
+
+TEST_F(SettingsTest, PositionsStayInTheirRanges)
+{
+    Form->SBHZ->setValue(0);
+    EXPECT_EQ(Form->SBHZ->value(), 1);
+    Form->SBVZ->setValue(99999);
+    EXPECT_EQ(Form->SBVZ->value(), 5000);
+    EXPECT_EQ(Form->Edit7->text(), QStringLiteral("5000"));
+}

@@ -1,0 +1,191 @@
+// The main window as built from its form: sizes, controls in place, menus,
+// dialog, components, and the wiring of menus and buttons to their commands.
+#include "WindowTestSupport.h"
+
+#include "PaintBox.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+
+using namespace apptest;
+
+namespace {
+
+class WindowTest : public FormTest {};
+
+// A rectangle in the coordinates of the widget's parent, as x, y, w, h.
+std::vector<int> Box(const QWidget *Widget)
+{
+    const QRect R = Widget->geometry();
+    return {R.x(), R.y(), R.width(), R.height()};
+}
+
+} // namespace
+
+TEST_F(WindowTest, ClientAreaAndViewHaveTheDesignedSizes)
+{
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("Redivev"));
+    EXPECT_EQ(Form->centralWidget(), Form->Panel2);
+    EXPECT_EQ(Form->Panel2->size(), QSize(700, 442));
+    EXPECT_EQ(Form->PB->geometry(), QRect(0, 0, 684, 426));
+    EXPECT_EQ(Form->SBV->geometry(), QRect(684, 0, 16, 426));
+    EXPECT_EQ(Form->Panel3->geometry(), QRect(0, 426, 700, 16));
+    EXPECT_EQ(Form->SB->geometry(), QRect(0, 0, 684, 16));
+    EXPECT_EQ(Form->Panel6->geometry(), QRect(684, 0, 16, 16));
+    EXPECT_EQ(Form->SB->orientation(), Qt::Horizontal);
+    EXPECT_EQ(Form->SBV->orientation(), Qt::Vertical);
+    // Behind the view: black.
+    EXPECT_EQ(Form->Panel2->palette().color(Form->Panel2->backgroundRole()), QColor(Qt::black));
+    EXPECT_TRUE(Form->Panel2->autoFillBackground());
+    EXPECT_FALSE(Form->ControlPanel->isVisible());
+}
+
+TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
+{
+    EXPECT_EQ(Form->ControlPanel->size(), QSize(393, 121));
+    EXPECT_EQ(Box(Form->SBVZ), (std::vector<int>{88, 4, 121, 16}));
+    EXPECT_EQ(Box(Form->SBHZ), (std::vector<int>{88, 24, 121, 16}));
+    EXPECT_EQ(Box(Form->Edit7), (std::vector<int>{212, 2, 53, 20}));
+    EXPECT_EQ(Box(Form->Edit8), (std::vector<int>{212, 22, 53, 20}));
+    EXPECT_EQ(Box(Form->Button2), (std::vector<int>{268, 4, 57, 37}));
+    EXPECT_EQ(Box(Form->Button1), (std::vector<int>{328, 4, 57, 37}));
+    EXPECT_EQ(Form->Label9->geometry().right() + 1, 85);
+    EXPECT_EQ(Form->Label10->geometry().right() + 1, 85);
+    EXPECT_EQ(Form->Label9->y(), 8);
+    EXPECT_EQ(Form->Label10->y(), 24);
+    EXPECT_EQ(Form->Label9->text(), QStringLiteral("Vertical Zoom"));
+    EXPECT_EQ(Form->Label10->text(), QStringLiteral("Horizontal Zoom"));
+
+    const struct {
+        QScrollBar *Bar;
+        QLabel *Label;
+        QLineEdit *Edit;
+        int Top;
+        const char *Caption;
+    } Rows[] = {
+        {Form->SBCSL, Form->Label6, Form->Edit4, 5, "Cut start level"},
+        {Form->SBN, Form->Label3, Form->Edit1, 25, "No sound level"},
+        {Form->SBNW, Form->Label4, Form->Edit2, 45, "width of no sound level"},
+        {Form->SBML, Form->Label5, Form->Edit3, 65, "Minimum size"},
+        {Form->SBMZSS, Form->Label11, Form->Edit9, 89, "Backword Level"},
+        {Form->SBMZSE, Form->Labela, Form->Edit10, 109, "Forword Level"},
+        {Form->SBAFIL, Form->Label7, Form->Edit5, 133, "Auto fadein length"},
+        {Form->SBAFOL, Form->Label8, Form->Edit6, 153, "Auto fadeout length"},
+    };
+    for (const auto &Row : Rows) {
+        SCOPED_TRACE(Row.Caption);
+        EXPECT_EQ(Row.Bar->parentWidget(), Form->ScrollBox1->widget());
+        EXPECT_EQ(Box(Row.Bar), (std::vector<int>{140, Row.Top, 169, 16}));
+        EXPECT_EQ(Box(Row.Edit), (std::vector<int>{312, Row.Top - 3, 53, 20}));
+        EXPECT_EQ(Row.Label->geometry().right() + 1, 133);
+        EXPECT_EQ(Row.Label->y(), Row.Top + 3);
+        EXPECT_EQ(Row.Label->height(), 12);
+        EXPECT_TRUE(Row.Label->alignment() & Qt::AlignRight);
+        EXPECT_EQ(Row.Label->text().toStdString(), Row.Caption);
+    }
+    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 170);
+    EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+TEST_F(WindowTest, FontsAreTheDesignedOnes)
+{
+    const QFont View = Form->PB->font();
+    EXPECT_EQ(View.pixelSize(), 12);
+    EXPECT_EQ(QFontInfo(View).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(Form->PB->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    EXPECT_EQ(Form->Button2->font().pixelSize(), 16);
+    EXPECT_EQ(Form->Button1->font().pixelSize(), 19);
+    EXPECT_TRUE(Form->Button1->font().bold());
+    EXPECT_TRUE(Form->Button2->font().bold());
+    EXPECT_EQ(Form->Button1->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(Form->Button2->text(), QStringLiteral("Move"));
+    EXPECT_EQ(Form->Button1->text(), QStringLiteral("Trim!"));
+}
+
+TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
+{
+    const QList<QAction *> Bar = Form->menuBar()->actions();
+    ASSERT_EQ(Bar.size(), 3);
+    EXPECT_EQ(Bar[0]->menu(), Form->File1);
+    EXPECT_EQ(Bar[1]->menu(), Form->N2);
+    EXPECT_EQ(Bar[2]->menu(), Form->N4);
+    EXPECT_EQ(Form->File1->title(), QStringLiteral("ファイル"));
+    EXPECT_EQ(Form->N2->title(), QStringLiteral("調整"));
+    EXPECT_EQ(Form->N4->title(), QStringLiteral("処理"));
+    EXPECT_EQ(Form->File1->actions(), QList<QAction *>{Form->WAV1});
+    EXPECT_EQ(Form->N2->actions(), QList<QAction *>{Form->N3});
+    EXPECT_EQ(Form->N4->actions(), (QList<QAction *>{Form->N5, Form->N6}));
+    EXPECT_EQ(Form->WAV1->text(), QStringLiteral("WAVの読込"));
+    EXPECT_EQ(Form->N3->text(), QStringLiteral("音量を割れない範囲で最大にする"));
+    EXPECT_EQ(Form->N5->text(), QStringLiteral("自動切り出し"));
+    EXPECT_EQ(Form->N6->text(), QStringLiteral("切り出した範囲をまとめて保存"));
+    EXPECT_EQ(Form->PM->actions(), QList<QAction *>{Form->Playthistrimarea1});
+    EXPECT_EQ(Form->Playthistrimarea1->text(), QStringLiteral("Play this trim area"));
+}
+
+TEST_F(WindowTest, ComponentsCarryTheirSettings)
+{
+    for (TZuWave *Wave : {Form->ZU, Form->ZU2}) {
+        EXPECT_EQ(Wave->parent(), Form.get());
+        EXPECT_EQ(Wave->GetFreq(), 44100);
+        EXPECT_EQ(Wave->GetBits(), 16);
+        EXPECT_EQ(Wave->GetChannels(), 1);
+        EXPECT_EQ(Wave->GetWaveSize(), 1);
+        EXPECT_TRUE(static_cast<bool>(Wave->GetOnNotify()));
+    }
+    EXPECT_NE(Form->ZU, Form->ZU2);
+    EXPECT_EQ(Form->Timer1->interval(), 100);
+    EXPECT_TRUE(Form->Timer1->isActive());
+    EXPECT_EQ(Form->OD->defaultSuffix(), QStringLiteral("wav"));
+    EXPECT_EQ(Form->OD->nameFilters(), QStringList{QStringLiteral("WAVEファイル (*.wav)")});
+    EXPECT_EQ(Form->OD->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(Form->FAreaCount, 0);
+    EXPECT_FALSE(Form->FMoving);
+}
+
+TEST_F(WindowTest, MenuItemsAndTrimButtonRunTheirCommands)
+{
+    Form->WAV1->trigger();
+    EXPECT_EQ(DialogRuns, 1);
+
+    // A recording of two bursts between silences, cut by the defaults.
+    std::vector<std::int16_t> Frames(3000, 0);
+    for (int I = 500; I < 800; ++I)
+        Frames[static_cast<std::size_t>(I)] = 8000;
+    for (int I = 1800; I < 2100; ++I)
+        Frames[static_cast<std::size_t>(I)] = -8000;
+    Open(WriteFile("bursts.wav", Mono16(Frames)));
+    Form->N5->trigger();
+    Form->Button1->click();
+    EXPECT_EQ(Messages, (QStringList{QStringLiteral("2個に分割されました"), QStringLiteral("2個に分割されました")}));
+
+    // Normalisation brings the peak of 8000 to full scale.
+    Form->N3->trigger();
+    EXPECT_EQ(Form->ZU->GetPosValue16(0, 600), 32767);
+
+    QStringList Questions;
+    Form->ProgramDirectory = [this] { return Dir.path(); };
+    Form->AskYesNo = [&Questions](const QString &, const QString &Text) {
+        Questions << Text;
+        return false;
+    };
+    Form->N6->trigger();
+    EXPECT_EQ(Questions.size(), 1);
+}
+
+TEST_F(WindowTest, ErrorOfAMenuCommandIsShownAndTheProgramGoesOn)
+{
+    const QString Path = WriteFile("text.wav", wavtest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
+    Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
+    Form->WAV1->trigger();
+    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
+}
