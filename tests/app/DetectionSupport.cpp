@@ -1,0 +1,92 @@
+#include "DetectionSupport.h"
+
+#include <QDir>
+
+bool operator==(const TTrimArea &A, const TTrimArea &B)
+{
+    return A.StartPos == B.StartPos && A.EndPos == B.EndPos;
+}
+
+void PrintTo(const TTrimArea &Area, std::ostream *Out)
+{
+    *Out << "{" << Area.StartPos << ", " << Area.EndPos << "}";
+}
+
+namespace apptest {
+
+std::vector<std::int16_t> Levels16(std::initializer_list<TLevelRun> Runs)
+{
+    std::vector<std::int16_t> Samples;
+    for (const TLevelRun &Run : Runs)
+        for (std::int32_t I = 0; I < Run.Count; ++I) {
+            const bool Negative = Run.Level > 32767 || Samples.size() % 2 == 1;
+            Samples.push_back(static_cast<std::int16_t>(Negative ? -Run.Level : Run.Level));
+        }
+    return Samples;
+}
+
+std::int32_t FrameCount(std::initializer_list<TLevelRun> Runs)
+{
+    std::int32_t Count = 0;
+    for (const TLevelRun &Run : Runs)
+        Count += Run.Count;
+    return Count;
+}
+
+TWavContent ReadWav(const QString &Path)
+{
+    const wavtest::Bytes File = wavtest::ReadFileBytes(Path.toStdString());
+    TWavContent Content;
+    auto U16 = [&](std::size_t At) { return std::uint16_t(File.at(At) | File.at(At + 1) << 8); };
+    auto U32 = [&](std::size_t At) { return std::uint32_t(U16(At) | std::uint32_t(U16(At + 2)) << 16); };
+    // The layout SaveToFile writes: RIFF, an 18-byte fmt chunk, data.
+    EXPECT_EQ(std::string(File.begin(), File.begin() + 4), "RIFF");
+    EXPECT_EQ(U32(4), File.size() - 8);
+    EXPECT_EQ(std::string(File.begin() + 8, File.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(U32(16), 18u);
+    EXPECT_EQ(U16(20), 1u);
+    Content.Channels = U16(22);
+    Content.Rate = U32(24);
+    Content.Bits = U16(34);
+    EXPECT_EQ(std::string(File.begin() + 38, File.begin() + 42), "data");
+    const std::uint32_t DataBytes = U32(42);
+    EXPECT_LE(46 + DataBytes, File.size());
+    Content.Data.assign(File.begin() + 46, File.begin() + 46 + std::min<std::size_t>(DataBytes, File.size() - 46));
+    return Content;
+}
+
+void CommandTest::SetUp()
+{
+    FormTest::SetUp();
+    ProgramDir = Dir.filePath(QStringLiteral("program"));
+    QDir().mkpath(ProgramDir);
+    Form->ProgramDirectory = [this] { return ProgramDir; };
+    Form->AskYesNo = [this](const QString &Caption, const QString &Text) {
+        Questions << Caption + "|" + Text;
+        return Answer;
+    };
+    Form->OpenFolder = [this](const QString &Folder) { OpenedFolders << Folder; };
+}
+
+void CommandTest::Load(const wavtest::Bytes &File)
+{
+    Open(WriteFile("input" + std::to_string(++Loads) + ".wav", File));
+}
+
+void CommandTest::LoadLevels(std::initializer_list<TLevelRun> Runs)
+{
+    Load(Mono16(Levels16(Runs)));
+}
+
+std::vector<TTrimArea> CommandTest::Areas() const
+{
+    return std::vector<TTrimArea>(Form->FAreas.begin(), Form->FAreas.begin() + Form->FAreaCount);
+}
+
+wavtest::Bytes CommandTest::Held(const TZuWave &Wave) const
+{
+    const TZuInternalWAVE *Internal = Wave.InternalWave();
+    return wavtest::Bytes(Internal->FData, Internal->FData + Internal->FDataSize);
+}
+
+} // namespace apptest

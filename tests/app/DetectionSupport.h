@@ -1,0 +1,55 @@
+#pragma once
+// What the command tests share: recordings built from runs of levels, a
+// main form whose every modal seam records, and readable trim areas.
+#include "WindowTestSupport.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <ostream>
+#include <vector>
+
+bool operator==(const TTrimArea &A, const TTrimArea &B);
+void PrintTo(const TTrimArea &Area, std::ostream *Out);
+
+namespace apptest {
+
+// Count positions of one level.
+struct TLevelRun {
+    std::int32_t Count;
+    std::int32_t Level;
+};
+
+// 16-bit samples of the given levels. The sign alternates from position to
+// position, so that only the magnitude can make a level; 32768 is -32768.
+std::vector<std::int16_t> Levels16(std::initializer_list<TLevelRun> Runs);
+std::int32_t FrameCount(std::initializer_list<TLevelRun> Runs);
+
+// The bytes of a WAV file's data chunk and its format, read back.
+struct TWavContent {
+    std::uint16_t Channels = 0;
+    std::uint32_t Rate = 0;
+    std::uint16_t Bits = 0;
+    wavtest::Bytes Data;
+};
+TWavContent ReadWav(const QString &Path);
+
+class CommandTest : public FormTest {
+protected:
+    void SetUp() override;
+
+    // Writes the recording to the private directory and loads it.
+    void Load(const wavtest::Bytes &File);
+    void LoadLevels(std::initializer_list<TLevelRun> Runs);
+    // Entries 0..FAreaCount-1.
+    std::vector<TTrimArea> Areas() const;
+    // The sample bytes of ZU, as held.
+    wavtest::Bytes Held(const TZuWave &Wave) const;
+
+    QString ProgramDir;             // what ProgramDirectory answers
+    bool Answer = false;            // what AskYesNo answers
+    QStringList Questions;          // "caption|text" of each question
+    QStringList OpenedFolders;
+    int Loads = 0;
+};
+
+} // namespace apptest

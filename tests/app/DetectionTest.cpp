@@ -1,0 +1,249 @@
+// The automatic cut-out on recordings loaded from disk, with the panel's
+// settings unless a test moves a bar.
+#include "DetectionSupport.h"
+
+#include "PaintBox.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+using namespace apptest;
+using TAreas = std::vector<TTrimArea>;
+
+namespace {
+
+class DetectionTest : public CommandTest {
+protected:
+    // Runs the command and returns the list it built.
+    TAreas Detect()
+    {
+        Form->N5Click();
+        return Areas();
+    }
+};
+
+TEST_F(DetectionTest, BurstBetweenSilencesEndsBeforeItsLastLoudPosition)
+{
+    LoadLevels({{1000, 0}, {300, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1299}}));
+    EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
+}
+
+TEST_F(DetectionTest, AreaAsLongAsTheMinimumSizeIsDroppedOneLongerIsKept)
+{
+    LoadLevels({{1000, 0}, {101, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), TAreas{});
+    LoadLevels({{1000, 0}, {102, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1101}}));
+    EXPECT_EQ(Messages, (QStringList{"0個に分割されました", "1個に分割されました"}));
+}
+
+TEST_F(DetectionTest, LoudShortBurstEndsWhereTheSilenceRunCompletes)
+{
+    // 12000 is not below the zero search's 10000, so the end stays at the
+    // position where the scan decided.
+    LoadLevels({{1000, 0}, {50, 12000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1149}}));
+}
+
+TEST_F(DetectionTest, QuietOpeningsInsideALongSilenceCloseAtOnceAndReuseTheSlot)
+{
+    LoadLevels({{1000, 0}, {3, 500}, {300, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1003, 1302}}));
+    // Four openings, each setting the length to FAreaCount + 10 with the
+    // count still 0.
+    EXPECT_EQ(Form->FAreas.size(), 10u);
+}
+
+TEST_F(DetectionTest, RecordingEndingInSoundKeepsItsLastPiece)
+{
+    LoadLevels({{1000, 0}, {300, 5000}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1300}}));
+    EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
+}
+
+TEST_F(DetectionTest, PieceFollowedByTooShortASilenceEndsWithTheRecording)
+{
+    LoadLevels({{1000, 0}, {300, 5000}, {500, 0}, {300, 5000}, {99, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1299}, {1800, 2199}}));
+}
+
+TEST_F(DetectionTest, PieceCutOffByTheEndStillNeedsTheMinimumSize)
+{
+    LoadLevels({{1000, 0}, {100, 5000}});
+    EXPECT_EQ(Detect(), TAreas{});
+    LoadLevels({{1000, 0}, {101, 5000}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1101}}));
+}
+
+TEST_F(DetectionTest, ZeroSearchesMoveBothBoundariesToTheEarliestQuietestPosition)
+{
+    Form->SBMZSS->setValue(100);
+    Form->SBMZSE->setValue(100);
+    LoadLevels({{1000, 0}, {20, 50}, {300, 5000}, {10, 20}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{920, 1330}}));
+}
+
+TEST_F(DetectionTest, StartSearchReachingPositionZeroIsNotMade)
+{
+    // Opening at 50 with a window of 60 would begin at -10: not searched.
+    Form->SBMZSS->setValue(60);
+    LoadLevels({{50, 0}, {300, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{50, 349}}));
+    // A window of 50 begins at 0, which stops the search at once as well.
+    Form->SBMZSS->setValue(50);
+    EXPECT_EQ(Detect(), (TAreas{{50, 349}}));
+    // At 49 it begins at 1, and the earliest silent position wins.
+    Form->SBMZSS->setValue(49);
+    EXPECT_EQ(Detect(), (TAreas{{1, 349}}));
+}
+
+TEST_F(DetectionTest, RecordingLoudFromItsFirstPositionStartsAtZero)
+{
+    LoadLevels({{300, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{0, 299}}));
+}
+
+TEST_F(DetectionTest, LevelsAreComparedWithTheirExactStrictness)
+{
+    Form->SBN->setValue(2000);   // silent: level <= 2000
+    Form->SBCSL->setValue(3000); // opening: level >= 3000
+    // 2001 is not silent and does not open; 3000 opens; 2000 is silent.
+    LoadLevels({{500, 2001}, {1, 3000}, {200, 2001}, {100, 2000}, {500, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{500, 700}}));
+    // 2999 never opens an area.
+    LoadLevels({{500, 0}, {300, 2999}, {500, 0}});
+    EXPECT_EQ(Detect(), TAreas{});
+}
+
+TEST_F(DetectionTest, FullScaleNegativeSampleHasTheHighestLevel)
+{
+    Form->SBN->setValue(30000);
+    EXPECT_EQ(Form->SBCSL->value(), 30000);
+    LoadLevels({{500, 0}, {2, 32768}, {300, 0}});
+    EXPECT_EQ(Form->SampleLevel(500), 32768);
+    // Neither search finds a level below 10000, so both boundaries fall
+    // where the scan decided.
+    EXPECT_EQ(Detect(), (TAreas{{500, 601}}));
+}
+
+TEST_F(DetectionTest, SoundOnEitherStereoChannelCounts)
+{
+    // Right channel loud, left silent; then left loud, right silent.
+    std::vector<std::int16_t> Frames;
+    auto Add = [&](int Count, std::int16_t Left, std::int16_t Right) {
+        for (int I = 0; I < Count; ++I) {
+            Frames.push_back(I % 2 ? Left : std::int16_t(-Left));
+            Frames.push_back(I % 2 ? Right : std::int16_t(-Right));
+        }
+    };
+    Add(1000, 0, 0);
+    Add(300, 0, 5000);
+    Add(1000, 0, 0);
+    Add(300, 7000, 100);
+    Add(1000, 0, 0);
+    Load(Stereo16(Frames));
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1299}, {2300, 2599}}));
+    EXPECT_EQ(Form->SampleLevel(1000), 5000);
+    EXPECT_EQ(Form->SampleLevel(2300), 7000);
+}
+
+TEST_F(DetectionTest, EightBitLevelsAreMeasuredAtSixteenBitScale)
+{
+    // Stored 132 is level 1024 (above 1000), 124 is 1024, 127 is 256.
+    wavtest::Bytes Data(1000, 128);
+    Data.insert(Data.end(), 150, 132);
+    Data.insert(Data.end(), 150, 124);
+    Data.insert(Data.end(), 1000, 127);
+    Load(wavtest::PcmFile(1, 8000, 8, Data));
+    EXPECT_EQ(Form->SampleLevel(1000), 1024);
+    EXPECT_EQ(Form->SampleLevel(1150), 1024);
+    EXPECT_EQ(Form->SampleLevel(1300), 256);
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1299}}));
+}
+
+TEST_F(DetectionTest, ListIsRebuiltOnEveryRunAndGrowsOnlyWhileScanning)
+{
+    // 25 pieces of 200 loud positions, each followed by 200 silent ones.
+    std::vector<std::int16_t> Samples(200, 0);
+    for (int Piece = 0; Piece < 25; ++Piece) {
+        const auto Loud = Levels16({{200, 4000}});
+        Samples.insert(Samples.end(), Loud.begin(), Loud.end());
+        Samples.insert(Samples.end(), 200, 0);
+    }
+    Load(Mono16(Samples));
+    const TAreas First = Detect();
+    ASSERT_EQ(First.size(), 25u);
+    for (int Piece = 0; Piece < 25; ++Piece)
+        EXPECT_EQ(First[Piece], (TTrimArea{200 + 400 * Piece, 399 + 400 * Piece}));
+    EXPECT_EQ(Form->FAreas.size(), 34u);
+    EXPECT_EQ(Detect(), First);
+
+    // A minimum size no piece reaches: the first opening sets the length to
+    // 10 again, and the count says nothing is valid.
+    Form->SBML->setValue(300);
+    EXPECT_EQ(Detect(), TAreas{});
+    EXPECT_EQ(Form->FAreas.size(), 10u);
+    EXPECT_EQ(Messages.last(), "0個に分割されました");
+}
+
+TEST_F(DetectionTest, LargeEndSearchLetsCountedAreasOverlap)
+{
+    Form->SBMZSE->setValue(500);
+    Form->SBCSL->setValue(2000);
+    // Level 1000 counts as silent, so the first piece closes inside the
+    // quiet gap; its end search reaches past the second piece to the first
+    // true silence at 1750, where the second piece ends as well.
+    LoadLevels({{1000, 0}, {300, 5000}, {150, 1000}, {300, 5000}, {1000, 0}});
+    EXPECT_EQ(Detect(), (TAreas{{1000, 1750}, {1450, 1750}}));
+}
+
+TEST_F(DetectionTest, EmptyOrUnloadedRecordingGivesNoArea)
+{
+    // The component's initial wave: one silent frame.
+    EXPECT_EQ(Detect(), TAreas{});
+    EXPECT_EQ(Messages, QStringList{"0個に分割されました"});
+}
+
+TEST_F(DetectionTest, SampleLayoutTheAccessRefusesEndsTheCommandWithItsError)
+{
+    // 24-bit PCM loads, but no sample of it can be read.
+    Load(wavtest::PcmFile(1, 44100, 24, wavtest::Bytes(3 * 500, 0)));
+    Form->FAreaCount = 3;
+    EXPECT_THROW(Form->N5Click(), EZuWaveInvalidWave);
+    EXPECT_EQ(Form->FAreaCount, 0);
+    EXPECT_TRUE(Messages.isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DetectionTest, LevelOutsideTheRecordingIsAnInternalError)
+{
+    LoadLevels({{20, 3000}});
+    EXPECT_EQ(Form->SampleLevel(19), 3000);
+    EXPECT_NE(Form->windowTitle(), "内部エラー");
+    EXPECT_EQ(Form->SampleLevel(20), 0);
+    EXPECT_EQ(Form->windowTitle(), "内部エラー");
+    Form->setWindowTitle("x");
+    EXPECT_EQ(Form->SampleLevel(-1), 0);
+    EXPECT_EQ(Form->windowTitle(), "内部エラー");
+}
+
+TEST_F(DetectionTest, ViewIsRepaintedUnderTheWaitCursorBeforeTheCountIsShown)
+{
+    LoadLevels({{1000, 0}, {300, 5000}, {1000, 0}});
+    QStringList Events;
+    auto Paint = Form->PB->OnPaint;
+    Form->PB->OnPaint = [&, Paint] {
+        const bool Waiting = QApplication::overrideCursor() != nullptr
+            && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        Events << QString("paint %1 areas%2").arg(Form->FAreaCount).arg(Waiting ? " waiting" : "");
+        Paint();
+    };
+    Form->ShowMessage = [&](const QString &Text) {
+        Events << Text + (QApplication::overrideCursor() != nullptr ? " waiting" : "");
+    };
+    Form->N5Click();
+    EXPECT_EQ(Events, (QStringList{"paint 1 areas waiting", "1個に分割されました"}));
+}
+
+} // namespace
