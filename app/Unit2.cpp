@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 TForm2::TForm2(TForm1 &Form1, QWidget *parent) : QWidget(parent), FForm1(&Form1), ui(new Ui::TForm2)
 {
@@ -27,14 +28,40 @@ TForm2::~TForm2()
     delete ui;
 }
 
+// Left, Top and the outer height count the frame, which the platform tells
+// only once the window exists.
+QMargins TForm2::Frame()
+{
+    create();
+    return windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+}
+
+int TForm2::OuterHeight()
+{
+    const QMargins Margins = Frame();
+    return height() + Margins.top() + Margins.bottom();
+}
+
+void TForm2::MoveFrame(int Left, int Top)
+{
+    const QMargins Margins = Frame();
+    setGeometry(Left + Margins.left(), Top + Margins.top(), width(), height());
+}
+
+int TForm2::ScreenHeight() const
+{
+    const QScreen *Screen = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    return Screen->geometry().height();
+}
+
 void TForm2::FormCreate()
 {
     QWidget *ControlPanel = FForm1->ControlPanel;
     resize(ControlPanel->width(), height());
     resize(width(), ControlPanel->height());
-    const int ScreenHeight = (screen() != nullptr ? screen() : QGuiApplication::primaryScreen())->geometry().height();
-    move(10, y());
-    move(x(), ScreenHeight - frameGeometry().height() - 30);
+    // x() and y() are the frame's position already.
+    MoveFrame(10, y());
+    MoveFrame(x(), ScreenHeight() - OuterHeight() - 30);
 
     ControlPanel->setParent(this);
     ControlPanel->setVisible(true);

@@ -20,6 +20,11 @@ public:
     void FormCreate();
 
 private:
+    QMargins Frame();
+    int OuterHeight();
+    void MoveFrame(int Left, int Top);
+    int ScreenHeight() const;
+
     QPointer<TForm1> FForm1;
     Ui::TForm2 *ui = nullptr;
 };
