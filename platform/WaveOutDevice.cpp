@@ -1,0 +1,287 @@
+#include "WaveOutDevice.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::uint16_t PcmTag = 1;
+// Qt 6.4's PulseAudio sink divides by zero below 50 Hz and keeps no usable
+// time below 100 Hz.
+constexpr std::uint32_t LowestRate = 100;
+constexpr int PollIntervalMs = 10;
+// Grace after the last byte has gone to the server before a buffer that the
+// server never reports as played is handed back anyway.
+constexpr std::int64_t StallGraceUSecs = 1'000'000;
+
+struct TFormat {
+    std::uint16_t Tag = 0;
+    std::uint16_t Channels = 0;
+    std::uint32_t Rate = 0;
+    std::uint16_t Bits = 0;
+};
+
+TFormat ReadFormatRecord(const void *Record)
+{
+    const auto *Bytes = static_cast<const std::uint8_t *>(Record);
+    TFormat Format;
+    std::memcpy(&Format.Tag, Bytes + 0, 2);
+    std::memcpy(&Format.Channels, Bytes + 2, 2);
+    std::memcpy(&Format.Rate, Bytes + 4, 4);
+    std::memcpy(&Format.Bits, Bytes + 14, 2);
+    return Format;
+}
+
+// Empty when the device can be asked for the format at all.
+std::string WhyUnplayable(const TFormat &Format)
+{
+    if (Format.Tag != PcmTag)
+        return "The device plays PCM samples only, not format tag " + std::to_string(Format.Tag) + ".";
+    if (Format.Bits != 8 && Format.Bits != 16)
+        return "The device plays 8- or 16-bit samples, not " + std::to_string(Format.Bits) + "-bit.";
+    if (Format.Channels != 1 && Format.Channels != 2)
+        return "The device plays 1 or 2 channels, not " + std::to_string(Format.Channels) + ".";
+    if (Format.Rate < LowestRate)
+        return "The device cannot play " + std::to_string(Format.Rate) + " Hz; it needs "
+            + std::to_string(LowestRate) + " Hz or more.";
+    return {};
+}
+
+std::string Describe(const TFormat &Format)
+{
+    return std::to_string(Format.Bits) + "-bit " + (Format.Channels == 1 ? "mono" : "stereo") + " at "
+        + std::to_string(Format.Rate) + " Hz";
+}
+
+// QAudioSink's destructor runs the event loop (its backend calls
+// processEvents), so a sink destroyed inside Stop would deliver notices and
+// other events inside Stop. A closed sink is parked instead and destroyed
+// from the event loop, or when the application object goes.
+std::vector<std::unique_ptr<QAudioSink>> &ParkedSinks()
+{
+    static std::vector<std::unique_ptr<QAudioSink>> Sinks;
+    return Sinks;
+}
+bool DestructionQueued = false;
+bool PostRoutineAdded = false;
+
+void DestroyParkedSinks()
+{
+    DestructionQueued = false;
+    // Destroying one may park another: take the list first.
+    std::vector<std::unique_ptr<QAudioSink>> Sinks = std::move(ParkedSinks());
+    ParkedSinks().clear();
+    Sinks.clear();
+}
+
+void AtApplicationEnd()
+{
+    DestroyParkedSinks();
+    PostRoutineAdded = false;
+}
+
+void Park(std::unique_ptr<QAudioSink> Sink) noexcept
+{
+    QCoreApplication *Application = QCoreApplication::instance();
+    if (Application == nullptr)
+        return; // no event loop is left to be re-entered: Sink goes now
+    try {
+        if (!PostRoutineAdded) {
+            qAddPostRoutine(AtApplicationEnd);
+            PostRoutineAdded = true;
+        }
+        ParkedSinks().push_back(std::move(Sink));
+        if (!DestructionQueued) {
+            QMetaObject::invokeMethod(Application, &DestroyParkedSinks, Qt::QueuedConnection);
+            DestructionQueued = true;
+        }
+    } catch (...) {
+        // Out of memory: destroying it now is the lesser harm.
+    }
+}
+
+struct TParkSink {
+    void operator()(QAudioSink *Sink) const noexcept { Park(std::unique_ptr<QAudioSink>(Sink)); }
+};
+
+} // namespace
+
+TWaveOutDoneEvent::TWaveOutDoneEvent(std::uint64_t Instance, TWaveHdr *Header)
+    : QEvent(EventType()), Instance(Instance), Header(Header)
+{
+}
+
+QEvent::Type TWaveOutDoneEvent::EventType()
+{
+    static const auto Type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return Type;
+}
+
+class TWaveOutDevice::TImpl {
+public:
+    TImpl(const TFormat &Format, std::unique_ptr<QAudioSink, TParkSink> Sink, QObject *Callback,
+          std::uint64_t Instance)
+        : FSink(std::move(Sink)), FCallback(Callback), FInstance(Instance),
+          FFrameBytes(Format.Channels * (Format.Bits / 8)), FRate(Format.Rate)
+    {
+        FPoll.setTimerType(Qt::PreciseTimer);
+        FPoll.setInterval(PollIntervalMs);
+        QObject::connect(&FPoll, &QTimer::timeout, &FPoll, [this] { Poll(); });
+    }
+
+    ~TImpl()
+    {
+        FPoll.stop();
+        FSink->stop();
+    }
+
+    void Write(TWaveHdr *Header)
+    {
+        if (FHeader != nullptr)
+            return;
+        FHeader = Header;
+        // The server takes whole frames only; a partial last frame is not sound.
+        const std::uint32_t Bytes = Header->dwBufferLength - Header->dwBufferLength % FFrameBytes;
+        FClipUSecs = std::int64_t(Bytes / FFrameBytes) * 1'000'000 / FRate;
+        if (Bytes == 0) {
+            Finish();
+            return;
+        }
+        try {
+            FBuffer.close();
+            FBytes = QByteArray::fromRawData(reinterpret_cast<const char *>(Header->lpData), Bytes);
+            FBuffer.setBuffer(&FBytes);
+            FBuffer.open(QIODevice::ReadOnly);
+            FSink->start(&FBuffer);
+        } catch (...) {
+            FSink->stop();
+        }
+        if (FSink->error() != QAudio::NoError || FSink->state() == QAudio::StoppedState) {
+            Finish(); // nothing will play: hand the buffer back rather than hold it forever
+            return;
+        }
+        FStarted.start();
+        FDrainDeadlineUSecs = -1;
+        FPoll.start();
+    }
+
+    void Reset()
+    {
+        FPoll.stop();
+        FSink->stop();
+        if (FHeader != nullptr)
+            Finish();
+    }
+
+private:
+    // The sink reports idle when it has handed the last byte to the server,
+    // a good while before that byte is heard: the buffer counts as played
+    // when the server's play position has reached its end, and never before
+    // the clip's own duration has passed.
+    void Poll()
+    {
+        if (FSink->state() == QAudio::StoppedState) {
+            Finish(); // the server went away
+            return;
+        }
+        const std::int64_t Elapsed = FStarted.nsecsElapsed() / 1000;
+        const std::int64_t Played = FSink->processedUSecs();
+        if (Played >= FClipUSecs && Elapsed >= FClipUSecs) {
+            Finish();
+            return;
+        }
+        if (FDrainDeadlineUSecs < 0 && FBuffer.atEnd())
+            FDrainDeadlineUSecs = Elapsed + (FClipUSecs - Played) + StallGraceUSecs;
+        if (FDrainDeadlineUSecs >= 0 && Elapsed > FDrainDeadlineUSecs)
+            Finish();
+    }
+
+    void Finish()
+    {
+        FPoll.stop();
+        TWaveHdr *Header = std::exchange(FHeader, nullptr);
+        if (FCallback.isNull())
+            return;
+        try {
+            QCoreApplication::postEvent(FCallback, new TWaveOutDoneEvent(FInstance, Header));
+        } catch (...) {
+            // No memory for the notice: nothing left to tell it with.
+        }
+    }
+
+    std::unique_ptr<QAudioSink, TParkSink> FSink;
+    QPointer<QObject> FCallback;
+    const std::uint64_t FInstance;
+    const std::uint32_t FFrameBytes;
+    const std::uint32_t FRate;
+    QByteArray FBytes;
+    QBuffer FBuffer;
+    QTimer FPoll;
+    QElapsedTimer FStarted;
+    TWaveHdr *FHeader = nullptr;
+    std::int64_t FClipUSecs = 0;
+    std::int64_t FDrainDeadlineUSecs = -1;
+};
+
+std::unique_ptr<TWaveOutDevice> TWaveOutDevice::Open(const void *FormatRecord, QObject *Callback,
+                                                     std::uint64_t Instance, std::string &ErrorText)
+{
+    const TFormat Format = ReadFormatRecord(FormatRecord);
+    ErrorText = WhyUnplayable(Format);
+    if (!ErrorText.empty())
+        return nullptr;
+
+    const QAudioDevice Output = QMediaDevices::defaultAudioOutput();
+    if (Output.isNull()) {
+        ErrorText = "No wave output device is available (no sound server could be reached).";
+        return nullptr;
+    }
+    QAudioFormat AudioFormat;
+    AudioFormat.setSampleRate(static_cast<int>(Format.Rate));
+    AudioFormat.setChannelCount(Format.Channels);
+    AudioFormat.setSampleFormat(Format.Bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    if (!Output.isFormatSupported(AudioFormat)) {
+        ErrorText = "The wave output device cannot play " + Describe(Format) + ".";
+        return nullptr;
+    }
+
+    std::unique_ptr<QAudioSink, TParkSink> Sink(new QAudioSink(Output, AudioFormat));
+    // Opening a stream now makes a server that refuses it an open failure,
+    // not a silent playback later.
+    Sink->start();
+    const QAudio::Error Error = Sink->error();
+    if (Error != QAudio::NoError || Sink->state() == QAudio::StoppedState) {
+        ErrorText = Error == QAudio::FatalError
+            ? "The sound server cannot be reached."
+            : "The sound server refused to open an output for " + Describe(Format) + ".";
+        return nullptr;
+    }
+    return std::unique_ptr<TWaveOutDevice>(
+        new TWaveOutDevice(std::make_unique<TImpl>(Format, std::move(Sink), Callback, Instance)));
+}
+
+TWaveOutDevice::TWaveOutDevice(std::unique_ptr<TImpl> Impl) : FImpl(std::move(Impl)) {}
+
+TWaveOutDevice::~TWaveOutDevice() = default;
+
+void TWaveOutDevice::Write(TWaveHdr *Header) noexcept
+{
+    FImpl->Write(Header);
+}
+
+void TWaveOutDevice::Reset() noexcept
+{
+    FImpl->Reset();
+}
