@@ -1,0 +1,339 @@
+// Saving every trim area as MakedFile/WAVEnn.wav in the program's directory:
+// the files against the recording's positions, the names, the question, and
+// every way the folder or a file can fail.
+#include "DetectionSupport.h"
+
+#include "Export.h"
+#include "PaintBox.h"
+#include "Streams.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace apptest;
+
+namespace {
+
+const QString Question = "情報|分割しました。作成されたデータのフォルダを開きますか？";
+const QString Problem = "元のwavファイルに問題があります";
+
+// Count pieces: a gap of quiet noise, then a burst of loud values that are
+// all different, so a copy from a wrong offset cannot pass.
+std::vector<std::int16_t> Pieces16(int Count, int Burst, int Gap)
+{
+    std::vector<std::int16_t> Samples;
+    for (int Piece = 0; Piece <= Count; ++Piece) {
+        for (int I = 0; I < Gap; ++I)
+            Samples.push_back(std::int16_t((Samples.size() * 13) % 401 - 200));
+        if (Piece == Count)
+            break;
+        for (int I = 0; I < Burst; ++I) {
+            const int Magnitude = 3000 + int(Samples.size() * 37 % 20000);
+            Samples.push_back(std::int16_t(Samples.size() % 2 ? -Magnitude : Magnitude));
+        }
+    }
+    return Samples;
+}
+
+// 8-bit stereo: each channel has its own pattern of bytes.
+wavtest::Bytes Pieces8Stereo(int Count, int Burst, int Gap)
+{
+    wavtest::Bytes Data;
+    int Frame = 0;
+    for (int Piece = 0; Piece <= Count; ++Piece) {
+        for (int I = 0; I < Gap; ++I, ++Frame) {
+            Data.push_back(std::uint8_t(127 + Frame % 3));
+            Data.push_back(std::uint8_t(129 - Frame % 3));
+        }
+        if (Piece == Count)
+            break;
+        for (int I = 0; I < Burst; ++I, ++Frame) {
+            Data.push_back(std::uint8_t(Frame % 2 ? 108 - Frame % 100 : 148 + Frame % 100));
+            Data.push_back(std::uint8_t(Frame % 2 ? 200 - Frame % 50 : 40 + Frame % 80));
+        }
+    }
+    return wavtest::PcmFile(2, 11025, 8, Data);
+}
+
+// Writes beyond Bytes fail as on a full disk, while the object lives.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t Bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &FOld);
+        FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit Limit = FOld;
+        Limit.rlim_cur = Bytes;
+        setrlimit(RLIMIT_FSIZE, &Limit);
+    }
+    ~TFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &FOld);
+        std::signal(SIGXFSZ, FOldHandler);
+    }
+
+private:
+    rlimit FOld{};
+    void (*FOldHandler)(int) = nullptr;
+};
+
+class ExportTest : public CommandTest {
+protected:
+    void SetUp() override
+    {
+        CommandTest::SetUp();
+        auto Paint = Form->PB->OnPaint;
+        Form->PB->OnPaint = [this, Paint] {
+            ++Paints;
+            Paint();
+        };
+        Form->ShowMessage = [this](const QString &Text) {
+            Messages << Text;
+            CursorAtMessages << (QApplication::overrideCursor() != nullptr);
+        };
+    }
+
+    QString Folder() const { return ProgramDir + "/MakedFile"; }
+    QStringList Files() const { return QDir(Folder()).entryList(QDir::Files, QDir::Name); }
+    QString File(const QString &Name) const { return Folder() + "/" + Name; }
+
+    // Detects with the panel's settings, then exports; the export's own
+    // messages only.
+    void DetectAndExport()
+    {
+        Form->N5Click();
+        Messages.clear();
+        CursorAtMessages.clear();
+        Paints = 0;
+        Form->N6Click();
+    }
+
+    // Each area's file holds the recording's bytes of its positions.
+    void ExpectFilesMatchAreas(const wavtest::Bytes &Source, int FrameBytes, std::uint16_t Channels,
+                               std::uint32_t Rate, std::uint16_t Bits)
+    {
+        const wavtest::Bytes Samples(Source.begin() + 44, Source.end());
+        for (std::int32_t I = 0; I < Form->FAreaCount; ++I) {
+            const TTrimArea Area = Form->FAreas[I];
+            const TWavContent Saved = ReadWav(ExportFileName(Folder(), I));
+            EXPECT_EQ(Saved.Channels, Channels);
+            EXPECT_EQ(Saved.Rate, Rate);
+            EXPECT_EQ(Saved.Bits, Bits);
+            const wavtest::Bytes Expected(Samples.begin() + Area.StartPos * FrameBytes,
+                                          Samples.begin() + Area.EndPos * FrameBytes);
+            EXPECT_TRUE(Saved.Data == Expected) << "area " << I;
+        }
+    }
+
+    int Paints = 0;
+    QList<bool> CursorAtMessages;
+};
+
+TEST_F(ExportTest, SixteenBitMonoFilesHoldExactlyTheirAreasPositions)
+{
+    // The fade lengths are only drawn; they change no sample.
+    Form->SBAFIL->setValue(500);
+    Form->SBAFOL->setValue(500);
+    Form->SBMZSS->setValue(30);
+    const wavtest::Bytes Source = Mono16(Pieces16(4, 700, 400));
+    Load(Source);
+    DetectAndExport();
+    ASSERT_EQ(Form->FAreaCount, 4);
+    EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav", "WAVE03.wav"}));
+    ExpectFilesMatchAreas(Source, 2, 1, 44100, 16);
+    EXPECT_EQ(Questions, QStringList{Question});
+    EXPECT_TRUE(OpenedFolders.isEmpty());
+    EXPECT_TRUE(Messages.isEmpty());
+    EXPECT_EQ(Paints, 1);
+    // ZU2 keeps the last area saved.
+    EXPECT_EQ(Form->ZU2->GetWaveSize(), Form->FAreas[3].EndPos - Form->FAreas[3].StartPos);
+}
+
+TEST_F(ExportTest, EightBitStereoExportsAsEightBitStereo)
+{
+    const wavtest::Bytes Source = Pieces8Stereo(3, 333, 250);
+    Load(Source);
+    DetectAndExport();
+    ASSERT_EQ(Form->FAreaCount, 3);
+    ExpectFilesMatchAreas(Source, 2, 2, 11025, 8);
+    EXPECT_EQ(Form->ZU2->GetBits(), 8);
+    EXPECT_EQ(Form->ZU2->GetChannels(), 2);
+    EXPECT_EQ(Form->ZU2->GetFreq(), 11025);
+}
+
+TEST_F(ExportTest, YesOpensTheFolderWithoutATrailingSeparator)
+{
+    Answer = true;
+    Load(Mono16(Pieces16(1, 500, 300)));
+    DetectAndExport();
+    EXPECT_EQ(OpenedFolders, QStringList{Folder()});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ExportTest, NoAreasStillMakesTheFolderRepaintsAndAsks)
+{
+    Load(Silence16(5000));
+    DetectAndExport();
+    EXPECT_TRUE(QDir(Folder()).exists());
+    EXPECT_TRUE(Files().isEmpty());
+    EXPECT_EQ(Paints, 1);
+    EXPECT_EQ(Questions, QStringList{Question});
+}
+
+TEST_F(ExportTest, HundredFirstAreaIsWave100)
+{
+    Load(Mono16(Pieces16(101, 150, 120)));
+    DetectAndExport();
+    ASSERT_EQ(Form->FAreaCount, 101);
+    const QStringList Names = Files();
+    ASSERT_EQ(Names.size(), 101);
+    EXPECT_EQ(Names.first(), "WAVE00.wav");
+    EXPECT_TRUE(Names.contains("WAVE09.wav"));
+    EXPECT_TRUE(Names.contains("WAVE99.wav"));
+    EXPECT_TRUE(Names.contains("WAVE100.wav"));
+    EXPECT_EQ(ExportFileName("d", 7), "d/WAVE07.wav");
+    EXPECT_EQ(ExportFileName("d", 1234), "d/WAVE1234.wav");
+}
+
+TEST_F(ExportTest, FilesOfAnEarlierLargerExportBeyondTheNewCountStay)
+{
+    QDir().mkpath(Folder());
+    for (int I = 0; I < 10; ++I)
+        wavtest::WriteFileBytes(ExportFileName(Folder(), I).toStdString(), {'o', 'l', 'd', std::uint8_t(I)});
+    const wavtest::Bytes Source = Mono16(Pieces16(3, 400, 300));
+    Load(Source);
+    DetectAndExport();
+    ASSERT_EQ(Form->FAreaCount, 3);
+    ExpectFilesMatchAreas(Source, 2, 1, 44100, 16);
+    for (int I = 3; I < 10; ++I)
+        EXPECT_EQ(wavtest::ReadFileBytes(ExportFileName(Folder(), I).toStdString()),
+                  (wavtest::Bytes{'o', 'l', 'd', std::uint8_t(I)}));
+}
+
+TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
+{
+    // A parent that is a regular file stops everybody, root included.
+    const QString Blocker = Dir.filePath("blocker");
+    wavtest::WriteFileBytes(Blocker.toStdString(), {'x'});
+    ProgramDir = Blocker;
+    Load(Mono16(Pieces16(2, 400, 300)));
+    DetectAndExport();
+    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_EQ(CursorAtMessages, QList<bool>{false});
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_EQ(Paints, 0);
+    // The program goes on: the same command works once the folder can be made.
+    ProgramDir = Dir.filePath("program");
+    Form->N6Click();
+    EXPECT_EQ(Files().size(), 2);
+}
+
+TEST_F(ExportTest, ReadOnlyProgramDirectoryGivesTheMessage)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root; the regular-file parent test covers the failure";
+    QFile::setPermissions(ProgramDir, QFile::ReadOwner | QFile::ExeOwner);
+    Load(Mono16(Pieces16(2, 400, 300)));
+    DetectAndExport();
+    QFile::setPermissions(ProgramDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_FALSE(QDir(Folder()).exists());
+}
+
+TEST_F(ExportTest, FileThatFailsHalfWayIsRemovedAndEarlierFilesStay)
+{
+    // Pieces of growing length: the first file fits under the limit, the
+    // second does not.
+    std::vector<std::int16_t> Samples = Pieces16(1, 300, 300);
+    const std::vector<std::int16_t> Long = Pieces16(2, 3000, 300);
+    Samples.insert(Samples.end(), Long.begin(), Long.end());
+    Load(Mono16(Samples));
+    Form->N5Click();
+    ASSERT_EQ(Form->FAreaCount, 3);
+    QDir().mkpath(Folder());
+    wavtest::WriteFileBytes(File("WAVE02.wav").toStdString(), {'o', 'l', 'd'});
+    Messages.clear();
+    {
+        TFileSizeLimit Limit(2000);
+        Form->N6Click();
+    }
+    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE02.wav"}));
+    const TWavContent First = ReadWav(File("WAVE00.wav"));
+    EXPECT_EQ(std::int32_t(First.Data.size()), 2 * (Form->FAreas[0].EndPos - Form->FAreas[0].StartPos));
+    EXPECT_EQ(wavtest::ReadFileBytes(File("WAVE02.wav").toStdString()), (wavtest::Bytes{'o', 'l', 'd'}));
+}
+
+TEST_F(ExportTest, AreaOutsideTheRecordingFailsLikeTheSampleAccess)
+{
+    Load(Mono16(Pieces16(1, 400, 300)));
+    const std::int32_t N = Form->ZU->GetWaveSize();
+    Form->FAreas = {{N - 50, N + 50}};
+    Form->FAreaCount = 1;
+    EXPECT_THROW(Form->ExtractArea(0), EZuWavePositionRange);
+    // The copy stopped at the first missing position, not before.
+    EXPECT_EQ(Form->ZU2->GetPosValue(0, 49), Form->ZU->GetPosValue(0, N - 1));
+    Form->N6Click();
+    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_TRUE(Files().isEmpty());
+    EXPECT_THROW(Form->ExtractArea(1), Exception);
+    EXPECT_THROW(Form->ExtractArea(-1), Exception);
+}
+
+// The file writer skips SaveToStream's whole-image copy; its bytes must be
+// SaveToStream's, for every layout and for an odd data size.
+TEST(ExportFileTest, DirectWriterWritesWhatSaveToStreamWrites)
+{
+    struct TCase {
+        int Bits, Channels, Frames;
+    };
+    for (const TCase &Case : {TCase{8, 1, 101}, TCase{8, 2, 64}, TCase{16, 1, 33}, TCase{16, 2, 1}}) {
+        TZuWave Wave(nullptr);
+        Wave.SetFreq(12345);
+        Wave.SetChannels(Case.Channels);
+        Wave.SetBits(Case.Bits);
+        Wave.SetWaveSize(Case.Frames);
+        for (int P = 0; P < Case.Frames; ++P)
+            for (int Ch = 0; Ch < Case.Channels; ++Ch)
+                Wave.SetPosValue16(Ch, P, (P * 977 + Ch * 5003) % 65536 - 32768);
+        TMemoryStream Expected, Actual;
+        Wave.SaveToStream(Expected);
+        WriteWaveFile(Wave, Actual);
+        EXPECT_EQ(Actual.Bytes(), Expected.Bytes()) << Case.Bits << " bits, " << Case.Channels << " channels";
+    }
+}
+
+TEST(ExportFileTest, DirectCopyCopiesWhatThePerSampleCopyCopies)
+{
+    for (const auto &[Bits, Channels] : {std::pair{8, 1}, std::pair{8, 2}, std::pair{16, 1}, std::pair{16, 2}}) {
+        TZuWave Source(nullptr), Direct(nullptr), PerSample(nullptr);
+        Source.SetChannels(Channels);
+        Source.SetBits(Bits);
+        Source.SetWaveSize(500);
+        for (int P = 0; P < 500; ++P)
+            for (int Ch = 0; Ch < Channels; ++Ch)
+                Source.SetPosValue16(Ch, P, (P * 7919 + Ch * 101) % 65536 - 32768);
+        for (TZuWave *Target : {&Direct, &PerSample}) {
+            Target->SetChannels(Channels);
+            Target->SetBits(Bits);
+            Target->SetWaveSize(123);
+        }
+        ASSERT_TRUE(CopyFramesDirect(Source, Direct, 377, 123));
+        CopyFramesPerSample(Source, PerSample, 377, 123);
+        const TZuInternalWAVE &A = *Direct.InternalWave(), &B = *PerSample.InternalWave();
+        ASSERT_EQ(A.FDataSize, B.FDataSize);
+        EXPECT_EQ(std::memcmp(A.FData, B.FData, std::size_t(A.FDataSize)), 0) << Bits << "/" << Channels;
+        // One frame past the end is the per-sample copy's business.
+        EXPECT_FALSE(CopyFramesDirect(Source, Direct, 378, 123));
+    }
+}
+
+} // namespace
