@@ -1,0 +1,147 @@
+// "Play this trim area": which area under the right-click goes into ZU2,
+// and that it then plays. Playing needs the sound server that ./test starts
+// (scripts/with-pulse); without one those tests are skipped, the selection
+// tests still run.
+#include "DetectionSupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+
+using namespace apptest;
+
+namespace {
+
+constexpr std::uint32_t Rate = 8000;
+
+class PlayTest : public CommandTest {
+protected:
+    // Pieces of two seconds and more, so that a playback outlasts a check.
+    void LoadPieces()
+    {
+        std::vector<std::int16_t> Samples(4000, 0);
+        for (int Length : {16000, 20000}) {
+            for (int I = 0; I < Length; ++I)
+                Samples.push_back(std::int16_t(I % 2 ? -(4000 + I % 3000) : 4000 + I % 3000));
+            Samples.insert(Samples.end(), 4000, 0);
+        }
+        Load(wavtest::PcmFile(1, Rate, 16, wavtest::Samples16(Samples)));
+        Form->N5Click();
+        ASSERT_EQ(Areas(), (std::vector<TTrimArea>{{4000, 19999}, {24000, 43999}}));
+    }
+
+    void ClickAt(std::int32_t Pos)
+    {
+        Form->FClickPos = Pos;
+        Form->Playthistrimarea1Click();
+    }
+
+    // ZU2 holds exactly the recording's bytes of Area.
+    void ExpectHeld(const TTrimArea &Area)
+    {
+        const wavtest::Bytes Source = Held(*Form->ZU);
+        const wavtest::Bytes Expected(Source.begin() + 2 * Area.StartPos, Source.begin() + 2 * Area.EndPos);
+        EXPECT_TRUE(Held(*Form->ZU2) == Expected) << "ZU2 holds " << Form->ZU2->GetWaveSize() << " frames";
+        EXPECT_EQ(Form->ZU2->GetFreq(), std::int32_t(Rate));
+    }
+
+    bool Playing() const { return Form->ZU2->InternalWave()->FState == 1; }
+
+    static void RunEventsFor(int Milliseconds)
+    {
+        QElapsedTimer Timer;
+        Timer.start();
+        while (Timer.elapsed() < Milliseconds)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+};
+
+#define REQUIRE_SOUND_SERVER()                                                                                 \
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                           \
+    GTEST_SKIP() << "needs the sound server: run through ./test or scripts/with-pulse"
+
+TEST_F(PlayTest, ClickOnABoundaryOrOutsideEveryAreaPlaysNothing)
+{
+    LoadPieces();
+    for (std::int32_t Pos : {4000, 19999, 100, 22000, 24000, 43999, 50000, -1}) {
+        ClickAt(Pos);
+        EXPECT_EQ(Form->ZU2->GetWaveSize(), 1) << "click at " << Pos;
+        EXPECT_FALSE(Playing());
+    }
+}
+
+TEST_F(PlayTest, ClickBeforeAnyDetectionPlaysNothing)
+{
+    ClickAt(0);
+    ClickAt(50);
+    EXPECT_EQ(Form->ZU2->GetWaveSize(), 1);
+}
+
+TEST_F(PlayTest, ClickInsideAnAreaPlaysThatArea)
+{
+    REQUIRE_SOUND_SERVER();
+    LoadPieces();
+    ClickAt(4001);
+    ExpectHeld({4000, 19999});
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    Form->ZU2->Stop();
+}
+
+TEST_F(PlayTest, AnotherAreaWhilePlayingStopsTheFirstAndPlaysOn)
+{
+    REQUIRE_SOUND_SERVER();
+    LoadPieces();
+    ClickAt(10000);
+    ASSERT_TRUE(Playing());
+    ClickAt(43998);
+    ExpectHeld({24000, 43999});
+    // The notice of the stopped playback arrives now and must not end this one.
+    RunEventsFor(300);
+    EXPECT_TRUE(Playing());
+    Form->ZU2->Stop();
+}
+
+TEST_F(PlayTest, OfOverlappingAreasTheLastInListOrderIsPlayed)
+{
+    REQUIRE_SOUND_SERVER();
+    Form->SBMZSE->setValue(5000);
+    Form->SBCSL->setValue(2000);
+    // The first piece closes in a short gap of level 1000; its end search
+    // reaches over the second piece to the silence after it, so both areas
+    // contain the second piece's positions.
+    std::vector<std::int16_t> Samples(4000, 0);
+    Samples.resize(20000, 5000);
+    Samples.resize(20300, 1000);
+    Samples.resize(23300, -5000);
+    Samples.resize(29300, 0);
+    Load(wavtest::PcmFile(1, Rate, 16, wavtest::Samples16(Samples)));
+    Form->N5Click();
+    ASSERT_EQ(Areas(), (std::vector<TTrimArea>{{4000, 23300}, {20300, 23300}}));
+    ClickAt(22000);
+    ExpectHeld({20300, 23300});
+    EXPECT_TRUE(Playing());
+    Form->ZU2->Stop();
+}
+
+TEST_F(PlayTest, AfterAPlaybackEndedByItselfTheNextPlaysInFull)
+{
+    REQUIRE_SOUND_SERVER();
+    // A piece of 0.1 s.
+    Load(wavtest::PcmFile(1, Rate, 16, wavtest::Samples16(Levels16({{1000, 0}, {800, 6000}, {1000, 0}}))));
+    Form->N5Click();
+    ASSERT_EQ(Areas(), (std::vector<TTrimArea>{{1000, 1799}}));
+    ClickAt(1500);
+    ASSERT_TRUE(Playing());
+    QElapsedTimer Timer;
+    Timer.start();
+    while (Playing() && Timer.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_FALSE(Playing()) << "the playback did not end by itself";
+    ClickAt(1500);
+    EXPECT_TRUE(Playing());
+    ExpectHeld({1000, 1799});
+    Form->ZU2->Stop();
+}
+
+} // namespace
