@@ -83,7 +83,7 @@ protected:
         QStringList Wanted;
         for (std::size_t I = 0; I < Count; ++I)
             Wanted << QFileInfo(FileOf(int(I))).fileName();
-        EXPECT_EQ(Present, Wanted);
+        EXPECT_EQ(Present.join(' ').toStdString(), Wanted.join(' ').toStdString());
         for (std::size_t I = 0; I < Count && I < Areas.size(); ++I)
             EXPECT_EQ(ReadFileBytes(FileOf(int(I)).toStdString()), ExpectedFile(Areas[I])) << "file " << I;
         if (Count > 0) {
