@@ -19,13 +19,13 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPainter;
 class QPushButton;
 class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QWidget;
 class TPaintBox;
+class TViewCanvas;
 
 namespace Ui {
 class TForm1;
@@ -160,7 +160,7 @@ private:
     // Runs a handler for the event loop: an error it raises ends that
     // handler only and is shown by ShowError.
     void Guarded(const std::function<void()> &Handler);
-    void PaintView(QPainter &Canvas);
+    void PaintView(TViewCanvas &Canvas);
     void ReportPaintError(const QString &Text);
 
     Ui::TForm1 *ui = nullptr;
