@@ -30,3 +30,10 @@ void TPaintBox::mousePressEvent(QMouseEvent *Event)
     }
     QWidget::mousePressEvent(Event);
 }
+
+QImage &TPaintBox::Surface()
+{
+    if (FSurface.size() != size())
+        FSurface = QImage(size(), QImage::Format_RGB32);
+    return FSurface;
+}

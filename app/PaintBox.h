@@ -2,6 +2,7 @@
 // TPaintBox: a widget with no look of its own. Its owner draws it on every
 // paint through OnPaint, on the Canvas that exists only during that paint,
 // and hears its mouse presses through OnMouseDown.
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -19,6 +20,9 @@ public:
 
     // The painter of the paint in progress; null outside a paint.
     QPainter *Canvas() const { return FCanvas; }
+    // An image of the view's size for the owner to draw a paint into. Only
+    // its memory is kept between paints, never what was drawn.
+    QImage &Surface();
 
 protected:
     void paintEvent(QPaintEvent *Event) override;
@@ -26,4 +30,5 @@ protected:
 
 private:
     QPainter *FCanvas = nullptr;
+    QImage FSurface;
 };

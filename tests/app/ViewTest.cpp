@@ -194,6 +194,19 @@ TEST_F(ViewTest, VerticalBarMovesTheMidLine)
     EXPECT_EQ(At(Image, 200, 425), Black);
 }
 
+TEST_F(ViewTest, StrokeFromBelowTheViewIsClippedAndStopsAtFullScale)
+{
+    std::vector<std::int16_t> Frames(20, 0);
+    Frames[5] = -32768;
+    Open(WriteFile("deep.wav", Mono16(Frames)));
+    Form->SBV->setValue(-300); // mid line at 513, below the view
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, 5, 425), Red);
+    EXPECT_EQ(At(Image, 5, 386), Red);
+    EXPECT_EQ(At(Image, 5, 385), Lime); // the stroke's end point: only the full-scale line
+    EXPECT_EQ(At(Image, 4, 385), Lime);
+}
+
 TEST_F(ViewTest, VerticalZoomScalesFullScaleAndLevels)
 {
     Form->SBVZ->setValue(1500);

@@ -1,0 +1,107 @@
+#include "ViewCanvas.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cstdlib>
+
+TViewCanvas::TViewCanvas(QImage &Image, const QFont &Font, QRgb TextColour)
+    : FImage(Image), FBits(Image.bits()), FStride(Image.bytesPerLine()), FWidth(Image.width()),
+      FHeight(Image.height()), FFont(Font), FTextColour(TextColour)
+{
+}
+
+void TViewCanvas::Fill(const QRect &Rect, QRgb Colour)
+{
+    const QRect Inside = Rect & QRect(0, 0, FWidth, FHeight);
+    if (Inside.isEmpty())
+        return;
+    const QRgb Opaque = Colour | 0xFF000000u;
+    for (int Y = Inside.top(); Y <= Inside.bottom(); ++Y) {
+        QRgb *Row = reinterpret_cast<QRgb *>(FBits + std::ptrdiff_t(Y) * FStride);
+        std::fill(Row + Inside.left(), Row + Inside.right() + 1, Opaque);
+    }
+}
+
+void TViewCanvas::Line(int X1, int Y1, int X2, int Y2, QRgb Colour)
+{
+    const QRgb Bits = Colour | 0xFF000000u;
+    const int DX = X2 - X1;
+    const int DY = Y2 - Y1;
+    if (DX == 0 || DY == 0) {
+        // The view's lines: straight across or straight down, clipped here
+        // rather than pixel by pixel.
+        const int Count = std::abs(DX) + std::abs(DY);
+        MergeRun(X1, Y1, Count, (DX > 0) - (DX < 0), (DY > 0) - (DY < 0), Bits);
+        return;
+    }
+    // Any other slope: Bresenham, stopping before the end point.
+    const int StepX = DX > 0 ? 1 : -1;
+    const int StepY = DY > 0 ? 1 : -1;
+    const int AX = std::abs(DX);
+    const int AY = std::abs(DY);
+    int Error = AX - AY;
+    int X = X1;
+    int Y = Y1;
+    while (X != X2 || Y != Y2) {
+        Merge(X, Y, Bits);
+        const int Twice = 2 * Error;
+        if (Twice > -AY) {
+            Error -= AY;
+            X += StepX;
+        }
+        if (Twice < AX) {
+            Error += AX;
+            Y += StepY;
+        }
+    }
+}
+
+void TViewCanvas::MergeRun(int X, int Y, int Count, int StepX, int StepY, QRgb Colour)
+{
+    // Skip the part of the run before the image, then stop where it leaves.
+    int First = 0;
+    if (StepX != 0) {
+        if (Y < 0 || Y >= FHeight)
+            return;
+        if (StepX > 0)
+            First = std::max(0, -X);
+        else
+            First = std::max(0, X - (FWidth - 1));
+        const int Last = StepX > 0 ? std::min(Count, FWidth - X) : std::min(Count, X + 1);
+        QRgb *Row = reinterpret_cast<QRgb *>(FBits + std::ptrdiff_t(Y) * FStride);
+        for (int I = First; I < Last; ++I)
+            Row[X + I * StepX] |= Colour;
+        return;
+    }
+    if (X < 0 || X >= FWidth)
+        return;
+    if (StepY > 0)
+        First = std::max(0, -Y);
+    else
+        First = std::max(0, Y - (FHeight - 1));
+    const int Last = StepY > 0 ? std::min(Count, FHeight - Y) : std::min(Count, Y + 1);
+    uchar *Column = FBits + std::ptrdiff_t(X) * 4;
+    for (int I = First; I < Last; ++I)
+        *reinterpret_cast<QRgb *>(Column + std::ptrdiff_t(Y + I * StepY) * FStride) |= Colour;
+}
+
+void TViewCanvas::Text(int X, int Y, const QString &Caption)
+{
+    if (!FPainter) {
+        FPainter.emplace(&FImage);
+        FPainter->setFont(FFont);
+        FPainter->setPen(QColor::fromRgb(FTextColour));
+    }
+    FPainter->drawText(X, Y + FPainter->fontMetrics().ascent(), Caption);
+}
+
+int TViewCanvas::TextHeight() const
+{
+    return QFontMetrics(FFont).height();
+}
+
+int TViewCanvas::TextWidth(const QString &Caption) const
+{
+    return QFontMetrics(FFont).horizontalAdvance(Caption);
+}

@@ -1,0 +1,79 @@
+// The view's drawing surface: merged lines without their end point, clipped
+// at every edge, and opaque fills.
+#include "ViewCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class ViewCanvasTest : public ::testing::Test {
+protected:
+    ViewCanvasTest() : Image(8, 6, QImage::Format_RGB32) { Image.fill(Qt::black); }
+
+    // Rows of the image: '.' black, 'r' red, 'b' blue, 'm' magenta, '?' other.
+    std::vector<std::string> Picture() const
+    {
+        std::vector<std::string> Rows;
+        for (int Y = 0; Y < Image.height(); ++Y) {
+            std::string Row;
+            for (int X = 0; X < Image.width(); ++X) {
+                switch (Image.pixel(X, Y) & 0xFFFFFF) {
+                case 0x000000: Row += '.'; break;
+                case 0xFF0000: Row += 'r'; break;
+                case 0x0000FF: Row += 'b'; break;
+                case 0xFF00FF: Row += 'm'; break;
+                default: Row += '?'; break;
+                }
+            }
+            Rows.push_back(Row);
+        }
+        return Rows;
+    }
+
+    QImage Image;
+};
+
+using TRows = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(ViewCanvasTest, LinesMergeAndStopBeforeTheirEndPoint)
+{
+    TViewCanvas Canvas(Image, QFont(), 0x00FF00);
+    Canvas.Line(1, 1, 5, 1, 0xFF0000);
+    Canvas.Line(3, 0, 3, 4, 0x0000FF);
+    Canvas.Line(6, 5, 6, 2, 0xFF0000);
+    Canvas.Line(7, 3, 7, 3, 0xFF0000);
+    EXPECT_EQ(Picture(), (TRows{"...b....", ".rrmr...", "...b....", "...b..r.", "......r.", "......r."}));
+}
+
+TEST_F(ViewCanvasTest, LinesAreClippedAtEveryEdge)
+{
+    TViewCanvas Canvas(Image, QFont(), 0x00FF00);
+    Canvas.Line(-5, 0, 3, 0, 0xFF0000);     // enters from the left
+    Canvas.Line(12, 5, 5, 5, 0xFF0000);     // enters from the right, leftward
+    Canvas.Line(0, 40, 0, 3, 0x0000FF);     // enters from below, upward
+    Canvas.Line(7, -9, 7, 2, 0x0000FF);     // enters from above
+    Canvas.Line(-3, -3, 20, -3, 0xFF0000);  // wholly outside
+    Canvas.Line(9, 0, 9, 5, 0xFF0000);      // wholly outside
+    EXPECT_EQ(Picture(), (TRows{"rrr....b", ".......b", "........", "........", "b.......", "b.....rr"}));
+}
+
+TEST_F(ViewCanvasTest, SlantedLinesStepAndStopBeforeTheirEndPoint)
+{
+    TViewCanvas Canvas(Image, QFont(), 0x00FF00);
+    Canvas.Line(0, 0, 4, 4, 0xFF0000);
+    Canvas.Line(7, 0, 3, 2, 0x0000FF);
+    EXPECT_EQ(Picture(), (TRows{"r.....bb", ".r..bb..", "..r.....", "...r....", "........", "........"}));
+}
+
+TEST_F(ViewCanvasTest, FillsAreOpaqueAndClipped)
+{
+    TViewCanvas Canvas(Image, QFont(), 0x00FF00);
+    Canvas.Line(0, 1, 8, 1, 0x0000FF);
+    Canvas.Fill(QRect(-2, 1, 4, 10), 0xFF0000);
+    EXPECT_EQ(Picture(), (TRows{"........", "rrbbbbbb", "rr......", "rr......", "rr......", "rr......"}));
+}
