@@ -36,6 +36,8 @@ public:
     // The value given to Open: tells the receiver which opening of a device
     // the notice belongs to, long after that device has gone.
     const std::uint64_t Instance;
+    // Which buffer; its owner may have released it by the time the notice
+    // is handled, so compare it, never read through it.
     TWaveHdr *const Header;
 };
 
@@ -45,7 +47,8 @@ public:
     // as the body of a WAV file's "fmt " chunk. Plays PCM with 8-bit unsigned
     // or 16-bit signed samples, 1 or 2 channels, at 100 Hz or more. Returns
     // null and a text that says why when there is no output device, no sound
-    // server, or the format cannot be played.
+    // server, or the format cannot be played. Notices for a Callback that
+    // has been destroyed are dropped.
     static std::unique_ptr<TWaveOutDevice> Open(const void *FormatRecord, QObject *Callback,
                                                 std::uint64_t Instance, std::string &ErrorText);
     // Closes: output stops, nothing more is posted.
