@@ -31,6 +31,30 @@ std::int32_t Magnitude16(const std::uint8_t *Data, std::int64_t ByteOffset)
     return std::abs(std::int32_t(LoadSample16(Data, ByteOffset)));
 }
 
+// The loudest level among Count samples, whatever channels they belong to:
+// from the lowest and highest value, which the compiler computes many
+// samples at a time.
+std::int32_t Loudest8(const std::uint8_t *Samples, std::int64_t Count)
+{
+    std::uint8_t Low = 128, High = 128;
+    for (std::int64_t I = 0; I < Count; ++I) {
+        Low = std::min(Low, Samples[I]);
+        High = std::max(High, Samples[I]);
+    }
+    return std::max(Magnitude8(Low), Magnitude8(High));
+}
+
+std::int32_t Loudest16(const std::uint8_t *Samples, std::int64_t Count)
+{
+    std::int16_t Low = 0, High = 0;
+    for (std::int64_t I = 0; I < Count; ++I) {
+        const std::int16_t Value = LoadSample16(Samples, 2 * I);
+        Low = std::min(Low, Value);
+        High = std::max(High, Value);
+    }
+    return std::max(-std::int32_t(Low), std::int32_t(High));
+}
+
 } // namespace
 
 std::int32_t TForm1::SampleLevel(std::int32_t Pos)
@@ -61,26 +85,34 @@ bool ScanTrimAreasDirect(TForm1 &Form)
     const std::int32_t N = Form.ZU->GetWaveSize();
     const TTrimSettings Settings = ReadTrimSettings(Form);
     const std::uint8_t *Data = Wave->FData;
-    auto Scan = [&](auto LevelOf) { ScanTrimAreas(LevelOf, N, Settings, Form.FAreas, Form.FAreaCount); };
+    auto Scan = [&](auto LevelOf, auto LoudestOf) {
+        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Settings, Form.FAreas, Form.FAreaCount);
+    };
     using ZuDetail::LayoutKey;
     switch (LayoutKey(Wave->FFormat.wBitsPerSample, Wave->FFormat.nChannels)) {
     case LayoutKey(8, 1):
-        Scan([Data](std::int32_t J) { return Magnitude8(Data[J]); });
+        Scan([Data](std::int32_t J) { return Magnitude8(Data[J]); },
+             [Data](std::int64_t First) { return Loudest8(Data + First, TrimScanBlock); });
         return true;
     case LayoutKey(8, 2):
-        Scan([Data](std::int32_t J) {
-            const std::int64_t At = 2 * std::int64_t(J);
-            return std::max(Magnitude8(Data[At]), Magnitude8(Data[At + 1]));
-        });
+        Scan(
+            [Data](std::int32_t J) {
+                const std::int64_t At = 2 * std::int64_t(J);
+                return std::max(Magnitude8(Data[At]), Magnitude8(Data[At + 1]));
+            },
+            [Data](std::int64_t First) { return Loudest8(Data + 2 * First, 2 * TrimScanBlock); });
         return true;
     case LayoutKey(16, 1):
-        Scan([Data](std::int32_t J) { return Magnitude16(Data, 2 * std::int64_t(J)); });
+        Scan([Data](std::int32_t J) { return Magnitude16(Data, 2 * std::int64_t(J)); },
+             [Data](std::int64_t First) { return Loudest16(Data + 2 * First, TrimScanBlock); });
         return true;
     case LayoutKey(16, 2):
-        Scan([Data](std::int32_t J) {
-            const std::int64_t At = 4 * std::int64_t(J);
-            return std::max(Magnitude16(Data, At), Magnitude16(Data, At + 2));
-        });
+        Scan(
+            [Data](std::int32_t J) {
+                const std::int64_t At = 4 * std::int64_t(J);
+                return std::max(Magnitude16(Data, At), Magnitude16(Data, At + 2));
+            },
+            [Data](std::int64_t First) { return Loudest16(Data + 4 * First, 2 * TrimScanBlock); });
         return true;
     default:
         return false;

@@ -21,6 +21,8 @@ const TSettings SettingsList[] = {
     {1000, 100, 100, 100, 0, 0},     {1000, 2000, 10, 100, 0, 0},   {300, 3000, 50, 150, 40, 0},
     {2000, 2000, 100, 100, 0, 300},  {1000, 1000, 30, 400, 500, 500}, {256, 9999, 10, 100, 5000, 5000},
     {30000, 30000, 100, 100, 20, 20}, {5000, 10000, 200, 100, 100, 0},
+    // Thresholds on multiples of 256, where 8-bit levels fall.
+    {768, 2048, 60, 120, 10, 30},     {2560, 2560, 20, 100, 0, 0},
 };
 
 // Samples at 16-bit scale: runs of one level each, the level drawn mostly
@@ -94,7 +96,7 @@ TEST_P(DetectionPathsTest, DirectScanGivesThePerSampleList)
     int Found = 0;
     for (const TSettings &Settings : SettingsList) {
         Apply(Settings);
-        for (int Round = 0; Round < 3; ++Round) {
+        for (int Round = 0; Round < 4; ++Round) {
             Load(RandomRecording(Random, Settings, Bits, Channels));
             // A stale list beyond the slots a scan rewrites must not matter.
             Form->FAreas.assign(50, TTrimArea{-7, -7});
