@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using TClock = std::chrono::steady_clock;
@@ -51,13 +53,17 @@ TRun RunOnce(const QString &File, const QString &OutDir)
     Form.OpenFolder = [](const QString &) {};
     Form.ProgramDirectory = [&] { return OutDir; };
 
+    // A fresh folder, and nothing of an earlier run still waiting to be
+    // written back, so that each run's export pays only for its own files.
+    QDir(OutDir + "/MakedFile").removeRecursively();
+    QDir().mkpath(OutDir);
+    ::sync();
+
     Run.Load = Seconds([&] { Form.FileOpen(); });
     Run.Positions = Form.ZU->GetWaveSize();
     Run.Samples = Run.Positions * Form.ZU->GetChannels();
     Run.Scan = Seconds([&] { Form.N5Click(); });
     Run.Areas = Form.FAreaCount;
-    QDir(OutDir).removeRecursively();
-    QDir().mkpath(OutDir);
     Run.Export = Seconds([&] { Form.N6Click(); });
     Run.Files = static_cast<std::int32_t>(QDir(OutDir + "/MakedFile").entryList(QDir::Files).size());
     Run.Normalise = Seconds([&] { Form.N3Click(); });
