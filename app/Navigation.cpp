@@ -36,7 +36,9 @@ void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, i
     if (Button != Qt::RightButton)
         return;
     PM->popup(PB->mapToGlobal(QPoint(X, Y)));
-    FClickPos = SB->value() + X * SBHZ->value();
+    // Wide arithmetic: near the end of a recording of 2^31 frames the sum
+    // would overflow; the position keeps the designed 32-bit width.
+    FClickPos = static_cast<std::int32_t>(std::int64_t(SB->value()) + std::int64_t(X) * SBHZ->value());
 }
 
 void TForm1::Button2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)

@@ -13,6 +13,8 @@ TForm2::TForm2(TForm1 &Form1, QWidget *parent) : QWidget(parent), FForm1(&Form1)
     ui->setupUi(this);
     // A tool window with a caption and a sizing frame but no buttons on it.
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // It lives as long as the program: closing the main window ends both.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFont(Form1.font());
     setPalette(Form1.palette());
     FormCreate();

@@ -67,6 +67,8 @@ void TForm1::Guarded(const std::function<void()> &Handler)
         Handler();
     } catch (const std::exception &Error) {
         ShowError(QString::fromUtf8(Error.what()));
+    } catch (...) {
+        ShowError(QStringLiteral("Unknown error"));
     }
 }
 
