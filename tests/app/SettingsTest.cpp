@@ -164,11 +164,3 @@ TEST_F(SettingsTest, TroughClicksStepByTheLargeChange)
     EXPECT_EQ(Form->Edit3->text(), QStringLiteral("111"));
 }
 
-TEST_F(SettingsTest, PositionsStayInTheirRanges)
-{
-    Form->SBHZ->setValue(0);
-    EXPECT_EQ(Form->SBHZ->value(), 1);
-    Form->SBVZ->setValue(99999);
-    EXPECT_EQ(Form->SBVZ->value(), 5000);
-    EXPECT_EQ(Form->Edit7->text(), QStringLiteral("5000"));
-}

@@ -30,13 +30,6 @@ class ViewTest : public FormTest {};
 
 } // namespace
 
-TEST_F(ViewTest, IsPaintedAtTheDesignedSize)
-{
-    EXPECT_EQ(Form->PB->size(), QSize(684, 426));
-    const QImage Image = View();
-    ASSERT_EQ(Image.size(), QSize(684, 426));
-}
-
 TEST_F(ViewTest, GuideMarksAtTheDefaults)
 {
     const QImage Image = View();
