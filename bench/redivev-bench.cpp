@@ -2,11 +2,13 @@
 // (offscreen): load as the menu does, automatic cut-out, export of every
 // area (answering No to the folder question), peak normalisation.
 //
-//   redivev-bench FILE.wav [--out DIR] [--runs K]
+//   redivev-bench FILE.wav [--out DIR] [--runs K] [--overwrite]
 //
 // The export goes to DIR/MakedFile (default: a temporary directory removed
-// afterwards). With --runs K the whole sequence runs K times on a fresh form
-// and each stage's best time is printed as well.
+// afterwards), emptied before each run unless --overwrite is given, in which
+// case the files of the run before are replaced as a repeated export does.
+// With --runs K the whole sequence runs K times on a fresh form and each
+// stage's best time is printed as well.
 #include "Unit1.h"
 
 #include <QApplication>
@@ -42,7 +44,7 @@ struct TRun {
     QStringList Messages;
 };
 
-TRun RunOnce(const QString &File, const QString &OutDir)
+TRun RunOnce(const QString &File, const QString &OutDir, bool Overwrite)
 {
     TForm1 Form;
     Form.show();
@@ -53,9 +55,10 @@ TRun RunOnce(const QString &File, const QString &OutDir)
     Form.OpenFolder = [](const QString &) {};
     Form.ProgramDirectory = [&] { return OutDir; };
 
-    // A fresh folder, and nothing of an earlier run still waiting to be
-    // written back, so that each run's export pays only for its own files.
-    QDir(OutDir + "/MakedFile").removeRecursively();
+    // Nothing of an earlier run still waiting to be written back, so that
+    // each run's export pays only for its own files.
+    if (!Overwrite)
+        QDir(OutDir + "/MakedFile").removeRecursively();
     QDir().mkpath(OutDir);
     ::sync();
 
@@ -91,21 +94,24 @@ int main(int argc, char **argv)
 
     QString File, OutDir;
     int Runs = 1;
+    bool Overwrite = false;
     for (int I = 1; I < argc; ++I) {
         const std::string Arg = argv[I];
         if (Arg == "--out" && I + 1 < argc)
             OutDir = QString::fromLocal8Bit(argv[++I]);
         else if (Arg == "--runs" && I + 1 < argc)
             Runs = std::max(1, std::atoi(argv[++I]));
+        else if (Arg == "--overwrite")
+            Overwrite = true;
         else if (File.isEmpty() && Arg.rfind("--", 0) != 0)
             File = QString::fromLocal8Bit(argv[I]);
         else {
-            std::fprintf(stderr, "usage: redivev-bench FILE.wav [--out DIR] [--runs K]\n");
+            std::fprintf(stderr, "usage: redivev-bench FILE.wav [--out DIR] [--runs K] [--overwrite]\n");
             return 2;
         }
     }
     if (File.isEmpty()) {
-        std::fprintf(stderr, "usage: redivev-bench FILE.wav [--out DIR] [--runs K]\n");
+        std::fprintf(stderr, "usage: redivev-bench FILE.wav [--out DIR] [--runs K] [--overwrite]\n");
         return 2;
     }
     QTemporaryDir Temporary;
@@ -115,7 +121,7 @@ int main(int argc, char **argv)
     try {
         TRun Best;
         for (int R = 0; R < Runs; ++R) {
-            const TRun Run = RunOnce(File, OutDir);
+            const TRun Run = RunOnce(File, OutDir, Overwrite);
             if (Run.Messages.size() != 1) {
                 std::fprintf(stderr, "unexpected messages:\n%s\n", qPrintable(Run.Messages.join('\n')));
                 return 1;
