@@ -5,9 +5,13 @@
 
 #include <QFileDialog>
 #include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -116,6 +120,22 @@ void TForm1::ApplyFonts()
     QPalette ViewPalette = PB->palette();
     ViewPalette.setColor(QPalette::WindowText, QColor(0, 255, 0));
     PB->setPalette(ViewPalette);
+    FitCaptions();
+}
+
+// The stand-in font sets Latin text wider than the designed one, so a
+// caption such as "Horizontal Zoom" would overrun its designed box and lose
+// its first letters. Such a caption is narrowed just enough to fit.
+void TForm1::FitCaptions()
+{
+    for (QLabel *Label : ControlPanel->findChildren<QLabel *>()) {
+        const int Needed = QFontMetrics(Label->font()).horizontalAdvance(Label->text());
+        if (Needed <= Label->width())
+            continue;
+        QFont Narrow = Label->font();
+        Narrow.setStretch(std::max(50, Label->width() * 100 / Needed));
+        Label->setFont(Narrow);
+    }
 }
 
 void TForm1::CreateComponents()

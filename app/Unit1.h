@@ -153,6 +153,7 @@ public:
 private:
     void BindControls();
     void ApplyFonts();
+    void FitCaptions();
     void CreateComponents();
     void CreatePopupAndDialog();
     void InstallModalDefaults();

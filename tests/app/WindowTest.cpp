@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -103,6 +104,19 @@ TEST_F(WindowTest, DesignedFontIsSubstituted)
     EXPECT_EQ(QFontInfo(View).family(), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(QFontInfo(Form->Label9->font()).family(), QStringLiteral("IPAPGothic"));
     EXPECT_EQ(QFontInfo(Form->Button1->font()).pixelSize(), 19);
+}
+
+TEST_F(WindowTest, EveryPanelCaptionFitsItsDesignedBox)
+{
+    // The stand-in font is wider than the designed one; nothing may be cut off.
+    int Narrowed = 0;
+    for (QLabel *Label : Form->ControlPanel->findChildren<QLabel *>()) {
+        const int Needed = QFontMetrics(Label->font()).horizontalAdvance(Label->text());
+        EXPECT_LE(Needed, Label->width()) << Label->objectName().toStdString();
+        Narrowed += Label->font().stretch() != QFont::AnyStretch && Label->font().stretch() != 100;
+    }
+    EXPECT_GE(Narrowed, 1) << "\"Horizontal Zoom\" is wider than its box in this font";
+    EXPECT_EQ(Form->Label9->font().stretch(), Form->ControlPanel->font().stretch()) << "captions that fit keep the font";
 }
 
 TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
