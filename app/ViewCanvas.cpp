@@ -93,6 +93,19 @@ void TViewCanvas::Text(int X, int Y, const QString &Caption)
         FPainter->setFont(FFont);
         FPainter->setPen(QColor::fromRgb(FTextColour));
     }
+    // The stand-in font is wider than the designed one, so a caption placed
+    // near the right edge for the designed font would lose its last letters;
+    // it is condensed to end inside the view instead.
+    const int Room = FWidth - X - 1;
+    const int Needed = QFontMetrics(FFont).horizontalAdvance(Caption);
+    if (X >= 0 && Room > 0 && Needed > Room) {
+        QFont Narrow = FFont;
+        Narrow.setStretch(std::max(50, Room * 100 / Needed));
+        FPainter->setFont(Narrow);
+        FPainter->drawText(X, Y + FPainter->fontMetrics().ascent(), Caption);
+        FPainter->setFont(FFont);
+        return;
+    }
     FPainter->drawText(X, Y + FPainter->fontMetrics().ascent(), Caption);
 }
 

@@ -2,7 +2,11 @@
 // at every edge, and opaque fills.
 #include "ViewCanvas.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -76,4 +80,31 @@ TEST_F(ViewCanvasTest, FillsAreOpaqueAndClipped)
     Canvas.Line(0, 1, 8, 1, 0x0000FF);
     Canvas.Fill(QRect(-2, 1, 4, 10), 0xFF0000);
     EXPECT_EQ(Picture(), (TRows{"........", "rrbbbbbb", "rr......", "rr......", "rr......", "rr......"}));
+}
+
+TEST(ViewCanvasText, CaptionNearTheRightEdgeIsCondensedToStayWhole)
+{
+    QFont Font(QStringLiteral("IPAPGothic"));
+    Font.setPixelSize(12);
+    const QString Caption = QStringLiteral("Center Position");
+    const int Needed = QFontMetrics(Font).horizontalAdvance(Caption);
+    ASSERT_GT(Needed, 80) << "the stand-in font is wider than the room the layout gives this caption";
+
+    // Ink columns of the caption drawn 80 px from the right edge.
+    QImage Image(Needed + 40, 20, QImage::Format_RGB32);
+    Image.fill(Qt::black);
+    {
+        TViewCanvas Canvas(Image, Font, qRgb(0, 255, 0));
+        Canvas.Text(Image.width() - 80, 2, Caption);
+    }
+    int First = Image.width(), Last = -1;
+    for (int X = 0; X < Image.width(); ++X)
+        for (int Y = 0; Y < Image.height(); ++Y)
+            if ((Image.pixel(X, Y) & 0xFFFFFF) != 0) {
+                First = std::min(First, X);
+                Last = std::max(Last, X);
+            }
+    EXPECT_GE(First, Image.width() - 80);
+    EXPECT_LT(Last, Image.width() - 1) << "the last letter ends inside the view";
+    EXPECT_GT(Last - First, 60) << "condensed, not dropped";
 }
