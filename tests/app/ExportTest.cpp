@@ -2,6 +2,7 @@
 // the files against the recording's positions, the names, the question, and
 // every way the folder or a file can fail.
 #include "DetectionSupport.h"
+#include "FaultInjection.h"
 
 #include "Export.h"
 #include "PaintBox.h"
@@ -237,12 +238,13 @@ TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
 
 TEST_F(ExportTest, ReadOnlyProgramDirectoryGivesTheMessage)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root; the regular-file parent test covers the failure";
-    QFile::setPermissions(ProgramDir, QFile::ReadOwner | QFile::ExeOwner);
     Load(Mono16(Pieces16(2, 400, 300)));
-    DetectAndExport();
-    QFile::setPermissions(ProgramDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        // Root ignores permission bits unless it gives up that right.
+        faults::TPermissionBitsBind Bind;
+        faults::TModeChange ReadOnly(ProgramDir, 0500);
+        DetectAndExport();
+    }
     EXPECT_EQ(Messages, QStringList{Problem});
     EXPECT_FALSE(QDir(Folder()).exists());
 }
