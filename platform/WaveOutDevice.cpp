@@ -112,8 +112,31 @@ void Park(std::unique_ptr<QAudioSink> Sink) noexcept
     }
 }
 
+// Stops before parking: once stop() has returned, the sink's stream has no
+// callback left on the sound system's thread (see TClipBuffer).
 struct TParkSink {
-    void operator()(QAudioSink *Sink) const noexcept { Park(std::unique_ptr<QAudioSink>(Sink)); }
+    void operator()(QAudioSink *Sink) const noexcept
+    {
+        Sink->stop();
+        Park(std::unique_ptr<QAudioSink>(Sink));
+    }
+};
+using TSinkPtr = std::unique_ptr<QAudioSink, TParkSink>;
+
+// The buffer a sink plays from. Qt 6.4's PulseAudio sink, when the server
+// reports that the stream ran dry while its source says it is at its end,
+// asks the server to drain the stream and gives that request the sink's own
+// address; stopping the sink withdraws its callbacks but not that request,
+// whose answer then arrives on the sound system's thread and signals a state
+// change on a sink that may already be destroyed. A source that never says
+// it is at its end keeps the request from being made: running dry then only
+// marks the sink idle, inside a callback that stop() removes under the
+// sound system's lock. Whether everything has been handed over is told by
+// the position instead.
+class TClipBuffer final : public QBuffer {
+public:
+    bool atEnd() const override { return false; }
+    bool AllTaken() const { return pos() >= size(); }
 };
 
 } // namespace
@@ -131,9 +154,9 @@ QEvent::Type TWaveOutDoneEvent::EventType()
 
 class TWaveOutDevice::TImpl {
 public:
-    TImpl(const TFormat &Format, std::unique_ptr<QAudioSink, TParkSink> Sink, QObject *Callback,
+    TImpl(const TFormat &Format, QAudioDevice Output, const QAudioFormat &AudioFormat, QObject *Callback,
           std::uint64_t Instance)
-        : FSink(std::move(Sink)), FCallback(Callback), FInstance(Instance),
+        : FOutput(std::move(Output)), FAudioFormat(AudioFormat), FCallback(Callback), FInstance(Instance),
           FFrameBytes(Format.Channels * (Format.Bits / 8)), FRate(Format.Rate)
     {
         FPoll.setTimerType(Qt::PreciseTimer);
@@ -144,7 +167,7 @@ public:
     ~TImpl()
     {
         FPoll.stop();
-        FSink->stop();
+        FSink.reset();
     }
 
     void Write(TWaveHdr *Header)
@@ -159,16 +182,20 @@ public:
             Finish();
             return;
         }
+        // A sink of its own for every buffer, never a restarted one: Qt 6.4
+        // restarts by releasing the former stream's source before it removes
+        // that stream's callbacks.
         try {
             FBuffer.close();
             FBytes = QByteArray::fromRawData(reinterpret_cast<const char *>(Header->lpData), Bytes);
             FBuffer.setBuffer(&FBytes);
             FBuffer.open(QIODevice::ReadOnly);
+            FSink.reset(new QAudioSink(FOutput, FAudioFormat));
             FSink->start(&FBuffer);
         } catch (...) {
-            FSink->stop();
+            FSink.reset();
         }
-        if (FSink->error() != QAudio::NoError || FSink->state() == QAudio::StoppedState) {
+        if (!FSink || FSink->error() != QAudio::NoError || FSink->state() == QAudio::StoppedState) {
             Finish(); // nothing will play: hand the buffer back rather than hold it forever
             return;
         }
@@ -180,7 +207,7 @@ public:
     void Reset()
     {
         FPoll.stop();
-        FSink->stop();
+        FSink.reset();
         if (FHeader != nullptr)
             Finish();
     }
@@ -202,15 +229,18 @@ private:
             Finish();
             return;
         }
-        if (FDrainDeadlineUSecs < 0 && FBuffer.atEnd())
+        if (FDrainDeadlineUSecs < 0 && FBuffer.AllTaken())
             FDrainDeadlineUSecs = Elapsed + (FClipUSecs - Played) + StallGraceUSecs;
         if (FDrainDeadlineUSecs >= 0 && Elapsed > FDrainDeadlineUSecs)
             Finish();
     }
 
+    // The sink goes before the notice: the buffer's owner may release the
+    // buffer as soon as it has the notice.
     void Finish()
     {
         FPoll.stop();
+        FSink.reset();
         TWaveHdr *Header = std::exchange(FHeader, nullptr);
         if (FCallback.isNull())
             return;
@@ -221,13 +251,16 @@ private:
         }
     }
 
-    std::unique_ptr<QAudioSink, TParkSink> FSink;
+    const QAudioDevice FOutput;
+    const QAudioFormat FAudioFormat;
     QPointer<QObject> FCallback;
     const std::uint64_t FInstance;
     const std::uint32_t FFrameBytes;
     const std::uint32_t FRate;
     QByteArray FBytes;
-    QBuffer FBuffer;
+    TClipBuffer FBuffer;
+    // Declared after the buffer it reads, so that it goes first.
+    TSinkPtr FSink;
     QTimer FPoll;
     QElapsedTimer FStarted;
     TWaveHdr *FHeader = nullptr;
@@ -257,19 +290,22 @@ std::unique_ptr<TWaveOutDevice> TWaveOutDevice::Open(const void *FormatRecord, Q
         return nullptr;
     }
 
-    std::unique_ptr<QAudioSink, TParkSink> Sink(new QAudioSink(Output, AudioFormat));
-    // Opening a stream now makes a server that refuses it an open failure,
-    // not a silent playback later.
-    Sink->start();
-    const QAudio::Error Error = Sink->error();
-    if (Error != QAudio::NoError || Sink->state() == QAudio::StoppedState) {
-        ErrorText = Error == QAudio::FatalError
-            ? "The sound server cannot be reached."
-            : "The sound server refused to open an output for " + Describe(Format) + ".";
-        return nullptr;
+    {
+        // Opening a stream now makes a server that refuses it an open failure,
+        // not a silent playback later. The trial stream carries no sound and
+        // is closed again at once; each buffer gets a stream of its own.
+        const TSinkPtr Trial(new QAudioSink(Output, AudioFormat));
+        Trial->start();
+        const QAudio::Error Error = Trial->error();
+        if (Error != QAudio::NoError || Trial->state() == QAudio::StoppedState) {
+            ErrorText = Error == QAudio::FatalError
+                ? "The sound server cannot be reached."
+                : "The sound server refused to open an output for " + Describe(Format) + ".";
+            return nullptr;
+        }
     }
     return std::unique_ptr<TWaveOutDevice>(
-        new TWaveOutDevice(std::make_unique<TImpl>(Format, std::move(Sink), Callback, Instance)));
+        new TWaveOutDevice(std::make_unique<TImpl>(Format, Output, AudioFormat, Callback, Instance)));
 }
 
 TWaveOutDevice::TWaveOutDevice(std::unique_ptr<TImpl> Impl) : FImpl(std::move(Impl)) {}
