@@ -68,27 +68,58 @@ std::string Describe(const TFormat &Format)
 // QAudioSink's destructor runs the event loop (its backend calls
 // processEvents), so a sink destroyed inside Stop would deliver notices and
 // other events inside Stop. A closed sink is parked instead and destroyed
-// from the event loop, or when the application object goes.
-std::vector<std::unique_ptr<QAudioSink>> &ParkedSinks()
+// from the event loop, or when the application object goes. It is kept for
+// a while first: the sound system may still answer a request the sink made
+// before it was stopped, on its own thread and with the sink's address, and
+// that answer must find the sink alive.
+constexpr int ParkMs = 1000;
+
+struct TParkedSink {
+    std::unique_ptr<QAudioSink> Sink;
+    QElapsedTimer Parked;
+};
+
+std::vector<TParkedSink> &ParkedSinks()
 {
-    static std::vector<std::unique_ptr<QAudioSink>> Sinks;
+    static std::vector<TParkedSink> Sinks;
     return Sinks;
 }
 bool DestructionQueued = false;
 bool PostRoutineAdded = false;
 
-void DestroyParkedSinks()
+void QueueDestruction(int DelayMs);
+
+void DestroyParkedSinks(bool All)
 {
     DestructionQueued = false;
-    // Destroying one may park another: take the list first.
-    std::vector<std::unique_ptr<QAudioSink>> Sinks = std::move(ParkedSinks());
-    ParkedSinks().clear();
-    Sinks.clear();
+    // Destroying one may park another: take the due ones out first.
+    std::vector<TParkedSink> Due;
+    auto &Parked = ParkedSinks();
+    for (auto It = Parked.begin(); It != Parked.end();) {
+        if (All || It->Parked.elapsed() >= ParkMs) {
+            Due.push_back(std::move(*It));
+            It = Parked.erase(It);
+        } else {
+            ++It;
+        }
+    }
+    Due.clear();
+    if (!ParkedSinks().empty() && !All)
+        QueueDestruction(ParkMs);
+}
+
+void QueueDestruction(int DelayMs)
+{
+    QCoreApplication *Application = QCoreApplication::instance();
+    if (DestructionQueued || Application == nullptr)
+        return;
+    QTimer::singleShot(DelayMs, Application, [] { DestroyParkedSinks(false); });
+    DestructionQueued = true;
 }
 
 void AtApplicationEnd()
 {
-    DestroyParkedSinks();
+    DestroyParkedSinks(true);
     PostRoutineAdded = false;
 }
 
@@ -102,11 +133,10 @@ void Park(std::unique_ptr<QAudioSink> Sink) noexcept
             qAddPostRoutine(AtApplicationEnd);
             PostRoutineAdded = true;
         }
-        ParkedSinks().push_back(std::move(Sink));
-        if (!DestructionQueued) {
-            QMetaObject::invokeMethod(Application, &DestroyParkedSinks, Qt::QueuedConnection);
-            DestructionQueued = true;
-        }
+        TParkedSink Entry{std::move(Sink), {}};
+        Entry.Parked.start();
+        ParkedSinks().push_back(std::move(Entry));
+        QueueDestruction(ParkMs);
     } catch (...) {
         // Out of memory: destroying it now is the lesser harm.
     }
@@ -294,8 +324,13 @@ std::unique_ptr<TWaveOutDevice> TWaveOutDevice::Open(const void *FormatRecord, Q
         // Opening a stream now makes a server that refuses it an open failure,
         // not a silent playback later. The trial stream carries no sound and
         // is closed again at once; each buffer gets a stream of its own.
+        // It reads from an empty buffer that never reports its end, as
+        // every sink here does, so it never asks for a drain (see TClipBuffer).
+        static TClipBuffer Nothing;
+        if (!Nothing.isOpen())
+            Nothing.open(QIODevice::ReadOnly);
         const TSinkPtr Trial(new QAudioSink(Output, AudioFormat));
-        Trial->start();
+        Trial->start(&Nothing);
         const QAudio::Error Error = Trial->error();
         if (Error != QAudio::NoError || Trial->state() == QAudio::StoppedState) {
             ErrorText = Error == QAudio::FatalError
