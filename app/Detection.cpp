@@ -2,6 +2,7 @@
 #include "Detection.h"
 
 #include "PaintBox.h"
+#include "SampleBlocks.h"
 #include "TrimScan.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
@@ -29,30 +30,6 @@ std::int32_t Magnitude8(std::uint8_t Stored)
 std::int32_t Magnitude16(const std::uint8_t *Data, std::int64_t ByteOffset)
 {
     return std::abs(std::int32_t(LoadSample16(Data, ByteOffset)));
-}
-
-// The loudest level among Count samples, whatever channels they belong to:
-// from the lowest and highest value, which the compiler computes many
-// samples at a time.
-std::int32_t Loudest8(const std::uint8_t *Samples, std::int64_t Count)
-{
-    std::uint8_t Low = 128, High = 128;
-    for (std::int64_t I = 0; I < Count; ++I) {
-        Low = std::min(Low, Samples[I]);
-        High = std::max(High, Samples[I]);
-    }
-    return std::max(Magnitude8(Low), Magnitude8(High));
-}
-
-std::int32_t Loudest16(const std::uint8_t *Samples, std::int64_t Count)
-{
-    std::int16_t Low = 0, High = 0;
-    for (std::int64_t I = 0; I < Count; ++I) {
-        const std::int16_t Value = LoadSample16(Samples, 2 * I);
-        Low = std::min(Low, Value);
-        High = std::max(High, Value);
-    }
-    return std::max(-std::int32_t(Low), std::int32_t(High));
 }
 
 } // namespace

@@ -10,16 +10,6 @@
 
 #include <cstring>
 
-namespace {
-
-bool ReadableLayout(const TWaveFormatEx &Format)
-{
-    return Format.wFormatTag == WAVE_FORMAT_PCM && (Format.wBitsPerSample == 8 || Format.wBitsPerSample == 16)
-        && (Format.nChannels == 1 || Format.nChannels == 2);
-}
-
-} // namespace
-
 void CopyFramesPerSample(TZuWave &Source, TZuWave &Target, std::int32_t StartPos, std::int32_t Length)
 {
     const std::int32_t Channels = Source.GetChannels();
@@ -32,7 +22,7 @@ bool CopyFramesDirect(TZuWave &Source, TZuWave &Target, std::int32_t StartPos, s
 {
     const TZuInternalWAVE *From = Source.InternalWave();
     TZuInternalWAVE *To = Target.InternalWave();
-    if (From == nullptr || To == nullptr || !ReadableLayout(From->FFormat) || To->FRefCount != 1
+    if (From == nullptr || To == nullptr || !ZuDetail::ReadableLayout(From->FFormat) || To->FRefCount != 1
         || To->FFormat.wFormatTag != From->FFormat.wFormatTag || To->FFormat.nChannels != From->FFormat.nChannels
         || To->FFormat.wBitsPerSample != From->FFormat.wBitsPerSample)
         return false;

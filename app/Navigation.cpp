@@ -18,17 +18,18 @@ void TForm1::FileOpen()
     // trim areas and the scroll range of the old one must go with it.
     TFileStream Stream(FileName->toStdString(), TFileStream::TMode::OpenRead);
     FPaintErrorReported = false;
-    try {
-        ZU->LoadFromStream(Stream);
-    } catch (...) {
+    const auto ShowNewRecording = [this] {
         FAreaCount = 0;
         SB->setMaximum(ZU->InternalWave() != nullptr ? ZU->GetWaveSize() : 0);
         PB->repaint();
+    };
+    try {
+        ZU->LoadFromStream(Stream);
+    } catch (...) {
+        ShowNewRecording();
         throw;
     }
-    FAreaCount = 0;
-    SB->setMaximum(ZU->GetWaveSize());
-    PB->repaint();
+    ShowNewRecording();
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)

@@ -3,6 +3,7 @@
 #include "Normalise.h"
 
 #include "PaintBox.h"
+#include "SampleBlocks.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
 
@@ -29,8 +30,7 @@ bool DirectBlock(TZuWave &Wave, TDirectBlock &Block)
     if (Internal == nullptr || Internal->FRefCount != 1)
         return false;
     const TWaveFormatEx &Format = Internal->FFormat;
-    if (Format.wFormatTag != WAVE_FORMAT_PCM || (Format.wBitsPerSample != 8 && Format.wBitsPerSample != 16)
-        || (Format.nChannels != 1 && Format.nChannels != 2))
+    if (!ZuDetail::ReadableLayout(Format))
         return false;
     Block.Data = Internal->FData;
     Block.Samples = std::int64_t(ZuDetail::FrameCount(*Internal)) * Format.nChannels;
@@ -62,27 +62,7 @@ bool PeakDirect(TZuWave &Wave, std::int32_t &Peak)
     TDirectBlock Block;
     if (!DirectBlock(Wave, Block))
         return false;
-    // Lowest and highest stored values first: a loop the compiler vectorises.
-    std::int32_t Low = 0, High = 0;
-    if (Block.Bits == 8) {
-        std::uint8_t Min = 128, Max = 128;
-        for (std::int64_t I = 0; I < Block.Samples; ++I) {
-            Min = std::min(Min, Block.Data[I]);
-            Max = std::max(Max, Block.Data[I]);
-        }
-        Low = (Min - 128) * 256;
-        High = (Max - 128) * 256;
-    } else {
-        std::int16_t Min = 0, Max = 0;
-        for (std::int64_t I = 0; I < Block.Samples; ++I) {
-            const std::int16_t V = LoadSample16(Block.Data, 2 * I);
-            Min = std::min(Min, V);
-            Max = std::max(Max, V);
-        }
-        Low = Min;
-        High = Max;
-    }
-    Peak = std::max(-Low, High);
+    Peak = Block.Bits == 8 ? Loudest8(Block.Data, Block.Samples) : Loudest16(Block.Data, Block.Samples);
     return true;
 }
 

@@ -3,23 +3,7 @@
 #include "ZuInternalWave.h"
 
 #include "Heap.h"
-
-namespace {
-
-// Only the layouts the sample access knows are converted; a loaded file of
-// any other depth or channel count is refused rather than misread.
-bool SupportedLayout(const TWaveFormatEx &Format)
-{
-    return (Format.wBitsPerSample == 8 || Format.wBitsPerSample == 16)
-        && (Format.nChannels == 1 || Format.nChannels == 2);
-}
-
-std::int32_t FrameCount(const TWaveFormatEx &Format, std::int32_t DataSize)
-{
-    return DataSize / ((Format.wBitsPerSample / 8) * Format.nChannels);
-}
-
-} // namespace
+#include "ZuLayout.h"
 
 void TZuInternalWAVE::ChangeBits(std::int32_t NewBits)
 {
@@ -29,9 +13,11 @@ void TZuInternalWAVE::ChangeBits(std::int32_t NewBits)
         throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeBits: Invalid Parameters");
     if (NewBits == FFormat.wBitsPerSample)
         return;
-    if (!SupportedLayout(FFormat))
+    // A loaded file of a layout the sample access cannot read is refused
+    // rather than misread.
+    if (!ZuDetail::ReadableLayout(FFormat))
         throw EZuWaveBadWaveType("TZuInternalWave.ChangeBits: Bad Wave Type");
-    const std::int32_t Frames = FrameCount(FFormat, FDataSize);
+    const std::int32_t Frames = ZuDetail::FrameCount(*this);
     const std::int64_t Samples = std::int64_t(Frames) * FFormat.nChannels;
     const std::int64_t Bytes = (NewBits / 8) * Samples;
     if (Bytes > INT32_MAX)
@@ -65,9 +51,9 @@ void TZuInternalWAVE::ChangeChannels(std::int32_t NewChannels)
         throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeChannels: Invalid Parameters");
     if (NewChannels == FFormat.nChannels)
         return;
-    if (!SupportedLayout(FFormat))
+    if (!ZuDetail::ReadableLayout(FFormat))
         throw EZuWaveBadWaveType("TZuInternalWave.ChangeChannels: Bad Wave Type");
-    const std::int32_t Frames = FrameCount(FFormat, FDataSize);
+    const std::int32_t Frames = ZuDetail::FrameCount(*this);
     const bool Wide = FFormat.wBitsPerSample != 8;
     const std::int64_t SampleBytes = Wide ? 2 : 1;
     const std::int64_t Bytes = NewChannels * std::int64_t(Frames) * (FFormat.wBitsPerSample / 8);

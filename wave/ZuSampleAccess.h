@@ -1,28 +1,10 @@
 #pragma once
 // Per-sample access, inline: the application calls these once per sample
 // over whole recordings. Every call repeats every check and allocates nothing.
+#include "ZuLayout.h"
 #include "ZuWaveComponent.h"
 
 namespace ZuDetail {
-
-// Frame size from the format record, never from nBlockAlign.
-inline std::int32_t FrameBytes(const TWaveFormatEx &Format)
-{
-    return Format.nChannels * (Format.wBitsPerSample / 8);
-}
-
-// A frame size of 0 (only a loaded file can have one) means no frames.
-inline std::int32_t FrameCount(const TZuInternalWAVE &Wave)
-{
-    const std::int32_t Size = FrameBytes(Wave.FFormat);
-    return Size > 0 ? Wave.FDataSize / Size : 0;
-}
-
-// One key per (bits, channels) pair; no two layouts share a key.
-constexpr std::uint32_t LayoutKey(std::uint32_t Bits, std::uint32_t Channels)
-{
-    return Bits << 16 | Channels;
-}
 
 [[noreturn]] void Raise(int Kind, const char *Message);
 enum : int { BadType, OutOfRange, Unsupported };

@@ -90,11 +90,6 @@ protected:
     void SetUp() override
     {
         CommandTest::SetUp();
-        auto Paint = Form->PB->OnPaint;
-        Form->PB->OnPaint = [this, Paint] {
-            ++Paints;
-            Paint();
-        };
         Form->ShowMessage = [this](const QString &Text) {
             Messages << Text;
             CursorAtMessages << (QApplication::overrideCursor() != nullptr);
@@ -133,7 +128,6 @@ protected:
         }
     }
 
-    int Paints = 0;
     QList<bool> CursorAtMessages;
 };
 

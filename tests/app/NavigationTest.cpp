@@ -17,24 +17,12 @@ namespace {
 
 class NavigationTest : public FormTest {
 protected:
-    void SetUp() override
-    {
-        FormTest::SetUp();
-        auto Paint = Form->PB->OnPaint;
-        Form->PB->OnPaint = [this, Paint] {
-            ++Paints;
-            Paint();
-        };
-    }
-
     void Mouse(QWidget *Target, QEvent::Type Type, Qt::MouseButton Button, QPoint At)
     {
         const Qt::MouseButtons Held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
         QMouseEvent Event(Type, QPointF(At), QPointF(Target->mapToGlobal(At)), Button, Held, Qt::NoModifier);
         QApplication::sendEvent(Target, &Event);
     }
-
-    int Paints = 0;
 };
 
 } // namespace

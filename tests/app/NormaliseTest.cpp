@@ -18,16 +18,6 @@ namespace {
 
 class NormaliseTest : public CommandTest {
 protected:
-    void SetUp() override
-    {
-        CommandTest::SetUp();
-        auto Paint = Form->PB->OnPaint;
-        Form->PB->OnPaint = [this, Paint] {
-            ++Paints;
-            Paint();
-        };
-    }
-
     // Loads 16-bit mono samples, normalises, returns the samples after.
     std::vector<std::int32_t> Normalise16(const std::vector<std::int16_t> &Samples)
     {
@@ -45,7 +35,6 @@ protected:
         return Values;
     }
 
-    int Paints = 0;
 };
 
 TEST_F(NormaliseTest, PeakFourteenScalesWithTiesToEven)

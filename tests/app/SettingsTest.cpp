@@ -46,7 +46,7 @@ protected:
         // Every paint of the view notes what the two level mirrors showed.
         auto Paint = Form->PB->OnPaint;
         Form->PB->OnPaint = [this, Paint] {
-            Paints.emplace_back(Form->Edit4->text().toStdString(), Form->Edit1->text().toStdString());
+            MirrorsAtPaints.emplace_back(Form->Edit4->text().toStdString(), Form->Edit1->text().toStdString());
             Paint();
         };
     }
@@ -54,7 +54,7 @@ protected:
     QScrollBar *Bar(const char *Name) { return Form->findChild<QScrollBar *>(QString::fromLatin1(Name)); }
     QLineEdit *Edit(const char *Name) { return Form->findChild<QLineEdit *>(QString::fromLatin1(Name)); }
 
-    std::vector<std::pair<std::string, std::string>> Paints;
+    std::vector<std::pair<std::string, std::string>> MirrorsAtPaints;
 };
 
 using TPaints = std::vector<std::pair<std::string, std::string>>;
@@ -85,10 +85,10 @@ TEST_F(SettingsTest, EveryParameterBarWritesItsMirrorAndRepaints)
         if (Design.Mirror == nullptr || std::string(Design.Name) == "SBN")
             continue;
         SCOPED_TRACE(Design.Name);
-        Paints.clear();
+        MirrorsAtPaints.clear();
         Bar(Design.Name)->setValue(Design.Min + 7);
         EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), std::to_string(Design.Min + 7));
-        EXPECT_EQ(Paints.size(), 1u);
+        EXPECT_EQ(MirrorsAtPaints.size(), 1u);
     }
 }
 
@@ -98,13 +98,13 @@ TEST_F(SettingsTest, RaisingTheNoSoundLevelDragsTheCutStartLevelFirst)
     EXPECT_EQ(Form->SBCSL->minimum(), 2000);
     EXPECT_EQ(Form->SBCSL->value(), 2000);
     // SBCSL's nested change paints first, before SBN's mirror is written.
-    EXPECT_EQ(Paints, (TPaints{{"2000", ""}, {"2000", "2000"}}));
+    EXPECT_EQ(MirrorsAtPaints, (TPaints{{"2000", ""}, {"2000", "2000"}}));
 
-    Paints.clear();
+    MirrorsAtPaints.clear();
     Form->SBN->setValue(500);
     EXPECT_EQ(Form->SBCSL->minimum(), 500);
     EXPECT_EQ(Form->SBCSL->value(), 2000);
-    EXPECT_EQ(Paints, (TPaints{{"2000", "500"}}));
+    EXPECT_EQ(MirrorsAtPaints, (TPaints{{"2000", "500"}}));
 }
 
 TEST_F(SettingsTest, LoweringTheNoSoundLevelFirstLeavesTheCutStartLevel)
@@ -133,7 +133,7 @@ TEST_F(SettingsTest, TypingIntoAMirrorChangesNothing)
 {
     Form->Edit1->setText(QStringLiteral("500"));
     EXPECT_EQ(Form->SBN->value(), 1000);
-    EXPECT_TRUE(Paints.empty());
+    EXPECT_TRUE(MirrorsAtPaints.empty());
     // The bar's next change replaces the text.
     Form->SBN->setValue(1010);
     EXPECT_EQ(Form->Edit1->text(), QStringLiteral("1010"));
@@ -143,7 +143,7 @@ TEST_F(SettingsTest, ViewBarsRepaintAndWriteNoMirror)
 {
     Form->SB->setValue(40);
     Form->SBV->setValue(-20);
-    EXPECT_EQ(Paints.size(), 2u);
+    EXPECT_EQ(MirrorsAtPaints.size(), 2u);
     for (const TBarDesign &Design : Designs) {
         if (Design.Mirror != nullptr) {
             EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "") << Design.Mirror;

@@ -18,8 +18,14 @@ void FormTest::SetUp()
         ++DialogRuns;
         return std::nullopt;
     };
+    auto Paint = Form->PB->OnPaint;
+    Form->PB->OnPaint = [this, Paint] {
+        ++Paints;
+        Paint();
+    };
     Form->show();
     QApplication::processEvents();
+    Paints = 0;
 }
 
 void FormTest::TearDown()

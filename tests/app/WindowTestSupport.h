@@ -32,6 +32,7 @@ protected:
     QStringList Errors;
     QStringList Messages;
     int DialogRuns = 0;
+    int Paints = 0; // paints of PB since set-up
     QTemporaryDir Dir;
 };
 
