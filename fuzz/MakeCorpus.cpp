@@ -2,50 +2,33 @@
 // files of every layout the program handles, files with the unusual chunk
 // arrangements readers meet in practice, and truncations of both. Built here
 // rather than checked in, so every seed is plain to read.
+#include "WavBuilder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using wavtest::Bytes;
+using wavtest::PutU16;
+using wavtest::PutU32;
 
-void PutU16(Bytes &Out, std::uint32_t Value)
+// Declared sizes that lie are the point of many seeds, hence the override.
+Bytes Chunk(const char (&Id)[5], const Bytes &Body, bool Pad = true, std::int64_t Declared = -1)
 {
-    Out.push_back(static_cast<std::uint8_t>(Value));
-    Out.push_back(static_cast<std::uint8_t>(Value >> 8));
+    const auto Size = static_cast<std::uint32_t>(Declared < 0 ? std::int64_t(Body.size()) : Declared);
+    return wavtest::ChunkDeclaring(Id, Size, Body, Pad);
 }
 
-void PutU32(Bytes &Out, std::uint32_t Value)
-{
-    PutU16(Out, Value & 0xFFFF);
-    PutU16(Out, Value >> 16);
-}
-
-void Append(Bytes &Out, const Bytes &More)
-{
-    Out.insert(Out.end(), More.begin(), More.end());
-}
-
-Bytes Chunk(const char *Id, const Bytes &Body, bool Pad = true, std::int64_t Declared = -1)
-{
-    Bytes Out(Id, Id + 4);
-    PutU32(Out, static_cast<std::uint32_t>(Declared < 0 ? std::int64_t(Body.size()) : Declared));
-    Append(Out, Body);
-    if (Pad && Body.size() % 2 == 1)
-        Out.push_back(0);
-    return Out;
-}
-
-Bytes Riff(const char *Form, const std::vector<Bytes> &Subs, std::int64_t Declared = -1)
+Bytes Riff(const char (&Form)[5], const std::vector<Bytes> &Subs, std::int64_t Declared = -1)
 {
     Bytes Body(Form, Form + 4);
-    for (const Bytes &Sub : Subs)
-        Append(Body, Sub);
+    const Bytes Rest = wavtest::Concat(Subs);
+    Body.insert(Body.end(), Rest.begin(), Rest.end());
     return Chunk("RIFF", Body, false, Declared);
 }
 
@@ -101,10 +84,7 @@ Bytes Pcm(std::uint16_t Channels, std::uint16_t Bits, int Frames, int FmtLength 
 
 void Write(const std::filesystem::path &Dir, const std::string &Name, const Bytes &Data)
 {
-    std::ofstream Out(Dir / Name, std::ios::binary | std::ios::trunc);
-    Out.write(reinterpret_cast<const char *>(Data.data()), static_cast<std::streamsize>(Data.size()));
-    if (!Out)
-        throw std::runtime_error("cannot write " + (Dir / Name).string());
+    wavtest::WriteFileBytes((Dir / Name).string(), Data);
 }
 
 void WriteWithTruncations(const std::filesystem::path &Dir, const std::string &Name, const Bytes &Data)
@@ -164,9 +144,7 @@ int main(int Argc, char **Argv)
     Write(Dir, "riff-size-zero", Riff("WAVE", {Fmt16, Data16}, 0));
     Write(Dir, "other-form-then-wave",
           [&] {
-              Bytes Out = Riff("AVI ", {Chunk("hdrl", Bytes(3, 7))});
-              Append(Out, Riff("WAVE", {Fmt16, Data16}));
-              return Out;
+              return wavtest::Concat({Riff("AVI ", {Chunk("hdrl", Bytes(3, 7))}), Riff("WAVE", {Fmt16, Data16})});
           }());
     Write(Dir, "other-form-only", Riff("RMID", {Chunk("data", Bytes(6, 1))}));
     Write(Dir, "lowercase-ids", Riff("wave", {Chunk("FMT ", Fmt(1, 1, 8000, 16)), Chunk("DATA", Bytes(4, 0))}));
