@@ -1,0 +1,64 @@
+#pragma once
+// Writing trim areas as WAVE00.wav, WAVE01.wav, ... into an export folder.
+// Each file is written under a temporary name in the folder and renamed
+// into place when complete, so a link at a file's name is replaced, never
+// followed; a file that fails keeps its old contents; a crash leaves at
+// most a temporary file, which the next export removes. One export at a
+// time per folder: the loop holds a lock file inside the folder.
+#include "Exception.h"
+#include "SampleView.h"
+#include "TrimArea.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+// Which file a recording was loaded from, to keep the export off it.
+struct TFileIdentity {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+};
+// The identity of an open file; nothing when it cannot be read.
+std::optional<TFileIdentity> FileIdentityOf(int FileHandle);
+
+// One of the export's names is the recording's own file. Nothing was written.
+class EExportOverwritesRecording : public Exception {
+public:
+    explicit EExportOverwritesRecording(const QString &FileName)
+        : Exception("export would replace the open recording: " + FileName.toStdString()), Path(FileName)
+    {
+    }
+    QString Path;
+};
+
+// A file (or the folder) could not be written; files before it stay.
+class EExportFailed : public Exception {
+public:
+    EExportFailed(const QString &FileName, const QString &Why)
+        : Exception((FileName + QStringLiteral(": ") + Why).toStdString()), Path(FileName), Reason(Why)
+    {
+    }
+    QString Path;   // the file or folder that failed
+    QString Reason; // the system's words, e.g. "No space left on device"
+};
+
+// Folder + "/WAVE" + Index with at least two digits + ".wav".
+QString ExportFileName(const QString &Folder, std::int32_t Index);
+
+struct TExportJob {
+    TSampleView Recording;
+    const TTrimArea *Areas = nullptr;
+    std::int32_t Count = 0;
+    QString Folder; // created when missing; a link to a folder is followed
+    std::optional<TFileIdentity> RecordingFile;
+    // Called after each file is in place with the number written so far.
+    std::function<void(std::int32_t Written)> Progress;
+};
+
+// Writes files 0..Count-1 in order. Raises EExportOverwritesRecording
+// before anything is written, EExportFailed at the first failure.
+void WriteExportFolder(const TExportJob &Job);

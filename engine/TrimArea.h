@@ -1,0 +1,19 @@
+#pragma once
+// A detected piece of a recording, and the settings detection runs with.
+#include <cstdint>
+
+struct TTrimArea {
+    std::int32_t StartPos; // first sample position of the piece
+    std::int32_t EndPos;   // position just after it (exclusive)
+};
+
+// The detection settings, in the tool window's units: levels at 16-bit
+// scale (0..32768), widths and sizes in sample positions (frames).
+struct TTrimSettings {
+    std::int32_t NoSoundLevel = 1000;  // a level at most this is silent
+    std::int32_t NoSoundWidth = 100;   // silent run that closes an area
+    std::int32_t MinimumSize = 100;    // a kept area is longer than this
+    std::int32_t CutStartLevel = 100;  // a level at least this opens an area
+    std::int32_t BackwardSearch = 0;   // width of the start's zero search
+    std::int32_t ForwardSearch = 0;    // width of the end's zero search
+};

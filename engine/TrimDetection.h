@@ -1,0 +1,17 @@
+#pragma once
+// Automatic trim-area detection: one pass over every position of a
+// recording, reading levels straight from its sample bytes.
+#include "SampleView.h"
+#include "TrimArea.h"
+
+#include <cstdint>
+#include <vector>
+
+// Rebuilds Areas/Count. Areas[Count] is the work slot of the area being
+// built and the array grows to Count + 10 at every opening, as the window's
+// list does. A layout the sample access cannot read raises the same error
+// reading its first sample would.
+void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
+                     std::int32_t &Count);
+// The kept areas only.
+std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings);
