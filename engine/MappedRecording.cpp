@@ -1,0 +1,121 @@
+#include "MappedRecording.h"
+
+#include "Streams.h"
+#include "ZuWAVE.h"
+#include "ZuWaveHeaders.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void Unreadable(const char *What, int Error)
+{
+    throw ERecordingUnreadable(std::string(What) + ": " + std::strerror(Error));
+}
+
+// What a wave holds before its first load; a short "fmt " chunk keeps the
+// rest of it, and the mapped view must agree with a loaded wave on that.
+TWaveFormatEx NewWaveFormat()
+{
+    return {WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+}
+
+// The file's bytes as a read-only stream, for the wave library's loader.
+class TImageStream final : public TStream {
+public:
+    TImageStream(const std::uint8_t *Image, std::int64_t Length) : FImage(Image), FLength(Length) {}
+    std::int64_t Read(void *Buffer, std::int64_t Count) override
+    {
+        const std::int64_t Moved = std::clamp<std::int64_t>(FLength - FPosition, 0, std::max<std::int64_t>(Count, 0));
+        if (Moved > 0)
+            std::memcpy(Buffer, FImage + FPosition, static_cast<std::size_t>(Moved));
+        FPosition += Moved;
+        return Moved;
+    }
+    std::int64_t Write(const void *, std::int64_t) override { return 0; }
+    std::int64_t Size() override { return FLength; }
+    std::int64_t Position() override { return FPosition; }
+    void SetPosition(std::int64_t NewPosition) override
+    {
+        FPosition = std::clamp<std::int64_t>(NewPosition, 0, FLength);
+    }
+
+private:
+    const std::uint8_t *FImage;
+    std::int64_t FLength;
+    std::int64_t FPosition = 0;
+};
+
+const std::uint8_t EmptyImage[1] = {};
+
+} // namespace
+
+TMappedRecording::TFile::~TFile()
+{
+    if (Handle >= 0)
+        ::close(Handle);
+}
+
+TMappedRecording::TMapping::~TMapping()
+{
+    if (Address != nullptr)
+        ::munmap(Address, static_cast<std::size_t>(Length));
+}
+
+TMappedRecording::TMappedRecording(const QString &FileName)
+{
+    const std::string Name = FileName.toStdString();
+    // Non-blocking, so that opening a FIFO with no writer returns at once
+    // instead of waiting for one; the type check below then refuses it.
+    FFile.Handle = ::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (FFile.Handle < 0)
+        Unreadable("cannot open", errno);
+    struct stat Info {};
+    if (::fstat(FFile.Handle, &Info) != 0)
+        Unreadable("cannot read its status", errno);
+    if (S_ISDIR(Info.st_mode))
+        throw ERecordingUnreadable("is a directory");
+    if (!S_ISREG(Info.st_mode))
+        throw ERecordingUnreadable("not a regular file (a pipe, device or socket cannot be cut)");
+    if (::flock(FFile.Handle, LOCK_SH | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            throw ERecordingUnreadable("locked: being loaded or written by another program");
+        Unreadable("cannot lock", errno);
+    }
+    if (Info.st_size > 0) {
+        void *Address = ::mmap(nullptr, static_cast<std::size_t>(Info.st_size), PROT_READ, MAP_PRIVATE,
+                               FFile.Handle, 0);
+        if (Address == MAP_FAILED)
+            Unreadable("cannot map", errno);
+        FMapping.Address = Address;
+        FMapping.Length = Info.st_size;
+        // Detection reads the samples once, front to back.
+        ::madvise(Address, static_cast<std::size_t>(Info.st_size), MADV_SEQUENTIAL);
+    }
+    FView.Format = NewWaveFormat();
+    const TWaveDataChunk Data = WalkWaveHeaders(Image(), FMapping.Length, FView.Format);
+    FView.Data = Image() + Data.Offset;
+    FView.DataSize = Data.Size;
+    FView.FileHandle = FFile.Handle;
+    FView.FileOffset = Data.Offset;
+}
+
+const std::uint8_t *TMappedRecording::Image() const
+{
+    return FMapping.Address != nullptr ? static_cast<const std::uint8_t *>(FMapping.Address) : EmptyImage;
+}
+
+void TMappedRecording::LoadInto(TZuWave &Wave) const
+{
+    TImageStream Stream(Image(), FMapping.Length);
+    Wave.LoadFromStream(Stream);
+}

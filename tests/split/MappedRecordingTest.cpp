@@ -1,0 +1,131 @@
+// A recording read in place must be what the wave loader makes of the same
+// file, refusals and their messages included, and must refuse what is no
+// regular file without waiting on it.
+#include "MappedRecording.h"
+#include "Streams.h"
+#include "WavBuilder.h"
+#include "ZuWAVE.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include <sys/stat.h>
+
+using namespace wavtest;
+
+namespace {
+
+// The format record's bytes and the samples, or the error's class and message.
+std::string Describe(const TWaveFormatEx &Format, const std::uint8_t *Data, std::int64_t Size)
+{
+    return std::string(reinterpret_cast<const char *>(&Format), sizeof Format) + "|"
+        + std::string(reinterpret_cast<const char *>(Data), std::size_t(Size));
+}
+
+std::string Failure(const std::exception &Error)
+{
+    return std::string(typeid(Error).name()) + ": " + Error.what();
+}
+
+std::string Loaded(const QString &Path)
+{
+    TZuWave Wave(nullptr);
+    try {
+        Wave.LoadFromFile(Path);
+    } catch (const std::exception &Error) {
+        return Failure(Error);
+    }
+    const TZuInternalWAVE &Held = *Wave.InternalWave();
+    return Describe(Held.FFormat, Held.FData, Held.FDataSize);
+}
+
+std::string Mapped(const QString &Path, const Bytes &File)
+{
+    try {
+        const TMappedRecording Recording(Path);
+        const TSampleView &View = Recording.View();
+        // The samples are named twice: in the mapping and in the open file.
+        EXPECT_GE(View.FileHandle, 0);
+        EXPECT_EQ(std::memcmp(View.Data, File.data() + View.FileOffset, std::size_t(View.DataSize)), 0);
+        TZuWave Wave(nullptr);
+        Recording.LoadInto(Wave);
+        const TZuInternalWAVE &Held = *Wave.InternalWave();
+        EXPECT_EQ(Describe(Held.FFormat, Held.FData, Held.FDataSize), Describe(View.Format, View.Data, View.DataSize));
+        return Describe(View.Format, View.Data, View.DataSize);
+    } catch (const std::exception &Error) {
+        return Failure(Error);
+    }
+}
+
+Bytes ExtensiblePcm16()
+{
+    Bytes Body = FmtBody(0xFFFE, 2, 48000, 16, true, 22);
+    PutU16(Body, 16);
+    PutU32(Body, 3);
+    const Bytes Pcm = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    Body.insert(Body.end(), Pcm.begin(), Pcm.end());
+    return Body;
+}
+
+} // namespace
+
+TEST(MappedRecording, HoldsWhatTheLoaderMakesOfTheSameFile)
+{
+    const Bytes Data = Samples16({1, -2, 300, -400, 5000, -6000});
+    const Bytes Fmt = FmtBody(1, 2, 22050, 16);
+    Bytes Short = Fmt;
+    Short.resize(12); // bits per sample and the rest stay as a new wave has them
+    const std::vector<Bytes> Files = {
+        PcmFile(2, 44100, 16, Data),
+        PcmFile(1, 8000, 8, {128, 200, 3}),
+        Riff("WAVE", {Chunk("LIST", {1, 2, 3}), Chunk("fmt ", Fmt), Chunk("junk", {}), Chunk("data", Data)}),
+        Concat({Chunk("JUNK", {9}), Riff("WAVE", {Chunk("fmt ", Fmt), Chunk("data", Data)})}),
+        Riff("WAVE", {Chunk("fmt ", ExtensiblePcm16()), Chunk("data", Data)}),
+        Riff("WAVE", {Chunk("fmt ", Short), Chunk("data", Data)}),
+        Riff("WAVE", {Chunk("fmt ", FmtBody(3, 1, 8000, 32)), Chunk("data", Data)}),
+        Riff("WAVE", {Chunk("data", Data), Chunk("fmt ", Fmt)}),
+        Riff("WAVE", {Chunk("data", Data)}),
+        Riff("AVI ", {Chunk("fmt ", Fmt), Chunk("data", Data)}),
+        Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 4000, Data, false)}),
+        Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 0x80000000u, Data, false)}),
+        Riff("WAVE", {ChunkDeclaring("fmt ", 400, Fmt, false)}),
+        {'R', 'I', 'F'},
+        {},
+    };
+    QTemporaryDir Dir;
+    for (std::size_t I = 0; I < Files.size(); ++I) {
+        const QString Path = Dir.filePath(QString::number(I) + ".wav");
+        WriteFileBytes(Path.toStdString(), Files[I]);
+        EXPECT_EQ(Mapped(Path, Files[I]), Loaded(Path)) << "file " << I;
+    }
+}
+
+TEST(MappedRecording, WhatIsNoRegularFileIsRefusedWithoutWaiting)
+{
+    QTemporaryDir Dir;
+    const QString Fifo = Dir.filePath("fifo.wav");
+    ASSERT_EQ(::mkfifo(Fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString Held = Dir.filePath("held.wav");
+    TFileStream Writer(Held.toStdString(), TFileStream::TMode::Create);
+
+    const std::pair<QString, std::string> Cases[] = {
+        {Fifo, "not a regular file (a pipe, device or socket cannot be cut)"},
+        {Dir.path(), "is a directory"},
+        {Dir.filePath("missing.wav"), "cannot open: No such file or directory"},
+        {Held, "locked: being loaded or written by another program"},
+    };
+    for (const auto &[Path, Message] : Cases) {
+        try {
+            TMappedRecording Recording(Path);
+            ADD_FAILURE() << Path.toStdString() << " was read";
+        } catch (const ERecordingUnreadable &Error) {
+            EXPECT_EQ(Error.what(), Message);
+        }
+    }
+}
