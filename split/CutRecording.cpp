@@ -1,0 +1,67 @@
+#include "CutRecording.h"
+
+#include "ExportFolder.h"
+#include "MappedRecording.h"
+#include "Normalisation.h"
+#include "TrimDetection.h"
+#include "ZuWAVE.h"
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+void Cut(const QString &File, const QString &Folder, const TSplitOptions &Options,
+         const std::function<void(double)> &Share, TCutOutcome &Outcome)
+{
+    const TMappedRecording Recording(File);
+    TSampleView View = Recording.View();
+    // The wave lives and dies in this thread: it is a QObject.
+    std::unique_ptr<TZuWave> Wave;
+    if (Options.Normalise) {
+        // Normalising rewrites the samples, so they need a block of their
+        // own; a silent or tiny recording is cut as it is.
+        Wave = std::make_unique<TZuWave>(nullptr);
+        Recording.LoadInto(*Wave);
+        NormaliseRecording(*Wave);
+        View = SampleViewOf(*Wave);
+    }
+    Outcome.Rate = View.Format.nSamplesPerSec;
+    const TSettingsAtRate Settings = TrimSettingsAt(Options, Outcome.Rate);
+    if (!Settings.Settings) {
+        Outcome.Error = Settings.Error;
+        return;
+    }
+    Outcome.Areas = DetectTrimAreas(View, *Settings.Settings);
+    if (Options.List)
+        return;
+
+    TExportJob Job;
+    Job.Recording = View;
+    Job.Areas = Outcome.Areas.data();
+    Job.Count = static_cast<std::int32_t>(Outcome.Areas.size());
+    Job.Folder = Folder;
+    Job.RecordingFile = FileIdentityOf(Recording.Handle());
+    Job.Progress = [&](std::int32_t Written) { Share(double(Written) / Job.Count); };
+    WriteExportFolder(Job);
+}
+
+} // namespace
+
+TCutOutcome CutRecording(const QString &File, const QString &Folder, const TSplitOptions &Options,
+                         const std::function<void(double Share)> &Share)
+{
+    TCutOutcome Outcome;
+    try {
+        Cut(File, Folder, Options, Share, Outcome);
+    } catch (const EExportOverwritesRecording &Error) {
+        Outcome.Error = QStringLiteral("a piece would replace the recording itself: ") + Error.Path;
+    } catch (const EExportFailed &Error) {
+        Outcome.Error = Error.Path + QStringLiteral(": ") + Error.Reason;
+    } catch (const std::exception &Error) {
+        Outcome.Error = QString::fromUtf8(Error.what());
+    }
+    if (!Outcome.Error.isEmpty())
+        Outcome.Areas.clear();
+    return Outcome;
+}

@@ -1,0 +1,212 @@
+#include "SplitOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace {
+
+constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
+
+enum class TKind { Level, Width };
+
+struct TSettingOption {
+    const char *Name;
+    TKind Kind;
+    TSettingValue TSplitOptions::*Field;
+    std::int32_t TTrimSettings::*Target;
+    const char *Help;
+};
+
+const TSettingOption SettingOptions[] = {
+    {"cut-start-level", TKind::Level, &TSplitOptions::CutStartLevel, &TTrimSettings::CutStartLevel,
+     "Outside a piece, a level at least this opens one (default 100)."},
+    {"no-sound-level", TKind::Level, &TSplitOptions::NoSoundLevel, &TTrimSettings::NoSoundLevel,
+     "A level at most this is silence (default 1000)."},
+    {"no-sound-width", TKind::Width, &TSplitOptions::NoSoundWidth, &TTrimSettings::NoSoundWidth,
+     "A silence this long closes a piece (default 100)."},
+    {"min-size", TKind::Width, &TSplitOptions::MinimumSize, &TTrimSettings::MinimumSize,
+     "A piece is kept only when longer than this (default 100)."},
+    {"backward-search", TKind::Width, &TSplitOptions::BackwardSearch, &TTrimSettings::BackwardSearch,
+     "Reach of the search for a quiet start before a piece (default 0)."},
+    {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
+     "Reach of the search for a quiet end after a piece (default 0)."},
+};
+
+QString AcceptedForm(TKind Kind)
+{
+    return Kind == TKind::Level
+        ? QStringLiteral("give a 16-bit sample level (0 to 2147483647, e.g. 1000) or dBFS (e.g. -30dB)")
+        : QStringLiteral("give sample positions (0 to 2147483647, e.g. 100) or seconds (e.g. 0.4s)");
+}
+
+QString ValueError(const QString &Option, const QString &Value, const char *Problem, TKind Kind)
+{
+    return QStringLiteral("--%1: \"%2\" %3; %4").arg(Option, Value, QLatin1String(Problem), AcceptedForm(Kind));
+}
+
+// Reads one setting's text; an error message when it is no accepted form.
+QString ReadSetting(const QString &Option, const QString &Text, TKind Kind, TSettingValue &Value)
+{
+    static const QRegularExpression Whole(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression Seconds(QStringLiteral("^([0-9]+(\\.[0-9]*)?|\\.[0-9]+)s$"));
+    static const QRegularExpression Decibels(QStringLiteral("^([+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+))dB$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (Whole.match(Text).hasMatch()) {
+        bool Fits = false;
+        const qlonglong Number = Text.toLongLong(&Fits);
+        if (!Fits || Number > Largest)
+            return ValueError(Option, Text, "is out of range", Kind);
+        Value = {TSettingValue::TUnit::Panel, Number, 0};
+        return {};
+    }
+    if (Kind == TKind::Width && Seconds.match(Text).hasMatch()) {
+        const double Amount = Text.chopped(1).toDouble();
+        // Converted per recording; this bound holds at any sample rate.
+        if (!std::isfinite(Amount) || Amount > 1e9)
+            return ValueError(Option, Text, "is out of range", Kind);
+        Value = {TSettingValue::TUnit::Seconds, 0, Amount};
+        return {};
+    }
+    if (Kind == TKind::Level) {
+        const QRegularExpressionMatch Match = Decibels.match(Text);
+        if (Match.hasMatch()) {
+            const double Level = std::round(32768.0 * std::pow(10.0, Match.captured(1).toDouble() / 20.0));
+            if (!(Level <= double(Largest)))
+                return ValueError(Option, Text, "is out of range", Kind);
+            Value = {TSettingValue::TUnit::Panel, std::int64_t(Level), 0};
+            return {};
+        }
+    }
+    if (Text.startsWith(QLatin1Char('-'))) {
+        TSettingValue Ignored;
+        if (ReadSetting(Option, Text.mid(1), Kind, Ignored).isEmpty())
+            return ValueError(Option, Text, "is negative", Kind);
+    }
+    return ValueError(Option, Text, "is malformed", Kind);
+}
+
+QString ReadJobs(const QString &Text, int &Jobs)
+{
+    static const QRegularExpression Whole(QStringLiteral("^[0-9]+$"));
+    bool Fits = false;
+    const int Count = Text.toInt(&Fits);
+    if (!Whole.match(Text).hasMatch() || !Fits || Count < 1)
+        return QStringLiteral("-j: \"%1\" is not a number of jobs; give a whole number of at least 1 (e.g. 4)")
+            .arg(Text);
+    Jobs = Count;
+    return {};
+}
+
+void DefineOptions(QCommandLineParser &Parser)
+{
+    Parser.setApplicationDescription(QStringLiteral(
+        "Cuts each PCM WAV recording into pieces at its silences and writes them as WAVE00.wav, WAVE01.wav, ...\n"
+        "exactly as the window's export does, with the window's detection settings.\n"
+        "Levels are 16-bit sample levels (0..32768) or dBFS (-30dB); widths are sample positions or\n"
+        "seconds (0.4s), converted at each recording's own sample rate. Values are not capped at the\n"
+        "window's scroll-bar maxima."));
+    Parser.addHelpOption();
+    Parser.addVersionOption();
+    for (const TSettingOption &Setting : SettingOptions)
+        Parser.addOption({QString::fromLatin1(Setting.Name), QString::fromLatin1(Setting.Help),
+                          Setting.Kind == TKind::Level ? QStringLiteral("level") : QStringLiteral("width")});
+    Parser.addOption({QStringLiteral("out"),
+                      QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
+                                     "per file inside it, named after the file."),
+                      QStringLiteral("dir")});
+    Parser.addOption({QStringLiteral("normalise"), QStringLiteral("Raise each recording to full scale first.")});
+    Parser.addOption({QStringLiteral("list"),
+                      QStringLiteral("Write nothing; print the pieces as CSV (file,index,start,end,start_s,end_s).")});
+    Parser.addOption({QStringLiteral("json"), QStringLiteral("As --list, as a JSON array.")});
+    Parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
+                      QStringLiteral("Files cut at once (default: the number of cores)."), QStringLiteral("n")});
+    Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
+                                 QStringLiteral("FILE.wav..."));
+}
+
+TSplitCommand Failure(const QString &Message)
+{
+    TSplitCommand Command;
+    Command.Text = Message;
+    return Command;
+}
+
+} // namespace
+
+TSplitCommand ParseSplitCommand(const QStringList &Arguments)
+{
+    QCommandLineParser Parser;
+    DefineOptions(Parser);
+    if (!Parser.parse(Arguments))
+        return Failure(Parser.errorText());
+    TSplitCommand Command;
+    if (Parser.isSet(QStringLiteral("help"))) {
+        Command.Action = TSplitCommand::TAction::Help;
+        Command.Text = Parser.helpText();
+        return Command;
+    }
+    if (Parser.isSet(QStringLiteral("version"))) {
+        Command.Action = TSplitCommand::TAction::Version;
+        Command.Text = QCoreApplication::applicationName() + QLatin1Char(' ')
+            + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return Command;
+    }
+
+    TSplitOptions &Options = Command.Options;
+    for (const TSettingOption &Setting : SettingOptions) {
+        const QString Name = QString::fromLatin1(Setting.Name);
+        if (!Parser.isSet(Name))
+            continue;
+        const QString Error = ReadSetting(Name, Parser.value(Name), Setting.Kind, Options.*Setting.Field);
+        if (!Error.isEmpty())
+            return Failure(Error);
+    }
+    Options.Jobs = int(std::max(1u, std::thread::hardware_concurrency()));
+    if (Parser.isSet(QStringLiteral("j"))) {
+        const QString Error = ReadJobs(Parser.value(QStringLiteral("j")), Options.Jobs);
+        if (!Error.isEmpty())
+            return Failure(Error);
+    }
+    if (Parser.isSet(QStringLiteral("out"))) {
+        Options.OutDir = Parser.value(QStringLiteral("out"));
+        if (Options.OutDir.isEmpty())
+            return Failure(QStringLiteral("--out: give a folder (e.g. --out pieces)"));
+    }
+    Options.Normalise = Parser.isSet(QStringLiteral("normalise"));
+    Options.Json = Parser.isSet(QStringLiteral("json"));
+    Options.List = Options.Json || Parser.isSet(QStringLiteral("list"));
+    Options.Files = Parser.positionalArguments();
+    if (Options.Files.isEmpty())
+        return Failure(QStringLiteral("no recordings given; give one or more FILE.wav"));
+    Command.Action = TSplitCommand::TAction::Run;
+    return Command;
+}
+
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate)
+{
+    TSettingsAtRate Result;
+    TTrimSettings Settings;
+    for (const TSettingOption &Setting : SettingOptions) {
+        const TSettingValue &Value = Options.*Setting.Field;
+        std::int64_t Resolved = Value.Panel;
+        if (Value.Unit == TSettingValue::TUnit::Seconds) {
+            const double Positions = std::round(Value.Amount * Rate);
+            if (!(Positions <= double(Largest))) {
+                Result.Error = QStringLiteral("--%1 %2s is more than 2147483647 positions at %3 Hz")
+                                   .arg(QLatin1String(Setting.Name))
+                                   .arg(Value.Amount)
+                                   .arg(Rate);
+                return Result;
+            }
+            Resolved = std::int64_t(Positions);
+        }
+        Settings.*Setting.Target = std::int32_t(Resolved);
+    }
+    Result.Settings = Settings;
+    return Result;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The command line of redivev-split, read into plain values: nothing here
+// touches a file, so every form of every option can be tried in a test.
+#include "TrimArea.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+// One detection setting as given: in the panel's units, or in seconds or
+// dBFS, which only the recording's sample rate turns into positions.
+struct TSettingValue {
+    enum class TUnit { Panel, Seconds, Decibels };
+    TUnit Unit = TUnit::Panel;
+    std::int64_t Panel = 0; // a level or a count of positions
+    double Amount = 0;      // seconds or dBFS
+};
+
+struct TSplitOptions {
+    TSettingValue CutStartLevel{TSettingValue::TUnit::Panel, 100, 0};
+    TSettingValue NoSoundLevel{TSettingValue::TUnit::Panel, 1000, 0};
+    TSettingValue NoSoundWidth{TSettingValue::TUnit::Panel, 100, 0};
+    TSettingValue MinimumSize{TSettingValue::TUnit::Panel, 100, 0};
+    TSettingValue BackwardSearch{TSettingValue::TUnit::Panel, 0, 0};
+    TSettingValue ForwardSearch{TSettingValue::TUnit::Panel, 0, 0};
+    QString OutDir = QStringLiteral("MakedFile");
+    bool Normalise = false;
+    bool List = false; // --json sets it too
+    bool Json = false;
+    int Jobs = 1;
+    QStringList Files;
+};
+
+struct TSplitCommand {
+    enum class TAction { Run, Help, Version, Error };
+    TAction Action = TAction::Error;
+    TSplitOptions Options;
+    QString Text; // the help or version text, or the error message
+};
+
+// Arguments as main() gets them, the program's name first. --help and
+// --version are answered with the texts QCommandLineParser gives them.
+TSplitCommand ParseSplitCommand(const QStringList &Arguments);
+
+// The settings for a recording of Rate samples per second; an error
+// message naming the option when a converted value does not fit.
+struct TSettingsAtRate {
+    std::optional<TTrimSettings> Settings;
+    QString Error;
+};
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate);

@@ -1,0 +1,11 @@
+#pragma once
+// A whole run of redivev-split over its files, Jobs at a time.
+#include "SplitOptions.h"
+
+#include <cstdio>
+
+// Cuts (or lists) every file; a file that fails gets one line on Err,
+// "redivev-split: FILE: message", and the others go on. The listing goes
+// to Out in the order of the files. Returns the exit status: 0 when every
+// file was cut, 1 otherwise.
+int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool ShowProgress);

@@ -1,0 +1,127 @@
+// Every form of redivev-split's options: the panel's units, seconds and
+// dBFS converted at a recording's rate, and the errors that name the option
+// and the form it takes.
+#include "SplitOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace {
+
+// In the panel's order: cut start level, no sound level, no sound width,
+// minimum size, backward search, forward search.
+using TPanel = std::array<std::int32_t, 6>;
+
+TPanel PanelOf(const TTrimSettings &S)
+{
+    return {S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth, S.MinimumSize, S.BackwardSearch, S.ForwardSearch};
+}
+
+TSplitCommand Parse(const QStringList &Options)
+{
+    return ParseSplitCommand(QStringList{"redivev-split"} + Options);
+}
+
+struct TSettingsCase {
+    QStringList Options;
+    std::uint32_t Rate;
+    TPanel Expected;
+};
+
+struct TErrorCase {
+    QStringList Arguments; // after the program's name
+    QString Message;
+};
+
+} // namespace
+
+TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
+{
+    const std::vector<TSettingsCase> Cases = {
+        {{}, 44100, {100, 1000, 100, 100, 0, 0}},
+        // Not capped at the scroll bars' maxima.
+        {{"--cut-start-level", "30001", "--no-sound-level", "40000", "--no-sound-width", "0", "--min-size", "7",
+          "--backward-search", "5001", "--forward-search", "2147483647"},
+         44100,
+         {30001, 40000, 0, 7, 5001, 2147483647}},
+        // 32768 x 10^(dB/20), rounded.
+        {{"--no-sound-level", "-30dB", "--cut-start-level", "0dB"}, 44100, {32768, 1036, 100, 100, 0, 0}},
+        {{"--no-sound-level", "-6.0206DB", "--cut-start-level", "-96.33dB"}, 8000, {0, 16384, 100, 100, 0, 0}},
+        {{"--no-sound-width", "0.4s", "--min-size", ".5s", "--forward-search", "1s", "--backward-search", "0.00001s"},
+         44100,
+         {100, 1000, 17640, 22050, 0, 44100}},
+        {{"--no-sound-width", "0.4s", "--min-size", "2.s"}, 8000, {100, 1000, 3200, 16000, 0, 0}},
+        // The last of a repeated option counts.
+        {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
+    };
+    for (const TSettingsCase &Case : Cases) {
+        const TSplitCommand Command = Parse(Case.Options + QStringList{"in.wav"});
+        ASSERT_EQ(Command.Action, TSplitCommand::TAction::Run) << Command.Text.toStdString();
+        const TSettingsAtRate AtRate = TrimSettingsAt(Command.Options, Case.Rate);
+        ASSERT_TRUE(AtRate.Settings) << AtRate.Error.toStdString();
+        EXPECT_EQ(PanelOf(*AtRate.Settings), Case.Expected) << Case.Options.join(' ').toStdString();
+    }
+}
+
+TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
+{
+    const QString Widths = "give sample positions (0 to 2147483647, e.g. 100) or seconds (e.g. 0.4s)";
+    const QString Levels = "give a 16-bit sample level (0 to 2147483647, e.g. 1000) or dBFS (e.g. -30dB)";
+    const std::vector<TErrorCase> Cases = {
+        {{"--min-size", "-5", "a.wav"}, "--min-size: \"-5\" is negative; " + Widths},
+        {{"--no-sound-width", "-0.4s", "a.wav"}, "--no-sound-width: \"-0.4s\" is negative; " + Widths},
+        {{"--cut-start-level", "-100", "a.wav"}, "--cut-start-level: \"-100\" is negative; " + Levels},
+        {{"--no-sound-level", "loud", "a.wav"}, "--no-sound-level: \"loud\" is malformed; " + Levels},
+        {{"--no-sound-level", "0.4s", "a.wav"}, "--no-sound-level: \"0.4s\" is malformed; " + Levels},
+        {{"--no-sound-width", "-30dB", "a.wav"}, "--no-sound-width: \"-30dB\" is malformed; " + Widths},
+        {{"--backward-search", "1e3", "a.wav"}, "--backward-search: \"1e3\" is malformed; " + Widths},
+        {{"--forward-search", "", "a.wav"}, "--forward-search: \"\" is malformed; " + Widths},
+        {{"--min-size", "2147483648", "a.wav"}, "--min-size: \"2147483648\" is out of range; " + Widths},
+        {{"--cut-start-level", "97dB", "a.wav"}, "--cut-start-level: \"97dB\" is out of range; " + Levels},
+        {{"--no-sound-width", "2e9s", "a.wav"}, "--no-sound-width: \"2e9s\" is malformed; " + Widths},
+        {{"-j", "0", "a.wav"}, "-j: \"0\" is not a number of jobs; give a whole number of at least 1 (e.g. 4)"},
+        {{"--jobs", "two", "a.wav"}, "-j: \"two\" is not a number of jobs; give a whole number of at least 1 (e.g. 4)"},
+        {{"--out", "", "a.wav"}, "--out: give a folder (e.g. --out pieces)"},
+        {{"--list"}, "no recordings given; give one or more FILE.wav"},
+        {{"--frobnicate", "a.wav"}, "Unknown option 'frobnicate'."},
+        {{"a.wav", "--out"}, "Missing value after '--out'."},
+    };
+    for (const TErrorCase &Case : Cases) {
+        const TSplitCommand Command = Parse(Case.Arguments);
+        EXPECT_EQ(Command.Action, TSplitCommand::TAction::Error) << Case.Arguments.join(' ').toStdString();
+        EXPECT_EQ(Command.Text, Case.Message);
+    }
+    // Seconds fit or not only at a recording's rate.
+    const TSplitCommand Long = Parse({"--no-sound-width", "100000s", "a.wav"});
+    ASSERT_EQ(Long.Action, TSplitCommand::TAction::Run);
+    EXPECT_TRUE(TrimSettingsAt(Long.Options, 8000).Settings);
+    const TSettingsAtRate TooLong = TrimSettingsAt(Long.Options, 44100);
+    EXPECT_FALSE(TooLong.Settings);
+    EXPECT_EQ(TooLong.Error, "--no-sound-width 100000s is more than 2147483647 positions at 44100 Hz");
+}
+
+TEST(SplitOptions, OutputJobsAndModes)
+{
+    const TSplitCommand Defaults = Parse({"a.wav", "b.wav"});
+    ASSERT_EQ(Defaults.Action, TSplitCommand::TAction::Run);
+    EXPECT_EQ(Defaults.Options.OutDir, "MakedFile");
+    EXPECT_GE(Defaults.Options.Jobs, 1);
+    EXPECT_FALSE(Defaults.Options.List || Defaults.Options.Json || Defaults.Options.Normalise);
+    EXPECT_EQ(Defaults.Options.Files, (QStringList{"a.wav", "b.wav"}));
+
+    const TSplitCommand Given = Parse({"--out", "pieces", "-j", "3", "--json", "--normalise", "a.wav"});
+    ASSERT_EQ(Given.Action, TSplitCommand::TAction::Run);
+    EXPECT_EQ(Given.Options.OutDir, "pieces");
+    EXPECT_EQ(Given.Options.Jobs, 3);
+    EXPECT_TRUE(Given.Options.List); // --json lists too: it writes nothing
+    EXPECT_TRUE(Given.Options.Json);
+    EXPECT_TRUE(Given.Options.Normalise);
+
+    const TSplitCommand Help = Parse({"--help"});
+    EXPECT_EQ(Help.Action, TSplitCommand::TAction::Help);
+    EXPECT_TRUE(Help.Text.contains("--no-sound-width <width>"));
+    EXPECT_TRUE(Help.Text.contains("not capped"));
+}
