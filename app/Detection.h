@@ -1,11 +1,14 @@
 #pragma once
-// The two ways the detection command reads levels. Both rebuild the form's
-// FAreas/FAreaCount from ZU and the detection bars and give the same list
-// and the same errors; the direct one is the fast path.
+// The detection command's settings from the tool window's bars, and the
+// per-sample definition of the scan that the engine's direct scan is
+// checked against.
+#include "TrimArea.h"
+
 class TForm1;
 
+TTrimSettings ReadTrimSettings(const TForm1 &Form);
 // Every level through TForm1::SampleLevel and the checked sample access.
 void ScanTrimAreasPerSample(TForm1 &Form);
-// Levels straight from ZU's sample bytes. False, with nothing changed, when
-// ZU's layout is not one it reads (the per-sample scan then reports it).
+// The engine's scan of ZU into the form's list. False, with nothing
+// changed, when ZU's layout is not one it reads.
 bool ScanTrimAreasDirect(TForm1 &Form);

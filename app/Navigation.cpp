@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QScrollBar>
 
+#include <algorithm>
+
 void TForm1::FileOpen()
 {
     const std::optional<QString> FileName = RunOpenDialog();
@@ -23,12 +25,14 @@ void TForm1::FileOpen()
         SB->setMaximum(ZU->InternalWave() != nullptr ? ZU->GetWaveSize() : 0);
         PB->repaint();
     };
+    FRecordingFile.reset();
     try {
         ZU->LoadFromStream(Stream);
     } catch (...) {
         ShowNewRecording();
         throw;
     }
+    FRecordingFile = FileIdentityOf(Stream.Handle());
     ShowNewRecording();
 }
 
@@ -66,8 +70,14 @@ void TForm1::Timer1Timer()
 {
     if (!FMoving)
         return;
-    SB->setValue(SB->value() + FMoveDX);
-    SBV->setValue(SBV->value() + FMoveDY);
+    // Wide arithmetic: a position near 2^31 plus the joystick's distance
+    // would overflow; the bar clamps what is in range of an int.
+    const auto Moved = [](QScrollBar *Bar, std::int32_t Delta) {
+        const std::int64_t Wanted = std::int64_t(Bar->value()) + Delta;
+        Bar->setValue(static_cast<int>(std::clamp<std::int64_t>(Wanted, Bar->minimum(), Bar->maximum())));
+    };
+    Moved(SB, FMoveDX);
+    Moved(SBV, FMoveDY);
 }
 
 void TForm1::ZUNotify(QObject *) {}

@@ -3,6 +3,8 @@
 // every control including the parameter panel shown in the tool window, and
 // the trim-area list. Members keep their designed names so that tests and
 // the bench driver can reach them.
+#include "ExportFolder.h"
+#include "TrimArea.h"
 #include "ZuWAVE.h"
 
 #include <QMainWindow>
@@ -31,10 +33,6 @@ namespace Ui {
 class TForm1;
 }
 
-struct TTrimArea {
-    std::int32_t StartPos; // first sample position of the piece
-    std::int32_t EndPos;   // position just after it (exclusive)
-};
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -149,6 +147,9 @@ public:
     std::int32_t FDownY = 0;
     std::int32_t FClickPos = 0;
     bool FMoving = false;
+    // The file the recording was loaded from, which the export must never
+    // replace; nothing when no file is loaded.
+    std::optional<TFileIdentity> FRecordingFile;
 
 private:
     void BindControls();

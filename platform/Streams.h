@@ -38,6 +38,8 @@ public:
     std::int64_t Size() override;
     std::int64_t Position() override;
     void SetPosition(std::int64_t NewPosition) override;
+    // The open file, for questions about it (which file it is).
+    int Handle() const { return FHandle; }
 
 private:
     int FHandle = -1;

@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QScrollBar>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -24,6 +26,17 @@ namespace {
 
 const QString Question = "情報|分割しました。作成されたデータのフォルダを開きますか？";
 const QString Problem = "元のwavファイルに問題があります";
+
+// The export's message for a failure: what failed, and why.
+QString ProblemWith(const QString &Path, const QString &Why)
+{
+    return Problem + QLatin1Char('\n') + Path + QStringLiteral(": ") + Why;
+}
+
+QString SystemReason(int ErrorNumber)
+{
+    return QString::fromLocal8Bit(std::strerror(ErrorNumber));
+}
 
 // Count pieces: a gap of quiet noise, then a burst of loud values that are
 // all different, so a copy from a wrong offset cannot pass.
@@ -220,7 +233,7 @@ TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
     ProgramDir = Blocker;
     Load(Mono16(Pieces16(2, 400, 300)));
     DetectAndExport();
-    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_EQ(Messages, QStringList{ProblemWith(Blocker + "/MakedFile", SystemReason(ENOTDIR))});
     EXPECT_EQ(CursorAtMessages, QList<bool>{false});
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(Paints, 0);
@@ -239,7 +252,7 @@ TEST_F(ExportTest, ReadOnlyProgramDirectoryGivesTheMessage)
         faults::TModeChange ReadOnly(ProgramDir, 0500);
         DetectAndExport();
     }
-    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_EQ(Messages, QStringList{ProblemWith(Folder(), SystemReason(EACCES))});
     EXPECT_FALSE(QDir(Folder()).exists());
 }
 
@@ -260,7 +273,7 @@ TEST_F(ExportTest, FileThatFailsHalfWayIsRemovedAndEarlierFilesStay)
         TFileSizeLimit Limit(2000);
         Form->N6Click();
     }
-    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_EQ(Messages, QStringList{ProblemWith(File("WAVE01.wav"), SystemReason(EFBIG))});
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE02.wav"}));
     const TWavContent First = ReadWav(File("WAVE00.wav"));
@@ -278,7 +291,8 @@ TEST_F(ExportTest, AreaOutsideTheRecordingFailsLikeTheSampleAccess)
     // The copy stopped at the first missing position, not before.
     EXPECT_EQ(Form->ZU2->GetPosValue(0, 49), Form->ZU->GetPosValue(0, N - 1));
     Form->N6Click();
-    EXPECT_EQ(Messages, QStringList{Problem});
+    EXPECT_EQ(Messages,
+              QStringList{ProblemWith(File("WAVE00.wav"), "TZuWave.GetPosValue: Position is Out of Range")});
     EXPECT_TRUE(Files().isEmpty());
     EXPECT_THROW(Form->ExtractArea(1), Exception);
     EXPECT_THROW(Form->ExtractArea(-1), Exception);

@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QDir>
+
+#include <cerrno>
+#include <cstring>
 #include <QFile>
 #include <QFileInfo>
 
@@ -49,8 +52,9 @@ protected:
     QString Folder() const { return QDir(ProgramDir).filePath(QStringLiteral("MakedFile")); }
     QString FileOf(int Index) const { return Folder() + QStringLiteral("/WAVE%1.wav").arg(Index, 2, 10, QLatin1Char('0')); }
 
-    // Runs the menu command with these areas; true when it reported success.
-    bool Export(const std::vector<TTrimArea> &Areas)
+    // Runs the menu command with these areas; true when it reported
+    // success. A failure must name FailedPath and the system's reason.
+    bool Export(const std::vector<TTrimArea> &Areas, const QString &FailedPath = {}, int ErrorNumber = 0)
     {
         Form->FAreas = Areas;
         Form->FAreaCount = static_cast<std::int32_t>(Areas.size());
@@ -62,7 +66,8 @@ protected:
             EXPECT_EQ(Questions, 1);
             return true;
         }
-        EXPECT_EQ(Messages, QStringList{ExportFailed});
+        EXPECT_EQ(Messages, QStringList{ExportFailed + QLatin1Char('\n') + FailedPath + QStringLiteral(": ")
+                                        + QString::fromLocal8Bit(std::strerror(ErrorNumber))});
         EXPECT_EQ(Questions, 0) << "a failed export asked the question";
         return false;
     }
@@ -120,9 +125,9 @@ TEST_F(FaultExportTest, FolderWithoutWritePermissionKeepsWhatWasWritten)
         faults::TPermissionBitsBind Bind;
         if (!CreationRefused(Folder()))
             GTEST_SKIP() << "permission bits do not bind here even without the override capabilities";
-        // The two files there are writable and are replaced; the third
-        // cannot be created.
-        EXPECT_FALSE(Export(ThreeAreas));
+        // Files are put in place by renaming new ones into the folder, so
+        // not even the first can be replaced; the two there stay whole.
+        EXPECT_FALSE(Export(ThreeAreas, FileOf(0), EACCES));
         ExpectFolderHolds(ThreeAreas, 2);
     }
     EXPECT_TRUE(Export(ThreeAreas));
@@ -136,7 +141,7 @@ TEST_F(FaultExportTest, ReadOnlyFileSystemLeavesEarlierExportUntouched)
         GTEST_SKIP() << Disk.Reason();
     ASSERT_TRUE(Export(ThreeAreas));
     ASSERT_TRUE(Disk.SetReadOnly(true));
-    EXPECT_FALSE(Export(OtherAreas));
+    EXPECT_FALSE(Export(OtherAreas, FileOf(0), EROFS));
     ExpectFolderHolds(ThreeAreas, 3);
 
     ASSERT_TRUE(Disk.SetReadOnly(false));
@@ -148,7 +153,7 @@ TEST_F(FaultExportTest, FileSizeLimitPartWayRemovesTheBrokenFile)
 {
     {
         faults::TFileSizeLimit Limit(16 * 1024);
-        EXPECT_FALSE(Export(ThreeAreas));
+        EXPECT_FALSE(Export(ThreeAreas, FileOf(2), EFBIG));
     }
     ExpectFolderHolds(ThreeAreas, 2);
     EXPECT_TRUE(Export(ThreeAreas));
@@ -160,8 +165,13 @@ TEST_F(FaultExportTest, DiskFullPartWayRemovesTheBrokenFile)
     faults::TTinyTmpfs Disk(ProgramDir, 64 * 1024);
     if (!Disk.Mounted())
         GTEST_SKIP() << Disk.Reason();
-    EXPECT_FALSE(Export(ThreeAreas));
+    EXPECT_FALSE(Export(ThreeAreas, FileOf(2), ENOSPC));
     ExpectFolderHolds(ThreeAreas, 2);
+    // A file the failed export would have replaced keeps what it held.
+    const Bytes Older = {'o', 'l', 'd'};
+    WriteFileBytes(FileOf(2).toStdString(), Older);
+    EXPECT_FALSE(Export(ThreeAreas, FileOf(2), ENOSPC));
+    EXPECT_EQ(ReadFileBytes(FileOf(2).toStdString()), Older);
 
     ASSERT_TRUE(Disk.Resize(1 << 20));
     EXPECT_TRUE(Export(ThreeAreas));
@@ -172,7 +182,7 @@ TEST_F(FaultExportTest, PlainFileWhereTheFolderBelongsIsLeftAlone)
 {
     const Bytes Occupant = {'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'l', 'd', 'e', 'r'};
     WriteFileBytes(Folder().toStdString(), Occupant);
-    EXPECT_FALSE(Export(ThreeAreas));
+    EXPECT_FALSE(Export(ThreeAreas, Folder(), ENOTDIR));
     EXPECT_EQ(ReadFileBytes(Folder().toStdString()), Occupant);
 
     ASSERT_TRUE(QFile::remove(Folder()));

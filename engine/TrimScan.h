@@ -3,22 +3,11 @@
 // position: ScanTrimAreas visits every position in order, as the command is
 // defined; ScanTrimAreasSkipping finds the same areas while reading far fewer
 // levels, for the direct path over the sample bytes.
-#include "Unit1.h"
+#include "TrimArea.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
-
-// The detection bars' positions, read once when a scan starts (the bars
-// cannot move while it runs).
-struct TTrimSettings {
-    std::int32_t NoSoundLevel;   // SBN: a level at most this is silent
-    std::int32_t NoSoundWidth;   // SBNW: silent run that closes an area
-    std::int32_t MinimumSize;    // SBML: a kept area is longer than this
-    std::int32_t CutStartLevel;  // SBCSL: a level at least this opens an area
-    std::int32_t BackwardSearch; // SBMZSS: width of the start's zero search
-    std::int32_t ForwardSearch;  // SBMZSE: width of the end's zero search
-};
 
 // The quietest of the positions First..First+Width, earliest first among
 // equals; Current when none is below 10000. The search gives up at the first

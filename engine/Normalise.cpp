@@ -1,0 +1,112 @@
+// Peak normalisation, its two passes each in a per-sample reference form
+// and a direct form over the sample bytes.
+#include "Normalisation.h"
+#include "Normalise.h"
+
+#include "SampleBlocks.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// A data block the direct passes may read and write in place, with its
+// sample count (the frames' samples only: a partial last frame is never
+// addressed by the sample access, so it is not touched here either).
+struct TDirectBlock {
+    std::uint8_t *Data = nullptr;
+    std::int64_t Samples = 0;
+    int Bits = 0;
+};
+
+bool DirectBlock(TZuWave &Wave, TDirectBlock &Block)
+{
+    TZuInternalWAVE *Internal = Wave.InternalWave();
+    if (Internal == nullptr || Internal->FRefCount != 1)
+        return false;
+    const TWaveFormatEx &Format = Internal->FFormat;
+    if (!ZuDetail::ReadableLayout(Format))
+        return false;
+    Block.Data = Internal->FData;
+    Block.Samples = std::int64_t(ZuDetail::FrameCount(*Internal)) * Format.nChannels;
+    Block.Bits = Format.wBitsPerSample;
+    return true;
+}
+
+} // namespace
+
+std::int32_t NormalisedSample(std::int32_t Value, std::int32_t Peak)
+{
+    const long double Scaled = static_cast<long double>(Value) / static_cast<long double>(Peak) * 32767.0L;
+    return static_cast<std::int32_t>(std::nearbyint(Scaled));
+}
+
+std::int32_t PeakPerSample(TZuWave &Wave)
+{
+    const std::int32_t N = Wave.GetWaveSize();
+    const std::int32_t Channels = Wave.GetChannels();
+    std::int32_t Peak = 0;
+    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
+        for (std::int32_t Pos = 0; Pos < N; ++Pos)
+            Peak = std::max(Peak, std::abs(Wave.GetPosValue16(Ch, Pos)));
+    return Peak;
+}
+
+bool PeakDirect(TZuWave &Wave, std::int32_t &Peak)
+{
+    TDirectBlock Block;
+    if (!DirectBlock(Wave, Block))
+        return false;
+    Peak = Block.Bits == 8 ? Loudest8(Block.Data, Block.Samples) : Loudest16(Block.Data, Block.Samples);
+    return true;
+}
+
+void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
+{
+    const std::int32_t N = Wave.GetWaveSize();
+    const std::int32_t Channels = Wave.GetChannels();
+    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
+        for (std::int32_t Pos = 0; Pos < N; ++Pos)
+            Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
+}
+
+bool ScaleDirect(TZuWave &Wave, std::int32_t Peak)
+{
+    TDirectBlock Block;
+    if (!DirectBlock(Wave, Block))
+        return false;
+    // Each new sample depends on its old value alone, so one table of every
+    // possible stored value does the arithmetic once per value, not per sample.
+    if (Block.Bits == 8) {
+        std::array<std::uint8_t, 256> Table;
+        for (int Stored = 0; Stored < 256; ++Stored)
+            Table[Stored] = static_cast<std::uint8_t>((NormalisedSample((Stored - 128) * 256, Peak) + 32768) / 256);
+        for (std::int64_t I = 0; I < Block.Samples; ++I)
+            Block.Data[I] = Table[Block.Data[I]];
+    } else {
+        std::vector<std::int16_t> Table(65536);
+        for (std::int32_t Value = -32768; Value < 32768; ++Value)
+            Table[std::uint16_t(Value)] = static_cast<std::int16_t>(NormalisedSample(Value, Peak));
+        for (std::int64_t I = 0; I < Block.Samples; ++I)
+            StoreSample16(Block.Data, 2 * I, Table[std::uint16_t(LoadSample16(Block.Data, 2 * I))]);
+    }
+    return true;
+}
+
+TNormaliseResult NormaliseRecording(TZuWave &Recording)
+{
+    if (Recording.GetWaveSize() < 10)
+        return TNormaliseResult::TooShort;
+    std::int32_t Peak = 0;
+    if (!PeakDirect(Recording, Peak))
+        Peak = PeakPerSample(Recording);
+    // A silent recording has no factor; it is left as it is.
+    if (Peak == 0)
+        return TNormaliseResult::Silent;
+    if (!ScaleDirect(Recording, Peak))
+        ScalePerSample(Recording, Peak);
+    return TNormaliseResult::Scaled;
+}

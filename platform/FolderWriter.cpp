@@ -1,0 +1,123 @@
+#include "FolderWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Every temporary name starts so; nothing else the folder holds does.
+const std::string TemporaryPrefix = ".redivev-part-";
+
+} // namespace
+
+EFileSystemError::EFileSystemError(const std::string &FilePath, int ErrorNumber)
+    : Exception(FilePath + ": " + std::strerror(ErrorNumber)), Path(FilePath), Reason(std::strerror(ErrorNumber))
+{
+}
+
+void WriteAll(int Handle, const void *Buffer, std::int64_t Count)
+{
+    const auto *Bytes = static_cast<const std::uint8_t *>(Buffer);
+    while (Count > 0) {
+        const ssize_t Put = ::write(Handle, Bytes, static_cast<std::size_t>(std::min<std::int64_t>(Count, 1 << 30)));
+        if (Put < 0 && errno == EINTR)
+            continue;
+        if (Put <= 0)
+            throw TSystemCallFailed{Put < 0 ? errno : ENOSPC};
+        Bytes += Put;
+        Count -= Put;
+    }
+}
+
+TFolderWriter::TFolderWriter(const std::string &Folder) : FFolder(Folder)
+{
+    // An existing folder is fine; one that cannot be made shows as the
+    // failure to open it.
+    const int Made = ::mkdir(Folder.c_str(), 0777) == 0 ? 0 : errno;
+    FHandle = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (FHandle < 0)
+        // A folder that is missing because it could not be made says why.
+        throw EFileSystemError(Folder, errno == ENOENT && Made != 0 ? Made : errno);
+}
+
+TFolderWriter::~TFolderWriter()
+{
+    ::close(FHandle);
+}
+
+std::string TFolderWriter::PathOf(const std::string &Name) const
+{
+    return FFolder + "/" + Name;
+}
+
+void TFolderWriter::Lock()
+{
+    // The folder itself carries the lock, so no lock file is left in it;
+    // a link to the folder leads to the same lock.
+    while (::flock(FHandle, LOCK_EX) != 0)
+        if (errno != EINTR)
+            throw EFileSystemError(FFolder, errno);
+}
+
+void TFolderWriter::RemoveLeftovers()
+{
+    const int ListHandle = ::openat(FHandle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *List = ListHandle >= 0 ? ::fdopendir(ListHandle) : nullptr;
+    if (List == nullptr) {
+        if (ListHandle >= 0)
+            ::close(ListHandle);
+        return;
+    }
+    while (const dirent *Entry = ::readdir(List))
+        if (std::strncmp(Entry->d_name, TemporaryPrefix.c_str(), TemporaryPrefix.size()) == 0)
+            ::unlinkat(FHandle, Entry->d_name, 0);
+    ::closedir(List);
+}
+
+bool TFolderWriter::IsFile(const std::string &Name, dev_t Device, ino_t Inode) const
+{
+    struct stat Info {};
+    return ::fstatat(FHandle, Name.c_str(), &Info, AT_SYMLINK_NOFOLLOW) == 0 && Info.st_dev == Device
+        && Info.st_ino == Inode;
+}
+
+void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write)
+{
+    static thread_local std::mt19937_64 Random{std::random_device{}()};
+    std::string Temporary;
+    int File = -1;
+    for (int Attempt = 0; File < 0; ++Attempt) {
+        Temporary = TemporaryPrefix + std::to_string(Random()) + ".tmp";
+        // O_EXCL: a name that exists, a link included, is never opened.
+        File = ::openat(FHandle, Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (File < 0 && (errno != EEXIST || Attempt > 100))
+            throw EFileSystemError(PathOf(Name), errno);
+    }
+    try {
+        try {
+            Write(File);
+        } catch (const TSystemCallFailed &Failure) {
+            throw EFileSystemError(PathOf(Name), Failure.ErrorNumber);
+        }
+        if (::close(File) != 0) {
+            File = -1;
+            throw EFileSystemError(PathOf(Name), errno);
+        }
+        File = -1;
+        if (::renameat(FHandle, Temporary.c_str(), FHandle, Name.c_str()) != 0)
+            throw EFileSystemError(PathOf(Name), errno);
+    } catch (...) {
+        if (File >= 0)
+            ::close(File);
+        ::unlinkat(FHandle, Temporary.c_str(), 0);
+        throw;
+    }
+}

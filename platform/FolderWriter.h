@@ -1,0 +1,62 @@
+#pragma once
+// A folder that files are put into whole. Each file is written under a
+// fresh temporary name in the folder (created exclusively, so never through
+// a link) and renamed over its real name only once complete: a link at that
+// name is replaced, not followed; a failed write leaves the old file as it
+// was; a crash leaves at most a temporary file, removed by the next writer.
+// Nothing is flushed to the disk: after a power cut a renamed file may
+// still be empty or missing, as any file written without sync may be.
+#include "Exception.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <sys/types.h>
+
+// A file-system call failed: the path it was about and the system's words.
+class EFileSystemError : public Exception {
+public:
+    EFileSystemError(const std::string &FilePath, int ErrorNumber);
+    std::string Path;
+    std::string Reason;
+};
+
+// Raised inside a writer callback to say that a system call failed with
+// ErrorNumber; the folder turns it into an EFileSystemError for the file.
+struct TSystemCallFailed {
+    int ErrorNumber;
+};
+
+// write() all of Count bytes, or TSystemCallFailed.
+void WriteAll(int Handle, const void *Buffer, std::int64_t Count);
+
+class TFolderWriter {
+public:
+    // Creates Folder when it is missing (a link to a folder is followed)
+    // and opens it. EFileSystemError when it cannot be opened as a folder.
+    explicit TFolderWriter(const std::string &Folder);
+    ~TFolderWriter();
+    TFolderWriter(const TFolderWriter &) = delete;
+    TFolderWriter &operator=(const TFolderWriter &) = delete;
+
+    const std::string &Folder() const { return FFolder; }
+    std::string PathOf(const std::string &Name) const;
+
+    // Waits until no other writer holds the folder, then holds it until
+    // destroyed, so two writers never mix their files in one folder.
+    void Lock();
+    // Removes the temporary files that a writer which died left behind.
+    // Only while locked: another live writer's files are never touched.
+    void RemoveLeftovers();
+    // True when Name itself (not a link's target) is the file Device/Inode.
+    bool IsFile(const std::string &Name, dev_t Device, ino_t Inode) const;
+    // Writes Name whole. Write gets the open temporary file; a
+    // TSystemCallFailed it raises becomes EFileSystemError for Name, any
+    // other error passes through; either way the temporary file goes.
+    void WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write);
+
+private:
+    std::string FFolder;
+    int FHandle = -1;
+};
