@@ -145,9 +145,11 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     if (!Parser.parse(Arguments))
         return Failure(Parser.errorText());
     TSplitCommand Command;
-    if (Parser.isSet(QStringLiteral("help"))) {
+    if (Parser.isSet(QStringLiteral("help")) || Parser.isSet(QStringLiteral("help-all"))) {
         Command.Action = TSplitCommand::TAction::Help;
         Command.Text = Parser.helpText();
+        if (!Command.Text.endsWith(QLatin1Char('\n')))
+            Command.Text += QLatin1Char('\n');
         return Command;
     }
     if (Parser.isSet(QStringLiteral("version"))) {
