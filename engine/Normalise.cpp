@@ -101,12 +101,13 @@ TNormaliseResult NormaliseRecording(TZuWave &Recording)
     if (Recording.GetWaveSize() < 10)
         return TNormaliseResult::TooShort;
     std::int32_t Peak = 0;
+    // Ten positions of a layout the direct passes cannot read: the sample
+    // access refuses it at the first sample, and so does this.
     if (!PeakDirect(Recording, Peak))
-        Peak = PeakPerSample(Recording);
+        ZuDetail::Raise(ZuDetail::Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
     // A silent recording has no factor; it is left as it is.
     if (Peak == 0)
         return TNormaliseResult::Silent;
-    if (!ScaleDirect(Recording, Peak))
-        ScalePerSample(Recording, Peak);
+    ScaleDirect(Recording, Peak);
     return TNormaliseResult::Scaled;
 }

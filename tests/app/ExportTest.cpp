@@ -347,3 +347,27 @@ TEST(ExportFileTest, DirectCopyCopiesWhatThePerSampleCopyCopies)
 }
 
 } // namespace
+
+TEST_F(ExportTest, RecordingOpenedFromTheFolderIsNeverWrittenOver)
+{
+    Load(Mono16(Pieces16(3, 400, 300)));
+    DetectAndExport();
+    ASSERT_EQ(Files().size(), 3);
+    // A piece of the last export opened as the recording: it has pieces of
+    // its own, and the next export would name its first one WAVE00.wav.
+    const std::string Own = File("WAVE00.wav").toStdString();
+    const wavtest::Bytes Before = wavtest::ReadFileBytes(Own);
+    Form->RunOpenDialog = [&] { return std::optional<QString>(File("WAVE00.wav")); };
+    Form->FileOpen();
+    Form->N5Click();
+    const std::vector<TTrimArea> Areas = Form->FAreas;
+    ASSERT_GT(Form->FAreaCount, 0);
+    Messages.clear();
+    Questions.clear();
+    Form->N6Click();
+    EXPECT_EQ(Messages, QStringList{"開いているwavファイルが出力先にあるため分割できません\n" + File("WAVE00.wav")});
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_EQ(wavtest::ReadFileBytes(Own), Before);
+    EXPECT_EQ(Form->FAreas, Areas);
+    EXPECT_EQ(Files().size(), 3);
+}

@@ -81,6 +81,13 @@ TEST_F(NavigationTest, MoveScrollsBackwardAndStopsAtTheEnds)
     Form->Timer1Timer();
     EXPECT_EQ(Form->SB->value(), 100);
     EXPECT_EQ(Form->SBV->value(), -6);
+
+    // Near the largest position the sum no longer fits 32 bits.
+    Form->SB->setMaximum(INT32_MAX);
+    Form->SB->setValue(INT32_MAX - 3);
+    Form->FMoveDX = INT32_MAX;
+    Form->Timer1Timer();
+    EXPECT_EQ(Form->SB->value(), INT32_MAX);
 }
 
 TEST_F(NavigationTest, HoldingMoveWithoutMovingScrollsNothing)

@@ -1,0 +1,240 @@
+// The export folder against what the disk can throw at it: links at the
+// files' names, a writer killed part-way, two writers at once. Real files,
+// real links, real processes.
+#include "ExportFolder.h"
+#include "WavBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace wavtest;
+
+namespace {
+
+// A 16-bit mono recording of Count pieces of PieceFrames frames, every
+// sample derived from Seed and its position, so no two recordings match.
+struct TRecording {
+    TRecording(int Count, int PieceFrames, int Seed)
+    {
+        std::vector<std::int16_t> Values(std::size_t(Count) * PieceFrames);
+        for (std::size_t I = 0; I < Values.size(); ++I)
+            Values[I] = std::int16_t(I * 7919 + std::size_t(Seed) * 104729);
+        Data = Samples16(Values);
+        for (int I = 0; I < Count; ++I)
+            Areas.push_back({I * PieceFrames, (I + 1) * PieceFrames});
+        View.Format = {1, 1, 8000, 16000, 2, 16, 0};
+        View.Data = Data.data();
+        View.DataSize = std::int64_t(Data.size());
+    }
+    // The file of area I as the library's SaveToFile writes it.
+    Bytes File(int I) const
+    {
+        const auto First = Data.begin() + 2 * Areas[std::size_t(I)].StartPos;
+        const Bytes Piece(First, First + 2 * (Areas[std::size_t(I)].EndPos - Areas[std::size_t(I)].StartPos));
+        return Riff("WAVE", {Chunk("fmt ", FmtBody(1, 1, 8000, 16, true, 0)), Chunk("data", Piece)});
+    }
+    TExportJob Job(const QString &Folder) const
+    {
+        return TExportJob{View, Areas.data(), std::int32_t(Areas.size()), Folder, std::nullopt, {}};
+    }
+    Bytes Data;
+    std::vector<TTrimArea> Areas;
+    TSampleView View;
+};
+
+QString Name(int I)
+{
+    return QStringLiteral("WAVE%1.wav").arg(I, 2, 10, QLatin1Char('0'));
+}
+
+// Every name in the folder, hidden ones included.
+QStringList Entries(const QString &Folder)
+{
+    return QDir(Folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Runs Body in a child process; its exit status (or 128 + signal).
+template <class TBody>
+pid_t Spawn(TBody &&Body)
+{
+    const pid_t Child = ::fork();
+    if (Child == 0) {
+        int Status = 0;
+        try {
+            Body();
+        } catch (...) {
+            Status = 3;
+        }
+        ::_exit(Status);
+    }
+    return Child;
+}
+
+int Reap(pid_t Child)
+{
+    int Status = 0;
+    ::waitpid(Child, &Status, 0);
+    return WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
+}
+
+class ExportFolderTest : public ::testing::Test {
+protected:
+    QString Folder() const { return Dir.filePath(QStringLiteral("MakedFile")); }
+    std::string Path(const QString &Name) const { return (Folder() + "/" + Name).toStdString(); }
+
+    // Every WAVEnn.wav present is some recording's file I, whole; the
+    // number of temporary files left is returned.
+    int ExpectOnlyWholeFiles(const std::vector<const TRecording *> &Candidates)
+    {
+        int Temporaries = 0;
+        for (const QString &Entry : Entries(Folder())) {
+            if (!Entry.startsWith(QStringLiteral("WAVE"))) {
+                ++Temporaries;
+                continue;
+            }
+            const int I = Entry.mid(4, Entry.size() - 8).toInt();
+            const Bytes Held = ReadFileBytes(Path(Entry));
+            bool Whole = false;
+            for (const TRecording *Recording : Candidates)
+                Whole = Whole || Held == Recording->File(I);
+            EXPECT_TRUE(Whole) << Entry.toStdString() << " is not a whole file (" << Held.size() << " bytes)";
+        }
+        return Temporaries;
+    }
+
+    QTemporaryDir Dir;
+};
+
+TEST_F(ExportFolderTest, LinksAtTheFilesNamesAreReplacedNotFollowed)
+{
+    const TRecording Recording(4, 300, 1);
+    const std::string Outside = Dir.filePath("outside.wav").toStdString();
+    const Bytes Precious = {'k', 'e', 'e', 'p'};
+    WriteFileBytes(Outside, Precious);
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    ASSERT_EQ(::symlink(Outside.c_str(), Path(Name(0)).c_str()), 0);
+    ASSERT_EQ(::symlink(Dir.filePath("nowhere.wav").toStdString().c_str(), Path(Name(1)).c_str()), 0);
+    ASSERT_EQ(::link(Outside.c_str(), Path(Name(2)).c_str()), 0);
+
+    WriteExportFolder(Recording.Job(Folder()));
+    for (int I = 0; I < 4; ++I) {
+        struct stat Info {};
+        ASSERT_EQ(::lstat(Path(Name(I)).c_str(), &Info), 0);
+        EXPECT_TRUE(S_ISREG(Info.st_mode)) << I;
+        EXPECT_EQ(ReadFileBytes(Path(Name(I))), Recording.File(I)) << I;
+    }
+    EXPECT_EQ(ReadFileBytes(Outside), Precious);
+    EXPECT_FALSE(QFileInfo::exists(Dir.filePath("nowhere.wav")));
+    EXPECT_EQ(Entries(Folder()).size(), 4);
+
+    // A folder link the user made is followed.
+    const QString Real = Dir.filePath(QStringLiteral("real"));
+    ASSERT_TRUE(QDir().mkpath(Real));
+    ASSERT_TRUE(QDir(Folder()).removeRecursively());
+    ASSERT_EQ(::symlink(Real.toStdString().c_str(), Folder().toStdString().c_str()), 0);
+    WriteExportFolder(Recording.Job(Folder()));
+    EXPECT_EQ(ReadFileBytes((Real + "/" + Name(3)).toStdString()), Recording.File(3));
+}
+
+TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
+{
+    const TRecording Recording(3, 300, 2);
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const Bytes Old = {'o', 'l', 'd'};
+    WriteFileBytes(Path(Name(0)), Old);
+    WriteFileBytes(Path(Name(1)), Recording.Data);
+    const int Handle = ::open(Path(Name(1)).c_str(), O_RDONLY);
+    ASSERT_GE(Handle, 0);
+    TExportJob Job = Recording.Job(Folder());
+    Job.RecordingFile = FileIdentityOf(Handle);
+    ::close(Handle);
+    try {
+        WriteExportFolder(Job);
+        ADD_FAILURE() << "the recording's own file was written over";
+    } catch (const EExportOverwritesRecording &Error) {
+        EXPECT_EQ(Error.Path, Folder() + "/" + Name(1));
+    }
+    EXPECT_EQ(ReadFileBytes(Path(Name(0))), Old);
+    EXPECT_EQ(ReadFileBytes(Path(Name(1))), Recording.Data);
+    EXPECT_EQ(Entries(Folder()).size(), 2);
+}
+
+TEST_F(ExportFolderTest, AWriterKilledPartWayLeavesOnlyWholeFilesAndTheNextCleansUp)
+{
+    const TRecording Earlier(24, 40000, 9), Recording(24, 40000, 3); // 80 KB a file
+    WriteExportFolder(Earlier.Job(Folder()));
+    // Killed by the file-size limit in the middle of the first file, then
+    // by a signal from outside at random moments.
+    const pid_t Limited = Spawn([&] {
+        const rlimit Limit{40000, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &Limit);
+        ::signal(SIGXFSZ, SIG_DFL);
+        WriteExportFolder(Recording.Job(Folder()));
+    });
+    EXPECT_EQ(Reap(Limited), 128 + SIGXFSZ);
+    EXPECT_EQ(ExpectOnlyWholeFiles({&Earlier}), 1) << "the file being written stays a temporary";
+    EXPECT_EQ(Entries(Folder()).filter(QStringLiteral("WAVE")).size(), 24);
+
+    std::mt19937 Random(7);
+    for (int Round = 0; Round < 6; ++Round) {
+        int Ready[2];
+        ASSERT_EQ(::pipe(Ready), 0);
+        const pid_t Child = Spawn([&] {
+            TExportJob Job = Recording.Job(Folder());
+            Job.Progress = [&](std::int32_t) { (void)!::write(Ready[1], "x", 1); };
+            WriteExportFolder(Job);
+        });
+        char Byte;
+        ASSERT_EQ(::read(Ready[0], &Byte, 1), 1);
+        ::usleep(Random() % 3000);
+        ::kill(Child, SIGKILL);
+        Reap(Child);
+        ::close(Ready[0]);
+        ::close(Ready[1]);
+        ExpectOnlyWholeFiles({&Recording, &Earlier});
+    }
+
+    WriteExportFolder(Recording.Job(Folder()));
+    EXPECT_EQ(ExpectOnlyWholeFiles({&Recording}), 0);
+    EXPECT_EQ(Entries(Folder()).size(), 24);
+}
+
+TEST_F(ExportFolderTest, TwoWritersAtOnceLeaveOneExportsFilesNotAMix)
+{
+    const TRecording First(40, 20000, 4), Second(40, 20000, 5);
+    for (int Round = 0; Round < 3; ++Round) {
+        int Go[2];
+        ASSERT_EQ(::pipe(Go), 0);
+        auto Writer = [&](const TRecording &Recording) {
+            return Spawn([&] {
+                char Byte;
+                (void)!::read(Go[0], &Byte, 1);
+                WriteExportFolder(Recording.Job(Folder()));
+            });
+        };
+        const pid_t A = Writer(First), B = Writer(Second);
+        ASSERT_EQ(::write(Go[1], "go", 2), 2);
+        EXPECT_EQ(Reap(A), 0);
+        EXPECT_EQ(Reap(B), 0);
+        ::close(Go[0]);
+        ::close(Go[1]);
+
+        ASSERT_EQ(ExpectOnlyWholeFiles({&First, &Second}), 0);
+        const TRecording &Last = ReadFileBytes(Path(Name(0))) == First.File(0) ? First : Second;
+        for (int I = 0; I < 40; ++I)
+            EXPECT_EQ(ReadFileBytes(Path(Name(I))), Last.File(I)) << "round " << Round << ", file " << I;
+    }
+}
+
+} // namespace
