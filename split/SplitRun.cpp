@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -86,8 +88,12 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     }
     if (Options.List) {
         const QByteArray Text = Options.Json ? JsonListing(Listed) : CsvListing(Listed);
-        std::fwrite(Text.constData(), 1, std::size_t(Text.size()), Out);
-        std::fflush(Out);
+        const bool Written = std::fwrite(Text.constData(), 1, std::size_t(Text.size()), Out) == std::size_t(Text.size())
+            && std::fflush(Out) == 0;
+        if (!Written) {
+            std::fprintf(Err, "redivev-split: cannot write the listing: %s\n", std::strerror(errno));
+            return 1;
+        }
     }
     return AllCut ? 0 : 1;
 }

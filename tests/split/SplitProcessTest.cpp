@@ -21,10 +21,12 @@ struct TRun {
 };
 
 // Stderr is a pipe here, so no progress bar may appear on it.
-TRun Split(const QString &WorkingDir, const QStringList &Arguments)
+TRun Split(const QString &WorkingDir, const QStringList &Arguments, const QString &OutputFile = {})
 {
     QProcess Process;
     Process.setWorkingDirectory(WorkingDir);
+    if (!OutputFile.isEmpty())
+        Process.setStandardOutputFile(OutputFile);
     Process.start(QStringLiteral(REDIVEV_SPLIT), Arguments);
     EXPECT_TRUE(Process.waitForFinished(60000));
     return {Process.exitStatus() == QProcess::NormalExit ? Process.exitCode() : -1,
@@ -118,6 +120,10 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
     const TRun None = Split(Dir.path(), {"--json", "--cut-start-level", "0dB", "c.wav"});
     EXPECT_EQ(None.Status, 0);
     EXPECT_EQ(None.Out.toStdString(), "[]\n");
+    // A listing that cannot be written is a failure, not a success.
+    const TRun Full = Split(Dir.path(), {"--list", "c.wav"}, "/dev/full");
+    EXPECT_EQ(Full.Status, 1);
+    EXPECT_EQ(Full.Err, "redivev-split: cannot write the listing: No space left on device\n");
 
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"a,b.wav", "c.wav"}));
 }
