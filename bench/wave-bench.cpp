@@ -1,7 +1,8 @@
 // Times the wave library on one WAV file: LoadFromFile, SaveToFile, and a
 // GetPosValue16 pass over every sample of every channel. Prints wall times,
 // rates and the process's peak resident memory, to be compared with reading
-// and writing the same number of bytes with `cat` / `dd`.
+// and writing the same number of bytes with `cat` / `dd`. A file the loader
+// refuses gets the time and memory it took to refuse it.
 //
 //   wave-bench FILE.wav [OUT.wav]
 #include "ZuWAVE.h"
@@ -44,7 +45,14 @@ int main(int argc, char **argv)
     try {
         TZuWave Wave(nullptr);
         auto Start = std::chrono::steady_clock::now();
-        Wave.LoadFromFile(In);
+        try {
+            Wave.LoadFromFile(In);
+        } catch (const std::exception &Error) {
+            std::printf("file            %.1f MiB\n", FileMiB);
+            std::printf("LoadFromFile    refused after %.4f s: %s\n", Seconds(Start), Error.what());
+            std::printf("peak RSS        %.1f MiB\n", PeakKiB() / 1024.0);
+            return 1;
+        }
         const double Load = Seconds(Start);
         const long LoadPeak = PeakKiB();
 

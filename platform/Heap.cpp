@@ -19,10 +19,4 @@ void Free(void *Block) noexcept
     std::free(Block);
 }
 
-std::uint8_t *Shrink(std::uint8_t *Block, std::size_t Bytes) noexcept
-{
-    void *Smaller = std::realloc(Block, Bytes == 0 ? 1 : Bytes);
-    return Smaller != nullptr ? static_cast<std::uint8_t *>(Smaller) : Block;
-}
-
 } // namespace Heap

@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-constexpr std::uint32_t RiffId = 0x46464952; // "RIFF"
-
-std::int64_t PaddedEnd(const TChunkInfo &Chunk)
-{
-    return Chunk.dwDataOffset + Chunk.cksize + (Chunk.cksize & 1u);
-}
-} // namespace
-
 TMemoryRiffFile TMemoryRiffFile::OpenRead(const std::uint8_t *Image, std::int64_t Length)
 {
     // Reading never writes; the cast only lets one class serve both modes.
@@ -50,38 +41,22 @@ bool TMemoryRiffFile::PutU32(std::int64_t Offset, std::uint32_t Value)
 
 bool TMemoryRiffFile::DescendRiff(TChunkInfo &Chunk, std::uint32_t FormType)
 {
-    std::int64_t At = FPosition;
-    for (;;) {
-        TChunkInfo Found;
-        if (!ReadU32(At, Found.ckid) || !ReadU32(At + 4, Found.cksize))
-            return false;
-        Found.dwDataOffset = At + 8;
-        if (Found.ckid == RiffId && ReadU32(At + 8, Found.fccType) && Found.fccType == FormType) {
-            Chunk = Found;
-            FPosition = At + 12;
-            return true;
-        }
-        At = PaddedEnd(Found);
-    }
+    const auto Read = [this](std::int64_t Offset, std::uint32_t &Value) { return ReadU32(Offset, Value); };
+    const std::int64_t Body = RiffWalk::FindRiff(Read, FPosition, FormType, Chunk);
+    if (Body < 0)
+        return false;
+    FPosition = Body;
+    return true;
 }
 
 bool TMemoryRiffFile::DescendChunk(TChunkInfo &Chunk, const TChunkInfo &Parent, std::uint32_t Id)
 {
-    const std::int64_t Limit = std::min(Parent.dwDataOffset + Parent.cksize, FLength);
-    std::int64_t At = FPosition;
-    while (At + 8 <= Limit) {
-        TChunkInfo Found;
-        ReadU32(At, Found.ckid);
-        ReadU32(At + 4, Found.cksize);
-        Found.dwDataOffset = At + 8;
-        if (Found.ckid == Id) {
-            Chunk = Found;
-            FPosition = Found.dwDataOffset;
-            return true;
-        }
-        At = PaddedEnd(Found);
-    }
-    return false;
+    const auto Read = [this](std::int64_t Offset, std::uint32_t &Value) { return ReadU32(Offset, Value); };
+    const std::int64_t Body = RiffWalk::FindSubChunk(Read, FPosition, Parent, FLength, Id, Chunk);
+    if (Body < 0)
+        return false;
+    FPosition = Body;
+    return true;
 }
 
 std::int64_t TMemoryRiffFile::Read(void *Buffer, std::int64_t Count)
@@ -96,7 +71,7 @@ std::int64_t TMemoryRiffFile::Read(void *Buffer, std::int64_t Count)
 bool TMemoryRiffFile::Ascend(TChunkInfo &Chunk)
 {
     if (!FWriting) {
-        FPosition = std::min(PaddedEnd(Chunk), FLength);
+        FPosition = RiffWalk::AfterChunk(Chunk, FLength);
         return true;
     }
     const std::int64_t Written = FPosition - Chunk.dwDataOffset;
@@ -121,7 +96,7 @@ bool TMemoryRiffFile::CreateChunk(TChunkInfo &Chunk, bool Riff)
     if (!FWriting || FPosition + Header > FLength)
         return false;
     if (Riff)
-        Chunk.ckid = RiffId;
+        Chunk.ckid = RiffWalk::RiffId;
     PutU32(FPosition, Chunk.ckid);
     PutU32(FPosition + 4, Chunk.cksize);
     Chunk.dwDataOffset = FPosition + 8;

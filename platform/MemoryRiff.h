@@ -4,14 +4,9 @@
 // against. Every access is bounded by the image; nothing reads or writes
 // outside it. Offsets and sizes are 64-bit so that no declared size can
 // overflow the arithmetic.
-#include <cstdint>
+#include "RiffWalk.h"
 
-struct TChunkInfo {
-    std::uint32_t ckid = 0;
-    std::uint32_t cksize = 0;
-    std::uint32_t fccType = 0;      // form type of a "RIFF" chunk
-    std::int64_t dwDataOffset = 0;  // image offset of the chunk's body
-};
+#include <cstdint>
 
 class TMemoryRiffFile {
 public:

@@ -27,16 +27,20 @@ TFileStream::TFileStream(const std::string &FileName, TMode Mode)
 {
     const bool Creating = Mode == TMode::Create;
     // Creating must not truncate a file somebody else holds, so the lock is
-    // taken first and the file emptied afterwards.
-    const int Flags = Creating ? (O_RDWR | O_CREAT | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC);
+    // taken first and the file emptied afterwards. Opening does not wait:
+    // a named pipe without a writer would block the caller for good, and
+    // opening a device must not make it anybody's terminal.
+    const int Flags = (Creating ? (O_RDWR | O_CREAT) : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     FHandle = ::open(FileName.c_str(), Flags, 0666);
     bool Ok = FHandle >= 0;
     if (Ok) {
         struct stat Info {};
-        // A directory opens for reading on Linux but is no file to load.
-        Ok = ::fstat(FHandle, &Info) == 0 && !S_ISDIR(Info.st_mode)
+        // Only regular files are read or written: a folder, pipe, socket or
+        // device has no size to load and may never deliver or take the bytes.
+        Ok = ::fstat(FHandle, &Info) == 0 && S_ISREG(Info.st_mode)
             && ::flock(FHandle, LOCK_EX | LOCK_NB) == 0
-            && (!Creating || ::ftruncate(FHandle, 0) == 0);
+            && (!Creating || ::ftruncate(FHandle, 0) == 0)
+            && ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK) == 0;
     }
     if (!Ok) {
         if (FHandle >= 0)

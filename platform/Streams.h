@@ -26,7 +26,8 @@ public:
     enum class TMode { OpenRead, Create };
     // OpenRead: an existing file, read only. Create: create or truncate,
     // read and write. Both hold an exclusive lock while open, so no other
-    // opener of this program reads or writes the file meanwhile.
+    // opener of this program reads or writes the file meanwhile. Only
+    // regular files: anything else is refused at once, without waiting.
     // Failures: EFOpenError / EFCreateError naming FileName (UTF-8).
     TFileStream(const std::string &FileName, TMode Mode);
     ~TFileStream() override;

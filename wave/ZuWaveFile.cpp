@@ -1,9 +1,11 @@
-// Reading and writing RIFF/WAVE images. Both work on the whole file in
-// memory: one read or one write on the stream, all chunk work in between.
+// Reading and writing RIFF/WAVE images. Reading walks the stream's chunk
+// headers and reads only the bodies it keeps; writing builds the whole file
+// in memory and writes it in one transfer.
 #include "ZuInternalWave.h"
 
 #include "Heap.h"
 #include "MemoryRiff.h"
+#include "StreamRiff.h"
 #include "Streams.h"
 
 #include <algorithm>
@@ -21,6 +23,8 @@ constexpr std::uint32_t WaveForm = MakeFourCC('W', 'A', 'V', 'E');
 constexpr std::uint32_t FmtId = MakeFourCC('f', 'm', 't', ' ');
 constexpr std::uint32_t DataId = MakeFourCC('d', 'a', 't', 'a');
 constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
+// The format record, the valid bits, the channel mask and the sub-format.
+constexpr std::size_t ExtensibleFmtBytes = 40;
 
 // KSDATAFORMAT_SUBTYPE_PCM
 constexpr std::uint8_t PcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
@@ -30,7 +34,7 @@ constexpr std::uint8_t PcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0
 // stored as such, those files load and play like any PCM file.
 void FoldExtensiblePcm(TWaveFormatEx &Format, const std::uint8_t *Body, std::uint32_t BodySize)
 {
-    if (Format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || BodySize < 40)
+    if (Format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || BodySize < ExtensibleFmtBytes)
         return;
     const std::uint16_t ValidBits = std::uint16_t(Body[18] | Body[19] << 8);
     const bool PlainPcm = std::memcmp(Body + 24, PcmSubFormat, 16) == 0
@@ -42,9 +46,8 @@ void FoldExtensiblePcm(TWaveFormatEx &Format, const std::uint8_t *Body, std::uin
     }
 }
 
-[[noreturn]] void BadFile(TMemoryRiffFile &File, const char *Message)
+[[noreturn]] void BadFile(const char *Message)
 {
-    File.Close();
     throw EZuWaveInvalidWaveFile(Message);
 }
 
@@ -54,52 +57,51 @@ void TZuInternalWAVE::LoadFromFile(TStream &Stream)
 {
     FreeData();
 
-    const std::int64_t ImageSize = Stream.Size();
-    THeapBlock Image(Heap::AllocZero(static_cast<std::size_t>(std::max<std::int64_t>(ImageSize, 0))));
-    Stream.ReadBuffer(Image.get(), ImageSize);
+    // The image is the stream's Size() bytes from its position. A stream
+    // that cannot hold them all is the read error that reading the image
+    // whole would raise, and it comes before anything else is looked at.
+    const std::int64_t ImageSize = std::max<std::int64_t>(Stream.Size(), 0);
+    if (ImageSize > 0 && Stream.Size() - Stream.Position() < ImageSize)
+        throw EReadError();
 
-    TMemoryRiffFile File = TMemoryRiffFile::OpenRead(Image.get(), ImageSize);
-    if (!File.IsOpen())
-        throw EZuWaveInOutError("TZuInternalWave.LoadFromFile:Failed to open file.");
+    // Headers first: the walk reads chunk headers only, so memory and time
+    // follow the "fmt " and "data" bodies, not whatever else the file holds.
+    TStreamRiffReader File(Stream, ImageSize);
     File.Seek(0);
 
     TChunkInfo Riff;
     if (!File.DescendRiff(Riff, WaveForm))
-        BadFile(File, "TZuInternalWave.LoadFromFile:Not a waveform-audio file.");
+        BadFile("TZuInternalWave.LoadFromFile:Not a waveform-audio file.");
 
     TChunkInfo Sub;
     if (!File.DescendChunk(Sub, Riff, FmtId))
-        BadFile(File, "TZuInternalWave.LoadFromFile:Unable to locate fmt chunk.");
+        BadFile("TZuInternalWave.LoadFromFile:Unable to locate fmt chunk.");
 
     {
-        // A body the image cannot hold would fail the read anyway; refusing
-        // it first keeps a lying size from asking for gigabytes.
+        // The whole body must lie in the image, but only the bytes the
+        // format record and the extensible fields take are read: a long
+        // declared body costs nothing.
         if (Sub.dwDataOffset + std::int64_t(Sub.cksize) > ImageSize)
-            BadFile(File, "TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
-        THeapBlock Body(Heap::AllocZero(Sub.cksize));
-        if (File.Read(Body.get(), Sub.cksize) != std::int64_t(Sub.cksize))
-            BadFile(File, "TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
-        const std::size_t Copied = std::min<std::size_t>(Sub.cksize, sizeof(FFormat));
-        std::memcpy(&FFormat, Body.get(), Copied);
-        FoldExtensiblePcm(FFormat, Body.get(), Sub.cksize);
+            BadFile("TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
+        std::uint8_t Body[ExtensibleFmtBytes] = {};
+        File.Read(Body, std::min<std::int64_t>(Sub.cksize, sizeof Body));
+        std::memcpy(&FFormat, Body, std::min<std::size_t>(Sub.cksize, sizeof(FFormat)));
+        FoldExtensiblePcm(FFormat, Body, Sub.cksize);
     }
     File.Ascend(Sub);
 
     if (!File.DescendChunk(Sub, Riff, DataId))
-        BadFile(File, "TZuInternalWave.LoadfromFile:Unable to locate data chunk.");
+        BadFile("TZuInternalWave.LoadfromFile:Unable to locate data chunk.");
 
     // The block size must fit FDataSize, and a body that the image cannot
-    // hold is refused before so large a block is asked for.
+    // hold is refused before a byte of it is read or a block asked for.
     const std::int64_t Declared = Sub.cksize;
     if (Declared > INT32_MAX || Sub.dwDataOffset + Declared > ImageSize)
-        BadFile(File, "TZuInternalWave.LoadfromFile:Error reading data chunk.");
-    // The image already holds the body: moving it to the front and keeping
-    // just that part gives the data block without a second buffer of the
-    // file's size, which halves the memory and time of loading long takes.
-    const std::int64_t BodyOffset = File.Tell();
-    File.Close();
-    std::memmove(Image.get(), Image.get() + BodyOffset, static_cast<std::size_t>(Declared));
-    FData = Heap::Shrink(Image.release(), static_cast<std::size_t>(Declared));
+        BadFile("TZuInternalWave.LoadfromFile:Error reading data chunk.");
+    // Straight from the stream into the data block, in one read.
+    THeapBlock Block(Heap::AllocZero(static_cast<std::size_t>(Declared)));
+    File.Read(Block.get(), Declared);
+    FData = Block.release();
     FDataSize = static_cast<std::int32_t>(Declared);
 }
 

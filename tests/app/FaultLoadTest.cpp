@@ -1,5 +1,6 @@
 // Loading under real file-system faults: the chosen file vanishes or is cut
-// short between the dialog and the read, may not be read, or is a folder.
+// short between the dialog and the read, may not be read, or is a folder,
+// a named pipe, a device or a socket.
 // Each shows its error through the standard error display, and the program
 // goes on to load the next file.
 #include "FaultInjection.h"
@@ -11,9 +12,17 @@
 #include <QScrollBar>
 
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using namespace apptest;
 using namespace wavtest;
@@ -81,6 +90,64 @@ protected:
     QString Chosen;
 };
 
+// A listening Unix socket at Path, closed with the object.
+class TSocketFile {
+public:
+    explicit TSocketFile(const QString &Path) : FHandle(::socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        sockaddr_un Address{};
+        Address.sun_family = AF_UNIX;
+        const std::string Name = Path.toStdString();
+        if (FHandle < 0 || Name.size() >= sizeof Address.sun_path)
+            return;
+        std::memcpy(Address.sun_path, Name.c_str(), Name.size() + 1);
+        FBound = ::bind(FHandle, reinterpret_cast<sockaddr *>(&Address), sizeof Address) == 0
+            && ::listen(FHandle, 1) == 0;
+    }
+    ~TSocketFile()
+    {
+        if (FHandle >= 0)
+            ::close(FHandle);
+    }
+    bool Bound() const { return FBound; }
+
+private:
+    int FHandle;
+    bool FBound = false;
+};
+
+// Should opening the pipe wait for a writer, one comes after Delay, so that
+// the test fails on its clock instead of hanging.
+class TLateWriter {
+public:
+    TLateWriter(const QString &Pipe, std::chrono::seconds Delay)
+        : FThread([this, Path = Pipe.toStdString(), Delay] {
+              std::unique_lock Lock(FMutex);
+              if (!FCancel.wait_for(Lock, Delay, [this] { return FDone; }))
+                  FWriter = ::open(Path.c_str(), O_RDWR | O_NONBLOCK);
+          })
+    {
+    }
+    ~TLateWriter()
+    {
+        {
+            std::lock_guard Lock(FMutex);
+            FDone = true;
+        }
+        FCancel.notify_one();
+        FThread.join();
+        if (FWriter >= 0)
+            ::close(FWriter);
+    }
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FCancel;
+    bool FDone = false;
+    int FWriter = -1;
+    std::thread FThread;
+};
+
 struct TCut {
     std::size_t Length;
     const char *Error;
@@ -120,6 +187,30 @@ TEST_F(FaultLoadTest, FileWithoutReadPermission)
     }
     ExpectPreviousRecordingKept();
     ExpectErrorThenUsable(CannotOpen(Chosen));
+}
+
+// Not files at all: each is refused at once with the error of a file that
+// cannot be opened, and the recording stays. A pipe without a writer must
+// not leave the window waiting for one; a device has no size to load.
+TEST_F(FaultLoadTest, PipeDeviceOrSocketIsRefusedAtOnce)
+{
+    using namespace std::chrono_literals;
+    const QString Pipe = Dir.filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(Pipe.toStdString().c_str(), 0600), 0) << std::strerror(errno);
+    const QString Socket = Dir.filePath(QStringLiteral("socket.wav"));
+    TSocketFile Listening(Socket);
+    ASSERT_TRUE(Listening.Bound()) << std::strerror(errno);
+    TLateWriter Rescue(Pipe, 5s);
+
+    for (const QString &Path : {Pipe, QStringLiteral("/dev/zero"), Socket}) {
+        SCOPED_TRACE(Path.toStdString());
+        const auto Start = std::chrono::steady_clock::now();
+        Choose(Path);
+        EXPECT_LT(std::chrono::steady_clock::now() - Start, 1s);
+        EXPECT_EQ(Errors, QStringList{CannotOpen(Path)});
+        Errors.clear();
+        ExpectPreviousRecordingKept();
+    }
 }
 
 // Cut after the dialog: the file opens, but what is read is not a whole WAV.

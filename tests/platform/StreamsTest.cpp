@@ -7,6 +7,8 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string Make(const QTemporaryDir &Dir, const char *Name, const std::string &Content)
@@ -66,6 +68,10 @@ TEST(FileStream, OpenAndCreateFailuresNameTheFile)
     } catch (const EFCreateError &E) {
         EXPECT_EQ(std::string(E.what()), "ファイル " + Missing + " を作成できません");
     }
+    // Writing into a pipe that nobody reads would block once it is full.
+    const std::string Pipe = Dir.filePath("pipe.wav").toStdString();
+    ASSERT_EQ(::mkfifo(Pipe.c_str(), 0600), 0);
+    EXPECT_THROW(TFileStream(Pipe, TFileStream::TMode::Create), EFCreateError);
 }
 
 TEST(FileStream, NoSharingWhileOpen)

@@ -130,6 +130,17 @@ TEST(WaveFileRead, ChunksOtherThanFmtAndDataAreSkippedOddOnesWithTheirPad)
     ASSERT_EQ(Wave.FDataSize, 6);
     EXPECT_EQ(std::memcmp(Wave.FData, Data.data(), 6), 0);
     EXPECT_EQ(Wave.FFormat.nSamplesPerSec, 8000u);
+
+    // Thousands of small ones, odd and even: tens of kilobytes of headers
+    // that fall on every alignment to the blocks in which they are read.
+    std::vector<Bytes> Many = {Fmt16()};
+    for (int i = 0; i < 3000; ++i)
+        Many.push_back(Chunk("odd ", Bytes(std::size_t(i % 7), 9)));
+    Many.push_back(Chunk("data", Data));
+    TZuInternalWAVE Behind;
+    ASSERT_EQ(LoadInto(Behind, Riff("WAVE", Many)), "");
+    ASSERT_EQ(Behind.FDataSize, 6);
+    EXPECT_EQ(std::memcmp(Behind.FData, Data.data(), 6), 0);
 }
 
 TEST(WaveFileRead, TopLevelChunksBeforeTheWaveFormAreSkipped)
