@@ -1,5 +1,6 @@
 #include "MappedRecording.h"
 
+#include "MemoryRiff.h"
 #include "Streams.h"
 #include "ZuWAVE.h"
 #include "ZuWaveHeaders.h"
@@ -102,7 +103,9 @@ TMappedRecording::TMappedRecording(const QString &FileName)
         ::madvise(Address, static_cast<std::size_t>(Info.st_size), MADV_SEQUENTIAL);
     }
     FView.Format = NewWaveFormat();
-    const TWaveDataChunk Data = WalkWaveHeaders(Image(), FMapping.Length, FView.Format);
+    TMemoryRiffFile File = TMemoryRiffFile::OpenRead(Image(), FMapping.Length);
+    File.Seek(0);
+    const TWaveDataChunk Data = WalkWaveHeaders(File, FMapping.Length, FView.Format);
     FView.Data = Image() + Data.Offset;
     FView.DataSize = Data.Size;
     FView.FileHandle = FFile.Handle;

@@ -1,21 +1,65 @@
 #pragma once
-// The chunk walk of a RIFF/WAVE image on its own: where the samples are and
-// what format they are in, without touching them. The loader's rules and
-// messages, for readers that keep the image where it is (a mapped file).
+// The loader's walk of a RIFF/WAVE image's headers on its own: where the
+// samples are and what format they are in, with the loader's rules and
+// messages, over any RIFF reader (a stream's, or a memory image's for a
+// file mapped in place). Only the fmt body's first bytes are read.
+#include "RiffWalk.h"
 #include "ZuInternalWave.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 struct TWaveDataChunk {
     std::int64_t Offset = 0; // image offset of the data chunk's body
     std::int32_t Size = 0;   // its declared size in bytes, all inside the image
 };
 
-// Walks Image (Length bytes, owned by the caller): the first "RIFF"/"WAVE"
-// form, its "fmt " chunk, then its "data" chunk after it. The fmt body's
-// first bytes (up to 18) are copied over Format, so a short chunk keeps the
-// rest of what Format held, and an extensible header of plain 8/16-bit PCM
-// is folded to PCM; Format changes as soon as the fmt chunk is read, also
-// when the data chunk then fails. Raises the loader's errors with its
-// messages; a null Image is a file that could not be opened.
-TWaveDataChunk WalkWaveHeaders(const std::uint8_t *Image, std::int64_t Length, TWaveFormatEx &Format);
+// The format record, the valid bits, the channel mask and the sub-format.
+constexpr std::size_t ExtensibleFmtBytes = 40;
+
+// Extensible headers from current recorders describe plain 8/16-bit PCM;
+// taken as such, those files load and play like any PCM file. Body holds
+// at least min(BodySize, ExtensibleFmtBytes) bytes.
+void FoldExtensiblePcm(TWaveFormatEx &Format, const std::uint8_t *Body, std::uint32_t BodySize);
+
+// Walks File (an image of ImageSize bytes, positioned at its start) to the
+// first "RIFF"/"WAVE" form, its "fmt " chunk and the "data" chunk after it,
+// and leaves File at the data body. The fmt body's first bytes (up to 18)
+// are copied over Format, so a short chunk keeps the rest of what Format
+// held; Format changes as soon as the fmt chunk is read, also when the data
+// chunk then fails. Raises EZuWaveInvalidWaveFile with the loader's messages.
+template <class TRiffReader>
+TWaveDataChunk WalkWaveHeaders(TRiffReader &File, std::int64_t ImageSize, TWaveFormatEx &Format)
+{
+    constexpr std::uint32_t WaveForm = MakeFourCC('W', 'A', 'V', 'E');
+    constexpr std::uint32_t FmtId = MakeFourCC('f', 'm', 't', ' ');
+    constexpr std::uint32_t DataId = MakeFourCC('d', 'a', 't', 'a');
+
+    TChunkInfo Riff;
+    if (!File.DescendRiff(Riff, WaveForm))
+        throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadFromFile:Not a waveform-audio file.");
+
+    TChunkInfo Sub;
+    if (!File.DescendChunk(Sub, Riff, FmtId))
+        throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadFromFile:Unable to locate fmt chunk.");
+    // The whole body must lie in the image, but only the bytes the format
+    // record and the extensible fields take are read: a long declared body
+    // costs nothing.
+    if (Sub.dwDataOffset + std::int64_t(Sub.cksize) > ImageSize)
+        throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
+    std::uint8_t Body[ExtensibleFmtBytes] = {};
+    File.Read(Body, std::min<std::int64_t>(Sub.cksize, sizeof Body));
+    std::memcpy(&Format, Body, std::min<std::size_t>(Sub.cksize, sizeof(Format)));
+    FoldExtensiblePcm(Format, Body, Sub.cksize);
+    File.Ascend(Sub);
+
+    if (!File.DescendChunk(Sub, Riff, DataId))
+        throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Unable to locate data chunk.");
+    // The size must fit a wave's 32-bit block size, and a body that the
+    // image cannot hold is refused before a byte of it is read.
+    const std::int64_t Declared = Sub.cksize;
+    if (Declared > INT32_MAX || Sub.dwDataOffset + Declared > ImageSize)
+        throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Error reading data chunk.");
+    return {Sub.dwDataOffset, static_cast<std::int32_t>(Declared)};
+}
