@@ -31,6 +31,7 @@ void TProgressBar::FileDone()
 {
     std::lock_guard Guard(FLock);
     ++FDone;
+    FCurrent.clear();
     FShare = 0;
     Draw(true);
 }
