@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "DisplayCheck.h"
+#include "OpenNamed.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
@@ -18,5 +19,6 @@ int main(int argc, char *argv[])
     TForm2 Form2(Form1);
     Form2.show();
     Form1.show();
+    OpenFromCommandLine(Form1, Application->arguments());
     return Application->exec();
 }

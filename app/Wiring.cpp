@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "Application.h"
+#include "FileDrop.h"
 #include "PaintBox.h"
 
 #include <QAction>
@@ -119,4 +120,6 @@ void TForm1::WireEvents()
 
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
     Timer1->start();
+
+    AcceptWaveDrops(*this);
 }
