@@ -11,7 +11,7 @@ class TStream;
 class TZuInternalWAVE;
 class TZuWave;
 
-// ProgramDirectory() + "/MakedFile", without a trailing separator.
+// OutputFolder(ProgramDirectory()), without a trailing separator.
 QString ExportFolder(TForm1 &Form);
 // Folder + "/WAVE" + Index with at least two digits + ".wav".
 QString ExportFileName(const QString &Folder, std::int32_t Index);

@@ -1,6 +1,7 @@
 // The export's folder, file names and whole-or-nothing file writing.
 #include "Export.h"
 
+#include "OutputFolder.h"
 #include "Streams.h"
 #include "Unit1.h"
 
@@ -22,7 +23,7 @@ void PutU32(std::uint8_t *At, std::uint32_t Value)
 
 QString ExportFolder(TForm1 &Form)
 {
-    return QDir(Form.ProgramDirectory()).filePath(QStringLiteral("MakedFile"));
+    return OutputFolder(Form.ProgramDirectory());
 }
 
 QString ExportFileName(const QString &Folder, std::int32_t Index)
