@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include <QTimer>
+#include <QWindow>
 
 #include <exception>
 #include <optional>
@@ -46,10 +47,27 @@ void OpenNamedFile(TForm1 &Form, const QString &FileName)
         Form.ShowError(*Failure);
 }
 
+namespace {
+
+// A message about the file is centred on the main window: not before the
+// window manager has put that window on the screen, or the message stands
+// where the window was before it was placed. A second at most.
+void OpenOnceShown(TForm1 &Form, const QString &FileName, int TriesLeft)
+{
+    const QWindow *Window = Form.windowHandle();
+    if (TriesLeft > 0 && (Window == nullptr || !Window->isExposed())) {
+        QTimer::singleShot(20, &Form, [&Form, FileName, TriesLeft] { OpenOnceShown(Form, FileName, TriesLeft - 1); });
+        return;
+    }
+    OpenNamedFile(Form, FileName);
+}
+
+} // namespace
+
 void OpenFromCommandLine(TForm1 &Form, const QStringList &Arguments)
 {
     if (Arguments.size() < 2)
         return;
     const QString FileName = Arguments.at(1);
-    QTimer::singleShot(0, &Form, [&Form, FileName] { OpenNamedFile(Form, FileName); });
+    QTimer::singleShot(0, &Form, [&Form, FileName] { OpenOnceShown(Form, FileName, 50); });
 }

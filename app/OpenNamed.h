@@ -12,5 +12,6 @@ void OpenNamedFile(TForm1 &Form, const QString &FileName);
 
 // Arguments as the program got them (the program's name first, Qt's own
 // options taken out). The first file named is opened once the event loop
-// runs, so that the windows are up before any message about it.
+// runs and the main window is on the screen, so that any message about the
+// file stands over it.
 void OpenFromCommandLine(TForm1 &Form, const QStringList &Arguments);

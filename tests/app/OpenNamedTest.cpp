@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
+#include <QWindow>
 
 using namespace apptest;
 
@@ -54,6 +56,17 @@ protected:
         return Event.isAccepted();
     }
 
+    // Lets the event loop run until a deferred open has had its turn: it
+    // waits for the main window to be on the screen.
+    void Settle()
+    {
+        QElapsedTimer Clock;
+        Clock.start();
+        const auto Shown = [this] { return Form->windowHandle() != nullptr && Form->windowHandle()->isExposed(); };
+        while (Clock.elapsed() < 100 || (!Shown() && Clock.elapsed() < 1500))
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
     // Opens Path by Route over an earlier recording with a trim area.
     TOutcome OpenBy(TRoute Route, const QString &Path)
     {
@@ -71,12 +84,12 @@ protected:
             OpenFromCommandLine(*Form, {QStringLiteral("redivev"), Path});
             // Not before the event loop runs: the windows come up first.
             EXPECT_EQ(Form->ZU->GetWaveSize(), 500);
-            QApplication::processEvents();
+            Settle();
             break;
         case TRoute::Drop:
             EXPECT_TRUE(Drag(QEvent::DragEnter, {QUrl::fromLocalFile(Path)}));
             EXPECT_TRUE(Drag(QEvent::Drop, {QUrl::fromLocalFile(Path)}));
-            QApplication::processEvents();
+            Settle();
             break;
         }
         EXPECT_EQ(DialogRuns, RunsBefore);
@@ -135,7 +148,7 @@ TEST_F(OpenNamedTest, OnlyOneLocalWaveFileIsTakenFromADragAndNoFileNamedOpensNot
         EXPECT_FALSE(Drag(QEvent::Drop, Urls));
     }
     OpenFromCommandLine(*Form, {QStringLiteral("redivev")});
-    QApplication::processEvents();
+    Settle();
     EXPECT_EQ(Form->ZU->GetWaveSize(), 1);
     EXPECT_TRUE(Errors.isEmpty());
     EXPECT_EQ(DialogRuns, 0);
