@@ -24,7 +24,7 @@ std::optional<QString> DroppedWave(const QMimeData *Data)
 
 class TWaveDropHook : public QObject {
 public:
-    TWaveDropHook(TForm1 &Form) : QObject(&Form), FForm(Form) {}
+    explicit TWaveDropHook(TForm1 &Form) : QObject(&Form), FForm(Form) {}
 
 protected:
     bool eventFilter(QObject *, QEvent *Event) override
