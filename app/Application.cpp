@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
@@ -7,6 +8,10 @@
 TApplication::TApplication(int &Argc, char **Argv) : QApplication(Argc, Argv)
 {
     setApplicationName(QStringLiteral("Redivev"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    setDesktopFileName(QStringLiteral("redivev"));
+    // Found once installed; a copy run from its folder keeps Qt's default.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("redivev")));
 }
 
 bool TApplication::notify(QObject *Receiver, QEvent *Event)

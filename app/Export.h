@@ -8,5 +8,5 @@
 
 class TForm1;
 
-// ProgramDirectory() + "/MakedFile", without a trailing separator.
+// OutputFolder(ProgramDirectory()), without a trailing separator.
 QString ExportFolder(TForm1 &Form);

@@ -1,11 +1,11 @@
 // The export's folder.
 #include "Export.h"
 
+#include "OutputFolder.h"
 #include "Unit1.h"
 
-#include <QDir>
 
 QString ExportFolder(TForm1 &Form)
 {
-    return QDir(Form.ProgramDirectory()).filePath(QStringLiteral("MakedFile"));
+    return OutputFolder(Form.ProgramDirectory());
 }

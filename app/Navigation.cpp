@@ -1,6 +1,7 @@
 // Loading a recording, the view's right-click, the "Move" joystick.
 #include "Unit1.h"
 
+#include "FormatReport.h"
 #include "PaintBox.h"
 #include "Streams.h"
 
@@ -34,6 +35,7 @@ void TForm1::FileOpen()
     }
     FRecordingFile = FileIdentityOf(Stream.Handle());
     ShowNewRecording();
+    ReportUnreadableFormat(*this, *FileName);
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "ui_Unit2.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -72,4 +73,15 @@ void TForm2::FormCreate()
     setMaximumWidth(width());
     setMinimumWidth(width());
     setMinimumHeight(100);
+}
+
+// The window has no close box and carries every setting: the window
+// manager's close (its menu, a key) is refused. The program's own close, as
+// when the main window ends the program, is not spontaneous and goes ahead.
+void TForm2::closeEvent(QCloseEvent *Event)
+{
+    if (Event->spontaneous())
+        Event->ignore();
+    else
+        QWidget::closeEvent(Event);
 }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QCloseEvent;
 class TForm1;
 
 namespace Ui {
@@ -18,6 +19,9 @@ public:
     ~TForm2() override;
 
     void FormCreate();
+
+protected:
+    void closeEvent(QCloseEvent *Event) override;
 
 private:
     QMargins Frame();

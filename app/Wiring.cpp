@@ -3,11 +3,12 @@
 #include "Unit1.h"
 
 #include "Application.h"
+#include "FileDrop.h"
+#include "FolderBrowser.h"
 #include "PaintBox.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <QUrl>
 
 #include <exception>
 
@@ -90,7 +90,9 @@ void TForm1::InstallModalDefaults()
         Box.exec();
         return Box.clickedButton() == Yes;
     };
-    OpenFolder = [](const QString &Folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(Folder)); };
+    OpenFolder = [this](const QString &Folder) {
+        OpenFolderInBrowser(Folder, this, [this](const QString &Text) { ShowMessage(Text); });
+    };
     ProgramDirectory = [] { return QCoreApplication::applicationDirPath(); };
     ShowError = [](const QString &Text) { ShowErrorMessage(Text); };
 }
@@ -119,4 +121,6 @@ void TForm1::WireEvents()
 
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
     Timer1->start();
+
+    AcceptWaveDrops(*this);
 }

@@ -9,13 +9,17 @@
 #include "Streams.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScrollBar>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <optional>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -231,9 +235,11 @@ TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
     const QString Blocker = Dir.filePath("blocker");
     wavtest::WriteFileBytes(Blocker.toStdString(), {'x'});
     ProgramDir = Blocker;
+    const TScopedEnv NoDataHome("XDG_DATA_HOME", QFile::encodeName(Blocker + "/data"));
     Load(Mono16(Pieces16(2, 400, 300)));
     DetectAndExport();
-    EXPECT_EQ(Messages, QStringList{ProblemWith(Blocker + "/MakedFile", SystemReason(ENOTDIR))});
+    const QString PerUser = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/MakedFile";
+    EXPECT_EQ(Messages, QStringList{ProblemWith(PerUser, SystemReason(ENOTDIR))});
     EXPECT_EQ(CursorAtMessages, QList<bool>{false});
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(Paints, 0);
@@ -243,17 +249,50 @@ TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
     EXPECT_EQ(Files().size(), 2);
 }
 
-TEST_F(ExportTest, ReadOnlyProgramDirectoryGivesTheMessage)
+// Pieces go beside the program where the user may create and write the
+// folder there (a copied folder, the build tree). Otherwise they go to the
+// per-user data folder, and the question opens that one: for an installed
+// copy, known by its menu entry, even in a folder the user owns
+// (~/.local/bin); for a program folder only root may write; and for a
+// MakedFile that root made there by running the program.
+TEST_F(ExportTest, PiecesGoBesideTheProgramOnlyWhereTheUserMayWriteThem)
 {
+    Answer = true;
     Load(Mono16(Pieces16(2, 400, 300)));
-    {
+    DetectAndExport();
+    EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
+    EXPECT_EQ(OpenedFolders, QStringList{Folder()});
+    const wavtest::Bytes Second = wavtest::ReadFileBytes(File("WAVE01.wav").toStdString());
+
+    const QString PerUser = DataHome() + "/" + QCoreApplication::applicationName() + "/MakedFile";
+    const auto ExportToPerUser = [&](const QString &ReadOnlyPath) {
+        OpenedFolders.clear();
+        QDir(PerUser).removeRecursively();
         // Root ignores permission bits unless it gives up that right.
         faults::TPermissionBitsBind Bind;
-        faults::TModeChange ReadOnly(ProgramDir, 0500);
+        std::optional<faults::TModeChange> ReadOnly;
+        if (!ReadOnlyPath.isEmpty())
+            ReadOnly.emplace(ReadOnlyPath, 0555);
         DetectAndExport();
-    }
-    EXPECT_EQ(Messages, QStringList{ProblemWith(Folder(), SystemReason(EACCES))});
-    EXPECT_FALSE(QDir(Folder()).exists());
+        EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();
+        EXPECT_EQ(OpenedFolders, QStringList{PerUser});
+        EXPECT_EQ(QDir(PerUser).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                  (QStringList{"WAVE00.wav", "WAVE01.wav"}));
+        EXPECT_EQ(wavtest::ReadFileBytes((PerUser + "/WAVE01.wav").toStdString()), Second);
+    };
+
+    ExportToPerUser(Folder());
+    EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
+
+    ASSERT_TRUE(QDir(Folder()).removeRecursively());
+    ExportToPerUser(ProgramDir);
+    EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+    const QString Entry = Dir.filePath("share/applications/redivev.desktop");
+    QDir().mkpath(QFileInfo(Entry).path());
+    wavtest::WriteFileBytes(Entry.toStdString(), {'[', ']'});
+    ExportToPerUser(QString());
+    EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 TEST_F(ExportTest, FileThatFailsHalfWayIsRemovedAndEarlierFilesStay)

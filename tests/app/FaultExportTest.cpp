@@ -7,6 +7,7 @@
 #include "WindowTestSupport.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -35,8 +36,11 @@ protected:
     void SetUp() override
     {
         FormTest::SetUp();
-        ProgramDir = Dir.filePath(QStringLiteral("program"));
-        ASSERT_TRUE(QDir().mkdir(ProgramDir));
+        // The per-user data folder is the program's own folder here, so
+        // that a fault of the export folder cannot be escaped by moving to
+        // the per-user one.
+        ProgramDir = QDir(DataHome()).filePath(QCoreApplication::applicationName());
+        ASSERT_TRUE(QDir().mkpath(ProgramDir));
         Form->ProgramDirectory = [this] { return ProgramDir; };
         Form->AskYesNo = [this](const QString &, const QString &) {
             ++Questions;

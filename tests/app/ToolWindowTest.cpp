@@ -5,10 +5,13 @@
 #include "Unit2.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
+#include <QWindow>
 
 using namespace apptest;
 
@@ -91,4 +94,33 @@ TEST_F(ToolWindowTest, GivesThePanelBackWhenItGoes)
     EXPECT_FALSE(Form->ControlPanel->isVisible());
     Form->SBNW->setValue(124);
     EXPECT_EQ(Form->Edit2->text(), QStringLiteral("124"));
+}
+
+// The window manager's close (its menu, Alt+F4) reaches the window as a
+// close request from the window system: refused, the window stays and its
+// settings stay in reach. Closing the main window still ends the program,
+// the tool window with it, instead of leaving it running.
+TEST_F(ToolWindowTest, WindowManagersCloseIsRefusedButTheMainWindowEndsBoth)
+{
+    QCloseEvent FromWindowManager;
+    QApplication::sendEvent(Form2->windowHandle(), &FromWindowManager);
+    QApplication::processEvents();
+    EXPECT_FALSE(FromWindowManager.isAccepted());
+    EXPECT_TRUE(Form2->isVisible());
+    EXPECT_TRUE(Form->ControlPanel->isVisible());
+    Form->SBNW->setValue(321);
+    EXPECT_EQ(Form->Edit2->text(), QStringLiteral("321"));
+
+    bool Stuck = false;
+    QTimer Watchdog;
+    Watchdog.setSingleShot(true);
+    QObject::connect(&Watchdog, &QTimer::timeout, [&] {
+        Stuck = true;
+        QCoreApplication::exit(1);
+    });
+    Watchdog.start(10000);
+    QTimer::singleShot(0, Form.get(), [this] { Form->close(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(Stuck) << "the tool window kept the program running";
+    EXPECT_FALSE(Form2->isVisible());
 }

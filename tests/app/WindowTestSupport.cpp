@@ -4,13 +4,30 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QFile>
 #include <QWidget>
 
 namespace apptest {
 
+TScopedEnv::TScopedEnv(const char *Name, const QByteArray &Value) : FName(Name)
+{
+    if (qEnvironmentVariableIsSet(Name))
+        FOld = qgetenv(Name);
+    qputenv(Name, Value);
+}
+
+TScopedEnv::~TScopedEnv()
+{
+    if (FOld)
+        qputenv(FName, *FOld);
+    else
+        qunsetenv(FName);
+}
+
 void FormTest::SetUp()
 {
     ASSERT_TRUE(Dir.isValid());
+    DataHomeSetting.emplace("XDG_DATA_HOME", QFile::encodeName(DataHome()));
     Form = std::make_unique<TForm1>();
     Form->ShowError = [this](const QString &Text) { Errors << Text; };
     Form->ShowMessage = [this](const QString &Text) { Messages << Text; };
@@ -31,6 +48,7 @@ void FormTest::SetUp()
 void FormTest::TearDown()
 {
     Form.reset();
+    DataHomeSetting.reset();
 }
 
 QImage FormTest::View()

@@ -11,10 +11,24 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace apptest {
+
+// An environment variable set to Value while the object lives.
+class TScopedEnv {
+public:
+    TScopedEnv(const char *Name, const QByteArray &Value);
+    ~TScopedEnv();
+    TScopedEnv(const TScopedEnv &) = delete;
+    TScopedEnv &operator=(const TScopedEnv &) = delete;
+
+private:
+    const char *FName;
+    std::optional<QByteArray> FOld;
+};
 
 class FormTest : public ::testing::Test {
 protected:
@@ -27,6 +41,9 @@ protected:
     QString WriteFile(const std::string &Name, const wavtest::Bytes &Content);
     // Loads through the menu command, the dialog answering with Path.
     void Open(const QString &Path);
+    // The per-user data folder of the test program: XDG_DATA_HOME points
+    // into the private directory, so that no test writes into a real home.
+    QString DataHome() const { return Dir.filePath(QStringLiteral("data")); }
 
     std::unique_ptr<TForm1> Form;
     QStringList Errors;
@@ -34,6 +51,7 @@ protected:
     int DialogRuns = 0;
     int Paints = 0; // paints of PB since set-up
     QTemporaryDir Dir;
+    std::optional<TScopedEnv> DataHomeSetting;
 };
 
 // 16-bit PCM of the given frames; Stereo takes pairs (left, right).

@@ -1,0 +1,20 @@
+#pragma once
+// A recording whose format tag is not PCM (IEEE float, A-law, µ-law, an
+// extensible format of another subformat, ...) loads without error, but no
+// sample of it can be read: the view stays blank and every command finds
+// nothing. Right after such a load the user is told so, once.
+#include <QByteArray>
+#include <QString>
+
+class TForm1;
+
+// After FileOpen has loaded FileName into Form.ZU: shows
+// "このwavファイルの形式には対応していません" and, on a second line, what the
+// file holds, when the format tag is not PCM. PCM layouts that the sample
+// access refuses (24-bit, more than two channels) report on their own when
+// the view paints, so nothing is said of them here.
+void ReportUnreadableFormat(TForm1 &Form, const QString &FileName);
+
+// What a "fmt " chunk's body describes, e.g. "32-bit float, 2 ch, 44100 Hz".
+// An extensible body of 40 bytes or more is named by its subformat.
+QString DescribeFormat(const QByteArray &FmtBody);

@@ -1,0 +1,77 @@
+// A recording whose format tag the sample access cannot read is named once,
+// right after it loads; PCM layouts keep the report of the view.
+#include "WindowTestSupport.h"
+
+using namespace apptest;
+using namespace wavtest;
+
+namespace {
+
+const QString Unsupported = QStringLiteral("このwavファイルの形式には対応していません\n");
+
+// An extensible "fmt " body; Guid's first byte names the tag of the
+// subformat when the rest is the common tail.
+Bytes ExtensibleFmt(std::uint16_t Channels, std::uint16_t Bits, std::uint16_t ValidBits, std::uint8_t SubTag,
+                    bool CommonTail = true)
+{
+    Bytes Body = FmtBody(0xFFFE, Channels, 48000, Bits, true, 22);
+    PutU16(Body, ValidBits);
+    PutU32(Body, 3); // speaker mask
+    Bytes Guid = {SubTag, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    if (!CommonTail)
+        Guid[15] = 0x72;
+    Body.insert(Body.end(), Guid.begin(), Guid.end());
+    return Body;
+}
+
+Bytes WaveWith(const Bytes &Fmt, std::vector<Bytes> Before = {})
+{
+    Before.push_back(Chunk("fmt ", Fmt));
+    Before.push_back(Chunk("data", Bytes(96, 0)));
+    return Riff("WAVE", Before);
+}
+
+class FormatReportTest : public FormTest {};
+
+struct TFormatCase {
+    const char *Case;
+    Bytes File;
+    const char *Description; // nullptr: nothing is said
+};
+
+} // namespace
+
+TEST_F(FormatReportTest, FormatsTheSampleAccessCannotReadAreNamedOnce)
+{
+    const TFormatCase Cases[] = {
+        {"float", WaveWith(FmtBody(3, 2, 44100, 32)), "32-bit float, 2 ch, 44100 Hz"},
+        {"A-law", WaveWith(FmtBody(6, 1, 8000, 8)), "8-bit A-law, 1 ch, 8000 Hz"},
+        {"µ-law", WaveWith(FmtBody(7, 1, 8000, 8)), "8-bit µ-law, 1 ch, 8000 Hz"},
+        {"MP3, no sample size", WaveWith(FmtBody(0x55, 2, 44100, 0)), "MP3, 2 ch, 44100 Hz"},
+        {"unknown tag", WaveWith(FmtBody(0x1234, 1, 22050, 4)), "4-bit format 0x1234, 1 ch, 22050 Hz"},
+        {"extensible float", WaveWith(ExtensibleFmt(2, 32, 32, 3)), "32-bit float, 2 ch, 48000 Hz"},
+        {"extensible 24-bit PCM", WaveWith(ExtensibleFmt(2, 24, 24, 1)), "24-bit PCM, 2 ch, 48000 Hz"},
+        {"extensible 16-bit PCM of 12 bits", WaveWith(ExtensibleFmt(1, 16, 12, 1)),
+         "16-bit PCM (12 valid bits), 1 ch, 48000 Hz"},
+        {"extensible of a foreign subformat", WaveWith(ExtensibleFmt(2, 32, 32, 3, false)),
+         "32-bit extensible format, 2 ch, 48000 Hz"},
+        {"extensible float after an odd chunk", WaveWith(ExtensibleFmt(2, 32, 32, 3), {Chunk("LIST", {'a', 'b', 'c'})}),
+         "32-bit float, 2 ch, 48000 Hz"},
+        {"extensible short of its subformat", WaveWith(FmtBody(0xFFFE, 2, 48000, 32, true, 0)),
+         "32-bit extensible format, 2 ch, 48000 Hz"},
+        {"PCM the sample access reads", PcmFile(2, 44100, 16, Bytes(96, 0)), nullptr},
+        {"extensible plain PCM, stored as PCM", WaveWith(ExtensibleFmt(2, 16, 16, 1)), nullptr},
+        // Reported by the view when it paints, as before.
+        {"24-bit PCM", PcmFile(1, 44100, 24, Bytes(96, 0)), nullptr},
+    };
+    int Loaded = 0;
+    for (const TFormatCase &Case : Cases) {
+        SCOPED_TRACE(Case.Case);
+        Messages.clear();
+        Open(WriteFile("recording" + std::to_string(++Loaded) + ".wav", Case.File));
+        if (Case.Description == nullptr)
+            EXPECT_EQ(Messages, QStringList{});
+        else
+            EXPECT_EQ(Messages, QStringList{Unsupported + QString::fromUtf8(Case.Description)});
+    }
+}
