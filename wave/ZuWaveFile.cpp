@@ -7,6 +7,7 @@
 #include "MemoryRiff.h"
 #include "StreamRiff.h"
 #include "Streams.h"
+#include "ZuWaveHeaders.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,34 +23,6 @@ using THeapBlock = std::unique_ptr<std::uint8_t, THeapDeleter>;
 constexpr std::uint32_t WaveForm = MakeFourCC('W', 'A', 'V', 'E');
 constexpr std::uint32_t FmtId = MakeFourCC('f', 'm', 't', ' ');
 constexpr std::uint32_t DataId = MakeFourCC('d', 'a', 't', 'a');
-constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
-// The format record, the valid bits, the channel mask and the sub-format.
-constexpr std::size_t ExtensibleFmtBytes = 40;
-
-// KSDATAFORMAT_SUBTYPE_PCM
-constexpr std::uint8_t PcmSubFormat[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
-                                           0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-
-// Extensible headers from current recorders describe plain 8/16-bit PCM;
-// stored as such, those files load and play like any PCM file.
-void FoldExtensiblePcm(TWaveFormatEx &Format, const std::uint8_t *Body, std::uint32_t BodySize)
-{
-    if (Format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || BodySize < ExtensibleFmtBytes)
-        return;
-    const std::uint16_t ValidBits = std::uint16_t(Body[18] | Body[19] << 8);
-    const bool PlainPcm = std::memcmp(Body + 24, PcmSubFormat, 16) == 0
-        && (Format.wBitsPerSample == 8 || Format.wBitsPerSample == 16)
-        && ValidBits == Format.wBitsPerSample;
-    if (PlainPcm) {
-        Format.wFormatTag = WAVE_FORMAT_PCM;
-        Format.cbSize = 0;
-    }
-}
-
-[[noreturn]] void BadFile(const char *Message)
-{
-    throw EZuWaveInvalidWaveFile(Message);
-}
 
 } // namespace
 
@@ -69,35 +42,8 @@ void TZuInternalWAVE::LoadFromFile(TStream &Stream)
     TStreamRiffReader File(Stream, ImageSize);
     File.Seek(0);
 
-    TChunkInfo Riff;
-    if (!File.DescendRiff(Riff, WaveForm))
-        BadFile("TZuInternalWave.LoadFromFile:Not a waveform-audio file.");
-
-    TChunkInfo Sub;
-    if (!File.DescendChunk(Sub, Riff, FmtId))
-        BadFile("TZuInternalWave.LoadFromFile:Unable to locate fmt chunk.");
-
-    {
-        // The whole body must lie in the image, but only the bytes the
-        // format record and the extensible fields take are read: a long
-        // declared body costs nothing.
-        if (Sub.dwDataOffset + std::int64_t(Sub.cksize) > ImageSize)
-            BadFile("TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
-        std::uint8_t Body[ExtensibleFmtBytes] = {};
-        File.Read(Body, std::min<std::int64_t>(Sub.cksize, sizeof Body));
-        std::memcpy(&FFormat, Body, std::min<std::size_t>(Sub.cksize, sizeof(FFormat)));
-        FoldExtensiblePcm(FFormat, Body, Sub.cksize);
-    }
-    File.Ascend(Sub);
-
-    if (!File.DescendChunk(Sub, Riff, DataId))
-        BadFile("TZuInternalWave.LoadfromFile:Unable to locate data chunk.");
-
-    // The block size must fit FDataSize, and a body that the image cannot
-    // hold is refused before a byte of it is read or a block asked for.
-    const std::int64_t Declared = Sub.cksize;
-    if (Declared > INT32_MAX || Sub.dwDataOffset + Declared > ImageSize)
-        BadFile("TZuInternalWave.LoadfromFile:Error reading data chunk.");
+    const TWaveDataChunk Data = WalkWaveHeaders(File, ImageSize, FFormat);
+    const std::int64_t Declared = Data.Size;
     // Straight from the stream into the data block, in one read.
     THeapBlock Block(Heap::AllocZero(static_cast<std::size_t>(Declared)));
     File.Read(Block.get(), Declared);
