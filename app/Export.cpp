@@ -19,7 +19,7 @@ void TForm1::N6Click()
     QString Failure;
     {
         TWaitCursor Wait;
-        const std::int32_t Count = std::min<std::int64_t>(FAreaCount, FAreas.size());
+        const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
         try {
             WriteExportFolder(TExportJob{SampleViewOf(*ZU), FAreas.data(), Count, Folder, FRecordingFile, {}});
             // The scratch wave ends holding the last area saved.
