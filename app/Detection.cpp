@@ -38,15 +38,6 @@ void ScanTrimAreasPerSample(TForm1 &Form)
                   Form.FAreas, Form.FAreaCount);
 }
 
-bool ScanTrimAreasDirect(TForm1 &Form)
-{
-    const TSampleView Recording = SampleViewOf(*Form.ZU);
-    if (!ZuDetail::ReadableLayout(Recording.Format))
-        return false;
-    DetectTrimAreas(Recording, ReadTrimSettings(Form), Form.FAreas, Form.FAreaCount);
-    return true;
-}
-
 void TForm1::N5Click()
 {
     {

@@ -9,6 +9,3 @@ class TForm1;
 TTrimSettings ReadTrimSettings(const TForm1 &Form);
 // Every level through TForm1::SampleLevel and the checked sample access.
 void ScanTrimAreasPerSample(TForm1 &Form);
-// The engine's scan of ZU into the form's list. False, with nothing
-// changed, when ZU's layout is not one it reads.
-bool ScanTrimAreasDirect(TForm1 &Form);

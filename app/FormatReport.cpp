@@ -1,9 +1,11 @@
 #include "FormatReport.h"
 
+#include "StreamRiff.h"
+#include "Streams.h"
 #include "Unit1.h"
 
-#include <QFile>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -36,25 +38,22 @@ QString TagName(std::uint32_t Tag)
     }
 }
 
-// The body of the file's first "fmt " chunk, read chunk header by chunk
-// header so that a long recording is not read again.
-std::optional<QByteArray> ReadFmtBody(const QString &FileName)
+// The body of the "fmt " chunk the loader used, found by the loader's own
+// walk over the still open file, headers only.
+std::optional<QByteArray> ReadFmtBody(TStream &Stream)
 {
-    QFile File(FileName);
-    if (!File.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray Head = File.read(12);
-    if (Head.size() != 12 || !Head.startsWith("RIFF") || Head.mid(8) != "WAVE")
-        return std::nullopt;
-    while (true) {
-        const QByteArray Header = File.read(8);
-        if (Header.size() != 8)
+    try {
+        Stream.SetPosition(0);
+        TStreamRiffReader File(Stream, Stream.Size());
+        TChunkInfo Riff, Fmt;
+        if (!File.DescendRiff(Riff, MakeFourCC('W', 'A', 'V', 'E'))
+            || !File.DescendChunk(Fmt, Riff, MakeFourCC('f', 'm', 't', ' ')))
             return std::nullopt;
-        const qint64 BodySize = Little(Header, 4, 4);
-        if (Header.startsWith("fmt "))
-            return File.read(std::min<qint64>(BodySize, 64));
-        if (!File.seek(File.pos() + BodySize + (BodySize & 1)) || File.atEnd())
-            return std::nullopt;
+        QByteArray Body(static_cast<qsizetype>(std::min<std::uint32_t>(Fmt.cksize, 64)), '\0');
+        Body.resize(static_cast<qsizetype>(File.Read(Body.data(), Body.size())));
+        return Body;
+    } catch (const EReadError &) {
+        return std::nullopt;
     }
 }
 
@@ -83,15 +82,15 @@ QString DescribeFormat(const QByteArray &FmtBody)
     return QStringLiteral("%1, %2 ch, %3 Hz").arg(Sample).arg(Channels).arg(Rate);
 }
 
-void ReportUnreadableFormat(TForm1 &Form, const QString &FileName)
+void ReportUnreadableFormat(TForm1 &Form, TStream &Stream)
 {
     const TZuInternalWAVE *Wave = Form.ZU->InternalWave();
     if (Wave == nullptr || Wave->FFormat.wFormatTag == WAVE_FORMAT_PCM)
         return;
     // The loaded record keeps 18 bytes only: an extensible format's
     // subformat is read from the file again, and the record stands in
-    // should the file be gone by now.
+    // should that fail.
     const QByteArray Held(reinterpret_cast<const char *>(&Wave->FFormat), sizeof(Wave->FFormat));
-    const QByteArray Body = ReadFmtBody(FileName).value_or(Held);
+    const QByteArray Body = ReadFmtBody(Stream).value_or(Held);
     Form.ShowMessage(QStringLiteral("このwavファイルの形式には対応していません\n") + DescribeFormat(Body));
 }

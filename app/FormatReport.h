@@ -7,13 +7,14 @@
 #include <QString>
 
 class TForm1;
+class TStream;
 
-// After FileOpen has loaded FileName into Form.ZU: shows
+// After FileOpen has loaded Form.ZU from Stream (still open): shows
 // "このwavファイルの形式には対応していません" and, on a second line, what the
 // file holds, when the format tag is not PCM. PCM layouts that the sample
 // access refuses (24-bit, more than two channels) report on their own when
 // the view paints, so nothing is said of them here.
-void ReportUnreadableFormat(TForm1 &Form, const QString &FileName);
+void ReportUnreadableFormat(TForm1 &Form, TStream &Stream);
 
 // What a "fmt " chunk's body describes, e.g. "32-bit float, 2 ch, 44100 Hz".
 // An extensible body of 40 bytes or more is named by its subformat.

@@ -35,7 +35,7 @@ void TForm1::FileOpen()
     }
     FRecordingFile = FileIdentityOf(Stream.Handle());
     ShowNewRecording();
-    ReportUnreadableFormat(*this, *FileName);
+    ReportUnreadableFormat(*this, Stream);
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)

@@ -54,8 +54,9 @@ void CheckArea(const TSampleView &Recording, const TTrimArea &Area)
         throw EZuWavePositionRange("TZuWave.GetPosValue: Position is Out of Range");
 }
 
-void WritePiece(int Out, const TSampleView &Recording, const TWaveFormatEx &Format, const TTrimArea &Area)
+void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
 {
+    const TWaveFormatEx Format = PieceFormat(Recording.Format);
     CheckArea(Recording, Area);
     const std::int64_t FrameBytes = ZuDetail::FrameBytes(Recording.Format);
     const std::int64_t First = Area.StartPos * FrameBytes;
@@ -106,16 +107,10 @@ void WriteExportFolder(const TExportJob &Job)
                 if (Writer.IsFile(NameOf(I), Job.RecordingFile->Device, Job.RecordingFile->Inode))
                     throw EExportOverwritesRecording(ExportFileName(Job.Folder, I));
         Writer.RemoveLeftovers();
-        const TWaveFormatEx *Format = nullptr;
-        TWaveFormatEx PieceRecord{};
         for (std::int32_t I = 0; I < Job.Count; ++I) {
             const std::string Name = NameOf(I);
             try {
-                if (Format == nullptr) {
-                    PieceRecord = PieceFormat(Job.Recording.Format);
-                    Format = &PieceRecord;
-                }
-                Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, *Format, Job.Areas[I]); });
+                Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); });
             } catch (const EFileSystemError &) {
                 throw;
             } catch (const std::exception &Error) {

@@ -1,7 +1,5 @@
 #include "PieceFile.h"
 
-#include "Streams.h"
-
 #include <cstring>
 
 namespace {
@@ -48,22 +46,4 @@ TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording)
     Format.nAvgBytesPerSec = Format.nSamplesPerSec * Format.nBlockAlign;
     Format.cbSize = 0;
     return Format;
-}
-
-void WriteWaveFile(TZuWave &Wave, TStream &Stream)
-{
-    const TZuInternalWAVE *Internal = Wave.InternalWave();
-    if (Internal == nullptr || Internal->FDataSize < 0) {
-        Wave.SaveToStream(Stream);
-        return;
-    }
-    // The samples go to the file straight from the wave's block, without
-    // the whole-image copy that SaveToStream makes first.
-    const auto Header = WaveFileHeader(Internal->FFormat, static_cast<std::uint32_t>(Internal->FDataSize));
-    Stream.WriteBuffer(Header.data(), static_cast<std::int64_t>(Header.size()));
-    Stream.WriteBuffer(Internal->FData, Internal->FDataSize);
-    if (Internal->FDataSize & 1) {
-        const std::uint8_t Pad = 0;
-        Stream.WriteBuffer(&Pad, 1);
-    }
 }

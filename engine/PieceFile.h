@@ -7,8 +7,6 @@
 #include <array>
 #include <cstdint>
 
-class TStream;
-
 // The RIFF header, the 18-byte "fmt " chunk and the "data" chunk's header.
 constexpr int WaveFileHeaderBytes = 46;
 std::array<std::uint8_t, WaveFileHeaderBytes> WaveFileHeader(const TWaveFormatEx &Format, std::uint32_t DataBytes);
@@ -17,6 +15,3 @@ std::array<std::uint8_t, WaveFileHeaderBytes> WaveFileHeader(const TWaveFormatEx
 // the one a wave gets when its rate, channels and bits are set to the
 // recording's, in that order. Raises what those settings raise.
 TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording);
-
-// Writes to Stream the same bytes as Wave.SaveToStream.
-void WriteWaveFile(TZuWave &Wave, TStream &Stream);

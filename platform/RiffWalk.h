@@ -71,4 +71,25 @@ std::int64_t FindSubChunk(TReadU32 &&ReadU32, std::int64_t At, const TChunkInfo 
     return -1;
 }
 
+// The descents both readers offer: on success Position moves to where the
+// find says (after the form type, or to the sub-chunk's body).
+template <class TReadU32>
+bool DescendRiff(TReadU32 &&ReadU32, std::int64_t &Position, std::uint32_t FormType, TChunkInfo &Chunk)
+{
+    const std::int64_t Body = FindRiff(ReadU32, Position, FormType, Chunk);
+    if (Body >= 0)
+        Position = Body;
+    return Body >= 0;
+}
+
+template <class TReadU32>
+bool DescendChunk(TReadU32 &&ReadU32, std::int64_t &Position, const TChunkInfo &Parent, std::int64_t ImageLength,
+                  std::uint32_t Id, TChunkInfo &Chunk)
+{
+    const std::int64_t Body = FindSubChunk(ReadU32, Position, Parent, ImageLength, Id, Chunk);
+    if (Body >= 0)
+        Position = Body;
+    return Body >= 0;
+}
+
 } // namespace RiffWalk

@@ -50,22 +50,14 @@ bool TStreamRiffReader::ReadU32(std::int64_t Offset, std::uint32_t &Value)
 
 bool TStreamRiffReader::DescendRiff(TChunkInfo &Chunk, std::uint32_t FormType)
 {
-    const auto Read = [this](std::int64_t Offset, std::uint32_t &Value) { return ReadU32(Offset, Value); };
-    const std::int64_t Body = RiffWalk::FindRiff(Read, FPosition, FormType, Chunk);
-    if (Body < 0)
-        return false;
-    FPosition = Body;
-    return true;
+    return RiffWalk::DescendRiff([this](std::int64_t At, std::uint32_t &Value) { return ReadU32(At, Value); },
+                                 FPosition, FormType, Chunk);
 }
 
 bool TStreamRiffReader::DescendChunk(TChunkInfo &Chunk, const TChunkInfo &Parent, std::uint32_t Id)
 {
-    const auto Read = [this](std::int64_t Offset, std::uint32_t &Value) { return ReadU32(Offset, Value); };
-    const std::int64_t Body = RiffWalk::FindSubChunk(Read, FPosition, Parent, FLength, Id, Chunk);
-    if (Body < 0)
-        return false;
-    FPosition = Body;
-    return true;
+    return RiffWalk::DescendChunk([this](std::int64_t At, std::uint32_t &Value) { return ReadU32(At, Value); },
+                                  FPosition, Parent, FLength, Id, Chunk);
 }
 
 std::int64_t TStreamRiffReader::Read(void *Buffer, std::int64_t Count)

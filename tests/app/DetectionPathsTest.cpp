@@ -4,6 +4,7 @@
 #include "DetectionSupport.h"
 
 #include "Detection.h"
+#include "TrimDetection.h"
 
 #include <QScrollBar>
 
@@ -12,6 +13,17 @@
 using namespace apptest;
 
 namespace {
+
+// The engine's scan of ZU into the form's list, as the command runs it.
+// False, with nothing changed, when ZU's layout is not one it reads.
+bool ScanTrimAreasDirect(TForm1 &Form)
+{
+    const TSampleView Recording = SampleViewOf(*Form.ZU);
+    if (!ZuDetail::ReadableLayout(Recording.Format))
+        return false;
+    DetectTrimAreas(Recording, ReadTrimSettings(Form), Form.FAreas, Form.FAreaCount);
+    return true;
+}
 
 struct TSettings {
     int NoSound, CutStart, Width, MinSize, Back, Forward;
