@@ -15,7 +15,3 @@ class TStream;
 // access refuses (24-bit, more than two channels) report on their own when
 // the view paints, so nothing is said of them here.
 void ReportUnreadableFormat(TForm1 &Form, TStream &Stream);
-
-// What a "fmt " chunk's body describes, e.g. "32-bit float, 2 ch, 44100 Hz".
-// An extensible body of 40 bytes or more is named by its subformat.
-QString DescribeFormat(const QByteArray &FmtBody);

@@ -5,8 +5,11 @@
 
 #include "FolderWriter.h"
 #include "PieceFile.h"
+#include "SampleFormat.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,25 +48,22 @@ bool CopyInKernel(int In, std::int64_t Offset, int Out, std::int64_t Bytes)
 
 void CheckArea(const TSampleView &Recording, const TTrimArea &Area)
 {
-    if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM)
+    if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
         throw EZuWaveBadWaveType("TZuWave.GetPosValue: Bad Wave Type");
-    if (Area.EndPos - std::int64_t(Area.StartPos) <= 0)
+    if (Area.EndPos - Area.StartPos <= 0)
         throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
-    const std::int64_t FrameBytes = ZuDetail::FrameBytes(Recording.Format);
+    const std::int64_t FrameBytes = FrameBytesOf(Recording);
     if (Area.StartPos < 0 || FrameBytes <= 0 || Area.EndPos > Recording.DataSize / FrameBytes)
         throw EZuWavePositionRange("TZuWave.GetPosValue: Position is Out of Range");
 }
 
 void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
 {
-    const TWaveFormatEx Format = PieceFormat(Recording.Format);
+    const std::int64_t FrameBytes = std::max<std::int64_t>(FrameBytesOf(Recording), 1);
+    const std::int64_t Bytes = (Area.EndPos - Area.StartPos) * FrameBytes;
+    const std::vector<std::uint8_t> Header = PieceHeader(Recording, static_cast<std::uint64_t>(std::max<std::int64_t>(Bytes, 0)));
     CheckArea(Recording, Area);
-    const std::int64_t FrameBytes = ZuDetail::FrameBytes(Recording.Format);
     const std::int64_t First = Area.StartPos * FrameBytes;
-    const std::int64_t Bytes = (std::int64_t(Area.EndPos) - Area.StartPos) * FrameBytes;
-    if (Bytes > INT32_MAX)
-        throw EZuWaveInvalidWavePara("TZuInternalWAVE.CreateWAVE: Invalid Parameters");
-    const auto Header = WaveFileHeader(Format, static_cast<std::uint32_t>(Bytes));
     WriteAll(Out, Header.data(), static_cast<std::int64_t>(Header.size()));
     if (Recording.FileHandle < 0 || !CopyInKernel(Recording.FileHandle, Recording.FileOffset + First, Out, Bytes))
         WriteAll(Out, Recording.Data + First, Bytes);

@@ -1,9 +1,8 @@
 #include "MappedRecording.h"
 
-#include "MemoryRiff.h"
+#include "MappedReads.h"
 #include "Streams.h"
 #include "ZuWAVE.h"
-#include "ZuWaveHeaders.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,13 +20,6 @@ namespace {
 [[noreturn]] void Unreadable(const char *What, int Error)
 {
     throw ERecordingUnreadable(std::string(What) + ": " + std::strerror(Error));
-}
-
-// What a wave holds before its first load; a short "fmt " chunk keeps the
-// rest of it, and the mapped view must agree with a loaded wave on that.
-TWaveFormatEx NewWaveFormat()
-{
-    return {WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
 }
 
 // The file's bytes as a read-only stream, for the wave library's loader.
@@ -92,6 +84,17 @@ TMappedRecording::TMappedRecording(const QString &FileName)
             throw ERecordingUnreadable("locked: being loaded or written by another program");
         Unreadable("cannot lock", errno);
     }
+    std::uint8_t First[40] = {};
+    const ssize_t Got = ::pread(FFile.Handle, First, sizeof First, 0);
+    if (Got < 0)
+        Unreadable("cannot read", errno);
+    const TFileKind Kind = FileKindOf(First, std::size_t(Got));
+    if (Kind == TFileKind::Unknown)
+        throw ERecordingUnreadable("not a WAV, RF64, Wave64 or FLAC file");
+    if (Kind == TFileKind::Flac) {
+        throw ERecordingUnreadable("FLAC is not read yet");
+    }
+    FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
     if (Info.st_size > 0) {
         void *Address = ::mmap(nullptr, static_cast<std::size_t>(Info.st_size), PROT_READ, MAP_PRIVATE,
                                FFile.Handle, 0);
@@ -102,14 +105,7 @@ TMappedRecording::TMappedRecording(const QString &FileName)
         // Detection reads the samples once, front to back.
         ::madvise(Address, static_cast<std::size_t>(Info.st_size), MADV_SEQUENTIAL);
     }
-    FView.Format = NewWaveFormat();
-    TMemoryRiffFile File = TMemoryRiffFile::OpenRead(Image(), FMapping.Length);
-    File.Seek(0);
-    const TWaveDataChunk Data = WalkWaveHeaders(File, FMapping.Length, FView.Format);
-    FView.Data = Image() + Data.Offset;
-    FView.DataSize = Data.Size;
-    FView.FileHandle = FFile.Handle;
-    FView.FileOffset = Data.Offset;
+    FView.Data = Image() + FView.FileOffset;
 }
 
 const std::uint8_t *TMappedRecording::Image() const
@@ -121,4 +117,18 @@ void TMappedRecording::LoadInto(TZuWave &Wave) const
 {
     TImageStream Stream(Image(), FMapping.Length);
     Wave.LoadFromStream(Stream);
+}
+
+void TMappedRecording::CopyIntoMemory()
+{
+    if (FView.FileHandle < 0)
+        return;
+    FSamples.resize(static_cast<std::size_t>(FView.DataSize));
+    std::uint8_t *const Into = FSamples.data();
+    const std::uint8_t *const From = FView.Data;
+    const auto Bytes = static_cast<std::size_t>(FView.DataSize);
+    ReadMapped([=] { std::memcpy(Into, From, Bytes); });
+    FView.Data = FSamples.data();
+    FView.FileHandle = -1;
+    FView.FileOffset = 0;
 }

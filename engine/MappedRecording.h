@@ -1,31 +1,26 @@
 #pragma once
-// A recording read in place: the file mapped read-only, its chunks walked
-// as the wave loader walks them, and the samples left where they are, so
-// the commands read them without a copy and the export can copy pieces
-// file to file. Owns the open file and the mapping for its lifetime.
-#include "Exception.h"
+// A recording read in place: a WAV, RF64 or Wave64 file mapped read-only,
+// its headers read first, and the samples left where they are, so the
+// commands read them without a copy and the export can copy pieces file to
+// file; a FLAC file decoded into memory. Owns the open file, the mapping
+// and any decoded block for its lifetime.
+#include "RecordingFile.h"
 #include "SampleView.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class TZuWave;
-
-// The file could not be opened or mapped, or is no regular file. The
-// message is the reason alone, in the system's words where it has some.
-class ERecordingUnreadable : public Exception {
-public:
-    using Exception::Exception;
-};
 
 class TMappedRecording {
 public:
     // Opens without waiting for anything: a pipe, device or socket is
     // refused, never read. While open the file holds a shared lock, so the
     // wave library's own opens (which lock exclusively) do not write it
-    // meanwhile. Raises ERecordingUnreadable, or the loader's errors for an
-    // image the loader would refuse.
+    // meanwhile. A file that is not one of the formats read is refused from
+    // its first bytes. Raises ERecordingUnreadable.
     explicit TMappedRecording(const QString &FileName);
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
@@ -34,9 +29,11 @@ public:
     // FileOffset name the samples in the open file. Valid while this lives.
     const TSampleView &View() const { return FView; }
     int Handle() const { return FFile.Handle; }
-    // Loads Wave from the file's bytes, exactly as Wave.LoadFromFile would,
-    // for commands that change the samples.
+    // Loads Wave from the file's bytes, exactly as Wave.LoadFromFile would.
     void LoadInto(TZuWave &Wave) const;
+    // A copy of the samples in memory, for commands that change them; the
+    // view then names the copy. A file shortened meanwhile raises.
+    void CopyIntoMemory();
 
 private:
     struct TFile {
@@ -54,5 +51,6 @@ private:
 
     TFile FFile;
     TMapping FMapping;
+    std::vector<std::uint8_t> FSamples; // decoded or copied samples, when not read in place
     TSampleView FView;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Peak normalisation: every sample scaled by one factor so that the largest
-// magnitude becomes 32767.
+// magnitude becomes the format's full scale (32767 at 16 bits, 2^(N-1)-1 for
+// N-bit integers, 1.0 for floats), rounded to nearest, ties to even.
+#include "SampleView.h"
 #include "ZuWAVE.h"
 
 enum class TNormaliseResult {
@@ -10,3 +12,7 @@ enum class TNormaliseResult {
 };
 
 TNormaliseResult NormaliseRecording(TZuWave &Recording);
+
+// The same over the samples of View's format held at Data (View.Data's
+// bytes, writable), in place.
+TNormaliseResult NormaliseSamples(std::uint8_t *Data, const TSampleView &View);

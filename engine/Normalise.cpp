@@ -4,11 +4,14 @@
 #include "Normalise.h"
 
 #include "SampleBlocks.h"
+#include "SampleLevels.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -73,11 +76,9 @@ void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
             Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
 }
 
-bool ScaleDirect(TZuWave &Wave, std::int32_t Peak)
+void ScaleBlock(std::uint8_t *Data, std::int64_t Samples, int Bits, std::int32_t Peak)
 {
-    TDirectBlock Block;
-    if (!DirectBlock(Wave, Block))
-        return false;
+    const TDirectBlock Block{Data, Samples, Bits};
     // Each new sample depends on its old value alone, so one table of every
     // possible stored value does the arithmetic once per value, not per sample.
     if (Block.Bits == 8) {
@@ -93,7 +94,70 @@ bool ScaleDirect(TZuWave &Wave, std::int32_t Peak)
         for (std::int64_t I = 0; I < Block.Samples; ++I)
             StoreSample16(Block.Data, 2 * I, Table[std::uint16_t(LoadSample16(Block.Data, 2 * I))]);
     }
+}
+
+bool ScaleDirect(TZuWave &Wave, std::int32_t Peak)
+{
+    TDirectBlock Block;
+    if (!DirectBlock(Wave, Block))
+        return false;
+    ScaleBlock(Block.Data, Block.Samples, Block.Bits, Peak);
     return true;
+}
+
+namespace {
+
+// Beyond 16 bits every sample is worked out on its own: a table of every
+// stored value would be larger than most recordings.
+template <class TCodec>
+void ScaleWide(std::uint8_t *Data, std::int64_t Samples, typename TCodec::TLevel Peak)
+{
+    constexpr int Bytes = TCodec::Bytes;
+    if constexpr (std::is_floating_point_v<typename TCodec::TLevel>) {
+        using TFloat = std::conditional_t<Bytes == 4, float, double>;
+        const long double PeakValue = static_cast<long double>(Peak) / 32768.0L;
+        for (std::int64_t I = 0; I < Samples; ++I) {
+            TFloat Value;
+            std::memcpy(&Value, Data + Bytes * I, Bytes);
+            Value = static_cast<TFloat>(static_cast<long double>(Value) / PeakValue);
+            std::memcpy(Data + Bytes * I, &Value, Bytes);
+        }
+    } else {
+        constexpr long double Full = Bytes == 3 ? 8388607.0L : 2147483647.0L;
+        for (std::int64_t I = 0; I < Samples; ++I) {
+            std::uint8_t *At = Data + Bytes * I;
+            const std::int32_t Value = Bytes == 3 ? LoadSample24(At) : LoadSample32(At);
+            const long double Scaled = static_cast<long double>(Value) / static_cast<long double>(Peak) * Full;
+            const auto Result = static_cast<std::int32_t>(std::nearbyint(Scaled));
+            for (int B = 0; B < Bytes; ++B)
+                At[B] = static_cast<std::uint8_t>(std::uint32_t(Result) >> (8 * B));
+        }
+    }
+}
+
+} // namespace
+
+TNormaliseResult NormaliseSamples(std::uint8_t *Data, const TSampleView &View)
+{
+    const TSampleEncoding Encoding = EncodingOf(View.Format);
+    const std::int64_t Frames = FrameCountOf(View);
+    if (Frames < 10)
+        return TNormaliseResult::TooShort;
+    const std::int64_t Samples = Frames * View.Format.nChannels;
+    TNormaliseResult Result = TNormaliseResult::Scaled;
+    WithCodec(Encoding, [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        const auto Peak = TCodec::Loudest(Data, Samples);
+        if (!(Peak > 0)) {
+            Result = TNormaliseResult::Silent;
+            return;
+        }
+        if constexpr (TCodec::Bytes == 1 || (TCodec::Bytes == 2 && !std::is_floating_point_v<typename TCodec::TLevel>))
+            ScaleBlock(Data, Samples, TCodec::Bytes * 8, static_cast<std::int32_t>(Peak));
+        else
+            ScaleWide<TCodec>(Data, Samples, Peak);
+    });
+    return Result;
 }
 
 TNormaliseResult NormaliseRecording(TZuWave &Recording)

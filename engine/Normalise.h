@@ -15,6 +15,8 @@ bool PeakDirect(TZuWave &Wave, std::int32_t &Peak);
 
 // Rewrites every sample through SetPosValue16 with NormalisedSample.
 void ScalePerSample(TZuWave &Wave, std::int32_t Peak);
+// Table scaling of Samples stored 8 or 16-bit samples in place.
+void ScaleBlock(std::uint8_t *Data, std::int64_t Samples, int Bits, std::int32_t Peak);
 // The same by table over the bytes; false, with nothing changed, when the
 // layout is not one handled directly.
 bool ScaleDirect(TZuWave &Wave, std::int32_t Peak);

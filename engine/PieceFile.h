@@ -4,8 +4,11 @@
 // recording's block without building the file in memory first.
 #include "ZuWAVE.h"
 
+#include "SampleView.h"
+
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // The RIFF header, the 18-byte "fmt " chunk and the "data" chunk's header.
 constexpr int WaveFileHeaderBytes = 46;
@@ -15,3 +18,11 @@ std::array<std::uint8_t, WaveFileHeaderBytes> WaveFileHeader(const TWaveFormatEx
 // the one a wave gets when its rate, channels and bits are set to the
 // recording's, in that order. Raises what those settings raise.
 TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording);
+
+// The header of a piece of Recording's format holding DataBytes sample
+// bytes, ending with the data chunk's header: for 8/16-bit mono or stereo
+// integer PCM exactly WaveFileHeader(PieceFormat(...)); for more bits or
+// channels an extensible fmt chunk (valid bits and channel mask kept); a
+// fact chunk for floats; an RF64 file when the sizes pass 32 bits. Raises
+// what PieceFormat raises for a format of 8 or 16 bits.
+std::vector<std::uint8_t> PieceHeader(const TSampleView &Recording, std::uint64_t DataBytes);

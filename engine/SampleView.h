@@ -1,11 +1,19 @@
 #pragma once
 // A recording's samples as the commands read them: its format record and
-// data block, owned elsewhere (a wave component, or a mapped file).
+// data block, owned elsewhere (a wave component, a mapped file, or a block
+// decoded from a compressed file).
 #include "ZuWAVE.h"
 
 #include <cstdint>
 
+// The kind of file a recording came from, which decides the kind of file
+// its pieces are written as.
+enum class TContainer : std::uint8_t { Wav, Flac };
+
 struct TSampleView {
+    // wFormatTag is 1 (integer PCM) or 3 (IEEE float) for every format the
+    // engine reads; an extensible header's subformat is folded into it.
+    // wBitsPerSample is the container size of one sample.
     TWaveFormatEx Format{};
     const std::uint8_t *Data = nullptr;
     std::int64_t DataSize = 0; // bytes
@@ -14,6 +22,12 @@ struct TSampleView {
     // kernel. -1 when the block lives only in memory.
     int FileHandle = -1;
     std::int64_t FileOffset = 0;
+    // From an extensible header: the bits that carry the signal (0: all of
+    // the container) and the speaker positions (0: unspecified). Pieces
+    // keep them.
+    std::uint16_t ValidBits = 0;
+    std::uint32_t ChannelMask = 0;
+    TContainer Container = TContainer::Wav;
 };
 
 // The view of a wave component's current buffer; valid until the wave's

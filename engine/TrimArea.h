@@ -2,9 +2,11 @@
 // A detected piece of a recording, and the settings detection runs with.
 #include <cstdint>
 
+// Positions count frames in 64 bits: a recording of 13.5 hours at 44.1 kHz
+// already has more than 2^31 of them.
 struct TTrimArea {
-    std::int32_t StartPos; // first sample position of the piece
-    std::int32_t EndPos;   // position just after it (exclusive)
+    std::int64_t StartPos; // first sample position of the piece
+    std::int64_t EndPos;   // position just after it (exclusive)
 };
 
 // The detection settings, in the tool window's units: levels at 16-bit

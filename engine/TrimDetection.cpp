@@ -3,32 +3,31 @@
 // agree with.
 #include "TrimDetection.h"
 
-#include "SampleBlocks.h"
+#include "SampleLevels.h"
 #include "TrimScan.h"
-
-#include <cstdlib>
-#include <limits>
 
 namespace {
 
-std::int32_t Magnitude8(std::uint8_t Stored)
+// Sound on any channel counts: a frame's level is its loudest channel's.
+template <class TCodec, int FixedChannels>
+void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSettings &Settings,
+                std::vector<TTrimArea> &Areas, std::int32_t &Count)
 {
-    return std::abs((std::int32_t(Stored) - 128) * 256);
-}
-
-std::int32_t Magnitude16(const std::uint8_t *Data, std::int64_t ByteOffset)
-{
-    return std::abs(std::int32_t(LoadSample16(Data, ByteOffset)));
-}
-
-// What the sample access counts: no frames for a format that is not PCM.
-std::int32_t FrameCountOf(const TSampleView &Recording)
-{
-    const std::int32_t FrameBytes = ZuDetail::FrameBytes(Recording.Format);
-    if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM || FrameBytes <= 0 || Recording.Data == nullptr)
-        return 0;
-    const std::int64_t Frames = Recording.DataSize / FrameBytes;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(Frames, std::numeric_limits<std::int32_t>::max()));
+    using TLevel = typename TCodec::TLevel;
+    const std::uint8_t *Data = Recording.Data;
+    const int Channels = FixedChannels > 0 ? FixedChannels : Recording.Format.nChannels;
+    const std::int64_t FrameBytes = std::int64_t(TCodec::Bytes) * Channels;
+    const auto LevelOf = [Data, Channels, FrameBytes](std::int64_t J) {
+        const std::uint8_t *Frame = Data + J * FrameBytes;
+        TLevel Level = TCodec::Magnitude(Frame);
+        for (int Ch = 1; Ch < Channels; ++Ch)
+            Level = std::max(Level, TCodec::Magnitude(Frame + Ch * TCodec::Bytes));
+        return Level;
+    };
+    const auto LoudestOf = [Data, Channels, FrameBytes](std::int64_t First) {
+        return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
+    };
+    ScanTrimAreasSkipping(LevelOf, LoudestOf, N, ScanLimitsOf(Settings, TCodec::FromPanel), Areas, Count);
 }
 
 } // namespace
@@ -37,42 +36,25 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
                      std::int32_t &Count)
 {
     Count = 0;
-    const std::int32_t N = FrameCountOf(Recording);
-    if (N == 0)
-        return;
-    const std::uint8_t *Data = Recording.Data;
-    auto Scan = [&](auto LevelOf, auto LoudestOf) { ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Settings, Areas, Count); };
-    using ZuDetail::LayoutKey;
-    switch (LayoutKey(Recording.Format.wBitsPerSample, Recording.Format.nChannels)) {
-    case LayoutKey(8, 1):
-        Scan([Data](std::int32_t J) { return Magnitude8(Data[J]); },
-             [Data](std::int64_t First) { return Loudest8(Data + First, TrimScanBlock); });
-        return;
-    case LayoutKey(8, 2):
-        Scan(
-            [Data](std::int32_t J) {
-                const std::int64_t At = 2 * std::int64_t(J);
-                return std::max(Magnitude8(Data[At]), Magnitude8(Data[At + 1]));
-            },
-            [Data](std::int64_t First) { return Loudest8(Data + 2 * First, 2 * TrimScanBlock); });
-        return;
-    case LayoutKey(16, 1):
-        Scan([Data](std::int32_t J) { return Magnitude16(Data, 2 * std::int64_t(J)); },
-             [Data](std::int64_t First) { return Loudest16(Data + 2 * First, TrimScanBlock); });
-        return;
-    case LayoutKey(16, 2):
-        Scan(
-            [Data](std::int32_t J) {
-                const std::int64_t At = 4 * std::int64_t(J);
-                return std::max(Magnitude16(Data, At), Magnitude16(Data, At + 2));
-            },
-            [Data](std::int64_t First) { return Loudest16(Data + 4 * First, 2 * TrimScanBlock); });
-        return;
-    default:
-        // The first level read, at position 0, is where the sample access
-        // refuses such a layout.
+    if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
+        return; // what the sample access counts: no frames
+    const std::int64_t N = FrameCountOf(Recording);
+    const bool Read = WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        if (N == 0)
+            return;
+        switch (Recording.Format.nChannels) {
+        case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count); break;
+        case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count); break;
+        default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count); break;
+        }
+    });
+    // A layout nothing reads: the sample access refuses it at the first
+    // level read, and so does this.
+    if (!Read && Recording.Format.wFormatTag == WAVE_FORMAT_PCM && Recording.Data != nullptr
+        && ZuDetail::FrameBytes(Recording.Format) > 0
+        && Recording.DataSize >= ZuDetail::FrameBytes(Recording.Format))
         ZuDetail::Raise(ZuDetail::Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
-    }
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)

@@ -9,22 +9,52 @@
 #include <cstdint>
 #include <vector>
 
-// The quietest of the positions First..First+Width, earliest first among
-// equals; Current when none is below 10000. The search gives up at the first
-// position that is 0 or less, or N or more, so position 0 is never chosen.
-template <class TLevelOf>
-std::int32_t ZeroSearch(TLevelOf &LevelOf, std::int32_t N, std::int32_t First, std::int32_t Width,
-                        std::int32_t Current)
+// The settings in the magnitude type a recording's levels are read in
+// (see SampleLevels.h): the levels carried over exactly, the widths as
+// they are, in 64 bits.
+template <class TLevel>
+struct TScanLimits {
+    TLevel NoSoundLevel;
+    TLevel CutStartLevel;
+    TLevel ZeroLevel; // the zero search takes only levels below this
+    std::int64_t NoSoundWidth;
+    std::int64_t MinimumSize;
+    std::int64_t BackwardSearch;
+    std::int64_t ForwardSearch;
+};
+
+// The panel's own 16-bit levels, or those carried by FromPanel.
+template <class TFromPanel>
+auto ScanLimitsOf(const TTrimSettings &Settings, TFromPanel &&FromPanel)
+    -> TScanLimits<decltype(FromPanel(std::int64_t(0)))>
 {
-    std::int32_t BestLevel = 10000;
-    std::int32_t BestPos = Current;
-    for (std::int64_t K = First; K <= std::int64_t(First) + Width; ++K) {
+    return {FromPanel(Settings.NoSoundLevel), FromPanel(Settings.CutStartLevel), FromPanel(10000),
+            Settings.NoSoundWidth,           Settings.MinimumSize,              Settings.BackwardSearch,
+            Settings.ForwardSearch};
+}
+
+inline TScanLimits<std::int32_t> ScanLimitsOf(const TTrimSettings &Settings)
+{
+    return ScanLimitsOf(Settings, [](std::int64_t Level) { return std::int32_t(Level); });
+}
+
+// The quietest of the positions First..First+Width, earliest first among
+// equals; Current when none is below ZeroLevel. The search gives up at the
+// first position that is 0 or less, or N or more, so position 0 is never
+// chosen.
+template <class TLevel, class TLevelOf>
+std::int64_t ZeroSearch(TLevelOf &LevelOf, std::int64_t N, std::int64_t First, std::int64_t Width,
+                        std::int64_t Current, TLevel ZeroLevel)
+{
+    TLevel BestLevel = ZeroLevel;
+    std::int64_t BestPos = Current;
+    for (std::int64_t K = First; K <= First + Width; ++K) {
         if (K >= N || K <= 0)
             break;
-        const std::int32_t Level = LevelOf(static_cast<std::int32_t>(K));
+        const TLevel Level = LevelOf(K);
         if (Level < BestLevel) {
             BestLevel = Level;
-            BestPos = static_cast<std::int32_t>(K);
+            BestPos = K;
         }
     }
     return BestPos;
@@ -34,28 +64,28 @@ std::int32_t ZeroSearch(TLevelOf &LevelOf, std::int32_t N, std::int32_t First, s
 // an error thrown by LevelOf leaves the areas closed before it in the list.
 // Areas[Count] is the work slot of the area being built; the array grows to
 // Count + 10 at every opening and never shrinks within the scan.
-template <class TLevelOf>
-void ScanTrimAreas(TLevelOf &&LevelOf, std::int32_t N, const TTrimSettings &Settings,
+template <class TLevel, class TLevelOf>
+void ScanTrimAreas(TLevelOf &&LevelOf, std::int64_t N, const TScanLimits<TLevel> &Limits,
                    std::vector<TTrimArea> &Areas, std::int32_t &Count)
 {
     Count = 0;
     bool Open = false;
-    std::int32_t Silence = 0;
-    for (std::int32_t J = 0; J < N; ++J) {
-        const std::int32_t Level = LevelOf(J);
-        Silence = Level <= Settings.NoSoundLevel ? Silence + 1 : 0;
-        if (!Open && Level >= Settings.CutStartLevel) [[unlikely]] {
-            const std::int32_t Start =
-                ZeroSearch(LevelOf, N, J - Settings.BackwardSearch, Settings.BackwardSearch, J);
+    std::int64_t Silence = 0;
+    for (std::int64_t J = 0; J < N; ++J) {
+        const TLevel Level = LevelOf(J);
+        Silence = Level <= Limits.NoSoundLevel ? Silence + 1 : 0;
+        if (!Open && Level >= Limits.CutStartLevel) [[unlikely]] {
+            const std::int64_t Start =
+                ZeroSearch(LevelOf, N, J - Limits.BackwardSearch, Limits.BackwardSearch, J, Limits.ZeroLevel);
             Areas.resize(static_cast<std::size_t>(Count) + 10);
             Areas[Count].StartPos = Start;
             Open = true;
         }
-        if (Open && Silence >= Settings.NoSoundWidth) [[unlikely]] {
+        if (Open && Silence >= Limits.NoSoundWidth) [[unlikely]] {
             TTrimArea &Area = Areas[Count];
-            Area.EndPos = ZeroSearch(LevelOf, N, J - Silence, Settings.ForwardSearch, J);
+            Area.EndPos = ZeroSearch(LevelOf, N, J - Silence, Limits.ForwardSearch, J, Limits.ZeroLevel);
             Open = false;
-            if (Area.EndPos - Area.StartPos > Settings.MinimumSize)
+            if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
                 ++Count;
         }
     }
@@ -64,9 +94,17 @@ void ScanTrimAreas(TLevelOf &&LevelOf, std::int32_t N, const TTrimSettings &Sett
     if (Open) {
         TTrimArea &Area = Areas[Count];
         Area.EndPos = N;
-        if (Area.EndPos - Area.StartPos > Settings.MinimumSize)
+        if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
             ++Count;
     }
+}
+
+// In the panel's own 16-bit levels.
+template <class TLevelOf>
+void ScanTrimAreas(TLevelOf &&LevelOf, std::int64_t N, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
+                   std::int32_t &Count)
+{
+    ScanTrimAreas(LevelOf, N, ScanLimitsOf(Settings), Areas, Count);
 }
 
 // Positions whose loudest level LoudestOf(First) gives at once: First to
@@ -81,9 +119,9 @@ constexpr std::int64_t TrimScanBlock = 64;
 // pushes the search a whole silence width ahead. LevelOf must not throw: the
 // order of reads differs from the plain scan's, so an error would leave a
 // different list behind.
-template <class TLevelOf, class TLoudestOf>
-void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int32_t N, const TTrimSettings &Settings,
-                           std::vector<TTrimArea> &Areas, std::int32_t &Count)
+template <class TLevel, class TLevelOf, class TLoudestOf>
+void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int64_t N,
+                           const TScanLimits<TLevel> &Limits, std::vector<TTrimArea> &Areas, std::int32_t &Count)
 {
     Count = 0;
     std::int64_t LastLoud = -1; // last position read with a level above NoSoundLevel
@@ -94,28 +132,28 @@ void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int3
         // with one test.
         std::int64_t Opening = J;
         while (Opening + TrimScanBlock <= N) {
-            const std::int32_t Loudest = LoudestOf(Opening);
-            if (Loudest >= Settings.CutStartLevel)
+            const TLevel Loudest = LoudestOf(Opening);
+            if (Loudest >= Limits.CutStartLevel)
                 break;
-            if (Loudest > Settings.NoSoundLevel)
+            if (Loudest > Limits.NoSoundLevel)
                 for (std::int64_t K = Opening + TrimScanBlock - 1;; --K)
-                    if (LevelOf(static_cast<std::int32_t>(K)) > Settings.NoSoundLevel) {
+                    if (LevelOf(K) > Limits.NoSoundLevel) {
                         LastLoud = K;
                         break;
                     }
             Opening += TrimScanBlock;
         }
         for (; Opening < N; ++Opening) {
-            const std::int32_t Level = LevelOf(static_cast<std::int32_t>(Opening));
-            if (Level > Settings.NoSoundLevel)
+            const TLevel Level = LevelOf(Opening);
+            if (Level > Limits.NoSoundLevel)
                 LastLoud = Opening;
-            if (Level >= Settings.CutStartLevel)
+            if (Level >= Limits.CutStartLevel)
                 break;
         }
         if (Opening >= N)
             return;
-        const auto Open = static_cast<std::int32_t>(Opening);
-        const std::int32_t Start = ZeroSearch(LevelOf, N, Open - Settings.BackwardSearch, Settings.BackwardSearch, Open);
+        const std::int64_t Start =
+            ZeroSearch(LevelOf, N, Opening - Limits.BackwardSearch, Limits.BackwardSearch, Opening, Limits.ZeroLevel);
         Areas.resize(static_cast<std::size_t>(Count) + 10);
         Areas[Count].StartPos = Start;
 
@@ -126,12 +164,12 @@ void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int3
         std::int64_t KnownSilentTo = Opening; // positions in (LastLoud, KnownSilentTo] are silent
         std::int64_t Closing = 0;
         for (;;) {
-            Closing = std::max<std::int64_t>(Opening, LastLoud + Settings.NoSoundWidth);
+            Closing = std::max<std::int64_t>(Opening, LastLoud + Limits.NoSoundWidth);
             if (Closing >= N)
                 break;
             std::int64_t Loud = -1;
             for (std::int64_t K = Closing; K > KnownSilentTo; --K)
-                if (LevelOf(static_cast<std::int32_t>(K)) > Settings.NoSoundLevel) {
+                if (LevelOf(K) > Limits.NoSoundLevel) {
                     Loud = K;
                     break;
                 }
@@ -144,15 +182,21 @@ void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int3
         if (Closing >= N) {
             // Ends with the recording, as the plain scan does.
             Area.EndPos = N;
-            if (Area.EndPos - Area.StartPos > Settings.MinimumSize)
+            if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
                 ++Count;
             return;
         }
-        const auto Close = static_cast<std::int32_t>(Closing);
-        const auto Silence = static_cast<std::int32_t>(Closing - LastLoud);
-        Area.EndPos = ZeroSearch(LevelOf, N, Close - Silence, Settings.ForwardSearch, Close);
-        if (Area.EndPos - Area.StartPos > Settings.MinimumSize)
+        const std::int64_t Silence = Closing - LastLoud;
+        Area.EndPos = ZeroSearch(LevelOf, N, Closing - Silence, Limits.ForwardSearch, Closing, Limits.ZeroLevel);
+        if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
             ++Count;
         J = Closing + 1;
     }
+}
+
+template <class TLevelOf, class TLoudestOf>
+void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int64_t N, const TTrimSettings &Settings,
+                           std::vector<TTrimArea> &Areas, std::int32_t &Count)
+{
+    ScanTrimAreasSkipping(LevelOf, LoudestOf, N, ScanLimitsOf(Settings), Areas, Count);
 }

@@ -1,38 +1,40 @@
 #include "CutRecording.h"
 
 #include "ExportFolder.h"
+#include "MappedReads.h"
 #include "MappedRecording.h"
 #include "Normalisation.h"
 #include "TrimDetection.h"
 #include "ZuWAVE.h"
 
 #include <exception>
-#include <memory>
 
 namespace {
 
 void Cut(const QString &File, const QString &Folder, const TSplitOptions &Options,
          const std::function<void(double)> &Share, TCutOutcome &Outcome)
 {
-    const TMappedRecording Recording(File);
-    TSampleView View = Recording.View();
-    // The wave lives and dies in this thread: it is a QObject.
-    std::unique_ptr<TZuWave> Wave;
+    TMappedRecording Recording(File);
     if (Options.Normalise) {
         // Normalising rewrites the samples, so they need a block of their
         // own; a silent or tiny recording is cut as it is.
-        Wave = std::make_unique<TZuWave>(nullptr);
-        Recording.LoadInto(*Wave);
-        NormaliseRecording(*Wave);
-        View = SampleViewOf(*Wave);
+        Recording.CopyIntoMemory();
+        NormaliseSamples(const_cast<std::uint8_t *>(Recording.View().Data), Recording.View());
     }
+    const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
     const TSettingsAtRate Settings = TrimSettingsAt(Options, Outcome.Rate);
     if (!Settings.Settings) {
         Outcome.Error = Settings.Error;
         return;
     }
-    Outcome.Areas = DetectTrimAreas(View, *Settings.Settings);
+    // A file shortened by another program meanwhile becomes this file's
+    // error instead of a signal that ends the run.
+    std::vector<TTrimArea> &Areas = Outcome.Areas;
+    const TTrimSettings &Trim = *Settings.Settings;
+    std::int32_t Count = 0;
+    ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
+    Areas.resize(static_cast<std::size_t>(Count));
     if (Options.List)
         return;
 

@@ -10,13 +10,17 @@
 #include <cstdint>
 #include <cstring>
 
-struct TWaveDataChunk {
-    std::int64_t Offset = 0; // image offset of the data chunk's body
-    std::int32_t Size = 0;   // its declared size in bytes, all inside the image
-};
-
 // The format record, the valid bits, the channel mask and the sub-format.
 constexpr std::size_t ExtensibleFmtBytes = 40;
+
+struct TWaveDataChunk {
+    std::int64_t Offset = 0; // image offset of the data chunk's body
+    std::int64_t Size = 0;   // its declared size in bytes, all inside the image
+    // The fmt body's first bytes as the file holds them (before any
+    // folding), for readers of the formats beyond the wave's own.
+    std::uint8_t FmtBody[ExtensibleFmtBytes] = {};
+    std::uint32_t FmtSize = 0; // the fmt chunk's declared size
+};
 
 // Extensible headers from current recorders describe plain 8/16-bit PCM;
 // taken as such, those files load and play like any PCM file. Body holds
@@ -29,8 +33,12 @@ void FoldExtensiblePcm(TWaveFormatEx &Format, const std::uint8_t *Body, std::uin
 // are copied over Format, so a short chunk keeps the rest of what Format
 // held; Format changes as soon as the fmt chunk is read, also when the data
 // chunk then fails. Raises EZuWaveInvalidWaveFile with the loader's messages.
+// A data chunk larger than MaxDataBytes is refused as one the image cannot
+// hold: the wave's block counts its bytes in 32 signed bits, a reader of
+// its own may take all the unsigned 32 bits a RIFF size has.
 template <class TRiffReader>
-TWaveDataChunk WalkWaveHeaders(TRiffReader &File, std::int64_t ImageSize, TWaveFormatEx &Format)
+TWaveDataChunk WalkWaveHeaders(TRiffReader &File, std::int64_t ImageSize, TWaveFormatEx &Format,
+                               std::int64_t MaxDataBytes = INT32_MAX)
 {
     constexpr std::uint32_t WaveForm = MakeFourCC('W', 'A', 'V', 'E');
     constexpr std::uint32_t FmtId = MakeFourCC('f', 'm', 't', ' ');
@@ -48,18 +56,21 @@ TWaveDataChunk WalkWaveHeaders(TRiffReader &File, std::int64_t ImageSize, TWaveF
     // costs nothing.
     if (Sub.dwDataOffset + std::int64_t(Sub.cksize) > ImageSize)
         throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Error reading fmt chunk.");
-    std::uint8_t Body[ExtensibleFmtBytes] = {};
-    File.Read(Body, std::min<std::int64_t>(Sub.cksize, sizeof Body));
+    TWaveDataChunk Found;
+    std::uint8_t *Body = Found.FmtBody;
+    Found.FmtSize = Sub.cksize;
+    File.Read(Body, std::min<std::int64_t>(Sub.cksize, ExtensibleFmtBytes));
     std::memcpy(&Format, Body, std::min<std::size_t>(Sub.cksize, sizeof(Format)));
     FoldExtensiblePcm(Format, Body, Sub.cksize);
     File.Ascend(Sub);
 
     if (!File.DescendChunk(Sub, Riff, DataId))
         throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Unable to locate data chunk.");
-    // The size must fit a wave's 32-bit block size, and a body that the
-    // image cannot hold is refused before a byte of it is read.
+    // A body that the image cannot hold is refused before a byte of it is read.
     const std::int64_t Declared = Sub.cksize;
-    if (Declared > INT32_MAX || Sub.dwDataOffset + Declared > ImageSize)
+    if (Declared > MaxDataBytes || Sub.dwDataOffset + Declared > ImageSize)
         throw EZuWaveInvalidWaveFile("TZuInternalWave.LoadfromFile:Error reading data chunk.");
-    return {Sub.dwDataOffset, static_cast<std::int32_t>(Declared)};
+    Found.Offset = Sub.dwDataOffset;
+    Found.Size = Declared;
+    return Found;
 }

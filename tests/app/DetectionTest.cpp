@@ -207,8 +207,8 @@ TEST_F(DetectionTest, EmptyOrUnloadedRecordingGivesNoArea)
 
 TEST_F(DetectionTest, SampleLayoutTheAccessRefusesEndsTheCommandWithItsError)
 {
-    // 24-bit PCM loads, but no sample of it can be read.
-    Load(wavtest::PcmFile(1, 44100, 24, wavtest::Bytes(3 * 500, 0)));
+    // 12-bit PCM loads, but no sample of it can be read.
+    Load(wavtest::PcmFile(1, 44100, 12, wavtest::Bytes(500, 0)));
     Form->FAreaCount = 3;
     EXPECT_THROW(Form->N5Click(), EZuWaveInvalidWave);
     EXPECT_EQ(Form->FAreaCount, 0);

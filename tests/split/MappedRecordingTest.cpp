@@ -75,34 +75,48 @@ Bytes ExtensiblePcm16()
 
 } // namespace
 
-TEST(MappedRecording, HoldsWhatTheLoaderMakesOfTheSameFile)
+TEST(MappedRecording, HoldsWhatTheLoaderMakesOfTheSameFileAndRefusesTheRestInPlainWords)
 {
     const Bytes Data = Samples16({1, -2, 300, -400, 5000, -6000});
     const Bytes Fmt = FmtBody(1, 2, 22050, 16);
     Bytes Short = Fmt;
-    Short.resize(12); // bits per sample and the rest stay as a new wave has them
-    const std::vector<Bytes> Files = {
+    Short.resize(12);
+    const std::vector<Bytes> Same = {
         PcmFile(2, 44100, 16, Data),
         PcmFile(1, 8000, 8, {128, 200, 3}),
         Riff("WAVE", {Chunk("LIST", {1, 2, 3}), Chunk("fmt ", Fmt), Chunk("junk", {}), Chunk("data", Data)}),
-        Concat({Chunk("JUNK", {9}), Riff("WAVE", {Chunk("fmt ", Fmt), Chunk("data", Data)})}),
         Riff("WAVE", {Chunk("fmt ", ExtensiblePcm16()), Chunk("data", Data)}),
-        Riff("WAVE", {Chunk("fmt ", Short), Chunk("data", Data)}),
         Riff("WAVE", {Chunk("fmt ", FmtBody(3, 1, 8000, 32)), Chunk("data", Data)}),
-        Riff("WAVE", {Chunk("data", Data), Chunk("fmt ", Fmt)}),
-        Riff("WAVE", {Chunk("data", Data)}),
-        Riff("AVI ", {Chunk("fmt ", Fmt), Chunk("data", Data)}),
-        Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 4000, Data, false)}),
-        Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 0x80000000u, Data, false)}),
-        Riff("WAVE", {ChunkDeclaring("fmt ", 400, Fmt, false)}),
-        {'R', 'I', 'F'},
-        {},
+    };
+    const std::string NotWave = "not a WAV, RF64, Wave64 or FLAC file";
+    const std::string CutShort = "the file ends before the end of its data chunk (cut short?)";
+    const std::vector<std::pair<Bytes, std::string>> Refused = {
+        // Refused from the first bytes: nothing before the RIFF header is walked.
+        {Concat({Chunk("JUNK", {9}), Riff("WAVE", {Chunk("fmt ", Fmt), Chunk("data", Data)})}), NotWave},
+        {Riff("WAVE", {Chunk("fmt ", Short), Chunk("data", Data)}), "the fmt chunk is too short to describe a format"},
+        {Riff("WAVE", {Chunk("fmt ", FmtBody(6, 1, 8000, 8)), Chunk("data", Data)}),
+         "unsupported format: 8-bit A-law, 1 ch, 8000 Hz"},
+        {Riff("WAVE", {Chunk("fmt ", FmtBody(1, 0, 8000, 16)), Chunk("data", Data)}),
+         "unsupported format: 16-bit PCM, 0 ch, 8000 Hz"},
+        {Riff("WAVE", {Chunk("data", Data), Chunk("fmt ", Fmt)}), "no data chunk after the fmt chunk"},
+        {Riff("WAVE", {Chunk("data", Data)}), "a RIFF file without a WAVE fmt chunk"},
+        {Riff("AVI ", {Chunk("fmt ", Fmt), Chunk("data", Data)}), NotWave},
+        {Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 4000, Data, false)}), CutShort},
+        {Riff("WAVE", {Chunk("fmt ", Fmt), ChunkDeclaring("data", 0x80000000u, Data, false)}), CutShort},
+        {Riff("WAVE", {ChunkDeclaring("fmt ", 400, Fmt, false)}), "the file ends inside its fmt chunk"},
+        {{'R', 'I', 'F'}, NotWave},
+        {{}, NotWave},
     };
     QTemporaryDir Dir;
-    for (std::size_t I = 0; I < Files.size(); ++I) {
+    for (std::size_t I = 0; I < Same.size(); ++I) {
         const QString Path = Dir.filePath(QString::number(I) + ".wav");
-        WriteFileBytes(Path.toStdString(), Files[I]);
-        EXPECT_EQ(Mapped(Path, Files[I]), Loaded(Path)) << "file " << I;
+        WriteFileBytes(Path.toStdString(), Same[I]);
+        EXPECT_EQ(Mapped(Path, Same[I]), Loaded(Path)) << "file " << I;
+    }
+    for (std::size_t I = 0; I < Refused.size(); ++I) {
+        const QString Path = Dir.filePath(QString::number(I) + "-refused.wav");
+        WriteFileBytes(Path.toStdString(), Refused[I].first);
+        EXPECT_EQ(Mapped(Path, Refused[I].first), "20ERecordingUnreadable: " + Refused[I].second) << "file " << I;
     }
 }
 

@@ -71,14 +71,17 @@ TEST(SplitProcess, BadFilesAreReportedAndTheOthersStillCut)
     WriteFileBytes(Dir.filePath("broken.wav").toStdString(), {'R', 'I', 'F'});
     WriteFileBytes(Dir.filePath("stereo.WAV").toStdString(), Stereo);
     WriteFileBytes(Dir.filePath("other/mono.wav").toStdString(), Stereo);
+    WriteFileBytes(Dir.filePath("alaw.wav").toStdString(),
+                   Riff("WAVE", {Chunk("fmt ", FmtBody(6, 1, 8000, 8)), Chunk("data", Bytes(800, 0xD5))}));
 
     const TRun Run = Split(Dir.path(), {"-j", "2", "--out", "pieces", "mono.wav", "broken.wav", "stereo.WAV",
-                                        "other/mono.wav"});
+                                        "other/mono.wav", "alaw.wav"});
     EXPECT_EQ(Run.Status, 1);
     EXPECT_EQ(Run.Out, "");
     QStringList Lines = Run.Err.split('\n', Qt::SkipEmptyParts);
     Lines.sort();
-    EXPECT_EQ(Lines, (QStringList{"redivev-split: broken.wav: TZuInternalWave.LoadFromFile:Not a waveform-audio file.",
+    EXPECT_EQ(Lines, (QStringList{"redivev-split: alaw.wav: unsupported format: 8-bit A-law, 1 ch, 8000 Hz",
+                                  "redivev-split: broken.wav: not a WAV, RF64, Wave64 or FLAC file",
                                   "redivev-split: other/mono.wav: its pieces would go to pieces/mono, with those of "
                                   "mono.wav"}));
 

@@ -1,0 +1,19 @@
+#pragma once
+// Reads of a mapped file that another program shortens meanwhile: the
+// kernel answers a read past the new end with SIGBUS, which would kill the
+// whole run. Inside ReadMapped such a read ends the work and raises
+// ERecordingUnreadable instead. The work must own nothing that needs a
+// destructor to run (it is left by a jump, not an exception): plain loops
+// over the mapping and writes into storage owned outside it.
+#include "RecordingFile.h"
+
+#include <utility>
+
+void ReadMappedCall(void (*Call)(void *), void *Work);
+
+template <class TWork>
+void ReadMapped(TWork &&Work)
+{
+    ReadMappedCall([](void *Context) { (*static_cast<std::remove_reference_t<TWork> *>(Context))(); },
+                   const_cast<void *>(static_cast<const void *>(&Work)));
+}
