@@ -1,0 +1,234 @@
+// Every sample format and container the engine reads, against the same
+// signal in 16 bits: the areas found must be the same wherever the scaling
+// is exact, and the pieces written must read back, through an independent
+// reader, as the source's own samples.
+#include "ExportFolder.h"
+#include "MappedRecording.h"
+#include "PieceFile.h"
+#include "TrimDetection.h"
+#include "WavBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sndfile.h>
+
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace wavtest;
+
+namespace {
+
+enum class TBox { Plain, Extensible, Rf64, Wave64 };
+
+struct TFormatCase {
+    std::uint16_t Tag; // 1 or 3
+    int Bits;
+    int Channels;
+    TBox Box;
+};
+
+// Multiples of 256, so every format down to 8 bits holds them exactly.
+// Bursts over quiet noise that reaches the silence level exactly (3 * 256)
+// and a burst that reaches the opening level exactly (4 * 256), so a level
+// carried into another scale with any rounding finds other areas. One burst
+// is on the last channel only, so every channel's level must count.
+std::vector<std::int16_t> Signal16(int Channels)
+{
+    const int Frames = 6000;
+    std::vector<std::int16_t> Values(std::size_t(Frames) * Channels);
+    for (int J = 0; J < Frames; ++J)
+        for (int Ch = 0; Ch < Channels; ++Ch) {
+            const bool Burst = (J >= 700 && J < 1900) || (J >= 3100 && J < 3500 && Ch == Channels - 1)
+                || (J >= 4400 && J < 5600);
+            const int Step = (J * 37 + Ch * 11) % 29 - 14;
+            const bool Edge = J >= 2400 && J < 2600;
+            const int K = Burst ? (J % 2 ? 1 : -1) * (4 + (J * 13 + Ch) % 120) : Edge ? 4 : Step % 4;
+            Values[std::size_t(J) * Channels + Ch] = std::int16_t(std::clamp(K, -128, 127) * 256);
+        }
+    return Values;
+}
+
+void PutSample(Bytes &Out, std::int16_t Value, std::uint16_t Tag, int Bits)
+{
+    if (Tag == 3) {
+        const double Scaled = Value / 32768.0;
+        if (Bits == 32) {
+            const float Narrow = float(Scaled);
+            const auto *At = reinterpret_cast<const std::uint8_t *>(&Narrow);
+            Out.insert(Out.end(), At, At + 4);
+        } else {
+            const auto *At = reinterpret_cast<const std::uint8_t *>(&Scaled);
+            Out.insert(Out.end(), At, At + 8);
+        }
+        return;
+    }
+    if (Bits == 8) {
+        Out.push_back(std::uint8_t((Value >> 8) + 128));
+        return;
+    }
+    const std::int64_t Wide = std::int64_t(Value) << (Bits - 16);
+    for (int B = 0; B < Bits / 8; ++B)
+        Out.push_back(std::uint8_t(std::uint64_t(Wide) >> (8 * B)));
+}
+
+Bytes ExtensibleFmt(std::uint16_t Tag, int Channels, int Bits)
+{
+    Bytes Body = FmtBody(0xFFFE, std::uint16_t(Channels), 48000, std::uint16_t(Bits), true, 22);
+    PutU16(Body, std::uint32_t(Bits));
+    PutU32(Body, 0);
+    PutU16(Body, Tag);
+    const Bytes Tail = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+    Body.insert(Body.end(), Tail.begin(), Tail.end());
+    return Body;
+}
+
+void PutU64(Bytes &Out, std::uint64_t Value)
+{
+    PutU32(Out, std::uint32_t(Value));
+    PutU32(Out, std::uint32_t(Value >> 32));
+}
+
+Bytes Wave64Chunk(const char (&Id)[5], const Bytes &Body)
+{
+    Bytes Out(Id, Id + 4);
+    const Bytes Tail = {0xF3, 0xAC, 0xD3, 0x11, 0x8C, 0xD1, 0x00, 0xC0, 0x4F, 0x8E, 0xDB, 0x8A};
+    Out.insert(Out.end(), Tail.begin(), Tail.end());
+    PutU64(Out, Body.size() + 24);
+    Out.insert(Out.end(), Body.begin(), Body.end());
+    Out.resize((Out.size() + 7) & ~std::size_t(7), 0);
+    return Out;
+}
+
+Bytes FileOf(const TFormatCase &Case, const Bytes &Data)
+{
+    const Bytes Fmt = Case.Box == TBox::Plain
+        ? FmtBody(Case.Tag, std::uint16_t(Case.Channels), 48000, std::uint16_t(Case.Bits))
+        : ExtensibleFmt(Case.Tag, Case.Channels, Case.Bits);
+    if (Case.Box == TBox::Rf64) {
+        Bytes Ds64;
+        PutU64(Ds64, 0);
+        PutU64(Ds64, Data.size());
+        PutU64(Ds64, 0);
+        PutU32(Ds64, 0);
+        Bytes File = Riff("WAVE", {Chunk("ds64", Ds64), Chunk("fmt ", Fmt), ChunkDeclaring("data", 0xFFFFFFFFu, Data, true)});
+        std::memcpy(File.data(), "RF64", 4);
+        return File;
+    }
+    if (Case.Box == TBox::Wave64) {
+        Bytes File = {'r', 'i', 'f', 'f', 0x2E, 0x91, 0xCF, 0x11, 0xA5, 0xD6, 0x28, 0xDB, 0x04, 0xC1, 0x00, 0x00};
+        const Bytes Chunks = Concat({Wave64Chunk("fmt ", Fmt), Wave64Chunk("data", Data)});
+        PutU64(File, 40 + Chunks.size());
+        const Bytes Wave = Wave64Chunk("wave", {});
+        File.insert(File.end(), Wave.begin(), Wave.begin() + 16);
+        return Concat({File, Chunks});
+    }
+    return Riff("WAVE", {Chunk("fmt ", Fmt), Chunk("data", Data)});
+}
+
+// What libsndfile reads of a piece, as doubles in [-1, 1), with its format.
+struct TReadBack {
+    int Channels = 0, Rate = 0;
+    std::vector<double> Samples;
+};
+
+TReadBack ReadWithSndfile(const QString &Path)
+{
+    SF_INFO Info{};
+    SNDFILE *File = sf_open(Path.toLocal8Bit().constData(), SFM_READ, &Info);
+    TReadBack Back;
+    if (File == nullptr) {
+        ADD_FAILURE() << Path.toStdString() << ": " << sf_strerror(nullptr);
+        return Back;
+    }
+    Back.Channels = Info.channels;
+    Back.Rate = Info.samplerate;
+    Back.Samples.resize(std::size_t(Info.frames * Info.channels));
+    EXPECT_EQ(sf_readf_double(File, Back.Samples.data(), Info.frames), Info.frames);
+    sf_close(File);
+    return Back;
+}
+
+} // namespace
+
+TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
+{
+    std::vector<TFormatCase> Cases;
+    for (int Channels : {1, 2, 3, 6, 8})
+        for (auto [Tag, Bits] : {std::pair{1, 8}, {1, 16}, {1, 24}, {1, 32}, {3, 32}, {3, 64}})
+            for (TBox Box : {TBox::Plain, TBox::Extensible, TBox::Rf64, TBox::Wave64})
+                Cases.push_back({std::uint16_t(Tag), Bits, Channels, Box});
+    TTrimSettings Settings;
+    Settings.NoSoundLevel = 3 * 256;
+    Settings.CutStartLevel = 4 * 256;
+    Settings.BackwardSearch = 40;
+    Settings.ForwardSearch = 40;
+    QTemporaryDir Dir;
+    for (const TFormatCase &Case : Cases) {
+        const std::string Name = std::to_string(Case.Tag) + "-" + std::to_string(Case.Bits) + "-"
+            + std::to_string(Case.Channels) + "-" + std::to_string(int(Case.Box));
+        SCOPED_TRACE(Name);
+        const std::vector<std::int16_t> Values = Signal16(Case.Channels);
+        Bytes Data;
+        for (std::int16_t Value : Values)
+            PutSample(Data, Value, Case.Tag, Case.Bits);
+        const QString Path = Dir.filePath(QString::fromStdString(Name) + ".wav");
+        WriteFileBytes(Path.toStdString(), FileOf(Case, Data));
+
+        TSampleView Reference;
+        const Bytes Data16 = Samples16(Values);
+        Reference.Format = {1, std::uint16_t(Case.Channels), 48000, 0, 0, 16, 0};
+        Reference.Data = Data16.data();
+        Reference.DataSize = std::int64_t(Data16.size());
+        const std::vector<TTrimArea> Expected = DetectTrimAreas(Reference, Settings);
+        ASSERT_EQ(Expected.size(), 4u);
+
+        const TMappedRecording Recording(Path);
+        const std::vector<TTrimArea> Areas = DetectTrimAreas(Recording.View(), Settings);
+        ASSERT_EQ(Areas.size(), Expected.size());
+        for (std::size_t I = 0; I < Areas.size(); ++I) {
+            EXPECT_EQ(Areas[I].StartPos, Expected[I].StartPos);
+            EXPECT_EQ(Areas[I].EndPos, Expected[I].EndPos);
+        }
+
+        const QString Folder = Dir.filePath(QString::fromStdString(Name));
+        WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder, {}, {}});
+        for (std::size_t I = 0; I < Areas.size(); ++I) {
+            const TReadBack Back = ReadWithSndfile(ExportFileName(Folder, std::int32_t(I)));
+            EXPECT_EQ(Back.Channels, Case.Channels);
+            EXPECT_EQ(Back.Rate, 48000);
+            const std::size_t First = std::size_t(Areas[I].StartPos) * Case.Channels;
+            ASSERT_EQ(Back.Samples.size(), std::size_t(Areas[I].EndPos - Areas[I].StartPos) * Case.Channels);
+            for (std::size_t K = 0; K < Back.Samples.size(); ++K)
+                ASSERT_EQ(Back.Samples[K], Values[First + K] / 32768.0) << "sample " << K;
+        }
+    }
+}
+
+TEST(FormatTable, PiecesPastFourGibibytesAreRf64ThatReadsBack)
+{
+    QTemporaryDir Dir;
+    const std::uint64_t DataBytes = (std::uint64_t(5) << 30) + 6;
+    for (auto [Tag, Bits] : {std::pair{1, 16}, {1, 24}, {3, 32}}) {
+        TSampleView Source;
+        Source.Format = {std::uint16_t(Tag), 2, 96000, 0, 0, std::uint16_t(Bits), 0};
+        const std::vector<std::uint8_t> Header = PieceHeader(Source, DataBytes);
+        EXPECT_EQ(std::string(Header.begin(), Header.begin() + 4), "RF64");
+        const std::string Path = Dir.filePath("large.wav").toStdString();
+        WriteFileBytes(Path, Bytes(Header.begin(), Header.end()));
+        ASSERT_EQ(::truncate(Path.c_str(), off_t(Header.size() + DataBytes)), 0);
+        const int Handle = ::open(Path.c_str(), O_RDONLY);
+        const TSampleView Read = ReadWaveLayout(Handle, std::int64_t(Header.size() + DataBytes), TFileKind::Rf64);
+        ::close(Handle);
+        EXPECT_EQ(Read.DataSize, std::int64_t(DataBytes));
+        EXPECT_EQ(Read.FileOffset, std::int64_t(Header.size()));
+        EXPECT_EQ(Read.Format.wFormatTag, Tag);
+        EXPECT_EQ(Read.Format.wBitsPerSample, Bits);
+        EXPECT_EQ(Read.Format.nChannels, 2);
+    }
+}
