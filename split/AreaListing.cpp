@@ -6,7 +6,7 @@ namespace {
 
 // Six decimals resolve a position at any rate up to a megahertz. A rate of
 // 0 has no time: empty in CSV, null in JSON.
-QString Seconds(std::int32_t Position, std::uint32_t Rate, const QString &NoTime)
+QString Seconds(std::int64_t Position, std::uint32_t Rate, const QString &NoTime)
 {
     return Rate > 0 ? QString::number(double(Position) / Rate, 'f', 6) : NoTime;
 }
