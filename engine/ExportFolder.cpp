@@ -3,6 +3,7 @@
 // kernel when the block is a file's bytes), each file put in place whole.
 #include "ExportFolder.h"
 
+#include "FlacCodec.h"
 #include "FolderWriter.h"
 #include "PieceFile.h"
 #include "SampleFormat.h"
@@ -16,10 +17,11 @@
 
 namespace {
 
-std::string NameOf(std::int32_t Index)
+std::string NameOf(std::int32_t Index, const TSampleView &Recording)
 {
     const std::string Digits = std::to_string(Index);
-    return "WAVE" + std::string(Digits.size() < 2 ? 1 : 0, '0') + Digits + ".wav";
+    const char *Extension = Recording.Container == TContainer::Flac ? ".flac" : ".wav";
+    return "WAVE" + std::string(Digits.size() < 2 ? 1 : 0, '0') + Digits + Extension;
 }
 
 // Copies Bytes bytes of the recording's file from Offset to the end of
@@ -57,8 +59,24 @@ void CheckArea(const TSampleView &Recording, const TTrimArea &Area)
         throw EZuWavePositionRange("TZuWave.GetPosValue: Position is Out of Range");
 }
 
+void WriteFlacPiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
+{
+    CheckArea(Recording, Area);
+    const std::int64_t FrameBytes = FrameBytesOf(Recording);
+    TFlacInfo Info;
+    Info.Rate = Recording.Format.nSamplesPerSec;
+    Info.Channels = Recording.Format.nChannels;
+    Info.Bits = Recording.Format.wBitsPerSample;
+    Info.Frames = Area.EndPos - Area.StartPos;
+    EncodeFlac(Out, Info, Recording.Data + Area.StartPos * FrameBytes, Info.Frames);
+}
+
 void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
 {
+    if (Recording.Container == TContainer::Flac) {
+        WriteFlacPiece(Out, Recording, Area);
+        return;
+    }
     const std::int64_t FrameBytes = std::max<std::int64_t>(FrameBytesOf(Recording), 1);
     const std::int64_t Bytes = (Area.EndPos - Area.StartPos) * FrameBytes;
     const std::vector<std::uint8_t> Header = PieceHeader(Recording, static_cast<std::uint64_t>(std::max<std::int64_t>(Bytes, 0)));
@@ -83,9 +101,9 @@ std::optional<TFileIdentity> FileIdentityOf(int FileHandle)
     return TFileIdentity{Info.st_dev, Info.st_ino};
 }
 
-QString ExportFileName(const QString &Folder, std::int32_t Index)
+QString ExportFileName(const QString &Folder, std::int32_t Index, const TSampleView &Recording)
 {
-    return Folder + QLatin1Char('/') + QString::fromStdString(NameOf(Index));
+    return Folder + QLatin1Char('/') + QString::fromStdString(NameOf(Index, Recording));
 }
 
 void WriteExportFolder(const TExportJob &Job)
@@ -104,11 +122,11 @@ void WriteExportFolder(const TExportJob &Job)
         Writer.Lock();
         if (Job.RecordingFile)
             for (std::int32_t I = 0; I < Job.Count; ++I)
-                if (Writer.IsFile(NameOf(I), Job.RecordingFile->Device, Job.RecordingFile->Inode))
-                    throw EExportOverwritesRecording(ExportFileName(Job.Folder, I));
+                if (Writer.IsFile(NameOf(I, Job.Recording), Job.RecordingFile->Device, Job.RecordingFile->Inode))
+                    throw EExportOverwritesRecording(ExportFileName(Job.Folder, I, Job.Recording));
         Writer.RemoveLeftovers();
         for (std::int32_t I = 0; I < Job.Count; ++I) {
-            const std::string Name = NameOf(I);
+            const std::string Name = NameOf(I, Job.Recording);
             try {
                 Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); });
             } catch (const EFileSystemError &) {

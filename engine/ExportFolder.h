@@ -46,8 +46,10 @@ public:
     QString Reason; // the system's words, e.g. "No space left on device"
 };
 
-// Folder + "/WAVE" + Index with at least two digits + ".wav".
-QString ExportFileName(const QString &Folder, std::int32_t Index);
+// Folder + "/WAVE" + Index with at least two digits + the extension of
+// the kind of file a piece of Recording is: ".wav", or ".flac" for a FLAC
+// recording, whose pieces are FLAC too.
+QString ExportFileName(const QString &Folder, std::int32_t Index, const TSampleView &Recording = {});
 
 struct TExportJob {
     TSampleView Recording;

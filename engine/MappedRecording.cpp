@@ -1,5 +1,6 @@
 #include "MappedRecording.h"
 
+#include "FlacCodec.h"
 #include "MappedReads.h"
 #include "Streams.h"
 #include "ZuWAVE.h"
@@ -92,7 +93,8 @@ TMappedRecording::TMappedRecording(const QString &FileName)
     if (Kind == TFileKind::Unknown)
         throw ERecordingUnreadable("not a WAV, RF64, Wave64 or FLAC file");
     if (Kind == TFileKind::Flac) {
-        throw ERecordingUnreadable("FLAC is not read yet");
+        DecodeInto(FSamples);
+        return;
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
     if (Info.st_size > 0) {
@@ -131,4 +133,25 @@ void TMappedRecording::CopyIntoMemory()
     FView.Data = FSamples.data();
     FView.FileHandle = -1;
     FView.FileOffset = 0;
+}
+
+void TMappedRecording::DecodeInto(std::vector<std::uint8_t> &Samples)
+{
+    TFlacInfo Info;
+    try {
+        Info = DecodeFlac(FFile.Handle, Samples);
+    } catch (const EFlacError &Error) {
+        throw ERecordingUnreadable(Error.what());
+    }
+    TWaveFormatEx &Format = FView.Format;
+    Format.wFormatTag = WAVE_FORMAT_PCM;
+    Format.nChannels = static_cast<std::uint16_t>(Info.Channels);
+    Format.nSamplesPerSec = Info.Rate;
+    Format.wBitsPerSample = static_cast<std::uint16_t>(Info.Bits);
+    Format.nBlockAlign = static_cast<std::uint16_t>(Info.Channels * (Info.Bits / 8));
+    Format.nAvgBytesPerSec = Info.Rate * Format.nBlockAlign;
+    Format.cbSize = 0;
+    FView.Data = Samples.data();
+    FView.DataSize = static_cast<std::int64_t>(Samples.size());
+    FView.Container = TContainer::Flac;
 }

@@ -48,6 +48,8 @@ private:
     // The image the chunk walk and the loader read: the mapping, or for an
     // empty file an empty image that is still not null.
     const std::uint8_t *Image() const;
+    // A FLAC file's samples, decoded whole.
+    void DecodeInto(std::vector<std::uint8_t> &Samples);
 
     TFile FFile;
     TMapping FMapping;

@@ -3,6 +3,7 @@
 // is exact, and the pieces written must read back, through an independent
 // reader, as the source's own samples.
 #include "ExportFolder.h"
+#include "FlacCodec.h"
 #include "MappedRecording.h"
 #include "PieceFile.h"
 #include "TrimDetection.h"
@@ -24,7 +25,7 @@ using namespace wavtest;
 
 namespace {
 
-enum class TBox { Plain, Extensible, Rf64, Wave64 };
+enum class TBox { Plain, Extensible, Rf64, Wave64, Flac };
 
 struct TFormatCase {
     std::uint16_t Tag; // 1 or 3
@@ -154,6 +155,18 @@ TReadBack ReadWithSndfile(const QString &Path)
     return Back;
 }
 
+void WriteCase(const std::string &Path, const TFormatCase &Case, const Bytes &Data)
+{
+    if (Case.Box != TBox::Flac) {
+        WriteFileBytes(Path, FileOf(Case, Data));
+        return;
+    }
+    const int Handle = ::open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const TFlacInfo Info{48000, Case.Channels, Case.Bits, std::int64_t(Data.size()) / (Case.Channels * Case.Bits / 8)};
+    EncodeFlac(Handle, Info, Data.data(), Info.Frames);
+    ::close(Handle);
+}
+
 } // namespace
 
 TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
@@ -161,8 +174,9 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
     std::vector<TFormatCase> Cases;
     for (int Channels : {1, 2, 3, 6, 8})
         for (auto [Tag, Bits] : {std::pair{1, 8}, {1, 16}, {1, 24}, {1, 32}, {3, 32}, {3, 64}})
-            for (TBox Box : {TBox::Plain, TBox::Extensible, TBox::Rf64, TBox::Wave64})
-                Cases.push_back({std::uint16_t(Tag), Bits, Channels, Box});
+            for (TBox Box : {TBox::Plain, TBox::Extensible, TBox::Rf64, TBox::Wave64, TBox::Flac})
+                if (Box != TBox::Flac || (Tag == 1 && Bits <= 24))
+                    Cases.push_back({std::uint16_t(Tag), Bits, Channels, Box});
     TTrimSettings Settings;
     Settings.NoSoundLevel = 3 * 256;
     Settings.CutStartLevel = 4 * 256;
@@ -178,7 +192,7 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
         for (std::int16_t Value : Values)
             PutSample(Data, Value, Case.Tag, Case.Bits);
         const QString Path = Dir.filePath(QString::fromStdString(Name) + ".wav");
-        WriteFileBytes(Path.toStdString(), FileOf(Case, Data));
+        WriteCase(Path.toStdString(), Case, Data);
 
         TSampleView Reference;
         const Bytes Data16 = Samples16(Values);
@@ -199,7 +213,9 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
         const QString Folder = Dir.filePath(QString::fromStdString(Name));
         WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder, {}, {}});
         for (std::size_t I = 0; I < Areas.size(); ++I) {
-            const TReadBack Back = ReadWithSndfile(ExportFileName(Folder, std::int32_t(I)));
+            const QString Piece = ExportFileName(Folder, std::int32_t(I), Recording.View());
+            EXPECT_EQ(Piece.endsWith(".flac"), Case.Box == TBox::Flac);
+            const TReadBack Back = ReadWithSndfile(Piece);
             EXPECT_EQ(Back.Channels, Case.Channels);
             EXPECT_EQ(Back.Rate, 48000);
             const std::size_t First = std::size_t(Areas[I].StartPos) * Case.Channels;
