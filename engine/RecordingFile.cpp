@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include <unistd.h>
 
@@ -78,8 +79,9 @@ void ApplyFmt(TSampleView &View, const std::uint8_t *Body, std::uint32_t Size)
         if (View.ValidBits == Format.wBitsPerSample)
             View.ValidBits = 0;
     }
-    if (EncodingOf(Format) == TSampleEncoding::None || Format.nSamplesPerSec == 0
-        || View.ValidBits > Format.wBitsPerSample) {
+    if (Format.nSamplesPerSec == 0 || Format.nSamplesPerSec > INT32_MAX)
+        throw ERecordingUnreadable("an impossible sample rate of " + std::to_string(Format.nSamplesPerSec) + " Hz");
+    if (EncodingOf(Format) == TSampleEncoding::None || View.ValidBits > Format.wBitsPerSample) {
         const QByteArray Raw(reinterpret_cast<const char *>(Body), std::min<std::uint32_t>(Size, 40));
         throw ERecordingUnreadable("unsupported format: " + DescribeFormat(Raw).toStdString());
     }

@@ -17,14 +17,14 @@ void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSetting
     const std::uint8_t *Data = Recording.Data;
     const int Channels = FixedChannels > 0 ? FixedChannels : Recording.Format.nChannels;
     const std::int64_t FrameBytes = std::int64_t(TCodec::Bytes) * Channels;
-    const auto LevelOf = [Data, Channels, FrameBytes](std::int64_t J) {
+    const auto LevelOf = [=](std::int64_t J) {
         const std::uint8_t *Frame = Data + J * FrameBytes;
         TLevel Level = TCodec::Magnitude(Frame);
         for (int Ch = 1; Ch < Channels; ++Ch)
             Level = std::max(Level, TCodec::Magnitude(Frame + Ch * TCodec::Bytes));
         return Level;
     };
-    const auto LoudestOf = [Data, Channels, FrameBytes](std::int64_t First) {
+    const auto LoudestOf = [=](std::int64_t First) {
         return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
     };
     ScanTrimAreasSkipping(LevelOf, LoudestOf, N, ScanLimitsOf(Settings, TCodec::FromPanel), Areas, Count);

@@ -98,6 +98,8 @@ TEST(MappedRecording, HoldsWhatTheLoaderMakesOfTheSameFileAndRefusesTheRestInPla
          "unsupported format: 8-bit A-law, 1 ch, 8000 Hz"},
         {Riff("WAVE", {Chunk("fmt ", FmtBody(1, 0, 8000, 16)), Chunk("data", Data)}),
          "unsupported format: 16-bit PCM, 0 ch, 8000 Hz"},
+        {Riff("WAVE", {Chunk("fmt ", FmtBody(1, 1, 0x80000000u, 16)), Chunk("data", Data)}),
+         "an impossible sample rate of 2147483648 Hz"},
         {Riff("WAVE", {Chunk("data", Data), Chunk("fmt ", Fmt)}), "no data chunk after the fmt chunk"},
         {Riff("WAVE", {Chunk("data", Data)}), "a RIFF file without a WAVE fmt chunk"},
         {Riff("AVI ", {Chunk("fmt ", Fmt), Chunk("data", Data)}), NotWave},
