@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 template <TSampleEncoding E>
 struct TSampleCodec;
@@ -53,15 +54,28 @@ struct TSampleCodec<TSampleEncoding::Int24> {
     using TLevel = std::int64_t;
     static constexpr int Bytes = 3;
     static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample24(At))); }
+    // Four samples at a time from three little-endian words, each sample
+    // shifted into the top of a word (its value times 256), so no byte is
+    // loaded on its own.
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
         std::int32_t Low = 0, High = 0;
-        for (std::int64_t I = 0; I < Count; ++I) {
-            const std::int32_t Value = LoadSample24(At + 3 * I);
-            Low = std::min(Low, Value);
-            High = std::max(High, Value);
+        const auto Take = [&Low, &High](std::uint32_t Shifted) {
+            Low = std::min(Low, std::int32_t(Shifted));
+            High = std::max(High, std::int32_t(Shifted));
+        };
+        const std::uint8_t *const End = At + 3 * Count;
+        for (; End - At >= 12; At += 12) {
+            std::uint32_t W[3];
+            std::memcpy(W, At, sizeof W);
+            Take(W[0] << 8);
+            Take((W[0] >> 24 << 8) | (W[1] << 16));
+            Take((W[1] >> 16 << 8) | (W[2] << 24));
+            Take(W[2] & 0xFFFFFF00u);
         }
-        return std::max(-std::int64_t(Low), std::int64_t(High));
+        for (; At < End; At += 3)
+            Take(std::uint32_t(LoadSample24(At)) << 8);
+        return std::max(-std::int64_t(Low >> 8), std::int64_t(High >> 8));
     }
     static TLevel FromPanel(std::int64_t Level) { return Level * 256; }
 };
@@ -85,32 +99,43 @@ struct TSampleCodec<TSampleEncoding::Int32> {
 };
 
 // Floats keep their own precision: |f| * 32768 is exact in double, and a
-// sample that is not a number counts as silence.
-template <class TFloat>
+// sample that is not a number counts as silence. The loudest of a run is
+// found on the bit patterns: with the sign cleared they order as the
+// magnitudes do, and integer maxima are what the vector units do fastest
+// (signed ones: the cleared sign leaves every pattern positive).
+template <class TFloat, class TBits>
 struct TFloatCodec {
     using TLevel = double;
     static constexpr int Bytes = sizeof(TFloat);
-    static TLevel Magnitude(const std::uint8_t *At)
+    static constexpr TBits Infinity = sizeof(TBits) == 4 ? TBits(0x7F800000) : TBits(0x7FF0000000000000ll);
+    static TBits MagnitudeBits(const std::uint8_t *At)
+    {
+        TBits Bits;
+        std::memcpy(&Bits, At, sizeof Bits);
+        Bits &= std::numeric_limits<TBits>::max();
+        return Bits > Infinity ? TBits(0) : Bits;
+    }
+    static TLevel LevelOfBits(TBits Bits)
     {
         TFloat Value;
-        std::memcpy(&Value, At, sizeof Value);
-        const double Level = std::fabs(double(Value)) * 32768.0;
-        return Level == Level ? Level : 0.0;
+        std::memcpy(&Value, &Bits, sizeof Value);
+        return double(Value) * 32768.0;
     }
+    static TLevel Magnitude(const std::uint8_t *At) { return LevelOfBits(MagnitudeBits(At)); }
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
-        double Level = 0;
+        TBits Top = 0;
         for (std::int64_t I = 0; I < Count; ++I)
-            Level = std::max(Level, Magnitude(At + sizeof(TFloat) * I));
-        return Level;
+            Top = std::max(Top, MagnitudeBits(At + sizeof(TBits) * I));
+        return LevelOfBits(Top);
     }
     static TLevel FromPanel(std::int64_t Level) { return double(Level); }
 };
 
 template <>
-struct TSampleCodec<TSampleEncoding::Float32> : TFloatCodec<float> {};
+struct TSampleCodec<TSampleEncoding::Float32> : TFloatCodec<float, std::int32_t> {};
 template <>
-struct TSampleCodec<TSampleEncoding::Float64> : TFloatCodec<double> {};
+struct TSampleCodec<TSampleEncoding::Float64> : TFloatCodec<double, std::int64_t> {};
 
 // Calls Work with the codec of Encoding (a TSampleCodec<E> value); false
 // for an encoding that is not read.
