@@ -7,6 +7,7 @@
 #include "FolderWriter.h"
 #include "PieceFile.h"
 #include "SampleFormat.h"
+#include "ZuChecks.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -51,12 +52,11 @@ bool CopyInKernel(int In, std::int64_t Offset, int Out, std::int64_t Bytes)
 void CheckArea(const TSampleView &Recording, const TTrimArea &Area)
 {
     if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
-        throw EZuWaveBadWaveType("TZuWave.GetPosValue: Bad Wave Type");
-    if (Area.EndPos - Area.StartPos <= 0)
-        throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
+        ZuChecks::BadReadType();
+    ZuChecks::WaveSize(Area.EndPos - Area.StartPos);
     const std::int64_t FrameBytes = FrameBytesOf(Recording);
     if (Area.StartPos < 0 || FrameBytes <= 0 || Area.EndPos > Recording.DataSize / FrameBytes)
-        throw EZuWavePositionRange("TZuWave.GetPosValue: Position is Out of Range");
+        ZuChecks::ReadOutOfRange();
 }
 
 void WriteFlacPiece(int Out, const TSampleView &Recording, const TTrimArea &Area)

@@ -1,5 +1,7 @@
 #include "Extraction.h"
 
+#include "SampleFormat.h"
+
 #include <cstring>
 
 void CopyFramesPerSample(TZuWave &Source, TZuWave &Target, std::int32_t StartPos, std::int32_t Length)
@@ -12,20 +14,23 @@ void CopyFramesPerSample(TZuWave &Source, TZuWave &Target, std::int32_t StartPos
 
 bool CopyFramesDirect(TZuWave &Source, TZuWave &Target, std::int32_t StartPos, std::int32_t Length)
 {
-    const TZuInternalWAVE *From = Source.InternalWave();
-    TZuInternalWAVE *To = Target.InternalWave();
-    if (From == nullptr || To == nullptr || !ZuDetail::ReadableLayout(From->FFormat) || To->FRefCount != 1
-        || To->FFormat.wFormatTag != From->FFormat.wFormatTag || To->FFormat.nChannels != From->FFormat.nChannels
-        || To->FFormat.wBitsPerSample != From->FFormat.wBitsPerSample)
+    const TSampleView From = SampleViewOf(Source);
+    const TSampleView To = SampleViewOf(Target);
+    const TSampleEncoding Encoding = EncodingOf(From.Format);
+    if (From.Data == nullptr || To.Data == nullptr || From.Format.nChannels > 2
+        || (Encoding != TSampleEncoding::UInt8 && Encoding != TSampleEncoding::Int16)
+        || To.Format.wFormatTag != From.Format.wFormatTag || To.Format.nChannels != From.Format.nChannels
+        || To.Format.wBitsPerSample != From.Format.wBitsPerSample)
         return false;
     // Out-of-range areas take the per-sample way, which raises at the first
     // position outside the recording, as it should.
-    if (StartPos < 0 || Length < 0 || std::int64_t(StartPos) + Length > ZuDetail::FrameCount(*From)
-        || ZuDetail::FrameCount(*To) != Length)
+    if (StartPos < 0 || Length < 0 || std::int64_t(StartPos) + Length > FrameCountOf(From)
+        || FrameCountOf(To) != Length)
         return false;
-    const std::int64_t FrameBytes = ZuDetail::FrameBytes(From->FFormat);
+    const std::int64_t FrameBytes = FrameBytesOf(From);
     if (Length > 0)
-        std::memcpy(To->FData, From->FData + StartPos * FrameBytes, static_cast<std::size_t>(Length * FrameBytes));
+        std::memcpy(Target.WritableData(), From.Data + StartPos * FrameBytes,
+                    static_cast<std::size_t>(Length * FrameBytes));
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include "SampleBlocks.h"
 #include "SampleLevels.h"
+#include "SampleView.h"
+#include "ZuChecks.h"
 
 #include <algorithm>
 #include <array>
@@ -25,17 +27,17 @@ struct TDirectBlock {
     int Bits = 0;
 };
 
+// 8 or 16-bit PCM, mono or stereo: the layouts the tables handle.
 bool DirectBlock(TZuWave &Wave, TDirectBlock &Block)
 {
-    TZuInternalWAVE *Internal = Wave.InternalWave();
-    if (Internal == nullptr || Internal->FRefCount != 1)
+    const TSampleView View = SampleViewOf(Wave);
+    const TSampleEncoding Encoding = EncodingOf(View.Format);
+    if (View.Data == nullptr || View.Format.nChannels > 2
+        || (Encoding != TSampleEncoding::UInt8 && Encoding != TSampleEncoding::Int16))
         return false;
-    const TWaveFormatEx &Format = Internal->FFormat;
-    if (!ZuDetail::ReadableLayout(Format))
-        return false;
-    Block.Data = Internal->FData;
-    Block.Samples = std::int64_t(ZuDetail::FrameCount(*Internal)) * Format.nChannels;
-    Block.Bits = Format.wBitsPerSample;
+    Block.Data = Wave.WritableData();
+    Block.Samples = FrameCountOf(View) * View.Format.nChannels;
+    Block.Bits = View.Format.wBitsPerSample;
     return true;
 }
 
@@ -168,7 +170,7 @@ TNormaliseResult NormaliseRecording(TZuWave &Recording)
     // Ten positions of a layout the direct passes cannot read: the sample
     // access refuses it at the first sample, and so does this.
     if (!PeakDirect(Recording, Peak))
-        ZuDetail::Raise(ZuDetail::Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
+        ZuChecks::UnsupportedRead();
     // A silent recording has no factor; it is left as it is.
     if (Peak == 0)
         return TNormaliseResult::Silent;

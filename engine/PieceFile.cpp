@@ -1,6 +1,7 @@
 #include "PieceFile.h"
 
 #include "SampleFormat.h"
+#include "ZuChecks.h"
 
 #include <cstring>
 
@@ -48,13 +49,9 @@ TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording)
     // The scratch wave's record only ever comes from CreateWAVE and the
     // setters, which leave it in this one form for a given layout; the
     // checks are the setters', in their order.
-    const auto Freq = static_cast<std::int32_t>(Recording.nSamplesPerSec);
-    if (Freq <= 0)
-        throw EZuWaveInvalidWavePara("TZuWave.Setfreq: Invalid Frequency");
-    if (Recording.nChannels != 1 && Recording.nChannels != 2)
-        throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeChannels: Invalid Parameters");
-    if (Recording.wBitsPerSample != 8 && Recording.wBitsPerSample != 16)
-        throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeBits: Invalid Parameters");
+    ZuChecks::Frequency(static_cast<std::int32_t>(Recording.nSamplesPerSec));
+    ZuChecks::Channels(Recording.nChannels);
+    ZuChecks::Bits(Recording.wBitsPerSample);
     TWaveFormatEx Format{};
     Format.wFormatTag = WAVE_FORMAT_PCM;
     Format.nChannels = Recording.nChannels;

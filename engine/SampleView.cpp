@@ -3,11 +3,10 @@
 TSampleView SampleViewOf(TZuWave &Wave)
 {
     TSampleView View;
-    const TZuInternalWAVE *Internal = Wave.InternalWave();
-    if (Internal == nullptr)
+    if (Wave.StoredData() == nullptr)
         return View;
-    View.Format = Internal->FFormat;
-    View.Data = Internal->FData;
-    View.DataSize = Internal->FData != nullptr ? Internal->FDataSize : 0;
+    View.Format = Wave.StoredFormat();
+    View.Data = Wave.StoredData();
+    View.DataSize = Wave.StoredDataSize();
     return View;
 }

@@ -5,6 +5,7 @@
 
 #include "SampleLevels.h"
 #include "TrimScan.h"
+#include "ZuChecks.h"
 
 namespace {
 
@@ -51,10 +52,10 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     });
     // A layout nothing reads: the sample access refuses it at the first
     // level read, and so does this.
-    if (!Read && Recording.Format.wFormatTag == WAVE_FORMAT_PCM && Recording.Data != nullptr
-        && ZuDetail::FrameBytes(Recording.Format) > 0
-        && Recording.DataSize >= ZuDetail::FrameBytes(Recording.Format))
-        ZuDetail::Raise(ZuDetail::Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
+    const std::int64_t StoredFrameBytes = Recording.Format.nChannels * (Recording.Format.wBitsPerSample / 8);
+    if (!Read && Recording.Format.wFormatTag == WAVE_FORMAT_PCM && Recording.Data != nullptr && StoredFrameBytes > 0
+        && Recording.DataSize >= StoredFrameBytes)
+        ZuChecks::UnsupportedRead();
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)

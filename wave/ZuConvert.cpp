@@ -3,14 +3,14 @@
 #include "ZuInternalWave.h"
 
 #include "Heap.h"
+#include "ZuChecks.h"
 #include "ZuLayout.h"
 
 void TZuInternalWAVE::ChangeBits(std::int32_t NewBits)
 {
     if (FFormat.wFormatTag != WAVE_FORMAT_PCM)
         throw EZuWaveBadWaveType("TZuInternalWave.ChangeBits: Bad Wave Type");
-    if (NewBits != 8 && NewBits != 16)
-        throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeBits: Invalid Parameters");
+    ZuChecks::Bits(NewBits);
     if (NewBits == FFormat.wBitsPerSample)
         return;
     // A loaded file of a layout the sample access cannot read is refused
@@ -47,8 +47,7 @@ void TZuInternalWAVE::ChangeChannels(std::int32_t NewChannels)
 {
     if (FFormat.wFormatTag != WAVE_FORMAT_PCM)
         throw EZuWaveBadWaveType("TZuInternalWave.ChangeChannels: Bad Wave Type");
-    if (NewChannels != 1 && NewChannels != 2)
-        throw EZuWaveInvalidWavePara("TZuInternalWAVE.ChangeChannels: Invalid Parameters");
+    ZuChecks::Channels(NewChannels);
     if (NewChannels == FFormat.nChannels)
         return;
     if (!ZuDetail::ReadableLayout(FFormat))

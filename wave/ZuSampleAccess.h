@@ -1,6 +1,7 @@
 #pragma once
 // Per-sample access, inline: the application calls these once per sample
 // over whole recordings. Every call repeats every check and allocates nothing.
+#include "ZuChecks.h"
 #include "ZuLayout.h"
 #include "ZuWaveComponent.h"
 
@@ -25,10 +26,10 @@ inline std::int32_t TZuWave::GetPosValue(std::int32_t Channel, std::int32_t Pos)
     WaveAssert(FInternalWave != nullptr, "TZuWave.GetPosValue: InternalWave should not be Nil");
     const TZuInternalWAVE &Wave = *FInternalWave;
     if (Wave.FFormat.wFormatTag != WAVE_FORMAT_PCM) [[unlikely]]
-        Raise(BadType, "TZuWave.GetPosValue: Bad Wave Type");
+        ZuChecks::BadReadType();
     const std::int32_t N = FrameCount(Wave);
     if (Pos < 0 || Pos >= N || Channel < 0 || Channel >= Wave.FFormat.nChannels) [[unlikely]]
-        Raise(OutOfRange, "TZuWave.GetPosValue: Position is Out of Range");
+        ZuChecks::ReadOutOfRange();
     const std::int64_t Index = std::int64_t(Pos) * Wave.FFormat.nChannels + Channel;
     switch (LayoutKey(Wave.FFormat.wBitsPerSample, Wave.FFormat.nChannels)) {
     case LayoutKey(8, 1):
@@ -38,7 +39,7 @@ inline std::int32_t TZuWave::GetPosValue(std::int32_t Channel, std::int32_t Pos)
     case LayoutKey(16, 2):
         return LoadSample16(Wave.FData, 2 * Index);
     default:
-        Raise(Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
+        ZuChecks::UnsupportedRead();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ZuWaveComponent.h"
 
 #include "Heap.h"
+#include "ZuChecks.h"
 #include "Streams.h"
 
 #include <cstring>
@@ -107,8 +108,7 @@ std::int32_t TZuWave::GetFreq()
 void TZuWave::SetFreq(std::int32_t Value)
 {
     WaveAssert(FInternalWave != nullptr, "TZuWave.SetFreq: InternalWave should not be Nil");
-    if (Value <= 0)
-        throw EZuWaveInvalidWavePara("TZuWave.Setfreq: Invalid Frequency");
+    ZuChecks::Frequency(Value);
     FInternalWave->FFormat.nSamplesPerSec = static_cast<std::uint32_t>(Value);
     FInternalWave->FFormat.nAvgBytesPerSec = static_cast<std::uint32_t>(Value) * FInternalWave->FFormat.nBlockAlign;
 }
@@ -155,8 +155,7 @@ void TZuWave::SetWaveSize(std::int32_t NewSize)
     if (FInternalWave->FFormat.wFormatTag != WAVE_FORMAT_PCM)
         throw EZuWaveBadWaveType("TZuWave.SetWaveSize: Bad Wave Type");
     const std::int32_t Current = ZuDetail::FrameCount(*FInternalWave);
-    if (NewSize <= 0)
-        throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
+    ZuChecks::WaveSize(NewSize);
     if (NewSize == Current)
         return;
     std::unique_ptr<TZuInternalWAVE> Fresh(NewBufferLike(NewSize));
@@ -172,4 +171,26 @@ TZuInternalWAVE *TZuWave::NewBufferLike(std::int32_t Frames)
     Fresh->CreateWAVE(static_cast<std::int32_t>(Old.nSamplesPerSec), Old.wBitsPerSample, Old.nChannels, Frames);
     Fresh->FOnNotify = FInternalWave->FOnNotify;
     return Fresh.release();
+}
+
+const TWaveFormatEx &TZuWave::StoredFormat() const
+{
+    WaveAssert(FInternalWave != nullptr, "TZuWave.StoredFormat: InternalWave should not be Nil");
+    return FInternalWave->FFormat;
+}
+
+const std::uint8_t *TZuWave::StoredData() const
+{
+    return FInternalWave != nullptr ? FInternalWave->FData : nullptr;
+}
+
+std::int32_t TZuWave::StoredDataSize() const
+{
+    return FInternalWave != nullptr && FInternalWave->FData != nullptr ? FInternalWave->FDataSize : 0;
+}
+
+std::uint8_t *TZuWave::WritableData()
+{
+    UniqueWave();
+    return FInternalWave->FData;
 }

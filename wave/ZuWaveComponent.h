@@ -52,6 +52,17 @@ public:
 
     TZuInternalWAVE *InternalWave() const { return FInternalWave; }
 
+    // The samples as stored, for code that reads a whole recording at once
+    // instead of sample by sample: the format record, the block (nullptr
+    // when there is none) and its size in bytes. Valid until the block is
+    // replaced (a load, a length or format change).
+    const TWaveFormatEx &StoredFormat() const;
+    const std::uint8_t *StoredData() const;
+    std::int32_t StoredDataSize() const;
+    // The block for writing in place: made this wave's own first, as a
+    // write through SetPosValue would.
+    std::uint8_t *WritableData();
+
     TZuInternalWAVE *FInternalWave = nullptr;
 
 private:
