@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "PaintBox.h"
+#include "SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
 #include <QFileDialog>
@@ -140,6 +141,8 @@ void TForm1::FitCaptions()
 
 void TForm1::CreateComponents()
 {
+    // The form's waves play through the system's audio output.
+    InstallSystemAudioOutput();
     // Settings in the order the component stores them.
     ZU = new TZuWave(this);
     ZU2 = new TZuWave(this);

@@ -1,7 +1,7 @@
 #pragma once
 // The wave output device: plays one buffer of PCM samples, in place, on the
-// default audio output (Qt Multimedia's QAudioSink, which reaches the sound
-// server), and posts a done notice to a callback object when the buffer has
+// installed audio output (the system's: see audio/SystemAudioOutput.h), and
+// posts a done notice to a callback object when the buffer has
 // been played to its end or handed back early by Reset. Everything runs on
 // the GUI thread; the notice is an event, so it is handled by the event loop
 // after the running handler has returned, never inside a call made here.
@@ -64,7 +64,19 @@ public:
     // done notice, posted.
     void Reset() noexcept;
 
-    class TImpl;
+    // What an open output does with its buffers, as Write and Reset say.
+    class TImpl {
+    public:
+        virtual ~TImpl() = default;
+        virtual void Write(TWaveHdr *Header) noexcept = 0;
+        virtual void Reset() noexcept = 0;
+    };
+    // The audio output Open goes to, with Open's contract. A program that
+    // plays installs one (InstallSystemAudioOutput); without one Open fails
+    // saying so, and a program that never plays links no audio code.
+    using TOpener = std::unique_ptr<TImpl> (*)(const void *FormatRecord, QObject *Callback, std::uint64_t Instance,
+                                               std::string &ErrorText);
+    static void InstallOpener(TOpener Opener);
 
 private:
     explicit TWaveOutDevice(std::unique_ptr<TImpl> Impl);
