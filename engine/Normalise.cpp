@@ -1,5 +1,5 @@
-// Peak normalisation, its two passes each in a per-sample reference form
-// and a direct form over the sample bytes.
+// Peak normalisation, its two passes over the sample bytes (the tests hold
+// per-sample reference forms of both).
 #include "Normalisation.h"
 #include "Normalise.h"
 
@@ -49,17 +49,6 @@ std::int32_t NormalisedSample(std::int32_t Value, std::int32_t Peak)
     return static_cast<std::int32_t>(std::nearbyint(Scaled));
 }
 
-std::int32_t PeakPerSample(TZuWave &Wave)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    std::int32_t Peak = 0;
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Peak = std::max(Peak, std::abs(Wave.GetPosValue16(Ch, Pos)));
-    return Peak;
-}
-
 bool PeakDirect(TZuWave &Wave, std::int32_t &Peak)
 {
     TDirectBlock Block;
@@ -67,15 +56,6 @@ bool PeakDirect(TZuWave &Wave, std::int32_t &Peak)
         return false;
     Peak = Block.Bits == 8 ? Loudest8(Block.Data, Block.Samples) : Loudest16(Block.Data, Block.Samples);
     return true;
-}
-
-void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
 }
 
 void ScaleBlock(std::uint8_t *Data, std::int64_t Samples, int Bits, std::int32_t Peak)

@@ -16,6 +16,32 @@ using namespace apptest;
 
 namespace {
 
+// The passes as defined, sample by sample through the sample access: the
+// direct passes must give the same peak and the same samples.
+std::int32_t PeakPerSample(TZuWave &Wave)
+{
+    const std::int32_t N = Wave.GetWaveSize();
+    const std::int32_t Channels = Wave.GetChannels();
+    std::int32_t Peak = 0;
+    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
+        for (std::int32_t Pos = 0; Pos < N; ++Pos)
+            Peak = std::max(Peak, std::abs(Wave.GetPosValue16(Ch, Pos)));
+    return Peak;
+}
+
+void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
+{
+    const std::int32_t N = Wave.GetWaveSize();
+    const std::int32_t Channels = Wave.GetChannels();
+    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
+        for (std::int32_t Pos = 0; Pos < N; ++Pos)
+            Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
+}
+
+} // namespace
+
+namespace {
+
 class NormaliseTest : public CommandTest {
 protected:
     // Loads 16-bit mono samples, normalises, returns the samples after.
