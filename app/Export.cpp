@@ -6,6 +6,8 @@
 #include "Unit1.h"
 #include "WaitCursor.h"
 
+#include <QFile>
+
 void TForm1::ExtractArea(std::int32_t Index)
 {
     if (Index < 0 || Index >= FAreaCount || static_cast<std::size_t>(Index) >= FAreas.size())
@@ -20,8 +22,11 @@ void TForm1::N6Click()
     {
         TWaitCursor Wait;
         const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
+        TExportJob Job{SampleViewOf(*ZU), FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {}, {}};
+        if (FRecordingFile)
+            Job.RecordingFiles.push_back(*FRecordingFile);
         try {
-            WriteExportFolder(TExportJob{SampleViewOf(*ZU), FAreas.data(), Count, Folder, FRecordingFile, {}});
+            WriteExportFolder(Job);
             // The scratch wave ends holding the last area saved.
             if (Count > 0)
                 ExtractArea(Count - 1);

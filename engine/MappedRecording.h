@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 class TZuWave;
 
@@ -27,6 +28,8 @@ public:
     // meanwhile. Raises ERecordingUnreadable, or the loader's errors for an
     // image the loader would refuse.
     explicit TMappedRecording(const QString &FileName);
+    // The same for a name's bytes, which need not be UTF-8.
+    explicit TMappedRecording(const std::string &Path);
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
 

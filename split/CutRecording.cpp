@@ -6,6 +6,8 @@
 #include "TrimDetection.h"
 #include "ZuWAVE.h"
 
+#include <QFile>
+
 #include <exception>
 #include <memory>
 
@@ -40,8 +42,9 @@ void Cut(const QString &File, const QString &Folder, const TSplitOptions &Option
     Job.Recording = View;
     Job.Areas = Outcome.Areas.data();
     Job.Count = static_cast<std::int32_t>(Outcome.Areas.size());
-    Job.Folder = Folder;
-    Job.RecordingFile = FileIdentityOf(Recording.Handle());
+    Job.Folder = QFile::encodeName(Folder).toStdString();
+    if (const std::optional<TFileIdentity> Open = FileIdentityOf(Recording.Handle()))
+        Job.RecordingFiles.push_back(*Open);
     Job.Progress = [&](std::int32_t Written) { Share(double(Written) / Job.Count); };
     WriteExportFolder(Job);
 }

@@ -359,7 +359,7 @@ TEST(ExportFileTest, DirectWriterWritesWhatSaveToStreamWrites)
         Wave.SaveToStream(Expected);
         QTemporaryDir Dir;
         const TTrimArea Whole{0, Case.Frames};
-        WriteExportFolder(TExportJob{SampleViewOf(Wave), &Whole, 1, Dir.path(), std::nullopt, {}});
+        WriteExportFolder(TExportJob{SampleViewOf(Wave), &Whole, 1, Dir.path().toStdString(), {}, {}, {}});
         EXPECT_EQ(wavtest::ReadFileBytes(ExportFileName(Dir.path(), 0).toStdString()), Expected.Bytes())
             << Case.Bits << " bits, " << Case.Channels << " channels";
     }

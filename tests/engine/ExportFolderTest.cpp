@@ -16,6 +16,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -49,7 +50,7 @@ struct TRecording {
     }
     TExportJob Job(const QString &Folder) const
     {
-        return TExportJob{View, Areas.data(), std::int32_t(Areas.size()), Folder, std::nullopt, {}};
+        return TExportJob{View, Areas.data(), std::int32_t(Areas.size()), Folder.toStdString(), {}, {}, {}};
     }
     Bytes Data;
     std::vector<TTrimArea> Areas;
@@ -160,7 +161,8 @@ TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
     const int Handle = ::open(Path(Name(1)).c_str(), O_RDONLY);
     ASSERT_GE(Handle, 0);
     TExportJob Job = Recording.Job(Folder());
-    Job.RecordingFile = FileIdentityOf(Handle);
+    // Any of the recordings named, not only the first.
+    Job.RecordingFiles = {TFileIdentity{0, 0}, *FileIdentityOf(Handle)};
     ::close(Handle);
     try {
         WriteExportFolder(Job);
@@ -238,6 +240,45 @@ TEST_F(ExportFolderTest, TwoWritersAtOnceLeaveOneExportsFilesNotAMix)
         for (int I = 0; I < 40; ++I)
             EXPECT_EQ(ReadFileBytes(Path(Name(I))), Last.File(I)) << "round " << Round << ", file " << I;
     }
+}
+
+TEST_F(ExportFolderTest, AFolderHeldByAnotherWriterIsAwaitedAloudAndCanBeGivenUp)
+{
+    const TRecording Recording(3, 300, 6);
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const int Held = ::open(Folder().toStdString().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Held, LOCK_EX), 0);
+
+    // Asked at once, then at each poll, until it gives up: nothing written.
+    std::vector<long> Asked;
+    TExportJob Job = Recording.Job(Folder());
+    Job.WaitForFolder = [&](std::chrono::milliseconds Waited) {
+        Asked.push_back(long(Waited.count()));
+        return Asked.size() < 4;
+    };
+    try {
+        WriteExportFolder(Job);
+        ADD_FAILURE() << "wrote into a folder another writer holds";
+    } catch (const EExportFailed &Error) {
+        EXPECT_EQ(Error.Path, Folder());
+        EXPECT_EQ(Error.Reason, "in use by another export");
+    }
+    ASSERT_EQ(Asked.size(), 4u);
+    EXPECT_EQ(Asked[0], 0);
+    EXPECT_TRUE(std::is_sorted(Asked.begin(), Asked.end()) && Asked[3] > Asked[1]) << Asked[3];
+    EXPECT_TRUE(Entries(Folder()).isEmpty());
+
+    // Released while it waits: the export goes on.
+    int Polls = 0;
+    Job.WaitForFolder = [&](std::chrono::milliseconds) {
+        if (++Polls == 3)
+            ::close(Held);
+        return true;
+    };
+    WriteExportFolder(Job);
+    EXPECT_EQ(Polls, 3);
+    EXPECT_EQ(ExpectOnlyWholeFiles({&Recording}), 0);
+    EXPECT_EQ(Entries(Folder()).size(), 3);
 }
 
 // Temporary names it is made to try: taken ones first, then its own.
