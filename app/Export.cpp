@@ -2,6 +2,7 @@
 // batch export into MakedFile, and playing the area under a right-click.
 #include "Export.h"
 
+#include "FolderWaitDialog.h"
 #include "PaintBox.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
@@ -21,8 +22,10 @@ void TForm1::N6Click()
     QString Failure;
     {
         TWaitCursor Wait;
+        TFolderWaitDialog Busy(this, Folder);
         const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
-        TExportJob Job{SampleViewOf(*ZU), FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {}, {}};
+        TExportJob Job{SampleViewOf(*ZU), FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {},
+                       Busy.Waiting()};
         if (FRecordingFile)
             Job.RecordingFiles.push_back(*FRecordingFile);
         try {
@@ -33,7 +36,11 @@ void TForm1::N6Click()
         } catch (const EExportOverwritesRecording &Error) {
             Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
         } catch (const EExportFailed &Error) {
-            Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ") + Error.Reason;
+            if (Busy.Cancelled())
+                Failure = QStringLiteral("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder;
+            else
+                Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
+                    + Error.Reason;
         }
         if (Failure.isEmpty())
             PB->repaint();
