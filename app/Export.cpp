@@ -2,9 +2,12 @@
 // batch export into MakedFile, and playing the area under a right-click.
 #include "Export.h"
 
+#include "FolderWaitDialog.h"
 #include "PaintBox.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
+
+#include <QFile>
 
 void TForm1::ExtractArea(std::int32_t Index)
 {
@@ -19,16 +22,25 @@ void TForm1::N6Click()
     QString Failure;
     {
         TWaitCursor Wait;
+        TFolderWaitDialog Busy(this, Folder);
         const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
+        TExportJob Job{SampleViewOf(*ZU), FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {},
+                       Busy.Waiting()};
+        if (FRecordingFile)
+            Job.RecordingFiles.push_back(*FRecordingFile);
         try {
-            WriteExportFolder(TExportJob{SampleViewOf(*ZU), FAreas.data(), Count, Folder, FRecordingFile, {}});
+            WriteExportFolder(Job);
             // The scratch wave ends holding the last area saved.
             if (Count > 0)
                 ExtractArea(Count - 1);
         } catch (const EExportOverwritesRecording &Error) {
             Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
         } catch (const EExportFailed &Error) {
-            Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ") + Error.Reason;
+            if (Busy.Cancelled())
+                Failure = QStringLiteral("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder;
+            else
+                Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
+                    + Error.Reason;
         }
         if (Failure.isEmpty())
             PB->repaint();

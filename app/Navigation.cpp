@@ -5,6 +5,7 @@
 #include "PaintBox.h"
 #include "Streams.h"
 
+#include <QFile>
 #include <QMenu>
 #include <QScrollBar>
 
@@ -15,11 +16,15 @@ void TForm1::FileOpen()
     const std::optional<QString> FileName = RunOpenDialog();
     if (!FileName)
         return;
+    OpenRecording(QFile::encodeName(*FileName).toStdString());
+}
 
+void TForm1::OpenRecording(const std::string &FileName)
+{
     // A file that cannot be opened leaves the recording as it was; once it
     // is open, a failed load has already replaced the recording, and the
     // trim areas and the scroll range of the old one must go with it.
-    TFileStream Stream(FileName->toStdString(), TFileStream::TMode::OpenRead);
+    TFileStream Stream(FileName, TFileStream::TMode::OpenRead);
     FPaintErrorReported = false;
     const auto ShowNewRecording = [this] {
         FAreaCount = 0;

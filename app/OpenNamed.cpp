@@ -2,49 +2,30 @@
 
 #include "Unit1.h"
 
+#include <QFile>
 #include <QTimer>
 #include <QWindow>
 
 #include <exception>
 #include <optional>
-#include <utility>
 
-namespace {
-
-// The open dialog answers with one name while it lives; the form's own
-// dialog is back however the command ends.
-class TDialogAnswer {
-public:
-    TDialogAnswer(TForm1 &Form, const QString &FileName)
-        : FForm(Form), FSaved(std::exchange(Form.RunOpenDialog, [FileName] { return std::optional<QString>(FileName); }))
-    {
-    }
-    ~TDialogAnswer() { FForm.RunOpenDialog = std::move(FSaved); }
-    TDialogAnswer(const TDialogAnswer &) = delete;
-    TDialogAnswer &operator=(const TDialogAnswer &) = delete;
-
-private:
-    TForm1 &FForm;
-    std::function<std::optional<QString>()> FSaved;
-};
-
-} // namespace
-
-void OpenNamedFile(TForm1 &Form, const QString &FileName)
+void OpenNamedFile(TForm1 &Form, const QByteArray &FileName)
 {
     std::optional<QString> Failure;
-    {
-        TDialogAnswer Answer(Form, FileName);
-        try {
-            Form.FileOpen();
-        } catch (const std::exception &Error) {
-            Failure = QString::fromUtf8(Error.what());
-        } catch (...) {
-            Failure = QStringLiteral("Unknown error");
-        }
+    try {
+        Form.OpenRecording(FileName.toStdString());
+    } catch (const std::exception &Error) {
+        Failure = QString::fromUtf8(Error.what());
+    } catch (...) {
+        Failure = QStringLiteral("Unknown error");
     }
     if (Failure)
         Form.ShowError(*Failure);
+}
+
+void OpenNamedFile(TForm1 &Form, const QString &FileName)
+{
+    OpenNamedFile(Form, QFile::encodeName(FileName));
 }
 
 namespace {
@@ -52,7 +33,7 @@ namespace {
 // A message about the file is centred on the main window: not before the
 // window manager has put that window on the screen, or the message stands
 // where the window was before it was placed. A second at most.
-void OpenOnceShown(TForm1 &Form, const QString &FileName, int TriesLeft)
+void OpenOnceShown(TForm1 &Form, const QByteArray &FileName, int TriesLeft)
 {
     const QWindow *Window = Form.windowHandle();
     if (TriesLeft > 0 && (Window == nullptr || !Window->isExposed())) {
@@ -64,10 +45,10 @@ void OpenOnceShown(TForm1 &Form, const QString &FileName, int TriesLeft)
 
 } // namespace
 
-void OpenFromCommandLine(TForm1 &Form, const QStringList &Arguments)
+void OpenFromCommandLine(TForm1 &Form, const QByteArrayList &Arguments)
 {
     if (Arguments.size() < 2)
         return;
-    const QString FileName = Arguments.at(1);
+    const QByteArray FileName = Arguments.at(1);
     QTimer::singleShot(0, &Form, [&Form, FileName] { OpenOnceShown(Form, FileName, 50); });
 }

@@ -1,13 +1,19 @@
 #include "Application.h"
 #include "DisplayCheck.h"
 #include "OpenNamed.h"
+#include "StandardStreams.h"
 #include "Unit1.h"
 #include "Unit2.h"
 
+#include <csignal>
 #include <memory>
 
 int main(int argc, char *argv[])
 {
+    OccupyClosedStandardStreams();
+    // A file-size limit is then a failed export naming the file (EFBIG),
+    // whose temporary file is removed, instead of the window vanishing.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!DisplayChosen(argc, argv))
         return ReportNoDisplay();
     std::unique_ptr<TApplication> Application;
@@ -19,6 +25,11 @@ int main(int argc, char *argv[])
     TForm2 Form2(Form1);
     Form2.show();
     Form1.show();
-    OpenFromCommandLine(Form1, Application->arguments());
+    // Qt has taken its own options out of argv; what is left are the bytes
+    // the program was given, which a file's name is.
+    QByteArrayList Arguments;
+    for (int I = 0; I < argc; ++I)
+        Arguments << QByteArray(argv[I]);
+    OpenFromCommandLine(Form1, Arguments);
     return Application->exec();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -59,6 +60,9 @@ public:
     // --- Handlers (designed names) ---
     void FormCreate();
     void FileOpen();
+    // What FileOpen does with the file chosen: FileName is the name's bytes,
+    // as the file system has them (they need not be UTF-8).
+    void OpenRecording(const std::string &FileName);
     void PBPaint();
     void SBChange(QScrollBar *Sender);
     void N3Click();

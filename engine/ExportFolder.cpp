@@ -108,9 +108,9 @@ QString ExportFileName(const QString &Folder, std::int32_t Index, const TSampleV
 
 void WriteExportFolder(const TExportJob &Job)
 {
-    const std::string Folder = Job.Folder.toStdString();
+    const std::string &Folder = Job.Folder;
     auto Failed = [](const std::string &Path, const std::string &Why) {
-        return EExportFailed(QString::fromStdString(Path), QString::fromStdString(Why));
+        return EExportFailed(Path, QString::fromStdString(Why));
     };
     if (Job.Count <= 0) {
         // Nothing to write; the folder is still made, as a first export's is.
@@ -119,11 +119,11 @@ void WriteExportFolder(const TExportJob &Job)
     }
     try {
         TFolderWriter Writer(Folder);
-        Writer.Lock();
-        if (Job.RecordingFile)
-            for (std::int32_t I = 0; I < Job.Count; ++I)
-                if (Writer.IsFile(NameOf(I, Job.Recording), Job.RecordingFile->Device, Job.RecordingFile->Inode))
-                    throw EExportOverwritesRecording(ExportFileName(Job.Folder, I, Job.Recording));
+        Writer.Lock(Job.WaitForFolder);
+        for (std::int32_t I = 0; I < Job.Count; ++I)
+            for (const TFileIdentity &Recording : Job.RecordingFiles)
+                if (Writer.IsFile(NameOf(I, Job.Recording), Recording.Device, Recording.Inode))
+                    throw EExportOverwritesRecording(Writer.PathOf(NameOf(I, Job.Recording)));
         Writer.RemoveLeftovers();
         for (std::int32_t I = 0; I < Job.Count; ++I) {
             const std::string Name = NameOf(I, Job.Recording);

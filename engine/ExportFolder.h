@@ -6,15 +6,18 @@
 // most a temporary file, which the next export removes. One export at a
 // time per folder: the loop holds a lock file inside the folder.
 #include "Exception.h"
+#include "FolderWriter.h"
 #include "SampleView.h"
 #include "TrimArea.h"
 
+#include <QFile>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 // Which file a recording was loaded from, to keep the export off it.
@@ -25,25 +28,29 @@ struct TFileIdentity {
 // The identity of an open file; nothing when it cannot be read.
 std::optional<TFileIdentity> FileIdentityOf(int FileHandle);
 
-// One of the export's names is the recording's own file. Nothing was written.
+// One of the export's names is a recording's own file. Nothing was written.
 class EExportOverwritesRecording : public Exception {
 public:
-    explicit EExportOverwritesRecording(const QString &FileName)
-        : Exception("export would replace the open recording: " + FileName.toStdString()), Path(FileName)
+    explicit EExportOverwritesRecording(const std::string &FileName)
+        : Exception("export would replace the open recording: " + FileName), Path(QFile::decodeName(FileName.c_str())),
+          FilePath(FileName)
     {
     }
-    QString Path;
+    QString Path;         // for showing
+    std::string FilePath; // the name's bytes
 };
 
 // A file (or the folder) could not be written; files before it stay.
 class EExportFailed : public Exception {
 public:
-    EExportFailed(const QString &FileName, const QString &Why)
-        : Exception((FileName + QStringLiteral(": ") + Why).toStdString()), Path(FileName), Reason(Why)
+    EExportFailed(const std::string &FileName, const QString &Why)
+        : Exception(FileName + ": " + Why.toStdString()), Path(QFile::decodeName(FileName.c_str())),
+          FilePath(FileName), Reason(Why)
     {
     }
-    QString Path;   // the file or folder that failed
-    QString Reason; // the system's words, e.g. "No space left on device"
+    QString Path;         // the file or folder that failed, for showing
+    std::string FilePath; // its bytes
+    QString Reason;       // the system's words, e.g. "No space left on device"
 };
 
 // Folder + "/WAVE" + Index with at least two digits + the extension of
@@ -55,12 +62,21 @@ struct TExportJob {
     TSampleView Recording;
     const TTrimArea *Areas = nullptr;
     std::int32_t Count = 0;
-    QString Folder; // created when missing; a link to a folder is followed
-    std::optional<TFileIdentity> RecordingFile;
+    // The path's bytes (QFile::encodeName of a name the user chose);
+    // created when missing, with its parents; a link to a folder is followed.
+    std::string Folder;
+    // Files no piece may replace: the recording's, and in a run over several
+    // recordings every one of them. A name is one of them when the name
+    // itself is (a link at the name is not its target).
+    std::vector<TFileIdentity> RecordingFiles;
     // Called after each file is in place with the number written so far.
     std::function<void(std::int32_t Written)> Progress;
+    // While another export holds the folder (TFolderWriter::Lock); without
+    // it, the export waits in silence.
+    TFolderWait WaitForFolder;
 };
 
 // Writes files 0..Count-1 in order. Raises EExportOverwritesRecording
-// before anything is written, EExportFailed at the first failure.
+// before anything is written, EExportFailed at the first failure (when
+// WaitForFolder gives up: the folder, "in use by another export").
 void WriteExportFolder(const TExportJob &Job);

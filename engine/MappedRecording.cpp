@@ -5,6 +5,8 @@
 #include "Streams.h"
 #include "ZuWAVE.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -65,9 +67,12 @@ TMappedRecording::TMapping::~TMapping()
         ::munmap(Address, static_cast<std::size_t>(Length));
 }
 
-TMappedRecording::TMappedRecording(const QString &FileName)
+TMappedRecording::TMappedRecording(const QString &FileName) : TMappedRecording(QFile::encodeName(FileName).toStdString())
 {
-    const std::string Name = FileName.toStdString();
+}
+
+TMappedRecording::TMappedRecording(const std::string &Name)
+{
     // Non-blocking, so that opening a FIFO with no writer returns at once
     // instead of waiting for one; the type check below then refuses it.
     FFile.Handle = ::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TZuWave;
@@ -22,6 +23,8 @@ public:
     // meanwhile. A file that is not one of the formats read is refused from
     // its first bytes. Raises ERecordingUnreadable.
     explicit TMappedRecording(const QString &FileName);
+    // The same for a name's bytes, which need not be UTF-8.
+    explicit TMappedRecording(const std::string &Path);
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,10 +17,18 @@ namespace {
 // Every temporary name starts so; nothing else the folder holds does.
 const std::string TemporaryPrefix = ".redivev-part-";
 
+// How often a folder held by another writer is tried again.
+constexpr std::chrono::milliseconds LockPoll(50);
+
 } // namespace
 
 EFileSystemError::EFileSystemError(const std::string &FilePath, int ErrorNumber)
     : Exception(FilePath + ": " + std::strerror(ErrorNumber)), Path(FilePath), Reason(std::strerror(ErrorNumber))
+{
+}
+
+EFileSystemError::EFileSystemError(const std::string &FilePath, const std::string &Why)
+    : Exception(FilePath + ": " + Why), Path(FilePath), Reason(Why)
 {
 }
 
@@ -37,11 +46,38 @@ void WriteAll(int Handle, const void *Buffer, std::int64_t Count)
     }
 }
 
+int MakeFolders(const std::string &Folder)
+{
+    if (Folder.empty())
+        return ENOENT;
+    if (::mkdir(Folder.c_str(), 0777) == 0 || errno == EEXIST)
+        return 0;
+    if (errno != ENOENT)
+        return errno;
+    // A parent is missing: make it first, then this one again. "a//b/" has
+    // the parent "a"; "/" and "." have none to make.
+    std::string Parent = Folder;
+    while (Parent.size() > 1 && Parent.back() == '/')
+        Parent.pop_back();
+    const std::size_t Slash = Parent.find_last_of('/');
+    if (Slash == std::string::npos)
+        return ENOENT;
+    Parent.erase(Slash);
+    while (Parent.size() > 1 && Parent.back() == '/')
+        Parent.pop_back();
+    if (Parent.empty() || Parent == "/")
+        return ENOENT;
+    if (const int Error = MakeFolders(Parent); Error != 0)
+        return Error;
+    return ::mkdir(Folder.c_str(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+}
+
 TFolderWriter::TFolderWriter(const std::string &Folder) : FFolder(Folder)
 {
     // An existing folder is fine; one that cannot be made shows as the
-    // failure to open it.
-    const int Made = ::mkdir(Folder.c_str(), 0777) == 0 ? 0 : errno;
+    // failure to open it. Something else at the name (a file, a link to
+    // nowhere) is no folder: opening it says what it is.
+    const int Made = MakeFolders(Folder);
     FHandle = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (FHandle < 0)
         // A folder that is missing because it could not be made says why.
@@ -58,13 +94,34 @@ std::string TFolderWriter::PathOf(const std::string &Name) const
     return FFolder + "/" + Name;
 }
 
-void TFolderWriter::Lock()
+void TFolderWriter::Lock(const TFolderWait &Waiting)
 {
     // The folder itself carries the lock, so no lock file is left in it;
     // a link to the folder leads to the same lock.
-    while (::flock(FHandle, LOCK_EX) != 0)
-        if (errno != EINTR)
-            throw EFileSystemError(FFolder, errno);
+    if (!Waiting) {
+        while (::flock(FHandle, LOCK_EX) != 0)
+            if (errno != EINTR)
+                throw EFileSystemError(FFolder, errno);
+        return;
+    }
+    // Tried without waiting first, so that a wait is never silent.
+    const auto Taken = [this] {
+        while (::flock(FHandle, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                return false;
+            if (errno != EINTR)
+                throw EFileSystemError(FFolder, errno);
+        }
+        return true;
+    };
+    const auto Start = std::chrono::steady_clock::now();
+    for (bool First = true; !Taken(); First = false) {
+        const auto Waited = std::chrono::steady_clock::now() - Start;
+        if (!Waiting(First ? std::chrono::milliseconds(0)
+                           : std::chrono::duration_cast<std::chrono::milliseconds>(Waited)))
+            throw EFileSystemError(FFolder, "in use by another export");
+        std::this_thread::sleep_for(LockPoll);
+    }
 }
 
 void TFolderWriter::RemoveLeftovers()
@@ -89,13 +146,18 @@ bool TFolderWriter::IsFile(const std::string &Name, dev_t Device, ino_t Inode) c
         && Info.st_ino == Inode;
 }
 
-void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write)
+std::string TFolderWriter::NewTemporaryName()
 {
     static thread_local std::mt19937_64 Random{std::random_device{}()};
+    return TemporaryPrefix + std::to_string(Random()) + ".tmp";
+}
+
+void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write)
+{
     std::string Temporary;
     int File = -1;
     for (int Attempt = 0; File < 0; ++Attempt) {
-        Temporary = TemporaryPrefix + std::to_string(Random()) + ".tmp";
+        Temporary = NewTemporaryName();
         // O_EXCL: a name that exists, a link included, is never opened.
         File = ::openat(FHandle, Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (File < 0 && (errno != EEXIST || Attempt > 100))

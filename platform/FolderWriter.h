@@ -8,6 +8,7 @@
 // still be empty or missing, as any file written without sync may be.
 #include "Exception.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,6 +19,8 @@
 class EFileSystemError : public Exception {
 public:
     EFileSystemError(const std::string &FilePath, int ErrorNumber);
+    // A failure that no system error number names.
+    EFileSystemError(const std::string &FilePath, const std::string &Why);
     std::string Path;
     std::string Reason;
 };
@@ -31,12 +34,25 @@ struct TSystemCallFailed {
 // write() all of Count bytes, or TSystemCallFailed.
 void WriteAll(int Handle, const void *Buffer, std::int64_t Count);
 
+// Makes Folder and every missing folder above it, as mkdir -p does. 0 when
+// they were made or something already stands at each name (whether that is
+// a folder only opening it tells); else the error number of the first
+// folder that could not be made, e.g. EACCES where a parent may not be
+// written, rather than the ENOENT that its missing child would give.
+int MakeFolders(const std::string &Folder);
+
+// Asked while another writer holds a folder: first at once (Waited 0), then
+// every few tens of milliseconds with the time waited so far. True to keep
+// waiting, false to give up.
+using TFolderWait = std::function<bool(std::chrono::milliseconds Waited)>;
+
 class TFolderWriter {
 public:
-    // Creates Folder when it is missing (a link to a folder is followed)
-    // and opens it. EFileSystemError when it cannot be opened as a folder.
+    // Creates Folder when it is missing, with the folders above it (a link
+    // to a folder is followed), and opens it. EFileSystemError when it
+    // cannot be opened as a folder, with the cause of that.
     explicit TFolderWriter(const std::string &Folder);
-    ~TFolderWriter();
+    virtual ~TFolderWriter();
     TFolderWriter(const TFolderWriter &) = delete;
     TFolderWriter &operator=(const TFolderWriter &) = delete;
 
@@ -44,8 +60,11 @@ public:
     std::string PathOf(const std::string &Name) const;
 
     // Waits until no other writer holds the folder, then holds it until
-    // destroyed, so two writers never mix their files in one folder.
-    void Lock();
+    // destroyed, so two writers never mix their files in one folder. With
+    // Waiting, a held folder is polled and Waiting asked at once and at each
+    // poll; when it gives up, EFileSystemError "in use by another export".
+    // Without, it waits in silence for as long as it takes.
+    void Lock(const TFolderWait &Waiting = {});
     // Removes the temporary files that a writer which died left behind.
     // Only while locked: another live writer's files are never touched.
     void RemoveLeftovers();
@@ -55,6 +74,11 @@ public:
     // TSystemCallFailed it raises becomes EFileSystemError for Name, any
     // other error passes through; either way the temporary file goes.
     void WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write);
+
+protected:
+    // A fresh temporary name to try, on each call; the names are random,
+    // and tests give taken ones.
+    virtual std::string NewTemporaryName();
 
 private:
     std::string FFolder;

@@ -1,74 +1,81 @@
 #include "AreaListing.h"
 
-#include <QStringList>
+#include "NameBytes.h"
+
+#include <QByteArrayList>
+#include <QString>
 
 namespace {
 
 // Six decimals resolve a position at any rate up to a megahertz. A rate of
 // 0 has no time: empty in CSV, null in JSON.
-QString Seconds(std::int64_t Position, std::uint32_t Rate, const QString &NoTime)
+QByteArray Seconds(std::int64_t Position, std::uint32_t Rate, const QByteArray &NoTime)
 {
-    return Rate > 0 ? QString::number(double(Position) / Rate, 'f', 6) : NoTime;
+    return Rate > 0 ? QByteArray::number(double(Position) / Rate, 'f', 6) : NoTime;
 }
 
-QString CsvField(const QString &Text)
+QByteArray CsvField(const QByteArray &Text)
 {
-    if (!Text.contains(QLatin1Char(',')) && !Text.contains(QLatin1Char('"')) && !Text.contains(QLatin1Char('\n'))
-        && !Text.contains(QLatin1Char('\r')))
+    if (!Text.contains(',') && !Text.contains('"') && !Text.contains('\n') && !Text.contains('\r'))
         return Text;
-    QString Quoted = Text;
-    Quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + Quoted + QLatin1Char('"');
+    QByteArray Quoted = Text;
+    Quoted.replace("\"", "\"\"");
+    return '"' + Quoted + '"';
 }
 
-QString JsonString(const QString &Text)
+QByteArray JsonString(const QByteArray &Text)
 {
-    QString Out = QStringLiteral("\"");
-    for (const QChar Char : Text) {
-        if (Char == QLatin1Char('"') || Char == QLatin1Char('\\'))
-            Out += QLatin1Char('\\') + Char;
-        else if (Char.unicode() < 0x20)
-            Out += QStringLiteral("\\u%1").arg(Char.unicode(), 4, 16, QLatin1Char('0'));
+    QByteArray Out = "\"";
+    for (qsizetype I = 0; I < Text.size();) {
+        char32_t Code = 0;
+        const int Length = Utf8Sequence(Text.constData() + I, Text.size() - I, Code);
+        if (Length == 0)
+            Out += QStringLiteral("\\udc%1").arg(std::uint8_t(Text[I]), 2, 16, QLatin1Char('0')).toLatin1();
+        else if (Code == '"' || Code == '\\')
+            Out += '\\' + QByteArray(1, char(Code));
+        else if (Code < 0x20)
+            Out += QStringLiteral("\\u%1").arg(unsigned(Code), 4, 16, QLatin1Char('0')).toLatin1();
         else
-            Out += Char;
+            Out.append(Text.constData() + I, Length);
+        I += Length == 0 ? 1 : Length;
     }
-    return Out + QLatin1Char('"');
+    return Out + '"';
 }
 
 } // namespace
 
 QByteArray CsvListing(const std::vector<TListedRecording> &Recordings)
 {
-    QString Text = QStringLiteral("file,index,start,end,start_s,end_s\n");
+    QByteArray Text = "file,index,start,end,start_s,end_s\n";
     for (const TListedRecording &Recording : Recordings) {
-        const QString File = CsvField(Recording.File);
+        const QByteArray File = CsvField(Recording.File);
         for (std::size_t I = 0; I < Recording.Areas.size(); ++I) {
             const TTrimArea &Area = Recording.Areas[I];
-            // One arg() call: a file name holding "%2" must stay as it is.
-            Text += QStringLiteral("%1,%2,%3,%4,%5,%6\n")
-                        .arg(File, QString::number(I), QString::number(Area.StartPos), QString::number(Area.EndPos),
-                             Seconds(Area.StartPos, Recording.Rate, {}), Seconds(Area.EndPos, Recording.Rate, {}));
+            Text += QByteArrayList{File, QByteArray::number(qulonglong(I)), QByteArray::number(Area.StartPos),
+                                   QByteArray::number(Area.EndPos), Seconds(Area.StartPos, Recording.Rate, {}),
+                                   Seconds(Area.EndPos, Recording.Rate, {})}
+                        .join(',')
+                + '\n';
         }
     }
-    return Text.toUtf8();
+    return Text;
 }
 
 QByteArray JsonListing(const std::vector<TListedRecording> &Recordings)
 {
-    const QString Null = QStringLiteral("null");
-    QStringList Objects;
+    const QByteArray Null = "null";
+    QByteArrayList Objects;
     for (const TListedRecording &Recording : Recordings) {
-        const QString File = JsonString(Recording.File);
+        const QByteArray File = JsonString(Recording.File);
         for (std::size_t I = 0; I < Recording.Areas.size(); ++I) {
             const TTrimArea &Area = Recording.Areas[I];
-            Objects << QStringLiteral("  {\"file\": %1, \"index\": %2, \"start\": %3, \"end\": %4, "
-                                      "\"start_s\": %5, \"end_s\": %6}")
-                           .arg(File, QString::number(I), QString::number(Area.StartPos),
-                                QString::number(Area.EndPos), Seconds(Area.StartPos, Recording.Rate, Null),
-                                Seconds(Area.EndPos, Recording.Rate, Null));
+            Objects << "  {\"file\": " + File + ", \"index\": " + QByteArray::number(qulonglong(I))
+                    + ", \"start\": " + QByteArray::number(Area.StartPos) + ", \"end\": "
+                    + QByteArray::number(Area.EndPos) + ", \"start_s\": " + Seconds(Area.StartPos, Recording.Rate, Null)
+                    + ", \"end_s\": " + Seconds(Area.EndPos, Recording.Rate, Null) + "}";
         }
     }
     if (Objects.isEmpty())
         return "[]\n";
-    return (QStringLiteral("[\n") + Objects.join(QStringLiteral(",\n")) + QStringLiteral("\n]\n")).toUtf8();
+    return "[\n" + Objects.join(",\n") + "\n]\n";
 }

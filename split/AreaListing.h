@@ -4,19 +4,21 @@
 #include "TrimArea.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <cstdint>
 #include <vector>
 
 struct TListedRecording {
-    QString File; // as given on the command line
+    QByteArray File; // as given on the command line: bytes, not always UTF-8
     std::uint32_t Rate = 0;
     std::vector<TTrimArea> Areas;
 };
 
 // The header line "file,index,start,end,start_s,end_s" and one line per
-// piece; a file name with a comma, quote or line break is quoted.
+// piece; a file name is its exact bytes, quoted when it holds a comma,
+// quote or line break (a quote doubled).
 QByteArray CsvListing(const std::vector<TListedRecording> &Recordings);
-// One JSON array of objects with the same fields.
+// One JSON array of objects with the same fields. A name's ", \ and C0
+// characters are escaped; a byte that is no part of valid UTF-8 becomes
+// \udcNN, which Python's surrogateescape turns back into the byte.
 QByteArray JsonListing(const std::vector<TListedRecording> &Recordings);

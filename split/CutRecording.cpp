@@ -11,10 +11,10 @@
 
 namespace {
 
-void Cut(const QString &File, const QString &Folder, const TSplitOptions &Options,
+void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
          const std::function<void(double)> &Share, TCutOutcome &Outcome)
 {
-    TMappedRecording Recording(File);
+    TMappedRecording Recording(File.toStdString());
     if (Options.Normalise) {
         // Normalising rewrites the samples, so they need a block of their
         // own; a silent or tiny recording is cut as it is.
@@ -25,7 +25,7 @@ void Cut(const QString &File, const QString &Folder, const TSplitOptions &Option
     Outcome.Rate = View.Format.nSamplesPerSec;
     const TSettingsAtRate Settings = TrimSettingsAt(Options, Outcome.Rate);
     if (!Settings.Settings) {
-        Outcome.Error = Settings.Error;
+        Outcome.Error = Settings.Error.toUtf8();
         return;
     }
     // A file shortened by another program meanwhile becomes this file's
@@ -42,26 +42,32 @@ void Cut(const QString &File, const QString &Folder, const TSplitOptions &Option
     Job.Recording = View;
     Job.Areas = Outcome.Areas.data();
     Job.Count = static_cast<std::int32_t>(Outcome.Areas.size());
-    Job.Folder = Folder;
-    Job.RecordingFile = FileIdentityOf(Recording.Handle());
+    Job.Folder = Target.Folder.toStdString();
+    Job.RecordingFiles = Target.Inputs;
+    // The file as it is open now, should its name have been replaced since
+    // the run began.
+    if (const std::optional<TFileIdentity> Open = FileIdentityOf(Recording.Handle()))
+        Job.RecordingFiles.push_back(*Open);
     Job.Progress = [&](std::int32_t Written) { Share(double(Written) / Job.Count); };
+    Job.WaitForFolder = Target.Waiting;
     WriteExportFolder(Job);
 }
 
 } // namespace
 
-TCutOutcome CutRecording(const QString &File, const QString &Folder, const TSplitOptions &Options,
+TCutOutcome CutRecording(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
                          const std::function<void(double Share)> &Share)
 {
     TCutOutcome Outcome;
     try {
-        Cut(File, Folder, Options, Share, Outcome);
+        Cut(File, Target, Options, Share, Outcome);
     } catch (const EExportOverwritesRecording &Error) {
-        Outcome.Error = QStringLiteral("a piece would replace the recording itself: ") + Error.Path;
+        Outcome.Error = "a piece would replace a recording being cut, so none was written: "
+            + QByteArray::fromStdString(Error.FilePath);
     } catch (const EExportFailed &Error) {
-        Outcome.Error = Error.Path + QStringLiteral(": ") + Error.Reason;
+        Outcome.Error = QByteArray::fromStdString(Error.FilePath) + ": " + Error.Reason.toUtf8();
     } catch (const std::exception &Error) {
-        Outcome.Error = QString::fromUtf8(Error.what());
+        Outcome.Error = Error.what();
     }
     if (!Outcome.Error.isEmpty())
         Outcome.Areas.clear();

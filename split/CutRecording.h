@@ -1,23 +1,34 @@
 #pragma once
 // One recording through the engine: read, optionally normalised, detected
 // and written (or only detected, for a listing).
+#include "ExportFolder.h"
 #include "SplitOptions.h"
 #include "TrimArea.h"
 
-#include <QString>
+#include <QByteArray>
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 struct TCutOutcome {
-    QString Error; // empty when the recording was cut
+    QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
     std::vector<TTrimArea> Areas;
 };
 
-// Writes the pieces into Folder unless Options.List. Share gets the part
-// of the pieces written so far, 0 to 1. Never raises: a failure is the
+// Where a recording's pieces go and what they must never replace.
+struct TCutTarget {
+    QByteArray Folder;
+    // Every recording of the run: a piece's name that is one of them
+    // fails the recording before anything is written.
+    std::vector<TFileIdentity> Inputs;
+    // Asked while another export holds the folder.
+    TFolderWait Waiting;
+};
+
+// Writes the pieces into Target.Folder unless Options.List. Share gets the
+// part of the pieces written so far, 0 to 1. Never raises: a failure is the
 // outcome's error message.
-TCutOutcome CutRecording(const QString &File, const QString &Folder, const TSplitOptions &Options,
+TCutOutcome CutRecording(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
                          const std::function<void(double Share)> &Share);

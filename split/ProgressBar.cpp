@@ -1,5 +1,7 @@
 #include "ProgressBar.h"
 
+#include "NameBytes.h"
+
 #include <algorithm>
 
 namespace {
@@ -19,10 +21,10 @@ TProgressBar::~TProgressBar()
     Clear();
 }
 
-void TProgressBar::Share(const QString &File, double Fraction)
+void TProgressBar::Share(const QByteArray &File, double Fraction)
 {
     std::lock_guard Guard(FLock);
-    FCurrent = File;
+    FCurrent = QString::fromUtf8(Printable(File));
     FShare = std::clamp(Fraction, 0.0, 1.0);
     Draw(false);
 }
@@ -36,11 +38,11 @@ void TProgressBar::FileDone()
     Draw(true);
 }
 
-void TProgressBar::ErrorLine(const QString &Line)
+void TProgressBar::ErrorLine(const QByteArray &Line)
 {
     std::lock_guard Guard(FLock);
     Clear();
-    std::fputs((Line + QLatin1Char('\n')).toUtf8().constData(), FStream);
+    std::fputs((Printable(Line) + '\n').constData(), FStream);
     Draw(true);
 }
 

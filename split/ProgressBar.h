@@ -2,7 +2,9 @@
 // The progress of a run on stderr: files done of total and the share of
 // the file being cut, redrawn on one terminal line. Error lines go through
 // it too, so that they never land in the middle of the bar. Off a
-// terminal it draws nothing and only the error lines are written.
+// terminal it draws nothing and only the error lines are written. Names
+// are shown through Printable: a name cannot command the terminal.
+#include <QByteArray>
 #include <QString>
 
 #include <chrono>
@@ -17,9 +19,10 @@ public:
     TProgressBar &operator=(const TProgressBar &) = delete;
 
     // Called from any worker.
-    void Share(const QString &File, double Fraction);
+    void Share(const QByteArray &File, double Fraction);
     void FileDone();
-    void ErrorLine(const QString &Line);
+    // One line, on a line of its own; its newline is added.
+    void ErrorLine(const QByteArray &Line);
 
 private:
     void Draw(bool Now);

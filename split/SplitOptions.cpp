@@ -1,5 +1,7 @@
 #include "SplitOptions.h"
 
+#include "NameBytes.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -175,14 +177,15 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
             return Failure(Error);
     }
     if (Parser.isSet(QStringLiteral("out"))) {
-        Options.OutDir = Parser.value(QStringLiteral("out"));
+        Options.OutDir = ArgumentBytes(Parser.value(QStringLiteral("out")));
         if (Options.OutDir.isEmpty())
             return Failure(QStringLiteral("--out: give a folder (e.g. --out pieces)"));
     }
     Options.Normalise = Parser.isSet(QStringLiteral("normalise"));
     Options.Json = Parser.isSet(QStringLiteral("json"));
     Options.List = Options.Json || Parser.isSet(QStringLiteral("list"));
-    Options.Files = Parser.positionalArguments();
+    for (const QString &File : Parser.positionalArguments())
+        Options.Files << ArgumentBytes(File);
     if (Options.Files.isEmpty())
         return Failure(QStringLiteral("no recordings given; give one or more FILE.wav"));
     Command.Action = TSplitCommand::TAction::Run;

@@ -3,6 +3,8 @@
 // touches a file, so every form of every option can be tried in a test.
 #include "TrimArea.h"
 
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 
@@ -25,12 +27,12 @@ struct TSplitOptions {
     TSettingValue MinimumSize{TSettingValue::TUnit::Panel, 100, 0};
     TSettingValue BackwardSearch{TSettingValue::TUnit::Panel, 0, 0};
     TSettingValue ForwardSearch{TSettingValue::TUnit::Panel, 0, 0};
-    QString OutDir = QStringLiteral("MakedFile");
+    QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;
     bool List = false; // --json sets it too
     bool Json = false;
     int Jobs = 1;
-    QStringList Files;
+    QByteArrayList Files;
 };
 
 struct TSplitCommand {
@@ -40,7 +42,8 @@ struct TSplitCommand {
     QString Text; // the help or version text, or the error message
 };
 
-// Arguments as main() gets them, the program's name first. --help and
+// Arguments as main() gets them, the program's name first, each decoded by
+// ArgumentText, so that a name that is not UTF-8 keeps its bytes. --help and
 // --version are answered with the texts QCommandLineParser gives them.
 TSplitCommand ParseSplitCommand(const QStringList &Arguments);
 

@@ -2,47 +2,111 @@
 
 #include "AreaListing.h"
 #include "CutRecording.h"
+#include "FolderWriter.h"
+#include "NameBytes.h"
 #include "ProgressBar.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
+
+// The name a file's folder of pieces gets: its file name without ".wav".
+// Nothing for a name that would be no folder of its own ("", "." or "..",
+// from "dir/", "..wav" or "...wav").
+std::optional<QByteArray> FolderName(const QByteArray &File)
+{
+    QByteArray Name = File.mid(File.lastIndexOf('/') + 1);
+    if (Name.size() > 4 && Name.right(4).toLower() == ".wav")
+        Name.chop(4);
+    if (Name.isEmpty() || Name == "." || Name == "..")
+        return std::nullopt;
+    return Name;
+}
 
 // The folder each file's pieces go to: the output folder itself for one
 // file, else a folder per file named after it. Two files of the same name
 // would write over each other's pieces, so the later one gets no folder
 // and an error instead.
-std::vector<QString> PieceFolders(const TSplitOptions &Options, std::vector<TCutOutcome> &Outcomes)
+std::vector<QByteArray> PieceFolders(const TSplitOptions &Options, std::vector<TCutOutcome> &Outcomes)
 {
-    std::vector<QString> Folders(Options.Files.size());
+    std::vector<QByteArray> Folders(Options.Files.size());
     if (Options.Files.size() == 1) {
         Folders[0] = Options.OutDir;
         return Folders;
     }
-    QHash<QString, QString> Owners;
+    QHash<QByteArray, QByteArray> Owners;
     for (qsizetype I = 0; I < Options.Files.size(); ++I) {
-        const QString &File = Options.Files[I];
-        QString Name = QFileInfo(File).fileName();
-        if (Name.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) && Name.size() > 4)
-            Name.chop(4);
-        const QString Folder = QDir(Options.OutDir).filePath(Name);
+        const QByteArray &File = Options.Files[I];
+        const std::optional<QByteArray> Name = FolderName(File);
+        if (!Name) {
+            Outcomes[I].Error = "no folder of its pieces can be named after it; rename the file";
+            continue;
+        }
+        const QByteArray Folder = Options.OutDir + '/' + *Name;
         const auto Owner = Owners.constFind(Folder);
         if (Owner != Owners.constEnd())
-            Outcomes[I].Error = QStringLiteral("its pieces would go to %1, with those of %2").arg(Folder, *Owner);
+            Outcomes[I].Error = "its pieces would go to " + Folder + ", with those of " + *Owner;
         else
             Owners.insert(Folder, File);
         Folders[I] = Folder;
     }
     return Folders;
+}
+
+// The files the run's names lead to now, and the links among the names. A
+// piece must replace none of them: not the file being cut, and not another
+// recording still to be cut or being cut meanwhile. A name that leads
+// nowhere fails on its own later.
+std::vector<TFileIdentity> InputIdentities(const QByteArrayList &Files)
+{
+    std::vector<TFileIdentity> Inputs;
+    for (const QByteArray &File : Files) {
+        struct stat Info {};
+        if (::stat(File.constData(), &Info) == 0)
+            Inputs.push_back({Info.st_dev, Info.st_ino});
+        if (::lstat(File.constData(), &Info) == 0 && S_ISLNK(Info.st_mode))
+            Inputs.push_back({Info.st_dev, Info.st_ino});
+    }
+    return Inputs;
+}
+
+// Runs Work on up to Count threads, this one among them. Threads that the
+// system refuses (a process limit, no memory for a stack) are gone
+// without: those that started share the work, at least this one.
+void RunOnThreads(qsizetype Count, const std::function<void()> &Work)
+{
+    std::vector<std::thread> Threads;
+    for (qsizetype I = 1; I < Count; ++I) {
+        try {
+            Threads.emplace_back(Work);
+        } catch (const std::exception &) {
+            break;
+        }
+    }
+    Work();
+    for (std::thread &Thread : Threads)
+        Thread.join();
+}
+
+// The listing on Out; the error number of the call that failed, or 0.
+int WriteListing(const QByteArray &Text, std::FILE *Out)
+{
+    errno = 0;
+    if (std::fwrite(Text.constData(), 1, std::size_t(Text.size()), Out) != std::size_t(Text.size()))
+        return errno != 0 ? errno : EIO;
+    return std::fflush(Out) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -51,30 +115,49 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
 {
     const qsizetype Count = Options.Files.size();
     std::vector<TCutOutcome> Outcomes(Count);
-    const std::vector<QString> Folders = PieceFolders(Options, Outcomes);
-    if (!Options.List && Count > 1)
-        QDir().mkpath(Options.OutDir); // a failure shows as each file's own
-
-    TProgressBar Progress(Err, int(Count), ShowProgress);
-    std::atomic<qsizetype> Next = 0;
-    auto Work = [&] {
-        for (qsizetype I = Next++; I < Count; I = Next++) {
-            const QString &File = Options.Files[I];
-            if (Outcomes[I].Error.isEmpty())
-                Outcomes[I] = CutRecording(File, Folders[I], Options,
-                                           [&](double Share) { Progress.Share(QFileInfo(File).fileName(), Share); });
-            if (!Outcomes[I].Error.isEmpty())
-                Progress.ErrorLine(QStringLiteral("redivev-split: %1: %2").arg(File, Outcomes[I].Error));
-            Progress.FileDone();
+    const std::vector<QByteArray> Folders = PieceFolders(Options, Outcomes);
+    if (!Options.List) {
+        // Made with its parents before any file is read; one that cannot be
+        // is one failure, not one for each file.
+        try {
+            const TFolderWriter Made(Options.OutDir.toStdString());
+        } catch (const EFileSystemError &Error) {
+            std::fputs(Printable("redivev-split: " + QByteArray::fromStdString(Error.Path) + ": "
+                                 + QByteArray::fromStdString(Error.Reason))
+                           .append('\n')
+                           .constData(),
+                       Err);
+            return 1;
         }
-    };
-    const qsizetype Workers = std::min<qsizetype>(Options.Jobs, Count);
-    std::vector<std::thread> Threads;
-    for (qsizetype I = 1; I < Workers; ++I)
-        Threads.emplace_back(Work);
-    Work();
-    for (std::thread &Thread : Threads)
-        Thread.join();
+    }
+    const std::vector<TFileIdentity> Inputs = InputIdentities(Options.Files);
+
+    {
+        // Gone, and its line cleared, before the listing is written.
+        TProgressBar Progress(Err, int(Count), ShowProgress);
+        std::atomic<qsizetype> Next = 0;
+        auto Work = [&] {
+            for (qsizetype I = Next++; I < Count; I = Next++) {
+                const QByteArray &File = Options.Files[I];
+                if (Outcomes[I].Error.isEmpty()) {
+                    TCutTarget Target{Folders[I], Inputs, {}};
+                    Target.Waiting = [&](std::chrono::milliseconds Waited) {
+                        if (Waited.count() == 0)
+                            Progress.ErrorLine("redivev-split: " + Folders[I]
+                                               + ": waiting for another export into this folder to finish");
+                        return true;
+                    };
+                    const QByteArray Name = File.mid(File.lastIndexOf('/') + 1);
+                    Outcomes[I] = CutRecording(File, Target, Options,
+                                               [&](double Share) { Progress.Share(Name, Share); });
+                }
+                if (!Outcomes[I].Error.isEmpty())
+                    Progress.ErrorLine("redivev-split: " + File + ": " + Outcomes[I].Error);
+                Progress.FileDone();
+            }
+        };
+        RunOnThreads(std::min<qsizetype>(Options.Jobs, Count), Work);
+    }
 
     bool AllCut = true;
     std::vector<TListedRecording> Listed;
@@ -87,11 +170,9 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             Listed.push_back({Options.Files[I], Outcomes[I].Rate, std::move(Outcomes[I].Areas)});
     }
     if (Options.List) {
-        const QByteArray Text = Options.Json ? JsonListing(Listed) : CsvListing(Listed);
-        const bool Written = std::fwrite(Text.constData(), 1, std::size_t(Text.size()), Out) == std::size_t(Text.size())
-            && std::fflush(Out) == 0;
-        if (!Written) {
-            std::fprintf(Err, "redivev-split: cannot write the listing: %s\n", std::strerror(errno));
+        const int Error = WriteListing(Options.Json ? JsonListing(Listed) : CsvListing(Listed), Out);
+        if (Error != 0) {
+            std::fprintf(Err, "redivev-split: cannot write the listing to stdout: %s\n", std::strerror(Error));
             return 1;
         }
     }

@@ -12,8 +12,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QScrollBar>
+#include <QTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -22,6 +25,8 @@
 #include <cstring>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -359,7 +364,7 @@ TEST(ExportFileTest, DirectWriterWritesWhatSaveToStreamWrites)
         Wave.SaveToStream(Expected);
         QTemporaryDir Dir;
         const TTrimArea Whole{0, Case.Frames};
-        WriteExportFolder(TExportJob{SampleViewOf(Wave), &Whole, 1, Dir.path(), std::nullopt, {}});
+        WriteExportFolder(TExportJob{SampleViewOf(Wave), &Whole, 1, Dir.path().toStdString(), {}, {}, {}});
         EXPECT_EQ(wavtest::ReadFileBytes(ExportFileName(Dir.path(), 0).toStdString()), Expected.Bytes())
             << Case.Bits << " bits, " << Case.Channels << " channels";
     }
@@ -413,5 +418,49 @@ TEST_F(ExportTest, RecordingOpenedFromTheFolderIsNeverWrittenOver)
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(wavtest::ReadFileBytes(Own), Before);
     EXPECT_EQ(Form->FAreas, Areas);
+    EXPECT_EQ(Files().size(), 3);
+}
+
+TEST_F(ExportTest, AFolderHeldByAnotherExportIsAwaitedBehindADialogThatCancels)
+{
+    Load(Mono16(Pieces16(3, 400, 300)));
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const int Held = ::open(Folder().toStdString().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Held, LOCK_EX), 0);
+
+    // Watches for the dialog while the export waits, and presses Cancel.
+    QElapsedTimer Clock;
+    std::optional<qint64> ShownAfter;
+    bool Modal = false;
+    QTimer Watch;
+    Watch.setInterval(20);
+    QObject::connect(&Watch, &QTimer::timeout, [&] {
+        for (QWidget *Window : QApplication::topLevelWidgets()) {
+            auto *Dialog = qobject_cast<QProgressDialog *>(Window);
+            if (Dialog == nullptr || !Dialog->isVisible() || ShownAfter)
+                continue;
+            ShownAfter = Clock.elapsed();
+            Modal = Dialog->windowModality() == Qt::ApplicationModal;
+            QTimer::singleShot(100, Dialog, &QProgressDialog::cancel);
+        }
+    });
+    Watch.start();
+    Clock.start();
+    DetectAndExport();
+    ASSERT_TRUE(ShownAfter) << "the export did not say that it waits";
+    EXPECT_GE(*ShownAfter, 1000);
+    EXPECT_TRUE(Modal);
+    EXPECT_EQ(Messages, QStringList{"出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n" + Folder()});
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_TRUE(Files().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // A wait shorter than a second goes without a dialog.
+    ShownAfter.reset();
+    QTimer::singleShot(300, [Held] { ::close(Held); });
+    Questions.clear();
+    DetectAndExport();
+    EXPECT_FALSE(ShownAfter);
+    EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
     EXPECT_EQ(Files().size(), 3);
 }

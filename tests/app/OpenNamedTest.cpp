@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
@@ -81,7 +82,7 @@ protected:
             Form->WAV1->trigger();
             break;
         case TRoute::CommandLine:
-            OpenFromCommandLine(*Form, {QStringLiteral("redivev"), Path});
+            OpenFromCommandLine(*Form, {"redivev", QFile::encodeName(Path)});
             // Not before the event loop runs: the windows come up first.
             EXPECT_EQ(Form->ZU->GetWaveSize(), 500);
             Settle();
@@ -147,9 +148,21 @@ TEST_F(OpenNamedTest, OnlyOneLocalWaveFileIsTakenFromADragAndNoFileNamedOpensNot
         EXPECT_FALSE(Drag(QEvent::DragEnter, Urls));
         EXPECT_FALSE(Drag(QEvent::Drop, Urls));
     }
-    OpenFromCommandLine(*Form, {QStringLiteral("redivev")});
+    OpenFromCommandLine(*Form, {"redivev"});
     Settle();
     EXPECT_EQ(Form->ZU->GetWaveSize(), 1);
     EXPECT_TRUE(Errors.isEmpty());
     EXPECT_EQ(DialogRuns, 0);
+}
+
+TEST_F(OpenNamedTest, ANameThatIsNoUtf8OpensFromTheCommandLine)
+{
+    // No QString holds these bytes: the name must travel as bytes.
+    const QByteArray Name = QFile::encodeName(Dir.path()) + "/lat\xe9.wav";
+    wavtest::WriteFileBytes(Name.toStdString(), Silence16(1234));
+    Open(Earlier);
+    OpenFromCommandLine(*Form, {"redivev", Name});
+    Settle();
+    EXPECT_EQ(Errors, QStringList{});
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 1234);
 }

@@ -1,9 +1,15 @@
 // The real program started where no display can be reached: one line on
-// stderr and status 1, never Qt's abort.
+// stderr and status 1, never Qt's abort. And started with a display, what
+// it sets up for itself before any window.
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -17,6 +23,7 @@ struct TStart {
 // left over from a session that is gone.
 const TStart Starts[] = {
     {"no display variable", nullptr, true},
+    {"empty display variable", "", true},
     {"display that does not answer", ":31999", false},
 };
 
@@ -46,4 +53,35 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsWithStatusOne)
         else
             EXPECT_TRUE(Stderr.endsWith("\n" + Line + "\n")) << Stderr.toStdString();
     }
+}
+
+TEST(ProgramStartTest, AFileSizeLimitCannotKillTheWindow)
+{
+    // With SIGXFSZ at its default, a limit reached while exporting would
+    // end the program and lose what the user did; ignored, it is an error.
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess Program;
+    Program.setProcessEnvironment(Environment);
+    Program.setChildProcessModifier([] { ::signal(SIGXFSZ, SIG_DFL); });
+    Program.start(QStringLiteral(REDIVEV_PROGRAM), {});
+    ASSERT_TRUE(Program.waitForStarted(10000));
+    const QString Status = QStringLiteral("/proc/%1/status").arg(Program.processId());
+    const auto Ignored = [&] {
+        QFile File(Status);
+        if (!File.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray &Line : File.readAll().split('\n'))
+            if (Line.startsWith("SigIgn:"))
+                return (Line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1) & 1) != 0;
+        return false;
+    };
+    QElapsedTimer Clock;
+    Clock.start();
+    bool Seen = false;
+    while (!(Seen = Ignored()) && Clock.elapsed() < 10000 && Program.state() == QProcess::Running)
+        QThread::msleep(20);
+    EXPECT_TRUE(Seen) << Program.readAllStandardError().toStdString();
+    Program.kill();
+    Program.waitForFinished(10000);
 }

@@ -2,6 +2,7 @@
 // files' names, a writer killed part-way, two writers at once. Real files,
 // real links, real processes.
 #include "ExportFolder.h"
+#include "FolderWriter.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +11,12 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <cstring>
 #include <random>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -46,7 +50,7 @@ struct TRecording {
     }
     TExportJob Job(const QString &Folder) const
     {
-        return TExportJob{View, Areas.data(), std::int32_t(Areas.size()), Folder, std::nullopt, {}};
+        return TExportJob{View, Areas.data(), std::int32_t(Areas.size()), Folder.toStdString(), {}, {}, {}};
     }
     Bytes Data;
     std::vector<TTrimArea> Areas;
@@ -157,7 +161,8 @@ TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
     const int Handle = ::open(Path(Name(1)).c_str(), O_RDONLY);
     ASSERT_GE(Handle, 0);
     TExportJob Job = Recording.Job(Folder());
-    Job.RecordingFile = FileIdentityOf(Handle);
+    // Any of the recordings named, not only the first.
+    Job.RecordingFiles = {TFileIdentity{0, 0}, *FileIdentityOf(Handle)};
     ::close(Handle);
     try {
         WriteExportFolder(Job);
@@ -235,6 +240,115 @@ TEST_F(ExportFolderTest, TwoWritersAtOnceLeaveOneExportsFilesNotAMix)
         for (int I = 0; I < 40; ++I)
             EXPECT_EQ(ReadFileBytes(Path(Name(I))), Last.File(I)) << "round " << Round << ", file " << I;
     }
+}
+
+TEST_F(ExportFolderTest, AFolderHeldByAnotherWriterIsAwaitedAloudAndCanBeGivenUp)
+{
+    const TRecording Recording(3, 300, 6);
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const int Held = ::open(Folder().toStdString().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Held, LOCK_EX), 0);
+
+    // Asked at once, then at each poll, until it gives up: nothing written.
+    std::vector<long> Asked;
+    TExportJob Job = Recording.Job(Folder());
+    Job.WaitForFolder = [&](std::chrono::milliseconds Waited) {
+        Asked.push_back(long(Waited.count()));
+        return Asked.size() < 4;
+    };
+    try {
+        WriteExportFolder(Job);
+        ADD_FAILURE() << "wrote into a folder another writer holds";
+    } catch (const EExportFailed &Error) {
+        EXPECT_EQ(Error.Path, Folder());
+        EXPECT_EQ(Error.Reason, "in use by another export");
+    }
+    ASSERT_EQ(Asked.size(), 4u);
+    EXPECT_EQ(Asked[0], 0);
+    EXPECT_TRUE(std::is_sorted(Asked.begin(), Asked.end()) && Asked[3] > Asked[1]) << Asked[3];
+    EXPECT_TRUE(Entries(Folder()).isEmpty());
+
+    // Released while it waits: the export goes on.
+    int Polls = 0;
+    Job.WaitForFolder = [&](std::chrono::milliseconds) {
+        if (++Polls == 3)
+            ::close(Held);
+        return true;
+    };
+    WriteExportFolder(Job);
+    EXPECT_EQ(Polls, 3);
+    EXPECT_EQ(ExpectOnlyWholeFiles({&Recording}), 0);
+    EXPECT_EQ(Entries(Folder()).size(), 3);
+}
+
+// Temporary names it is made to try: taken ones first, then its own.
+class TTakenNamesFirst : public TFolderWriter {
+public:
+    TTakenNamesFirst(const std::string &Folder, std::vector<std::string> Taken)
+        : TFolderWriter(Folder), FTaken(std::move(Taken))
+    {
+    }
+
+protected:
+    std::string NewTemporaryName() override
+    {
+        return FNext < FTaken.size() ? FTaken[FNext++] : TFolderWriter::NewTemporaryName();
+    }
+
+private:
+    std::vector<std::string> FTaken;
+    std::size_t FNext = 0;
+};
+
+TEST_F(ExportFolderTest, ATemporaryNameAlreadyTakenIsPassedOverNotOpened)
+{
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const std::string Outside = Dir.filePath("outside").toStdString();
+    WriteFileBytes(Outside, {'o', 'u', 't'});
+    WriteFileBytes(Path(".redivev-part-1.tmp"), {'k', 'e', 'e', 'p'});
+    ASSERT_EQ(::symlink(Outside.c_str(), Path(".redivev-part-2.tmp").c_str()), 0);
+    ASSERT_EQ(::symlink(Dir.filePath("made").toStdString().c_str(), Path(".redivev-part-3.tmp").c_str()), 0);
+
+    TTakenNamesFirst Writer(Folder().toStdString(), {".redivev-part-1.tmp", ".redivev-part-2.tmp", ".redivev-part-3.tmp"});
+    Writer.WriteWhole("WAVE00.wav", [](int Out) { WriteAll(Out, "piece", 5); });
+    EXPECT_EQ(ReadFileBytes(Path("WAVE00.wav")), (Bytes{'p', 'i', 'e', 'c', 'e'}));
+    EXPECT_EQ(ReadFileBytes(Path(".redivev-part-1.tmp")), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(ReadFileBytes(Outside), (Bytes{'o', 'u', 't'}));
+    EXPECT_FALSE(QFileInfo::exists(Dir.filePath("made")));
+    EXPECT_EQ(Entries(Folder()),
+              (QStringList{".redivev-part-1.tmp", ".redivev-part-2.tmp", ".redivev-part-3.tmp", "WAVE00.wav"}));
+}
+
+TEST_F(ExportFolderTest, AFolderUnderOneThatMayNotBeWrittenSaysPermissionDenied)
+{
+    // Root may write anywhere: the writer runs as nobody then.
+    ASSERT_EQ(::chmod(Dir.path().toStdString().c_str(), 0755), 0);
+    const QString Locked = Dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(Locked));
+    ASSERT_EQ(::chmod(Locked.toStdString().c_str(), 0555), 0);
+    int Said[2];
+    ASSERT_EQ(::pipe(Said), 0);
+    const pid_t Child = ::fork();
+    if (Child == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(4);
+        std::string Message = "made";
+        try {
+            TFolderWriter Writer((Locked + "/missing/deeper").toStdString());
+        } catch (const EFileSystemError &Error) {
+            Message = Error.Path + ": " + Error.Reason;
+        }
+        (void)!::write(Said[1], Message.data(), Message.size());
+        ::_exit(0);
+    }
+    ::close(Said[1]);
+    char Buffer[512] = {};
+    const ssize_t Got = ::read(Said[0], Buffer, sizeof Buffer - 1);
+    ::close(Said[0]);
+    EXPECT_EQ(Reap(Child), 0);
+    EXPECT_EQ(std::string(Buffer, std::size_t(std::max<ssize_t>(Got, 0))),
+              (Locked + "/missing/deeper: ").toStdString() + std::strerror(EACCES));
+    ::chmod(Locked.toStdString().c_str(), 0755);
 }
 
 } // namespace

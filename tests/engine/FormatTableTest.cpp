@@ -211,7 +211,7 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
         }
 
         const QString Folder = Dir.filePath(QString::fromStdString(Name));
-        WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder, {}, {}});
+        WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder.toStdString(), {}, {}, {}});
         for (std::size_t I = 0; I < Areas.size(); ++I) {
             const QString Piece = ExportFileName(Folder, std::int32_t(I), Recording.View());
             EXPECT_EQ(Piece.endsWith(".flac"), Case.Box == TBox::Flac);

@@ -1,6 +1,7 @@
 // Every form of redivev-split's options: the panel's units, seconds and
 // dBFS converted at a recording's rate, and the errors that name the option
 // and the form it takes.
+#include "NameBytes.h"
 #include "SplitOptions.h"
 
 #include <gtest/gtest.h>
@@ -110,12 +111,16 @@ TEST(SplitOptions, OutputJobsAndModes)
     EXPECT_EQ(Defaults.Options.OutDir, "MakedFile");
     EXPECT_GE(Defaults.Options.Jobs, 1);
     EXPECT_FALSE(Defaults.Options.List || Defaults.Options.Json || Defaults.Options.Normalise);
-    EXPECT_EQ(Defaults.Options.Files, (QStringList{"a.wav", "b.wav"}));
+    EXPECT_EQ(Defaults.Options.Files, (QByteArrayList{"a.wav", "b.wav"}));
 
     const TSplitCommand Given = Parse({"--out", "pieces", "-j", "3", "--json", "--normalise", "a.wav"});
     ASSERT_EQ(Given.Action, TSplitCommand::TAction::Run);
     EXPECT_EQ(Given.Options.OutDir, "pieces");
     EXPECT_EQ(Given.Options.Jobs, 3);
+    // Names that are no UTF-8 come through the parser as the same bytes.
+    const TSplitCommand Bytes = Parse({"--out", ArgumentText("o\xff"), ArgumentText("lat\xe9.wav")});
+    EXPECT_EQ(Bytes.Options.OutDir, "o\xff");
+    EXPECT_EQ(Bytes.Options.Files, QByteArrayList{"lat\xe9.wav"});
     EXPECT_TRUE(Given.Options.List); // --json lists too: it writes nothing
     EXPECT_TRUE(Given.Options.Json);
     EXPECT_TRUE(Given.Options.Normalise);
@@ -124,4 +129,26 @@ TEST(SplitOptions, OutputJobsAndModes)
     EXPECT_EQ(Help.Action, TSplitCommand::TAction::Help);
     EXPECT_TRUE(Help.Text.contains("--no-sound-width <width>"));
     EXPECT_TRUE(Help.Text.contains("not capped"));
+}
+
+TEST(SplitOptions, NamesKeepTheirBytesAndArePrintedWithoutControls)
+{
+    struct TCase {
+        QByteArray Name;
+        QByteArray Shown;
+    };
+    const TCase Cases[] = {
+        {"plain.wav", "plain.wav"},
+        {"caf\xc3\xa9 \xf0\x9f\x8e\xb5.wav", "caf\xc3\xa9 \xf0\x9f\x8e\xb5.wav"},
+        {"lat\xe9.wav", "lat\\xe9.wav"},
+        // Overlong, a surrogate, beyond U+10FFFF, cut short.
+        {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80 \xe2\x82",
+         "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80 \\xe2\\x82"},
+        // C0, DEL and C1 (CSI) controls.
+        {"a\tb\x1b[2Jc\x7f\xc2\x9b", "a\\x09b\\x1b[2Jc\\x7f\\xc2\\x9b"},
+    };
+    for (const TCase &Case : Cases) {
+        EXPECT_EQ(Printable(Case.Name), Case.Shown);
+        EXPECT_EQ(ArgumentBytes(ArgumentText(Case.Name)), Case.Name) << Case.Shown.toStdString();
+    }
 }

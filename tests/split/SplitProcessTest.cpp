@@ -1,14 +1,30 @@
 // The real redivev-split as a child process: several files with bad ones
-// among them, the listings, and a bad option.
+// among them, the listings, a bad option, and hostile names, folders,
+// limits and terminals.
+#include "ChildProcess.h"
 #include "WavBuilder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wavtest;
 
@@ -20,17 +36,40 @@ struct TRun {
     QString Err;
 };
 
+// Names as bytes: they need not be UTF-8. InChild as for RunChild.
+TChildRun SplitBytes(const QString &WorkingDir, const std::vector<QByteArray> &Arguments,
+                     const std::function<void()> &InChild = {}, const std::vector<QByteArray> &Environment = {})
+{
+    return RunChild(REDIVEV_SPLIT, WorkingDir, Arguments, InChild, Environment);
+}
+
 // Stderr is a pipe here, so no progress bar may appear on it.
 TRun Split(const QString &WorkingDir, const QStringList &Arguments, const QString &OutputFile = {})
 {
-    QProcess Process;
-    Process.setWorkingDirectory(WorkingDir);
-    if (!OutputFile.isEmpty())
-        Process.setStandardOutputFile(OutputFile);
-    Process.start(QStringLiteral(REDIVEV_SPLIT), Arguments);
-    EXPECT_TRUE(Process.waitForFinished(60000));
-    return {Process.exitStatus() == QProcess::NormalExit ? Process.exitCode() : -1,
-            QString::fromUtf8(Process.readAllStandardOutput()), QString::fromUtf8(Process.readAllStandardError())};
+    std::vector<QByteArray> Bytes;
+    for (const QString &Argument : Arguments)
+        Bytes.push_back(QFile::encodeName(Argument));
+    const QByteArray Output = QFile::encodeName(OutputFile);
+    const TChildRun Run = SplitBytes(WorkingDir, Bytes, [&] {
+        if (!Output.isEmpty())
+            ::dup2(::open(Output.constData(), O_WRONLY), 1);
+    });
+    return {Run.Status, QString::fromUtf8(Run.Out), QString::fromUtf8(Run.Err)};
+}
+
+// Runs the rest of the child as the user nobody when it is root, for whom
+// permission bits and process limits would not count. Only system calls:
+// it runs between fork and exec.
+void AsSomebodyElse()
+{
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+        ::_exit(125);
+}
+
+// Every name in Folder, hidden ones included.
+QStringList Entries(const QString &Folder)
+{
+    return QDir(Folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Silence, then bursts of loud samples each followed by silence; with the
@@ -73,25 +112,74 @@ TEST(SplitProcess, BadFilesAreReportedAndTheOthersStillCut)
     WriteFileBytes(Dir.filePath("other/mono.wav").toStdString(), Stereo);
     WriteFileBytes(Dir.filePath("alaw.wav").toStdString(),
                    Riff("WAVE", {Chunk("fmt ", FmtBody(6, 1, 8000, 8)), Chunk("data", Bytes(800, 0xD5))}));
+    // Named after these, a folder of pieces would be pieces/.. or pieces.
+    WriteFileBytes(Dir.filePath("...wav").toStdString(), Mono);
+    WriteFileBytes(Dir.filePath("..wav").toStdString(), Mono);
 
     const TRun Run = Split(Dir.path(), {"-j", "2", "--out", "pieces", "mono.wav", "broken.wav", "stereo.WAV",
-                                        "other/mono.wav", "alaw.wav"});
+                                        "other/mono.wav", "alaw.wav", "--", "...wav", "..wav"});
     EXPECT_EQ(Run.Status, 1);
     EXPECT_EQ(Run.Out, "");
     QStringList Lines = Run.Err.split('\n', Qt::SkipEmptyParts);
     Lines.sort();
-    EXPECT_EQ(Lines, (QStringList{"redivev-split: alaw.wav: unsupported format: 8-bit A-law, 1 ch, 8000 Hz",
+    EXPECT_EQ(Lines, (QStringList{"redivev-split: ...wav: no folder of its pieces can be named after it; rename the file",
+                                  "redivev-split: ..wav: no folder of its pieces can be named after it; rename the file",
+                                  "redivev-split: alaw.wav: unsupported format: 8-bit A-law, 1 ch, 8000 Hz",
                                   "redivev-split: broken.wav: not a WAV, RF64, Wave64 or FLAC file",
                                   "redivev-split: other/mono.wav: its pieces would go to pieces/mono, with those of "
                                   "mono.wav"}));
 
     const QDir Pieces(Dir.filePath("pieces"));
-    EXPECT_EQ(Pieces.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), (QStringList{"mono", "stereo"}));
+    EXPECT_EQ(Entries(Pieces.path()), (QStringList{"mono", "stereo"}));
+    EXPECT_EQ(Entries(Dir.path()), (QStringList{"...wav", "..wav", "alaw.wav", "broken.wav", "mono.wav", "other", "pieces",
+                                                "stereo.WAV"}));
     EXPECT_EQ(QDir(Pieces.filePath("mono")).entryList(QDir::Files), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
     EXPECT_EQ(PieceSamples(Pieces.filePath("mono/WAVE00.wav")), SourceSamples(Mono, 2, 1000, 1299));
     EXPECT_EQ(PieceSamples(Pieces.filePath("mono/WAVE01.wav")), SourceSamples(Mono, 2, 2300, 2799));
     EXPECT_EQ(QDir(Pieces.filePath("stereo")).entryList(QDir::Files), QStringList{"WAVE00.wav"});
     EXPECT_EQ(PieceSamples(Pieces.filePath("stereo/WAVE00.wav")), SourceSamples(Stereo, 4, 1000, 1399));
+}
+
+TEST(SplitProcess, NoPieceReplacesARecordingOfTheRun)
+{
+    QTemporaryDir Dir;
+    const Bytes Long = Bursts16(1, 8000, {3000, 3000, 3000});
+    const Bytes Short = Bursts16(1, 8000, {300, 500});
+    ASSERT_TRUE(QDir(Dir.path()).mkpath("out/a"));
+    ASSERT_TRUE(QDir(Dir.path()).mkpath("out/c"));
+    WriteFileBytes(Dir.filePath("out/a/WAVE00.wav").toStdString(), Long);
+    WriteFileBytes(Dir.filePath("a.wav").toStdString(), Short);
+    WriteFileBytes(Dir.filePath("c.wav").toStdString(), Short);
+    ASSERT_EQ(::symlink("../../a.wav", Dir.filePath("out/c/WAVE01.wav").toStdString().c_str()), 0);
+
+    // a.wav's first piece would be out/a/WAVE00.wav, another recording;
+    // c.wav's second would be out/c/WAVE01.wav, a name another was given.
+    const TRun Run =
+        Split(Dir.path(), {"--out", "out", "out/a/WAVE00.wav", "a.wav", "out/c/WAVE01.wav", "c.wav"});
+    EXPECT_EQ(Run.Status, 1);
+    QStringList Lines = Run.Err.split('\n', Qt::SkipEmptyParts);
+    Lines.sort();
+    EXPECT_EQ(Lines, (QStringList{"redivev-split: a.wav: a piece would replace a recording being cut, so none was "
+                                  "written: out/a/WAVE00.wav",
+                                  "redivev-split: c.wav: a piece would replace a recording being cut, so none was "
+                                  "written: out/c/WAVE01.wav"}));
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("out/a/WAVE00.wav").toStdString()), Long);
+    EXPECT_EQ(Entries(Dir.filePath("out/a")), QStringList{"WAVE00.wav"});
+    EXPECT_EQ(QFileInfo(Dir.filePath("out/c/WAVE01.wav")).symLinkTarget(), Dir.filePath("a.wav"));
+    EXPECT_EQ(Entries(Dir.filePath("out/c")), QStringList{"WAVE01.wav"});
+    EXPECT_EQ(Entries(Dir.filePath("out/WAVE00")), (QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav"}));
+
+    // A link at a piece's name is no recording: it is replaced, and the
+    // recording it leads to stays as it was.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("linked"));
+    ASSERT_EQ(::symlink("../a.wav", Dir.filePath("linked/WAVE00.wav").toStdString().c_str()), 0);
+    const TRun Linked = Split(Dir.path(), {"--out", "linked", "a.wav"});
+    EXPECT_EQ(Linked.Status, 0) << Linked.Err.toStdString();
+    struct stat Info {};
+    ASSERT_EQ(::lstat(Dir.filePath("linked/WAVE00.wav").toStdString().c_str(), &Info), 0);
+    EXPECT_TRUE(S_ISREG(Info.st_mode));
+    EXPECT_EQ(PieceSamples(Dir.filePath("linked/WAVE00.wav")), SourceSamples(Short, 2, 1000, 1299));
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("a.wav").toStdString()), Short);
 }
 
 TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
@@ -123,10 +211,14 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
     const TRun None = Split(Dir.path(), {"--json", "--cut-start-level", "0dB", "c.wav"});
     EXPECT_EQ(None.Status, 0);
     EXPECT_EQ(None.Out.toStdString(), "[]\n");
-    // A listing that cannot be written is a failure, not a success.
+    // A listing that cannot be written is a failure, not a success, and
+    // says why: the disk is full, or there is no stdout at all.
     const TRun Full = Split(Dir.path(), {"--list", "c.wav"}, "/dev/full");
     EXPECT_EQ(Full.Status, 1);
-    EXPECT_EQ(Full.Err, "redivev-split: cannot write the listing: No space left on device\n");
+    EXPECT_EQ(Full.Err, "redivev-split: cannot write the listing to stdout: No space left on device\n");
+    const TChildRun Closed = SplitBytes(Dir.path(), {"--list", "c.wav"}, [] { ::close(1); });
+    EXPECT_EQ(Closed.Status, 1);
+    EXPECT_EQ(Closed.Err, "redivev-split: cannot write the listing to stdout: Bad file descriptor\n");
 
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"a,b.wav", "c.wav"}));
 }
@@ -139,4 +231,171 @@ TEST(SplitProcess, BadOptionExitsWithTwoAndPointsToHelp)
     EXPECT_EQ(Run.Err, "redivev-split: --min-size: \"-1\" is negative; give sample positions (0 to 2147483647, "
                        "e.g. 100) or seconds (e.g. 0.4s)\nTry 'redivev-split --help' for more information.\n");
     EXPECT_EQ(Run.Out, "");
+}
+
+TEST(SplitProcess, NamesAreBytesAndShownSafely)
+{
+    QTemporaryDir Dir;
+    const Bytes One = Bursts16(1, 8000, {300});
+    const QByteArray Names[] = {"lat\xe9.wav", "q\"uo,te.wav", "back\\slash.wav"};
+    for (const QByteArray &Name : Names)
+        WriteFileBytes((QFile::encodeName(Dir.path()) + '/' + Name).toStdString(), One);
+    const QByteArray Times = ",0,1000,1299,0.125000,0.162375\n";
+
+    // The listing holds each name's exact bytes, under CSV's quoting and
+    // JSON's escapes (a byte that is no UTF-8 as Python's surrogateescape).
+    const TChildRun Csv = SplitBytes(Dir.path(), {"--list", Names[0], Names[1], Names[2]});
+    EXPECT_EQ(Csv.Status, 0) << Csv.Err.toStdString();
+    EXPECT_EQ(Csv.Out, "file,index,start,end,start_s,end_s\n"
+                       "lat\xe9.wav" + Times + "\"q\"\"uo,te.wav\"" + Times + "back\\slash.wav" + Times);
+    const TChildRun Json = SplitBytes(Dir.path(), {"--json", Names[1], Names[2]});
+    const QJsonArray Records = QJsonDocument::fromJson(Json.Out).array();
+    ASSERT_EQ(Records.size(), 2) << Json.Out.toStdString();
+    EXPECT_EQ(Records[0].toObject()["file"].toString(), QString::fromUtf8(Names[1]));
+    EXPECT_EQ(Records[1].toObject()["file"].toString(), QString::fromUtf8(Names[2]));
+    EXPECT_TRUE(SplitBytes(Dir.path(), {"--json", Names[0]}).Out.contains(R"("file": "lat\udce9.wav")"));
+
+    // Cut, each file's folder is named with the same bytes.
+    const TChildRun Cut = SplitBytes(Dir.path(), {"--out", "out", Names[0], Names[2]});
+    EXPECT_EQ(Cut.Status, 0) << Cut.Err.toStdString();
+    EXPECT_EQ(ReadFileBytes((QFile::encodeName(Dir.path()) + "/out/lat\xe9/WAVE00.wav").toStdString()),
+              ReadFileBytes(Dir.filePath("out/back\\slash/WAVE00.wav").toStdString()));
+
+    // A message shows what is no UTF-8, or a control character (C0, DEL,
+    // C1), as \xNN: a name cannot retitle or otherwise command a terminal.
+    const TChildRun Missing =
+        SplitBytes(Dir.path(), {"-j", "1", "--list", "mis\xe9.wav", "t\x1b]0;title\x07.wav", "c1\xc2\x9b\x7f.wav"});
+    EXPECT_EQ(Missing.Status, 1);
+    EXPECT_EQ(Missing.Err, "redivev-split: mis\\xe9.wav: cannot open: No such file or directory\n"
+                           "redivev-split: t\\x1b]0;title\\x07.wav: cannot open: No such file or directory\n"
+                           "redivev-split: c1\\xc2\\x9b\\x7f.wav: cannot open: No such file or directory\n");
+}
+
+TEST(SplitProcess, OnATerminalEveryLineStartsOnAClearedLine)
+{
+    QTemporaryDir Dir;
+    WriteFileBytes(Dir.filePath("a.wav").toStdString(), Bursts16(1, 8000, {300}));
+    int Master = -1, Terminal = -1;
+    ASSERT_EQ(::openpty(&Master, &Terminal, nullptr, nullptr, nullptr), 0);
+    // stdout and stderr on one terminal, as in an interactive shell.
+    const TChildRun Run = SplitBytes(Dir.path(), {"-j", "1", "--list", "a.wav", "t\x1b]0;title\x07.wav"}, [&] {
+        ::dup2(Terminal, 1);
+        ::dup2(Terminal, 2);
+    });
+    ::close(Terminal);
+    QByteArray Shown;
+    ::fcntl(Master, F_SETFL, O_NONBLOCK);
+    char Buffer[4096];
+    for (ssize_t Got; (Got = ::read(Master, Buffer, sizeof Buffer)) > 0;)
+        Shown.append(Buffer, Got);
+    ::close(Master);
+
+    EXPECT_EQ(Run.Status, 1);
+    const QByteArray Clear = "\r\x1b[K";
+    EXPECT_TRUE(Shown.contains("[------------------------------] 0/2 files")) << "no progress bar: " << Shown.toStdString();
+    EXPECT_TRUE(Shown.contains(
+        Clear + "redivev-split: t\\x1b]0;title\\x07.wav: cannot open: No such file or directory\r\n"))
+        << Shown.toStdString();
+    // The bar is gone before the listing, which starts a line of its own.
+    EXPECT_TRUE(Shown.contains(Clear + "file,index,start,end,start_s,end_s\r\na.wav,0,")) << Shown.toStdString();
+    // The bar's own sequence is all that reaches the terminal.
+    EXPECT_FALSE(QByteArray(Shown).replace(Clear, "").contains('\x1b')) << Shown.toStdString();
+    EXPECT_FALSE(Shown.contains('\x07'));
+}
+
+TEST(SplitProcess, TheOutputFolderIsMadeWithItsParentsOrTheCauseIsSaid)
+{
+    QTemporaryDir Dir;
+    ASSERT_EQ(::chmod(Dir.path().toStdString().c_str(), 0777), 0);
+    WriteFileBytes(Dir.filePath("a.wav").toStdString(), Bursts16(1, 8000, {300}));
+    WriteFileBytes(Dir.filePath("file").toStdString(), {'x'});
+    ASSERT_EQ(::symlink("nowhere/x", Dir.filePath("dangling").toStdString().c_str()), 0);
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
+    ASSERT_EQ(::chmod(Dir.filePath("locked").toStdString().c_str(), 0555), 0);
+    struct TCase {
+        QByteArray Out;
+        int Status;
+        QByteArray Err;
+    };
+    const TCase Cases[] = {
+        {"a/b/c", 0, ""},
+        {"file/x/y", 1, "redivev-split: file/x/y: Not a directory\n"},
+        {"dangling", 1, "redivev-split: dangling: No such file or directory\n"},
+        {"locked/m/n", 1, "redivev-split: locked/m/n: Permission denied\n"},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Out.toStdString());
+        const TChildRun Run = SplitBytes(Dir.path(), {"--out", Case.Out, "a.wav"}, AsSomebodyElse);
+        EXPECT_EQ(Run.Status, Case.Status);
+        EXPECT_EQ(Run.Err, Case.Err);
+    }
+    EXPECT_EQ(Entries(Dir.filePath("a/b/c")), QStringList{"WAVE00.wav"});
+    EXPECT_EQ(Entries(Dir.filePath("locked")), QStringList{});
+    ::chmod(Dir.filePath("locked").toStdString().c_str(), 0755);
+}
+
+TEST(SplitProcess, AFileSizeLimitIsAnErrorNamingThePiece)
+{
+    QTemporaryDir Dir;
+    WriteFileBytes(Dir.filePath("long.wav").toStdString(), Bursts16(1, 8000, {40000}));
+    const TChildRun Run = SplitBytes(Dir.path(), {"--out", "pieces", "long.wav"}, [] {
+        const rlimit Limit{30000, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &Limit);
+        ::signal(SIGXFSZ, SIG_DFL);
+    });
+    EXPECT_EQ(Run.Status, 1);
+    EXPECT_EQ(Run.Err, "redivev-split: long.wav: pieces/WAVE00.wav: File too large\n");
+    EXPECT_EQ(Entries(Dir.filePath("pieces")), QStringList{}) << "the piece's temporary file stays";
+}
+
+TEST(SplitProcess, MoreJobsThanTheSystemGivesThreadsStillCutEveryFile)
+{
+    QTemporaryDir Dir;
+    ASSERT_EQ(::chmod(Dir.path().toStdString().c_str(), 0777), 0);
+    std::vector<QByteArray> Arguments = {"-j", "6", "--out", "pieces"};
+    for (int I = 0; I < 6; ++I) {
+        Arguments.push_back("f" + QByteArray::number(I) + ".wav");
+        WriteFileBytes(Dir.filePath(QString::fromLatin1(Arguments.back())).toStdString(), Bursts16(1, 8000, {300}));
+    }
+    // No second thread at all: the process limit is one, and taken. The
+    // leak checker's own thread could not start either.
+    const QByteArray Sanitizer = qgetenv("ASAN_OPTIONS");
+    const TChildRun Run = SplitBytes(
+        Dir.path(), Arguments,
+        [] {
+            AsSomebodyElse();
+            const rlimit Limit{1, 1};
+            ::setrlimit(RLIMIT_NPROC, &Limit);
+        },
+        {"ASAN_OPTIONS=" + Sanitizer + (Sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0"});
+    EXPECT_EQ(Run.Status, 0);
+    EXPECT_EQ(Run.Err, "");
+    for (int I = 0; I < 6; ++I)
+        EXPECT_EQ(Entries(Dir.filePath(QStringLiteral("pieces/f%1").arg(I))), QStringList{"WAVE00.wav"}) << I;
+}
+
+TEST(SplitProcess, AFolderHeldByAnotherExportIsAwaitedAndSaidSo)
+{
+    QTemporaryDir Dir;
+    WriteFileBytes(Dir.filePath("a.wav").toStdString(), Bursts16(1, 8000, {300, 500}));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("pieces"));
+    const int Held = ::open(Dir.filePath("pieces").toStdString().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(Held, LOCK_EX), 0);
+
+    QProcess Process;
+    Process.setWorkingDirectory(Dir.path());
+    Process.setReadChannel(QProcess::StandardError);
+    Process.start(QStringLiteral(REDIVEV_SPLIT), {"--out", "pieces", "a.wav"});
+    QByteArray Said;
+    while (!Said.endsWith('\n') && Process.waitForReadyRead(30000))
+        Said += Process.readAllStandardError();
+    EXPECT_EQ(Said, "redivev-split: pieces: waiting for another export into this folder to finish\n");
+    EXPECT_FALSE(Process.waitForFinished(300)) << "it did not wait";
+    EXPECT_EQ(Entries(Dir.filePath("pieces")), QStringList{});
+
+    ::close(Held);
+    ASSERT_TRUE(Process.waitForFinished(30000));
+    EXPECT_EQ(Process.exitCode(), 0);
+    EXPECT_EQ(Process.readAllStandardError(), "");
+    EXPECT_EQ(Entries(Dir.filePath("pieces")), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
 }

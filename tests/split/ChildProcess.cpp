@@ -1,0 +1,94 @@
+#include "ChildProcess.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+TChildRun RunChild(const QByteArray &Program, const QString &Folder, const std::vector<QByteArray> &Arguments,
+                   const std::function<void()> &InChild, const std::vector<QByteArray> &Environment)
+{
+    // Everything exec needs is made before the fork.
+    const QByteArray Directory = QFile::encodeName(Folder);
+    std::vector<QByteArray> Kept = {Program};
+    Kept.insert(Kept.end(), Arguments.begin(), Arguments.end());
+    std::vector<char *> Argv;
+    for (QByteArray &Argument : Kept)
+        Argv.push_back(Argument.data());
+    Argv.push_back(nullptr);
+    std::vector<QByteArray> Variables = Environment;
+    std::vector<char *> Envp;
+    for (QByteArray &Variable : Variables)
+        Envp.push_back(Variable.data());
+    const auto Given = [&](const char *Variable) {
+        const QByteArray Whole(Variable);
+        const QByteArray Name = Whole.left(Whole.indexOf('=') + 1);
+        for (const QByteArray &Own : Environment)
+            if (Own.startsWith(Name))
+                return true;
+        return false;
+    };
+    for (char **Variable = environ; *Variable != nullptr; ++Variable)
+        if (!Given(*Variable))
+            Envp.push_back(*Variable);
+    Envp.push_back(nullptr);
+
+    int OutPipe[2], ErrPipe[2];
+    if (::pipe2(OutPipe, O_CLOEXEC) != 0 || ::pipe2(ErrPipe, O_CLOEXEC) != 0)
+        return {};
+    const pid_t Child = ::fork();
+    if (Child == 0) {
+        ::dup2(OutPipe[1], 1);
+        ::dup2(ErrPipe[1], 2);
+        if (::chdir(Directory.constData()) != 0)
+            ::_exit(126);
+        if (InChild)
+            InChild();
+        ::execve(Argv[0], Argv.data(), Envp.data());
+        ::_exit(127);
+    }
+    ::close(OutPipe[1]);
+    ::close(ErrPipe[1]);
+
+    TChildRun Run;
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    pollfd Streams[2] = {{OutPipe[0], POLLIN, 0}, {ErrPipe[0], POLLIN, 0}};
+    QByteArray *Into[2] = {&Run.Out, &Run.Err};
+    int Open = 2;
+    while (Open > 0 && std::chrono::steady_clock::now() < Deadline) {
+        if (::poll(Streams, 2, 100) < 0)
+            continue;
+        for (int I = 0; I < 2; ++I) {
+            if (Streams[I].fd < 0 || Streams[I].revents == 0)
+                continue;
+            char Buffer[4096];
+            const ssize_t Got = ::read(Streams[I].fd, Buffer, sizeof Buffer);
+            if (Got < 0 && errno == EINTR)
+                continue;
+            if (Got > 0) {
+                Into[I]->append(Buffer, Got);
+            } else {
+                ::close(Streams[I].fd);
+                Streams[I].fd = -1;
+                --Open;
+            }
+        }
+    }
+    if (Open > 0)
+        ::kill(Child, SIGKILL);
+    for (const pollfd &Stream : Streams)
+        if (Stream.fd >= 0)
+            ::close(Stream.fd);
+    int Status = 0;
+    ::waitpid(Child, &Status, 0);
+    Run.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
+    return Run;
+}
