@@ -107,7 +107,8 @@ QString ReadJobs(const QString &Text, int &Jobs)
 void DefineOptions(QCommandLineParser &Parser)
 {
     Parser.setApplicationDescription(QStringLiteral(
-        "Cuts each PCM WAV recording into pieces at its silences and writes them as WAVE00.wav, WAVE01.wav, ...\n"
+        "Cuts each recording (WAV, RF64, Wave64 or FLAC) into pieces at its silences and writes them as\n"
+        "WAVE00.wav, WAVE01.wav, ... (WAVE00.flac, ... for FLAC), in the recording's own format,\n"
         "exactly as the window's export does, with the window's detection settings.\n"
         "Levels are 16-bit sample levels (0..32768) or dBFS (-30dB); widths are sample positions or\n"
         "seconds (0.4s), converted at each recording's own sample rate. Values are not capped at the\n"
@@ -128,7 +129,7 @@ void DefineOptions(QCommandLineParser &Parser)
     Parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Files cut at once (default: the number of cores)."), QStringLiteral("n")});
     Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
-                                 QStringLiteral("FILE.wav..."));
+                                 QStringLiteral("FILE..."));
 }
 
 TSplitCommand Failure(const QString &Message)
@@ -187,7 +188,7 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     for (const QString &File : Parser.positionalArguments())
         Options.Files << ArgumentBytes(File);
     if (Options.Files.isEmpty())
-        return Failure(QStringLiteral("no recordings given; give one or more FILE.wav"));
+        return Failure(QStringLiteral("no recordings given; give one or more FILE.wav or FILE.flac"));
     Command.Action = TSplitCommand::TAction::Run;
     return Command;
 }

@@ -22,14 +22,20 @@
 
 namespace {
 
-// The name a file's folder of pieces gets: its file name without ".wav".
-// Nothing for a name that would be no folder of its own ("", "." or "..",
-// from "dir/", "..wav" or "...wav").
+// The name a file's folder of pieces gets: its file name without the
+// extension of a recording (".wav", ".flac", ...). Nothing for a name that
+// would be no folder of its own ("", "." or "..", from "dir/", "..wav" or
+// "...wav").
 std::optional<QByteArray> FolderName(const QByteArray &File)
 {
     QByteArray Name = File.mid(File.lastIndexOf('/') + 1);
-    if (Name.size() > 4 && Name.right(4).toLower() == ".wav")
-        Name.chop(4);
+    for (const char *Extension : {".wav", ".flac", ".rf64", ".bw64", ".w64"}) {
+        const qsizetype Length = qsizetype(std::strlen(Extension));
+        if (Name.size() > Length && Name.right(Length).toLower() == Extension) {
+            Name.chop(Length);
+            break;
+        }
+    }
     if (Name.isEmpty() || Name == "." || Name == "..")
         return std::nullopt;
     return Name;

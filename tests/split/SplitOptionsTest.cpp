@@ -86,7 +86,7 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"-j", "0", "a.wav"}, "-j: \"0\" is not a number of jobs; give a whole number of at least 1 (e.g. 4)"},
         {{"--jobs", "two", "a.wav"}, "-j: \"two\" is not a number of jobs; give a whole number of at least 1 (e.g. 4)"},
         {{"--out", "", "a.wav"}, "--out: give a folder (e.g. --out pieces)"},
-        {{"--list"}, "no recordings given; give one or more FILE.wav"},
+        {{"--list"}, "no recordings given; give one or more FILE.wav or FILE.flac"},
         {{"--frobnicate", "a.wav"}, "Unknown option 'frobnicate'."},
         {{"a.wav", "--out"}, "Missing value after '--out'."},
     };
