@@ -6,6 +6,7 @@
 #include "FlacCodec.h"
 #include "FolderWriter.h"
 #include "PieceFile.h"
+#include "RecordingFile.h"
 #include "SampleFormat.h"
 #include "ZuChecks.h"
 
@@ -25,6 +26,9 @@ std::string NameOf(std::int32_t Index, const TSampleView &Recording)
     return "WAVE" + std::string(Digits.size() < 2 ? 1 : 0, '0') + Digits + Extension;
 }
 
+// A recording's file cut shorter by another program while it is read.
+const char *const ShrankWhileRead = "the recording became shorter while it was being cut (changed by another program?)";
+
 // Copies Bytes bytes of the recording's file from Offset to the end of
 // Out; false when the kernel cannot do it for these files, with nothing
 // written, so the caller writes from memory instead.
@@ -40,9 +44,8 @@ bool CopyInKernel(int In, std::int64_t Offset, int Out, std::int64_t Bytes)
             return false;
         if (Moved < 0)
             throw TSystemCallFailed{errno};
-        // The file is shorter than the block said: it changed under us.
         if (Moved == 0)
-            throw TSystemCallFailed{EIO};
+            throw ERecordingUnreadable(ShrankWhileRead);
         First = false;
         Bytes -= Moved;
     }
@@ -83,8 +86,16 @@ void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
     CheckArea(Recording, Area);
     const std::int64_t First = Area.StartPos * FrameBytes;
     WriteAll(Out, Header.data(), static_cast<std::int64_t>(Header.size()));
-    if (Recording.FileHandle < 0 || !CopyInKernel(Recording.FileHandle, Recording.FileOffset + First, Out, Bytes))
-        WriteAll(Out, Recording.Data + First, Bytes);
+    if (Recording.FileHandle < 0 || !CopyInKernel(Recording.FileHandle, Recording.FileOffset + First, Out, Bytes)) {
+        try {
+            WriteAll(Out, Recording.Data + First, Bytes);
+        } catch (const TSystemCallFailed &Failure) {
+            // The kernel reads a mapping whose file has shrunk as a bad address.
+            if (Failure.ErrorNumber == EFAULT && Recording.FileHandle >= 0)
+                throw ERecordingUnreadable(ShrankWhileRead);
+            throw;
+        }
+    }
     if (Bytes & 1) {
         const std::uint8_t Pad = 0;
         WriteAll(Out, &Pad, 1);

@@ -38,7 +38,7 @@ void ReadMappedCall(void (*Call)(void *), void *Work)
     sigjmp_buf *const Outer = Landing;
     if (sigsetjmp(Here, 1) != 0) {
         Landing = Outer;
-        throw ERecordingUnreadable("the file became shorter while it was being read (changed by another program?)");
+        throw ERecordingUnreadable("the recording became shorter while it was being read (changed by another program?)");
     }
     Landing = &Here;
     try {
