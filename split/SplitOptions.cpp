@@ -26,17 +26,17 @@ struct TSettingOption {
 
 const TSettingOption SettingOptions[] = {
     {"cut-start-level", TKind::Level, &TSplitOptions::CutStartLevel, &TTrimSettings::CutStartLevel,
-     "Outside a piece, a level at least this opens one (default 100)."},
+     "Outside a piece, a level at least this opens one"},
     {"no-sound-level", TKind::Level, &TSplitOptions::NoSoundLevel, &TTrimSettings::NoSoundLevel,
-     "A level at most this is silence (default 1000)."},
+     "A level at most this is silence"},
     {"no-sound-width", TKind::Width, &TSplitOptions::NoSoundWidth, &TTrimSettings::NoSoundWidth,
-     "A silence this long closes a piece (default 100)."},
+     "A silence this long closes a piece"},
     {"min-size", TKind::Width, &TSplitOptions::MinimumSize, &TTrimSettings::MinimumSize,
-     "A piece is kept only when longer than this (default 100)."},
+     "A piece is kept only when longer than this"},
     {"backward-search", TKind::Width, &TSplitOptions::BackwardSearch, &TTrimSettings::BackwardSearch,
-     "Reach of the search for a quiet start before a piece (default 0)."},
+     "Reach of the search for a quiet start before a piece"},
     {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
-     "Reach of the search for a quiet end after a piece (default 0)."},
+     "Reach of the search for a quiet end after a piece"},
 };
 
 QString AcceptedForm(TKind Kind)
@@ -116,7 +116,10 @@ void DefineOptions(QCommandLineParser &Parser)
     Parser.addHelpOption();
     Parser.addVersionOption();
     for (const TSettingOption &Setting : SettingOptions)
-        Parser.addOption({QString::fromLatin1(Setting.Name), QString::fromLatin1(Setting.Help),
+        Parser.addOption({QString::fromLatin1(Setting.Name),
+                          QStringLiteral("%1 (default %2).")
+                              .arg(QString::fromLatin1(Setting.Help))
+                              .arg(TTrimSettings{}.*Setting.Target),
                           Setting.Kind == TKind::Level ? QStringLiteral("level") : QStringLiteral("width")});
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "

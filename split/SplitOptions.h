@@ -20,13 +20,20 @@ struct TSettingValue {
     double Amount = 0;      // seconds or dBFS
 };
 
+// A setting's default: the tool window's designed value, from the one
+// table of them (TTrimSettings' initialisers).
+constexpr TSettingValue DesignedSetting(std::int32_t TTrimSettings::*Field)
+{
+    return {TSettingValue::TUnit::Panel, TTrimSettings{}.*Field, 0};
+}
+
 struct TSplitOptions {
-    TSettingValue CutStartLevel{TSettingValue::TUnit::Panel, 100, 0};
-    TSettingValue NoSoundLevel{TSettingValue::TUnit::Panel, 1000, 0};
-    TSettingValue NoSoundWidth{TSettingValue::TUnit::Panel, 100, 0};
-    TSettingValue MinimumSize{TSettingValue::TUnit::Panel, 100, 0};
-    TSettingValue BackwardSearch{TSettingValue::TUnit::Panel, 0, 0};
-    TSettingValue ForwardSearch{TSettingValue::TUnit::Panel, 0, 0};
+    TSettingValue CutStartLevel = DesignedSetting(&TTrimSettings::CutStartLevel);
+    TSettingValue NoSoundLevel = DesignedSetting(&TTrimSettings::NoSoundLevel);
+    TSettingValue NoSoundWidth = DesignedSetting(&TTrimSettings::NoSoundWidth);
+    TSettingValue MinimumSize = DesignedSetting(&TTrimSettings::MinimumSize);
+    TSettingValue BackwardSearch = DesignedSetting(&TTrimSettings::BackwardSearch);
+    TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;
     bool List = false; // --json sets it too

@@ -2,6 +2,7 @@
 // no-sound level dragging the cut start level, and repaints at once.
 #include "WindowTestSupport.h"
 
+#include "Detection.h"
 #include "PaintBox.h"
 
 #include <QLineEdit>
@@ -77,6 +78,16 @@ TEST_F(SettingsTest, BarsStartAtTheirDesignedRangesAndDefaults)
             EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "");
         }
     }
+    // The designed values are the one table of defaults the command line
+    // and its help take theirs from.
+    const TTrimSettings Read = ReadTrimSettings(*Form);
+    const TTrimSettings Table;
+    EXPECT_EQ(Read.NoSoundLevel, Table.NoSoundLevel);
+    EXPECT_EQ(Read.NoSoundWidth, Table.NoSoundWidth);
+    EXPECT_EQ(Read.MinimumSize, Table.MinimumSize);
+    EXPECT_EQ(Read.CutStartLevel, Table.CutStartLevel);
+    EXPECT_EQ(Read.BackwardSearch, Table.BackwardSearch);
+    EXPECT_EQ(Read.ForwardSearch, Table.ForwardSearch);
 }
 
 TEST_F(SettingsTest, EveryParameterBarWritesItsMirrorAndRepaints)

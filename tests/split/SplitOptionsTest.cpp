@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -150,5 +153,29 @@ TEST(SplitOptions, NamesKeepTheirBytesAndArePrintedWithoutControls)
     for (const TCase &Case : Cases) {
         EXPECT_EQ(Printable(Case.Name), Case.Shown);
         EXPECT_EQ(ArgumentBytes(ArgumentText(Case.Name)), Case.Name) << Case.Shown.toStdString();
+    }
+}
+
+TEST(SplitOptions, DefaultsInTheReadmeAreTheTablesOwn)
+{
+    QFile Readme(QStringLiteral(REDIVEV_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(Readme.open(QIODevice::ReadOnly));
+    const QString Text = QString::fromUtf8(Readme.readAll());
+    const TTrimSettings Table;
+    const std::pair<const char *, std::int32_t> Options[] = {
+        {"cut-start-level", Table.CutStartLevel}, {"no-sound-level", Table.NoSoundLevel},
+        {"no-sound-width", Table.NoSoundWidth},   {"min-size", Table.MinimumSize},
+        {"backward-search", Table.BackwardSearch}, {"forward-search", Table.ForwardSearch},
+    };
+    for (const auto &[Name, Default] : Options) {
+        const QRegularExpression Line(QStringLiteral("--%1 [A-Z]+ +default (\\d+)").arg(QLatin1String(Name)));
+        const QRegularExpressionMatch Match = Line.match(Text);
+        ASSERT_TRUE(Match.hasMatch()) << Name;
+        EXPECT_EQ(Match.captured(1).toInt(), Default) << Name;
+    }
+    const QString Help = Parse({"--help"}).Text;
+    for (const auto &[Name, Default] : Options) {
+        const QRegularExpression Entry(QStringLiteral("--%1 <\\w+>\\s+[^(]*\\(default %2\\)").arg(QLatin1String(Name)).arg(Default));
+        EXPECT_TRUE(Entry.match(Help).hasMatch()) << Name;
     }
 }
