@@ -104,14 +104,6 @@ void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
 
 } // namespace
 
-std::optional<TFileIdentity> FileIdentityOf(int FileHandle)
-{
-    struct stat Info {};
-    if (FileHandle < 0 || ::fstat(FileHandle, &Info) != 0)
-        return std::nullopt;
-    return TFileIdentity{Info.st_dev, Info.st_ino};
-}
-
 QString ExportFileName(const QString &Folder, std::int32_t Index, const TSampleView &Recording)
 {
     return Folder + QLatin1Char('/') + QString::fromStdString(NameOf(Index, Recording));

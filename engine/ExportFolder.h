@@ -6,6 +6,7 @@
 // most a temporary file, which the next export removes. One export at a
 // time per folder: the loop holds a lock file inside the folder.
 #include "Exception.h"
+#include "FileIdentity.h"
 #include "FolderWriter.h"
 #include "SampleView.h"
 #include "TrimArea.h"
@@ -19,14 +20,6 @@
 #include <string>
 #include <vector>
 #include <sys/types.h>
-
-// Which file a recording was loaded from, to keep the export off it.
-struct TFileIdentity {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-};
-// The identity of an open file; nothing when it cannot be read.
-std::optional<TFileIdentity> FileIdentityOf(int FileHandle);
 
 // One of the export's names is a recording's own file. Nothing was written.
 class EExportOverwritesRecording : public Exception {
