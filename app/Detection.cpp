@@ -43,7 +43,7 @@ void TForm1::N5Click()
     {
         TWaitCursor Wait;
         FAreaCount = 0;
-        DetectTrimAreas(SampleViewOf(*ZU), ReadTrimSettings(*this), FAreas, FAreaCount);
+        DetectTrimAreas(RecordingView(), ReadTrimSettings(*this), FAreas, FAreaCount);
         PB->repaint();
     }
     ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました"));

@@ -1,6 +1,7 @@
 // Peak normalisation of the loaded recording, from the menu.
 #include "Normalisation.h"
 #include "PaintBox.h"
+#include "RecordingLoad.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
 
@@ -9,7 +10,10 @@ void TForm1::N3Click()
     TNormaliseResult Result;
     {
         TWaitCursor Wait;
-        Result = NormaliseRecording(*ZU);
+        // The engine's copy is scaled at its own precision to its format's
+        // full scale; ZU keeps the library's passes, which also refuse the
+        // PCM layouts nothing reads.
+        Result = FHeld ? NormaliseSamples(FHeld->Samples.data(), RecordingView()) : NormaliseRecording(*ZU);
         if (Result == TNormaliseResult::Scaled)
             PB->repaint();
     }

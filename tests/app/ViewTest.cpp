@@ -129,6 +129,21 @@ TEST_F(ViewTest, StereoChannelsShareTheMidLineAndOverlapInMagenta)
     EXPECT_EQ(At(Image, 4, MidY + 5), "#0000ff");
 }
 
+TEST_F(ViewTest, EveryChannelIsDrawnInTheColourOfItsParity)
+{
+    // Six channels: channel 4 loud at frame 3, channel 5 at frame 4,
+    // channel 2 at frame 5 (24-bit, read by the engine).
+    wavtest::Bytes Data(6 * 3 * 20, 0);
+    for (const auto &[Frame, Channel] : {std::pair{3, 4}, std::pair{4, 5}, std::pair{5, 2}})
+        Data[std::size_t(3 * (6 * Frame + Channel) + 2)] = 0x0A; // 2560 at 16-bit scale
+    Open(WriteFile("six.wav", wavtest::PcmFile(6, 8000, 24, Data)));
+    const QImage Image = View();
+    EXPECT_EQ(At(Image, 3, MidY + 5), Red);
+    EXPECT_EQ(At(Image, 4, MidY + 5), "#0000ff");
+    EXPECT_EQ(At(Image, 5, MidY + 5), Red);
+    EXPECT_EQ(At(Image, 6, MidY + 5), Black);
+}
+
 TEST_F(ViewTest, TrimAreasAreBandsWithMergedBorders)
 {
     Form->FAreas = {{20, 40}, {1000, 2000}};
@@ -272,8 +287,8 @@ TEST_F(ViewTest, BeforeAnyFileOnlyGuideMarksAreDrawn)
 
 TEST_F(ViewTest, RefusedSampleLayoutIsReportedOncePerRecording)
 {
-    // 24-bit samples load but the sample access refuses them.
-    const wavtest::Bytes File = wavtest::PcmFile(1, 8000, 24, wavtest::Bytes(30, 0x40));
+    // 12-bit samples load but nothing reads them.
+    const wavtest::Bytes File = wavtest::PcmFile(1, 8000, 12, wavtest::Bytes(30, 0x40));
     Form->FAreas = {{0, 5}};
     Form->FAreaCount = 1;
     Open(WriteFile("wide.wav", File));
