@@ -4,6 +4,7 @@
 // most 16 bits and two channels, all the wave library plays.
 #include "Export.h"
 
+#include "FormatReport.h"
 #include "PaintBox.h"
 #include "PlayableCopy.h"
 #include "RecordingLoad.h"
@@ -23,6 +24,8 @@ void TForm1::ExtractArea(std::int32_t Index)
 
 void TForm1::N6Click()
 {
+    if (RepeatUnreadableFormat(*this))
+        return;
     const QString Folder = ExportFolder(*this);
     QString Failure;
     {

@@ -25,6 +25,7 @@ void TForm1::FileOpen()
     std::optional<TFileStream> Stream(std::in_place, FileName->toStdString(), TFileStream::TMode::OpenRead);
     FPaintErrorReported = false;
     FChannelsNoticeGiven = false;
+    FFormatRefusal.clear();
     const auto ShowNewRecording = [this] {
         FAreaCount = 0;
         // The bar holds an int: a recording of more than 2^31-1 frames is
@@ -68,8 +69,11 @@ void TForm1::FileOpen()
     if (Path == TLoadPath::WaveLibrary)
         FRecordingFile = FileIdentityOf(Stream->Handle());
     ShowNewRecording();
-    if (Path == TLoadPath::WaveLibrary)
-        ReportUnreadableFormat(*this, *Stream);
+    if (Path == TLoadPath::WaveLibrary) {
+        FFormatRefusal = UnreadableFormatReport(*this, *Stream);
+        if (!FFormatRefusal.isEmpty())
+            ShowMessage(FFormatRefusal);
+    }
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)

@@ -1,4 +1,5 @@
 // Peak normalisation of the loaded recording, from the menu.
+#include "FormatReport.h"
 #include "Normalisation.h"
 #include "PaintBox.h"
 #include "RecordingLoad.h"
@@ -7,6 +8,8 @@
 
 void TForm1::N3Click()
 {
+    if (RepeatUnreadableFormat(*this))
+        return;
     TNormaliseResult Result;
     {
         TWaitCursor Wait;

@@ -169,6 +169,9 @@ public:
     // float, more than two channels, RF64, Wave64, FLAC, RIFF data over
     // 2 GiB), read by the engine into memory; null while ZU holds it.
     std::unique_ptr<THeldRecording> FHeld;
+    // FileOpen's report of a format nothing reads, which the commands repeat
+    // instead of working on a recording without samples; empty otherwise.
+    QString FFormatRefusal;
     // Whether playing has told that channels beyond two are not played,
     // once per loaded recording.
     bool FChannelsNoticeGiven = false;

@@ -1,7 +1,9 @@
-// A recording in a format nothing reads is named once, right after it
-// loads; what the engine reads is not named, and PCM layouts nothing reads
-// keep the report of the view.
-#include "WindowTestSupport.h"
+// A recording in a format nothing reads is named right after it loads, and
+// again by each command instead of its result; what the engine reads is
+// not named, and PCM layouts nothing reads keep the report of the view.
+#include "DetectionSupport.h"
+
+#include <QDir>
 
 using namespace apptest;
 using namespace wavtest;
@@ -32,7 +34,7 @@ Bytes WaveWith(const Bytes &Fmt, std::vector<Bytes> Before = {})
     return Riff("WAVE", Before);
 }
 
-class FormatReportTest : public FormTest {};
+class FormatReportTest : public CommandTest {};
 
 struct TFormatCase {
     const char *Case;
@@ -76,4 +78,26 @@ TEST_F(FormatReportTest, FormatsNothingReadsAreNamedOnce)
         else
             EXPECT_EQ(Messages, QStringList{Unsupported + QString::fromUtf8(Case.Description)});
     }
+}
+
+TEST_F(FormatReportTest, CommandsRepeatTheReportAndWriteNothing)
+{
+    // Loud bytes, so that any command that read them as PCM would find sound.
+    Bytes Data(3000, 0x10);
+    Data.insert(Data.end(), 600, 0xD5);
+    Open(WriteFile("alaw.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(6, 1, 8000, 8)), Chunk("data", Data)})));
+    const QString Report = Unsupported + QStringLiteral("8-bit A-law, 1 ch, 8000 Hz");
+    Form->N5Click();
+    Form->N6Click();
+    Form->N3Click();
+    EXPECT_EQ(Messages, QStringList(4, Report));
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(QDir(DataHome()).exists());
+
+    // The next recording is judged on its own.
+    Messages.clear();
+    LoadLevels({{1000, 0}, {300, 5000}, {1000, 0}});
+    Form->N5Click();
+    EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
 }
