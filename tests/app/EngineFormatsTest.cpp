@@ -8,8 +8,8 @@
 
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 using namespace apptest;
 using namespace wavtest;
@@ -40,31 +40,14 @@ Bytes Widened(const std::vector<std::int16_t> &Samples, const TWideFormat &Forma
 {
     Bytes Data;
     for (const std::int16_t Value : Samples) {
-        std::uint8_t Stored[8];
         const float Narrow = float(Value / 32768.0);
         const double Wide = Value / 32768.0;
-        const std::uint32_t Shifted = std::uint32_t(std::int32_t(Value) * (1 << (Format.Bits - 16)));
-        if (Format.Tag == 3)
-            std::memcpy(Stored, Format.Bits == 32 ? static_cast<const void *>(&Narrow) : &Wide, std::size_t(Format.Bits / 8));
-        else
-            std::memcpy(Stored, &Shifted, 4);
+        const std::uint32_t Shifted = Format.Tag == 1 ? std::uint32_t(std::int32_t(Value) * (1 << (Format.Bits - 16))) : 0;
+        const auto *Stored = static_cast<const std::uint8_t *>(
+            Format.Tag == 1 ? static_cast<const void *>(&Shifted) : Format.Bits == 32 ? static_cast<const void *>(&Narrow) : &Wide);
         Data.insert(Data.end(), Stored, Stored + Format.Bits / 8);
     }
     return Data;
-}
-
-// The body of a WAV file's "data" chunk.
-Bytes DataChunkOf(const Bytes &File)
-{
-    for (std::size_t At = 12; At + 8 <= File.size();) {
-        std::uint32_t Size;
-        std::memcpy(&Size, &File[At + 4], 4);
-        if (std::memcmp(&File[At], "data", 4) == 0)
-            return Bytes(File.begin() + std::ptrdiff_t(At + 8), File.begin() + std::ptrdiff_t(At + 8 + Size));
-        At += 8 + Size + (Size & 1);
-    }
-    ADD_FAILURE() << "no data chunk";
-    return {};
 }
 
 class EngineFormatsTest : public CommandTest, public ::testing::WithParamInterface<TWideFormat> {};
@@ -90,8 +73,10 @@ TEST_P(EngineFormatsTest, WindowWorksAsOnTheSameSignalInSixteenBits)
     const int FrameBytes = 2 * Format.Bits / 8;
     for (std::size_t I = 0; I < Areas16.size(); ++I) {
         const Bytes Piece = ReadFileBytes(ExportFileName(ExportFolder(*Form), std::int32_t(I)).toStdString());
+        // The data chunk comes last, of an even size here: no pad byte.
         const Bytes Expected(Data.begin() + Areas16[I].StartPos * FrameBytes, Data.begin() + Areas16[I].EndPos * FrameBytes);
-        EXPECT_TRUE(DataChunkOf(Piece) == Expected) << "piece " << I;
+        EXPECT_TRUE(Piece.size() > Expected.size() && std::equal(Expected.rbegin(), Expected.rend(), Piece.rbegin()))
+            << "piece " << I;
     }
 
     Form->N3Click();

@@ -131,17 +131,14 @@ TEST_F(ViewTest, StereoChannelsShareTheMidLineAndOverlapInMagenta)
 
 TEST_F(ViewTest, EveryChannelIsDrawnInTheColourOfItsParity)
 {
-    // Six channels: channel 4 loud at frame 3, channel 5 at frame 4,
-    // channel 2 at frame 5 (24-bit, read by the engine).
+    // 24-bit, six channels: 2560 on channel 4 at frame 3, 5 at 4, 2 at 5.
     wavtest::Bytes Data(6 * 3 * 20, 0);
     for (const auto &[Frame, Channel] : {std::pair{3, 4}, std::pair{4, 5}, std::pair{5, 2}})
-        Data[std::size_t(3 * (6 * Frame + Channel) + 2)] = 0x0A; // 2560 at 16-bit scale
+        Data[std::size_t(3 * (6 * Frame + Channel) + 2)] = 0x0A;
     Open(WriteFile("six.wav", wavtest::PcmFile(6, 8000, 24, Data)));
     const QImage Image = View();
-    EXPECT_EQ(At(Image, 3, MidY + 5), Red);
-    EXPECT_EQ(At(Image, 4, MidY + 5), "#0000ff");
-    EXPECT_EQ(At(Image, 5, MidY + 5), Red);
-    EXPECT_EQ(At(Image, 6, MidY + 5), Black);
+    EXPECT_EQ((std::vector{At(Image, 3, MidY + 5), At(Image, 4, MidY + 5), At(Image, 5, MidY + 5), At(Image, 6, MidY + 5)}),
+              (std::vector{Red, std::string("#0000ff"), Red, Black}));
 }
 
 TEST_F(ViewTest, TrimAreasAreBandsWithMergedBorders)
