@@ -1,6 +1,7 @@
 // Automatic trim-area detection from the menu or the "Trim!" button.
 #include "Detection.h"
 
+#include "FormatReport.h"
 #include "PaintBox.h"
 #include "TrimDetection.h"
 #include "TrimScan.h"
@@ -40,10 +41,12 @@ void ScanTrimAreasPerSample(TForm1 &Form)
 
 void TForm1::N5Click()
 {
+    if (RepeatUnreadableFormat(*this))
+        return;
     {
         TWaitCursor Wait;
         FAreaCount = 0;
-        DetectTrimAreas(SampleViewOf(*ZU), ReadTrimSettings(*this), FAreas, FAreaCount);
+        DetectTrimAreas(RecordingView(), ReadTrimSettings(*this), FAreas, FAreaCount);
         PB->repaint();
     }
     ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました"));

@@ -1,9 +1,14 @@
 // Trim areas into sound the user keeps or hears: extraction into ZU2, the
 // batch export into MakedFile, and playing the area under a right-click.
+// Pieces are written in the recording's own format; what is played is at
+// most 16 bits and two channels, all the wave library plays.
 #include "Export.h"
 
 #include "FolderWaitDialog.h"
+#include "FormatReport.h"
 #include "PaintBox.h"
+#include "PlayableCopy.h"
+#include "RecordingLoad.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
 
@@ -13,25 +18,33 @@ void TForm1::ExtractArea(std::int32_t Index)
 {
     if (Index < 0 || Index >= FAreaCount || static_cast<std::size_t>(Index) >= FAreas.size())
         throw Exception("TForm1.ExtractArea: no trim area " + std::to_string(Index));
-    ExtractTrimArea(*ZU, FAreas[static_cast<std::size_t>(Index)], *ZU2);
+    const TTrimArea &Area = FAreas[static_cast<std::size_t>(Index)];
+    if (FHeld)
+        CopyPlayable(RecordingView(), Area, *ZU2);
+    else
+        ExtractTrimArea(*ZU, Area, *ZU2);
 }
 
 void TForm1::N6Click()
 {
+    if (RepeatUnreadableFormat(*this))
+        return;
     const QString Folder = ExportFolder(*this);
     QString Failure;
     {
         TWaitCursor Wait;
         TFolderWaitDialog Busy(this, Folder);
         const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
-        TExportJob Job{SampleViewOf(*ZU), FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {},
+        const TSampleView Recording = RecordingView();
+        TExportJob Job{Recording, FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {},
                        Busy.Waiting()};
         if (FRecordingFile)
             Job.RecordingFiles.push_back(*FRecordingFile);
         try {
             WriteExportFolder(Job);
-            // The scratch wave ends holding the last area saved.
-            if (Count > 0)
+            // The scratch wave ends holding the last area saved, when a wave
+            // can hold it: a longer piece is written all the same.
+            if (Count > 0 && (!FHeld || FitsPlayable(Recording, FAreas[static_cast<std::size_t>(Count - 1)])))
                 ExtractArea(Count - 1);
         } catch (const EExportOverwritesRecording &Error) {
             Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
@@ -55,13 +68,22 @@ void TForm1::N6Click()
 
 void TForm1::Playthistrimarea1Click()
 {
-    TWaitCursor Wait;
-    for (std::int32_t I = 0; I < FAreaCount && static_cast<std::size_t>(I) < FAreas.size(); ++I) {
-        const TTrimArea Area = FAreas[static_cast<std::size_t>(I)];
-        if (Area.StartPos < FClickPos && FClickPos < Area.EndPos) {
-            ZU2->Stop();
-            ExtractArea(I);
-            ZU2->Play();
+    bool Played = false;
+    {
+        TWaitCursor Wait;
+        for (std::int32_t I = 0; I < FAreaCount && static_cast<std::size_t>(I) < FAreas.size(); ++I) {
+            const TTrimArea Area = FAreas[static_cast<std::size_t>(I)];
+            if (Area.StartPos < FClickPos && FClickPos < Area.EndPos) {
+                ZU2->Stop();
+                ExtractArea(I);
+                ZU2->Play();
+                Played = true;
+            }
         }
+    }
+    // The wave library plays two channels at most.
+    if (Played && RecordingView().Format.nChannels > 2 && !FChannelsNoticeGiven) {
+        FChannelsNoticeGiven = true;
+        ShowMessage(QStringLiteral("このwavファイルの3チャンネル目以降は再生されません"));
     }
 }

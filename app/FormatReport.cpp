@@ -33,15 +33,23 @@ std::optional<QByteArray> ReadFmtBody(TStream &Stream)
 
 } // namespace
 
-void ReportUnreadableFormat(TForm1 &Form, TStream &Stream)
+QString UnreadableFormatReport(TForm1 &Form, TStream &Stream)
 {
     const TZuInternalWAVE *Wave = Form.ZU->InternalWave();
     if (Wave == nullptr || Wave->FFormat.wFormatTag == WAVE_FORMAT_PCM)
-        return;
+        return QString();
     // The loaded record keeps 18 bytes only: an extensible format's
     // subformat is read from the file again, and the record stands in
     // should that fail.
     const QByteArray Held(reinterpret_cast<const char *>(&Wave->FFormat), sizeof(Wave->FFormat));
     const QByteArray Body = ReadFmtBody(Stream).value_or(Held);
-    Form.ShowMessage(QStringLiteral("このwavファイルの形式には対応していません\n") + DescribeFormat(Body));
+    return QStringLiteral("このwavファイルの形式には対応していません\n") + DescribeFormat(Body);
+}
+
+bool RepeatUnreadableFormat(TForm1 &Form)
+{
+    if (Form.FFormatRefusal.isEmpty())
+        return false;
+    Form.ShowMessage(Form.FFormatRefusal);
+    return true;
 }

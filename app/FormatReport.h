@@ -1,17 +1,23 @@
 #pragma once
-// A recording whose format tag is not PCM (IEEE float, A-law, µ-law, an
-// extensible format of another subformat, ...) loads without error, but no
-// sample of it can be read: the view stays blank and every command finds
-// nothing. Right after such a load the user is told so, once.
+// A recording whose format tag is not PCM and that the engine does not read
+// either (A-law, µ-law, ADPCM, MP3, an extensible format of another
+// subformat, ...) loads into the wave library without error, but no sample
+// of it can be read: the view stays blank and every command would find
+// nothing. Right after such a load the user is told so, and again by each
+// command instead of its result.
 #include <QByteArray>
 #include <QString>
 
 class TForm1;
 class TStream;
 
-// After FileOpen has loaded Form.ZU from Stream (still open): shows
+// After FileOpen has loaded Form.ZU from Stream (still open):
 // "このwavファイルの形式には対応していません" and, on a second line, what the
-// file holds, when the format tag is not PCM. PCM layouts that the sample
-// access refuses (24-bit, more than two channels) report on their own when
-// the view paints, so nothing is said of them here.
-void ReportUnreadableFormat(TForm1 &Form, TStream &Stream);
+// file holds, when the format tag is not PCM; empty otherwise. PCM layouts
+// nothing reads (12-bit, more than eight channels) report on their own
+// when the view paints, so nothing is said of them here.
+QString UnreadableFormatReport(TForm1 &Form, TStream &Stream);
+
+// When the loaded recording is in a format nothing reads: shows FileOpen's
+// report again and returns true, so the command does nothing else.
+bool RepeatUnreadableFormat(TForm1 &Form);

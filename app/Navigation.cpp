@@ -3,6 +3,8 @@
 
 #include "FormatReport.h"
 #include "PaintBox.h"
+#include "RecordingLoad.h"
+#include "SampleFormat.h"
 #include "Streams.h"
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstdint>
 
 void TForm1::FileOpen()
 {
@@ -24,23 +27,58 @@ void TForm1::OpenRecording(const std::string &FileName)
     // A file that cannot be opened leaves the recording as it was; once it
     // is open, a failed load has already replaced the recording, and the
     // trim areas and the scroll range of the old one must go with it.
-    TFileStream Stream(FileName, TFileStream::TMode::OpenRead);
+    std::optional<TFileStream> Stream(std::in_place, FileName, TFileStream::TMode::OpenRead);
     FPaintErrorReported = false;
+    FChannelsNoticeGiven = false;
+    FFormatRefusal.clear();
     const auto ShowNewRecording = [this] {
         FAreaCount = 0;
-        SB->setMaximum(ZU->InternalWave() != nullptr ? ZU->GetWaveSize() : 0);
+        // The bar holds an int: a recording of more than 2^31-1 frames is
+        // clamped to that, so the view scrolls to frame 2^31-1 and shows the
+        // screen from there; detection, the export and play still reach
+        // every frame beyond.
+        const std::int64_t Frames = FrameCountOf(RecordingView());
+        SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
         PB->repaint();
     };
     FRecordingFile.reset();
+    TLoadPath Path = TLoadPath::WaveLibrary;
     try {
-        ZU->LoadFromStream(Stream);
+        FHeld.reset();
+        Path = ChooseLoadPath(*Stream);
+        switch (Path) {
+        case TLoadPath::WaveLibrary:
+            ZU->LoadFromStream(*Stream);
+            break;
+        case TLoadPath::NotAudio: {
+            // The library's own refusal, of an image with nothing in it: at
+            // once whatever the file's size (its walk would step through
+            // every byte of a file of zeros), and ZU left as a refused load
+            // leaves it.
+            TMemoryStream Nothing;
+            ZU->LoadFromStream(Nothing);
+            break;
+        }
+        case TLoadPath::Engine:
+            EmptyWave(*ZU);
+            // Its exclusive lock would refuse the engine's shared one.
+            Stream.reset();
+            FHeld = ReadIntoMemory(FileName);
+            FRecordingFile = FHeld->File;
+            break;
+        }
     } catch (...) {
         ShowNewRecording();
         throw;
     }
-    FRecordingFile = FileIdentityOf(Stream.Handle());
+    if (Path == TLoadPath::WaveLibrary)
+        FRecordingFile = FileIdentityOf(Stream->Handle());
     ShowNewRecording();
-    ReportUnreadableFormat(*this, Stream);
+    if (Path == TLoadPath::WaveLibrary) {
+        FFormatRefusal = UnreadableFormatReport(*this, *Stream);
+        if (!FFormatRefusal.isEmpty())
+            ShowMessage(FFormatRefusal);
+    }
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)
@@ -49,8 +87,8 @@ void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, i
         return;
     PM->popup(PB->mapToGlobal(QPoint(X, Y)));
     // Wide arithmetic: near the end of a recording of 2^31 frames the sum
-    // would overflow; the position keeps the designed 32-bit width.
-    FClickPos = static_cast<std::int32_t>(std::int64_t(SB->value()) + std::int64_t(X) * SBHZ->value());
+    // would overflow 32 bits, and the areas there are counted in 64.
+    FClickPos = std::int64_t(SB->value()) + std::int64_t(X) * SBHZ->value();
 }
 
 void TForm1::Button2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)

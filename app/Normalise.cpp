@@ -1,15 +1,22 @@
 // Peak normalisation of the loaded recording, from the menu.
+#include "FormatReport.h"
 #include "Normalisation.h"
 #include "PaintBox.h"
+#include "RecordingLoad.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
 
 void TForm1::N3Click()
 {
+    if (RepeatUnreadableFormat(*this))
+        return;
     TNormaliseResult Result;
     {
         TWaitCursor Wait;
-        Result = NormaliseRecording(*ZU);
+        // The engine's copy is scaled at its own precision to its format's
+        // full scale; ZU keeps the library's passes, which also refuse the
+        // PCM layouts nothing reads.
+        Result = FHeld ? NormaliseSamples(FHeld->Samples.data(), RecordingView()) : NormaliseRecording(*ZU);
         if (Result == TNormaliseResult::Scaled)
             PB->repaint();
     }

@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "PaintBox.h"
+#include "RecordingLoad.h"
 #include "SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
@@ -50,6 +51,11 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
 TForm1::~TForm1()
 {
     delete ui;
+}
+
+TSampleView TForm1::RecordingView() const
+{
+    return FHeld ? FHeld->View : SampleViewOf(*ZU);
 }
 
 void TForm1::BindControls()

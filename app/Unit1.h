@@ -1,9 +1,11 @@
 #pragma once
-// TForm1: the main window. Owns the recording (ZU), the scratch wave (ZU2),
-// every control including the parameter panel shown in the tool window, and
-// the trim-area list. Members keep their designed names so that tests and
-// the bench driver can reach them.
+// TForm1: the main window. Owns the recording (in ZU, or read by the engine
+// into memory), the scratch wave (ZU2), every control including the
+// parameter panel shown in the tool window, and the trim-area list. Members
+// keep their designed names so that tests and the bench driver can reach
+// them.
 #include "ExportFolder.h"
+#include "SampleView.h"
 #include "TrimArea.h"
 #include "ZuWAVE.h"
 
@@ -12,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +32,7 @@ class QTimer;
 class QWidget;
 class TPaintBox;
 class TViewCanvas;
+struct THeldRecording;
 
 namespace Ui {
 class TForm1;
@@ -76,10 +80,21 @@ public:
     void Timer1Timer();
     void PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
+    // The level of ZU's samples at Pos: the per-sample reference of the
+    // 8/16-bit scan; a recording the engine holds leaves ZU without samples.
     std::int32_t SampleLevel(std::int32_t Pos);
     void ExtractArea(std::int32_t Index);
 
+    // The recording as every command reads it, whichever reader loaded it:
+    // FHeld's view, else ZU's buffer. Valid until the next load.
+    TSampleView RecordingView() const;
+
     // --- Wave components and timer ---
+    // The recording when the wave library reads it (8/16-bit PCM, mono or
+    // stereo, under 2 GiB) and when nothing reads it (the library keeps its
+    // format for the report). While FHeld holds the recording, ZU holds no
+    // samples, as after a refused load: nothing that reads ZU finds an
+    // older recording's samples.
     TZuWave *ZU = nullptr;
     TZuWave *ZU2 = nullptr;
     QTimer *Timer1 = nullptr;
@@ -149,11 +164,21 @@ public:
     std::int32_t FMoveDY = 0;
     std::int32_t FDownX = 0;
     std::int32_t FDownY = 0;
-    std::int32_t FClickPos = 0;
+    std::int64_t FClickPos = 0;
     bool FMoving = false;
     // The file the recording was loaded from, which the export must never
     // replace; nothing when no file is loaded.
     std::optional<TFileIdentity> FRecordingFile;
+    // A recording in a format the wave library does not read (24/32-bit,
+    // float, more than two channels, RF64, Wave64, FLAC, RIFF data over
+    // 2 GiB), read by the engine into memory; null while ZU holds it.
+    std::unique_ptr<THeldRecording> FHeld;
+    // FileOpen's report of a format nothing reads, which the commands repeat
+    // instead of working on a recording without samples; empty otherwise.
+    QString FFormatRefusal;
+    // Whether playing has told that channels beyond two are not played,
+    // once per loaded recording.
+    bool FChannelsNoticeGiven = false;
 
 private:
     void BindControls();

@@ -1,8 +1,10 @@
-// The waveform view: trim areas, the recording's channels and the guide
-// marks of the trim settings, recomputed from the controls at every paint.
+// The waveform view: trim areas, the recording's channels (every one, at
+// 16-bit scale whatever the format) and the guide marks of the trim
+// settings, recomputed from the controls at every paint.
 #include "Unit1.h"
 
 #include "PaintBox.h"
+#include "SampleValues.h"
 #include "ViewCanvas.h"
 
 #include <QPainter>
@@ -68,15 +70,18 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     }
 
     try {
-        const std::int32_t Channels = ZU->GetChannels();
-        const std::int64_t Size = ZU->GetWaveSize();
-        for (std::int32_t Ch = 0; Ch < Channels; ++Ch) {
-            const QRgb Colour = Ch == 0 ? Channel0 : Channel1;
+        const TSampleView Recording = RecordingView();
+        RefuseUnreadLayout(Recording);
+        const TSampleEncoding Encoding = EncodingOf(Recording.Format);
+        const std::int64_t Size = FrameCountOf(Recording);
+        const int Channels = Size > 0 ? Recording.Format.nChannels : 0;
+        for (int Ch = 0; Ch < Channels; ++Ch) {
+            const QRgb Colour = Ch % 2 == 0 ? Channel0 : Channel1;
             for (int X = 0; X <= W; ++X) {
                 const std::int64_t P = std::int64_t(X) * HZ + S;
                 if (P >= Size)
                     break;
-                const std::int32_t V = ZU->GetPosValue16(Ch, static_cast<std::int32_t>(P));
+                const std::int32_t V = DrawnLevel(Scaled16(Recording, Encoding, P, Ch));
                 Canvas.Line(X, Y0, X, Y0 + Scaled(V), Colour);
             }
         }

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TZuWave;
@@ -37,6 +38,10 @@ public:
     // A copy of the samples in memory, for commands that change them; the
     // view then names the copy. A file shortened meanwhile raises.
     void CopyIntoMemory();
+    // After CopyIntoMemory (or for a decoded file): the samples moved out,
+    // so that they outlive this object, its mapping and its open file;
+    // View().Data keeps naming them wherever the vector is moved.
+    std::vector<std::uint8_t> TakeSamples() { return std::move(FSamples); }
 
 private:
     struct TFile {

@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, DetectionPathsTest,
 
 TEST_F(CommandTest, DirectScanLeavesLayoutsItCannotReadToThePerSampleScan)
 {
-    Load(wavtest::PcmFile(1, 44100, 24, wavtest::Bytes(300, 1)));
+    Load(wavtest::PcmFile(1, 44100, 12, wavtest::Bytes(300, 1)));
     Form->FAreaCount = 2;
     EXPECT_FALSE(ScanTrimAreasDirect(*Form));
     EXPECT_EQ(Form->FAreaCount, 2);

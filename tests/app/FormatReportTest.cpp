@@ -1,6 +1,9 @@
-// A recording whose format tag the sample access cannot read is named once,
-// right after it loads; PCM layouts keep the report of the view.
-#include "WindowTestSupport.h"
+// A recording in a format nothing reads is named right after it loads, and
+// again by each command instead of its result; what the engine reads is
+// not named, and PCM layouts nothing reads keep the report of the view.
+#include "DetectionSupport.h"
+
+#include <QDir>
 
 using namespace apptest;
 using namespace wavtest;
@@ -31,7 +34,7 @@ Bytes WaveWith(const Bytes &Fmt, std::vector<Bytes> Before = {})
     return Riff("WAVE", Before);
 }
 
-class FormatReportTest : public FormTest {};
+class FormatReportTest : public CommandTest {};
 
 struct TFormatCase {
     const char *Case;
@@ -41,28 +44,29 @@ struct TFormatCase {
 
 } // namespace
 
-TEST_F(FormatReportTest, FormatsTheSampleAccessCannotReadAreNamedOnce)
+TEST_F(FormatReportTest, FormatsNothingReadsAreNamedOnce)
 {
     const TFormatCase Cases[] = {
-        {"float", WaveWith(FmtBody(3, 2, 44100, 32)), "32-bit float, 2 ch, 44100 Hz"},
         {"A-law", WaveWith(FmtBody(6, 1, 8000, 8)), "8-bit A-law, 1 ch, 8000 Hz"},
         {"µ-law", WaveWith(FmtBody(7, 1, 8000, 8)), "8-bit µ-law, 1 ch, 8000 Hz"},
         {"MP3, no sample size", WaveWith(FmtBody(0x55, 2, 44100, 0)), "MP3, 2 ch, 44100 Hz"},
         {"unknown tag", WaveWith(FmtBody(0x1234, 1, 22050, 4)), "4-bit format 0x1234, 1 ch, 22050 Hz"},
-        {"extensible float", WaveWith(ExtensibleFmt(2, 32, 32, 3)), "32-bit float, 2 ch, 48000 Hz"},
-        {"extensible 24-bit PCM", WaveWith(ExtensibleFmt(2, 24, 24, 1)), "24-bit PCM, 2 ch, 48000 Hz"},
-        {"extensible 16-bit PCM of 12 bits", WaveWith(ExtensibleFmt(1, 16, 12, 1)),
-         "16-bit PCM (12 valid bits), 1 ch, 48000 Hz"},
         {"extensible of a foreign subformat", WaveWith(ExtensibleFmt(2, 32, 32, 3, false)),
          "32-bit extensible format, 2 ch, 48000 Hz"},
-        {"extensible float after an odd chunk", WaveWith(ExtensibleFmt(2, 32, 32, 3), {Chunk("LIST", {'a', 'b', 'c'})}),
-         "32-bit float, 2 ch, 48000 Hz"},
+        {"extensible A-law after an odd chunk", WaveWith(ExtensibleFmt(2, 8, 8, 6), {Chunk("LIST", {'a', 'b', 'c'})}),
+         "8-bit A-law, 2 ch, 48000 Hz"},
         {"extensible short of its subformat", WaveWith(FmtBody(0xFFFE, 2, 48000, 32, true, 0)),
          "32-bit extensible format, 2 ch, 48000 Hz"},
         {"PCM the sample access reads", PcmFile(2, 44100, 16, Bytes(96, 0)), nullptr},
         {"extensible plain PCM, stored as PCM", WaveWith(ExtensibleFmt(2, 16, 16, 1)), nullptr},
-        // Reported by the view when it paints, as before.
+        // Read by the engine.
+        {"float", WaveWith(FmtBody(3, 2, 44100, 32)), nullptr},
+        {"extensible float", WaveWith(ExtensibleFmt(2, 32, 32, 3)), nullptr},
+        {"extensible 24-bit PCM", WaveWith(ExtensibleFmt(2, 24, 24, 1)), nullptr},
+        {"extensible 16-bit PCM of 12 bits", WaveWith(ExtensibleFmt(1, 16, 12, 1)), nullptr},
         {"24-bit PCM", PcmFile(1, 44100, 24, Bytes(96, 0)), nullptr},
+        // Reported by the view when it paints, as before.
+        {"12-bit PCM", PcmFile(1, 44100, 12, Bytes(96, 0)), nullptr},
     };
     int Loaded = 0;
     for (const TFormatCase &Case : Cases) {
@@ -74,4 +78,26 @@ TEST_F(FormatReportTest, FormatsTheSampleAccessCannotReadAreNamedOnce)
         else
             EXPECT_EQ(Messages, QStringList{Unsupported + QString::fromUtf8(Case.Description)});
     }
+}
+
+TEST_F(FormatReportTest, CommandsRepeatTheReportAndWriteNothing)
+{
+    // Loud bytes, so that any command that read them as PCM would find sound.
+    Bytes Data(3000, 0x10);
+    Data.insert(Data.end(), 600, 0xD5);
+    Open(WriteFile("alaw.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(6, 1, 8000, 8)), Chunk("data", Data)})));
+    const QString Report = Unsupported + QStringLiteral("8-bit A-law, 1 ch, 8000 Hz");
+    Form->N5Click();
+    Form->N6Click();
+    Form->N3Click();
+    EXPECT_EQ(Messages, QStringList(4, Report));
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(QDir(DataHome()).exists());
+
+    // The next recording is judged on its own.
+    Messages.clear();
+    LoadLevels({{1000, 0}, {300, 5000}, {1000, 0}});
+    Form->N5Click();
+    EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
 }

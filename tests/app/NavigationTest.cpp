@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -192,4 +193,21 @@ TEST_F(NavigationTest, RejectedFileClearsTheAreasAndTheRangeBeforeTheErrorShows)
     EXPECT_EQ(Form->SB->maximum(), 0);
     EXPECT_EQ(Form->SB->value(), 0);
     EXPECT_GE(PaintsWhenShown, 1);
+}
+
+// The library's walk would step through a file of zeros eight bytes at a
+// time: seconds for a few GiB. Its first bytes say enough.
+TEST_F(NavigationTest, FileThatIsNoRecordingIsRefusedAtOnceWhateverItsSize)
+{
+    const QString Path = Dir.filePath(QStringLiteral("zeros.wav"));
+    QFile Zeros(Path);
+    ASSERT_TRUE(Zeros.open(QIODevice::WriteOnly) && Zeros.resize(qint64(6) << 30));
+    Zeros.close();
+    Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
+    QElapsedTimer Clock;
+    Clock.start();
+    Form->WAV1->trigger();
+    EXPECT_LT(Clock.elapsed(), 1000);
+    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 0);
 }

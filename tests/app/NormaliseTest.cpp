@@ -151,7 +151,7 @@ TEST_F(NormaliseTest, TrimAreasAreKeptAndExportTheRescaledSamples)
 
 TEST_F(NormaliseTest, LayoutTheAccessRefusesEndsTheCommandWithItsError)
 {
-    Load(wavtest::PcmFile(1, 44100, 24, wavtest::Bytes(3 * 500, 7)));
+    Load(wavtest::PcmFile(1, 44100, 12, wavtest::Bytes(500, 7)));
     Paints = 0;
     EXPECT_THROW(Form->N3Click(), EZuWaveInvalidWave);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);

@@ -114,7 +114,7 @@ TEST_F(OpenNamedTest, CommandLineAndDroppedFilesOpenAsTheDialogsAnswer)
         WriteFile("take.WAV", Silence16(1234)),
         Dir.filePath(QStringLiteral("missing.wav")),
         WriteFile("text.wav", wavtest::Bytes(64, 'x')),
-        WriteFile("float.wav", wavtest::Riff("WAVE", {wavtest::Chunk("fmt ", wavtest::FmtBody(3, 2, 44100, 32)),
+        WriteFile("alaw.wav", wavtest::Riff("WAVE", {wavtest::Chunk("fmt ", wavtest::FmtBody(6, 2, 8000, 8)),
                                                       wavtest::Chunk("data", wavtest::Bytes(64, 0))})),
     };
     for (const QString &Path : Files) {

@@ -144,4 +144,46 @@ TEST_F(PlayTest, AfterAPlaybackEndedByItselfTheNextPlaysInFull)
     Form->ZU2->Stop();
 }
 
+TEST_F(PlayTest, WideSamplesPlayRoundedToSixteenBitsOnTwoChannelsSaidOncePerRecording)
+{
+    REQUIRE_SOUND_SERVER();
+    // Stored 24-bit values and what they play as: to nearest, ties to even,
+    // within 16 bits. Six channels, loud from 2000 to 4000 on every one;
+    // only the first two carry these values.
+    const std::pair<std::int32_t, std::int16_t> Rounding[] = {
+        {8388607, 32767}, {-8388608, -32768}, {383, 1}, {384, 2}, {640, 2}, {-129, -1}, {-384, -2}, {128, 0}};
+    wavtest::Bytes Data;
+    for (int Frame = 0; Frame < 6000; ++Frame)
+        for (int Ch = 0; Ch < 6; ++Ch) {
+            const bool Loud = Frame >= 2000 && Frame < 4000;
+            const std::int32_t Value = !Loud ? 0 : Ch < 2 ? Rounding[(Frame + 3 * Ch) % 8].first : -5000 * 256;
+            for (int B = 0; B < 3; ++B)
+                Data.push_back(std::uint8_t(std::uint32_t(Value) >> (8 * B)));
+        }
+    const wavtest::Bytes File = wavtest::PcmFile(6, Rate, 24, Data);
+    const QString Notice = QStringLiteral("このwavファイルの3チャンネル目以降は再生されません");
+    Load(File);
+    Form->N5Click();
+    ASSERT_EQ(Areas().size(), 1u);
+    const TTrimArea Area = Areas()[0];
+    ClickAt(3000);
+    ClickAt(2500);
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(Messages.count(Notice), 1);
+
+    ASSERT_EQ(Form->ZU2->GetWaveSize(), Area.EndPos - Area.StartPos);
+    EXPECT_EQ((std::vector{Form->ZU2->GetChannels(), Form->ZU2->GetBits(), Form->ZU2->GetFreq()}),
+              (std::vector{2, 16, std::int32_t(Rate)}));
+    for (std::int32_t P = 0; P < Form->ZU2->GetWaveSize(); ++P)
+        for (int Ch = 0; Ch < 2; ++Ch)
+            ASSERT_EQ(Form->ZU2->GetPosValue(Ch, P), Rounding[(Area.StartPos + P + 3 * Ch) % 8].second)
+                << "frame " << Area.StartPos + P << ", channel " << Ch;
+
+    Load(File);
+    Form->N5Click();
+    ClickAt(3000);
+    EXPECT_EQ(Messages.count(Notice), 2);
+    Form->ZU2->Stop();
+}
+
 } // namespace

@@ -129,6 +129,18 @@ TEST_F(ViewTest, StereoChannelsShareTheMidLineAndOverlapInMagenta)
     EXPECT_EQ(At(Image, 4, MidY + 5), "#0000ff");
 }
 
+TEST_F(ViewTest, EveryChannelIsDrawnInTheColourOfItsParity)
+{
+    // 24-bit, six channels: 2560 on channel 4 at frame 3, 5 at 4, 2 at 5.
+    wavtest::Bytes Data(6 * 3 * 20, 0);
+    for (const auto &[Frame, Channel] : {std::pair{3, 4}, std::pair{4, 5}, std::pair{5, 2}})
+        Data[std::size_t(3 * (6 * Frame + Channel) + 2)] = 0x0A;
+    Open(WriteFile("six.wav", wavtest::PcmFile(6, 8000, 24, Data)));
+    const QImage Image = View();
+    EXPECT_EQ((std::vector{At(Image, 3, MidY + 5), At(Image, 4, MidY + 5), At(Image, 5, MidY + 5), At(Image, 6, MidY + 5)}),
+              (std::vector{Red, std::string("#0000ff"), Red, Black}));
+}
+
 TEST_F(ViewTest, TrimAreasAreBandsWithMergedBorders)
 {
     Form->FAreas = {{20, 40}, {1000, 2000}};
@@ -272,8 +284,8 @@ TEST_F(ViewTest, BeforeAnyFileOnlyGuideMarksAreDrawn)
 
 TEST_F(ViewTest, RefusedSampleLayoutIsReportedOncePerRecording)
 {
-    // 24-bit samples load but the sample access refuses them.
-    const wavtest::Bytes File = wavtest::PcmFile(1, 8000, 24, wavtest::Bytes(30, 0x40));
+    // 12-bit samples load but nothing reads them.
+    const wavtest::Bytes File = wavtest::PcmFile(1, 8000, 12, wavtest::Bytes(30, 0x40));
     Form->FAreas = {{0, 5}};
     Form->FAreaCount = 1;
     Open(WriteFile("wide.wav", File));

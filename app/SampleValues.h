@@ -1,0 +1,23 @@
+#pragma once
+// One stored sample of any format the engine reads, at the 16-bit scale the
+// view and the panel use, for drawing and for playing.
+#include "SampleFormat.h"
+
+#include <cstdint>
+
+// Exactly: 8-bit (v - 128) * 256, 16-bit v, 24-bit v / 256, 32-bit
+// v / 65536, float f * 32768; a float that is not a number is 0. Encoding is
+// EncodingOf(Recording.Format), not None; Frame and Channel lie inside.
+double Scaled16(const TSampleView &Recording, TSampleEncoding Encoding, std::int64_t Frame, int Channel);
+
+// What the view draws: rounded down (int24 >> 8, int32 >> 16), within
+// ±32768.
+std::int32_t DrawnLevel(double Scaled);
+
+// What is played: rounded to nearest (ties to even), within -32768..32767.
+std::int16_t PlayedSample(double Scaled);
+
+// A PCM layout nothing reads (12-bit, 4-bit, more channels than read) with
+// at least one frame raises what the wave library's sample access raises
+// at its first sample, so a command on it ends as it always did.
+void RefuseUnreadLayout(const TSampleView &Recording);
