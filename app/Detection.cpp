@@ -4,7 +4,6 @@
 #include "FormatReport.h"
 #include "PaintBox.h"
 #include "TrimDetection.h"
-#include "TrimScan.h"
 #include "Unit1.h"
 #include "WaitCursor.h"
 
@@ -30,13 +29,6 @@ std::int32_t TForm1::SampleLevel(std::int32_t Pos)
         return Level;
     // Sound on either channel counts.
     return std::max(Level, std::abs(ZU->GetPosValue16(1, Pos)));
-}
-
-void ScanTrimAreasPerSample(TForm1 &Form)
-{
-    const TTrimSettings Settings = ReadTrimSettings(Form);
-    ScanTrimAreas([&Form](std::int32_t Pos) { return Form.SampleLevel(Pos); }, Form.ZU->GetWaveSize(), Settings,
-                  Form.FAreas, Form.FAreaCount);
 }
 
 void TForm1::N5Click()

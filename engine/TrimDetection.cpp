@@ -1,6 +1,5 @@
 // Detection straight over the sample bytes, skipping silence a block at a
-// time; ScanTrimAreas in TrimScan.h is the per-position definition it must
-// agree with.
+// time; the tests check it against the per-position definition.
 #include "TrimDetection.h"
 
 #include "SampleLevels.h"

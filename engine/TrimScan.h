@@ -1,8 +1,8 @@
 #pragma once
 // The detection state machine over any way of reading the level of a
-// position: ScanTrimAreas visits every position in order, as the command is
-// defined; ScanTrimAreasSkipping finds the same areas while reading far fewer
-// levels, for the direct path over the sample bytes.
+// position, reading only the levels that can change the outcome. The tests
+// hold the plain definition it must agree with, which visits every position
+// in order (ReferenceScan.h).
 #include "TrimArea.h"
 
 #include <algorithm>
@@ -60,59 +60,14 @@ std::int64_t ZeroSearch(TLevelOf &LevelOf, std::int64_t N, std::int64_t First, s
     return BestPos;
 }
 
-// One pass over positions 0..N-1. Count is updated as each area is kept, so
-// an error thrown by LevelOf leaves the areas closed before it in the list.
-// Areas[Count] is the work slot of the area being built; the array grows to
-// Count + 10 at every opening and never shrinks within the scan.
-template <class TLevel, class TLevelOf>
-void ScanTrimAreas(TLevelOf &&LevelOf, std::int64_t N, const TScanLimits<TLevel> &Limits,
-                   std::vector<TTrimArea> &Areas, std::int32_t &Count)
-{
-    Count = 0;
-    bool Open = false;
-    std::int64_t Silence = 0;
-    for (std::int64_t J = 0; J < N; ++J) {
-        const TLevel Level = LevelOf(J);
-        Silence = Level <= Limits.NoSoundLevel ? Silence + 1 : 0;
-        if (!Open && Level >= Limits.CutStartLevel) [[unlikely]] {
-            const std::int64_t Start =
-                ZeroSearch(LevelOf, N, J - Limits.BackwardSearch, Limits.BackwardSearch, J, Limits.ZeroLevel);
-            Areas.resize(static_cast<std::size_t>(Count) + 10);
-            Areas[Count].StartPos = Start;
-            Open = true;
-        }
-        if (Open && Silence >= Limits.NoSoundWidth) [[unlikely]] {
-            TTrimArea &Area = Areas[Count];
-            Area.EndPos = ZeroSearch(LevelOf, N, J - Silence, Limits.ForwardSearch, J, Limits.ZeroLevel);
-            Open = false;
-            if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
-                ++Count;
-        }
-    }
-    // A recording that ends inside a piece keeps that piece: it ends with
-    // the recording instead of being lost.
-    if (Open) {
-        TTrimArea &Area = Areas[Count];
-        Area.EndPos = N;
-        if (Area.EndPos - Area.StartPos > Limits.MinimumSize)
-            ++Count;
-    }
-}
-
-// In the panel's own 16-bit levels.
-template <class TLevelOf>
-void ScanTrimAreas(TLevelOf &&LevelOf, std::int64_t N, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
-                   std::int32_t &Count)
-{
-    ScanTrimAreas(LevelOf, N, ScanLimitsOf(Settings), Areas, Count);
-}
-
 // Positions whose loudest level LoudestOf(First) gives at once: First to
 // First + TrimScanBlock - 1.
 constexpr std::int64_t TrimScanBlock = 64;
 
-// The same list as ScanTrimAreas, work slot included, but reading levels
-// only where they can change the outcome. It rests on two facts: the silence
+// The list the plain scan over every position gives (positions 0..N-1;
+// Areas[Count] is the work slot of the area being built, and the array grows
+// to Count + 10 at every opening), but reading levels only where they can
+// change the outcome. It rests on two facts: the silence
 // run at j is j minus the last non-silent position at or before j, and while
 // an area is open only that last non-silent position matters. So inside a
 // piece one loud level at the earliest position that could close the area

@@ -1,5 +1,8 @@
 #include "DetectionSupport.h"
 
+#include "Detection.h"
+#include "ReferenceScan.h"
+
 #include <QDir>
 
 bool operator==(const TTrimArea &A, const TTrimArea &B)
@@ -90,3 +93,11 @@ wavtest::Bytes CommandTest::Held(const TZuWave &Wave) const
 }
 
 } // namespace apptest
+
+// Every level through TForm1::SampleLevel and the checked sample access.
+void ScanTrimAreasPerSample(TForm1 &Form)
+{
+    const TTrimSettings Settings = ReadTrimSettings(Form);
+    ScanTrimAreas([&Form](std::int32_t Pos) { return Form.SampleLevel(Pos); }, Form.ZU->GetWaveSize(), Settings,
+                  Form.FAreas, Form.FAreaCount);
+}

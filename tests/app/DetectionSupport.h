@@ -11,6 +11,10 @@
 bool operator==(const TTrimArea &A, const TTrimArea &B);
 void PrintTo(const TTrimArea &Area, std::ostream *Out);
 
+// Detection as defined, one level per position through the window's own
+// SampleLevel: what the engine's direct scan must agree with.
+void ScanTrimAreasPerSample(TForm1 &Form);
+
 namespace apptest {
 
 // Count positions of one level.
