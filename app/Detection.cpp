@@ -1,11 +1,11 @@
 // Automatic trim-area detection from the menu or the "Trim!" button.
-#include "Detection.h"
+#include "app/Detection.h"
 
-#include "FormatReport.h"
-#include "PaintBox.h"
-#include "TrimDetection.h"
-#include "Unit1.h"
-#include "WaitCursor.h"
+#include "app/FormatReport.h"
+#include "app/PaintBox.h"
+#include "engine/TrimDetection.h"
+#include "app/Unit1.h"
+#include "app/WaitCursor.h"
 
 #include <QScrollBar>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The detection command's settings from the tool window's bars.
-#include "TrimArea.h"
+#include "engine/TrimArea.h"
 
 class TForm1;
 

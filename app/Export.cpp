@@ -2,15 +2,15 @@
 // batch export into MakedFile, and playing the area under a right-click.
 // Pieces are written in the recording's own format; what is played is at
 // most 16 bits and two channels, all the wave library plays.
-#include "Export.h"
+#include "app/Export.h"
 
-#include "FolderWaitDialog.h"
-#include "FormatReport.h"
-#include "PaintBox.h"
-#include "PlayableCopy.h"
-#include "RecordingLoad.h"
-#include "Unit1.h"
-#include "WaitCursor.h"
+#include "app/FolderWaitDialog.h"
+#include "app/FormatReport.h"
+#include "app/PaintBox.h"
+#include "app/PlayableCopy.h"
+#include "app/RecordingLoad.h"
+#include "app/Unit1.h"
+#include "app/WaitCursor.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Where the export's files go; the commands themselves live in the engine.
-#include "Extraction.h"
-#include "ExportFolder.h"
-#include "PieceFile.h"
+#include "engine/Extraction.h"
+#include "engine/ExportFolder.h"
+#include "engine/PieceFile.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // The export's folder.
-#include "Export.h"
+#include "app/Export.h"
 
-#include "OutputFolder.h"
-#include "Unit1.h"
+#include "app/OutputFolder.h"
+#include "app/Unit1.h"
 
 
 QString ExportFolder(TForm1 &Form)

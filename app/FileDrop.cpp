@@ -1,7 +1,7 @@
-#include "FileDrop.h"
+#include "app/FileDrop.h"
 
-#include "OpenNamed.h"
-#include "Unit1.h"
+#include "app/OpenNamed.h"
+#include "app/Unit1.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,4 +1,4 @@
-#include "FolderBrowser.h"
+#include "app/FolderBrowser.h"
 
 #include <QCoreApplication>
 #include <QProcess>

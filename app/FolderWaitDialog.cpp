@@ -1,4 +1,4 @@
-#include "FolderWaitDialog.h"
+#include "app/FolderWaitDialog.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -5,7 +5,7 @@
 // what is awaited and offers Cancel. Until then events are processed
 // without the user's input, and afterwards the dialog blocks every other
 // window, so no command can run under the export and change the recording.
-#include "FolderWriter.h"
+#include "platform/FolderWriter.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "FormatReport.h"
+#include "app/FormatReport.h"
 
-#include "FormatName.h"
+#include "engine/FormatName.h"
 
-#include "StreamRiff.h"
-#include "Streams.h"
-#include "Unit1.h"
+#include "platform/StreamRiff.h"
+#include "platform/Streams.h"
+#include "app/Unit1.h"
 
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 // Loading a recording, the view's right-click, the "Move" joystick.
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "FormatReport.h"
-#include "PaintBox.h"
-#include "RecordingLoad.h"
-#include "SampleFormat.h"
-#include "Streams.h"
+#include "app/FormatReport.h"
+#include "app/PaintBox.h"
+#include "app/RecordingLoad.h"
+#include "engine/SampleFormat.h"
+#include "platform/Streams.h"
 
 #include <QFile>
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "OpenNamed.h"
+#include "app/OpenNamed.h"
 
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "PlayableCopy.h"
+#include "app/PlayableCopy.h"
 
-#include "SampleFormat.h"
-#include "SampleValues.h"
-#include "ZuWAVE.h"
+#include "engine/SampleFormat.h"
+#include "app/SampleValues.h"
+#include "wave/ZuWAVE.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 // A trim area of a recording the engine holds, put into the scratch wave in
 // a layout the wave library plays (8 or 16 bits, mono or stereo).
-#include "SampleView.h"
-#include "TrimArea.h"
+#include "engine/SampleView.h"
+#include "engine/TrimArea.h"
 
 class TZuWave;
 

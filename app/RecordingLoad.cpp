@@ -1,10 +1,10 @@
-#include "RecordingLoad.h"
+#include "app/RecordingLoad.h"
 
-#include "MappedRecording.h"
-#include "SampleFormat.h"
-#include "StreamRiff.h"
-#include "Streams.h"
-#include "ZuWaveHeaders.h"
+#include "engine/MappedRecording.h"
+#include "engine/SampleFormat.h"
+#include "platform/StreamRiff.h"
+#include "platform/Streams.h"
+#include "wave/ZuWaveHeaders.h"
 
 #include <new>
 #include <stdexcept>

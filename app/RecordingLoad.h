@@ -3,8 +3,8 @@
 // memory for the window. The wave library keeps the files it reads itself
 // (8/16-bit PCM, mono or stereo, data under 2 GiB) and those nothing reads,
 // whose format it names; the engine takes every other format it reads.
-#include "ExportFolder.h"
-#include "SampleView.h"
+#include "engine/ExportFolder.h"
+#include "engine/SampleView.h"
 
 #include <QString>
 

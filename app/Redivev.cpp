@@ -1,9 +1,9 @@
-#include "Application.h"
-#include "DisplayCheck.h"
-#include "OpenNamed.h"
-#include "StandardStreams.h"
-#include "Unit1.h"
-#include "Unit2.h"
+#include "app/Application.h"
+#include "app/DisplayCheck.h"
+#include "app/OpenNamed.h"
+#include "platform/StandardStreams.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
 
 #include <csignal>
 #include <memory>

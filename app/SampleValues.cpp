@@ -1,7 +1,7 @@
-#include "SampleValues.h"
+#include "app/SampleValues.h"
 
-#include "SampleLevels.h"
-#include "ZuWAVE.h"
+#include "engine/SampleLevels.h"
+#include "wave/ZuWAVE.h"
 
 #include <algorithm>
 #include <cmath>

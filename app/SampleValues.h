@@ -1,7 +1,7 @@
 #pragma once
 // One stored sample of any format the engine reads, at the 16-bit scale the
 // view and the panel use, for drawing and for playing.
-#include "SampleFormat.h"
+#include "engine/SampleFormat.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QLineEdit>
 #include <QScrollBar>

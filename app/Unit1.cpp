@@ -1,8 +1,8 @@
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "PaintBox.h"
-#include "RecordingLoad.h"
-#include "SystemAudioOutput.h"
+#include "app/PaintBox.h"
+#include "app/RecordingLoad.h"
+#include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
 #include <QFileDialog>

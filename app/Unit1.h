@@ -4,10 +4,10 @@
 // parameter panel shown in the tool window, and the trim-area list. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
-#include "ExportFolder.h"
-#include "SampleView.h"
-#include "TrimArea.h"
-#include "ZuWAVE.h"
+#include "engine/ExportFolder.h"
+#include "engine/SampleView.h"
+#include "engine/TrimArea.h"
+#include "wave/ZuWAVE.h"
 
 #include <QMainWindow>
 #include <QString>

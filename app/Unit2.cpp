@@ -1,6 +1,6 @@
-#include "Unit2.h"
+#include "app/Unit2.h"
 
-#include "Unit1.h"
+#include "app/Unit1.h"
 #include "ui_Unit2.h"
 
 #include <QCloseEvent>

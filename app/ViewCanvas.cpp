@@ -1,4 +1,4 @@
-#include "ViewCanvas.h"
+#include "app/ViewCanvas.h"
 
 #include <QFontMetrics>
 

@@ -1,11 +1,11 @@
 // The waveform view: trim areas, the recording's channels (every one, at
 // 16-bit scale whatever the format) and the guide marks of the trim
 // settings, recomputed from the controls at every paint.
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "PaintBox.h"
-#include "SampleValues.h"
-#include "ViewCanvas.h"
+#include "app/PaintBox.h"
+#include "app/SampleValues.h"
+#include "app/ViewCanvas.h"
 
 #include <QPainter>
 #include <QScrollBar>

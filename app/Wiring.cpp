@@ -1,11 +1,11 @@
 // How TForm1's controls reach their handlers, and the default answers of
 // the modal seam.
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "Application.h"
-#include "FileDrop.h"
-#include "FolderBrowser.h"
-#include "PaintBox.h"
+#include "app/Application.h"
+#include "app/FileDrop.h"
+#include "app/FolderBrowser.h"
+#include "app/PaintBox.h"
 
 #include <QAction>
 #include <QCoreApplication>

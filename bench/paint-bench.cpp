@@ -4,9 +4,9 @@
 // so the figures should not grow with the recording's length.
 //
 //   paint-bench [--paints N] [--dir DIR]
-#include "Unit1.h"
+#include "app/Unit1.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QApplication>
 #include <QImage>

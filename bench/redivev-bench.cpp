@@ -9,7 +9,7 @@
 // case the files of the run before are replaced as a repeated export does.
 // With --runs K the whole sequence runs K times on a fresh form and each
 // stage's best time is printed as well.
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // bursts of tone over a faint noise floor, as 16-bit, 24-bit, 32-bit and
 // float samples. Prints positions per second, medians of 7 runs, and each
 // format's rate against 16-bit's.
-#include "TrimDetection.h"
+#include "engine/TrimDetection.h"
 
 #include <algorithm>
 #include <chrono>

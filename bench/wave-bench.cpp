@@ -5,7 +5,7 @@
 // refuses gets the time and memory it took to refuse it.
 //
 //   wave-bench FILE.wav [OUT.wav]
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "DescriptorStream.h"
+#include "engine/DescriptorStream.h"
 
 #include <cerrno>
 

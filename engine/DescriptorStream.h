@@ -2,7 +2,7 @@
 // An open file read through pread as a stream of the wave library, so its
 // header walk can run over a file without a stream of its own and without
 // moving the descriptor's offset. Read only; the descriptor is not owned.
-#include "Streams.h"
+#include "platform/Streams.h"
 
 #include <cstdint>
 

@@ -1,14 +1,14 @@
 // The batch export: every trim area as a WAV file of its own, written
 // straight from the recording's block (or copied file to file by the
 // kernel when the block is a file's bytes), each file put in place whole.
-#include "ExportFolder.h"
+#include "engine/ExportFolder.h"
 
-#include "FlacCodec.h"
-#include "FolderWriter.h"
-#include "PieceFile.h"
-#include "RecordingFile.h"
-#include "SampleFormat.h"
-#include "ZuChecks.h"
+#include "engine/FlacCodec.h"
+#include "platform/FolderWriter.h"
+#include "engine/PieceFile.h"
+#include "engine/RecordingFile.h"
+#include "engine/SampleFormat.h"
+#include "wave/ZuChecks.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "Extraction.h"
+#include "engine/Extraction.h"
 
-#include "SampleFormat.h"
+#include "engine/SampleFormat.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Copying one trim area of a recording into a scratch wave, sample for
 // sample, in the recording's format.
-#include "TrimArea.h"
-#include "ZuWAVE.h"
+#include "engine/TrimArea.h"
+#include "wave/ZuWAVE.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "FdSoundFile.h"
+#include "engine/FdSoundFile.h"
 
 #include <algorithm>
 #include <cerrno>

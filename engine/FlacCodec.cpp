@@ -1,6 +1,6 @@
-#include "FlacCodec.h"
+#include "engine/FlacCodec.h"
 
-#include "FdSoundFile.h"
+#include "engine/FdSoundFile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // FLAC recordings, decoded into and encoded from little-endian interleaved
 // PCM as WAV files store it (8-bit unsigned with midpoint 128, 16 and 24-bit
 // signed), through libsndfile.
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <cstdint>
 #include <functional>

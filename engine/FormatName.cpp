@@ -1,8 +1,8 @@
 // Names of WAV sample formats for messages, from a "fmt " body as the file
 // holds it.
-#include "FormatName.h"
+#include "engine/FormatName.h"
 
-#include "SampleFormat.h"
+#include "engine/SampleFormat.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MappedReads.h"
+#include "engine/MappedReads.h"
 
 #include <csetjmp>
 #include <csignal>

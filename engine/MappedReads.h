@@ -5,7 +5,7 @@
 // ERecordingUnreadable instead. The work must own nothing that needs a
 // destructor to run (it is left by a jump, not an exception): plain loops
 // over the mapping and writes into storage owned outside it.
-#include "RecordingFile.h"
+#include "engine/RecordingFile.h"
 
 #include <utility>
 

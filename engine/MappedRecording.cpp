@@ -1,9 +1,9 @@
-#include "MappedRecording.h"
+#include "engine/MappedRecording.h"
 
-#include "FlacCodec.h"
-#include "MappedReads.h"
-#include "Streams.h"
-#include "ZuWAVE.h"
+#include "engine/FlacCodec.h"
+#include "engine/MappedReads.h"
+#include "platform/Streams.h"
+#include "wave/ZuWAVE.h"
 
 #include <QFile>
 

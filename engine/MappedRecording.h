@@ -4,8 +4,8 @@
 // commands read them without a copy and the export can copy pieces file to
 // file; a FLAC file decoded into memory. Owns the open file, the mapping
 // and any decoded block for its lifetime.
-#include "RecordingFile.h"
-#include "SampleView.h"
+#include "engine/RecordingFile.h"
+#include "engine/SampleView.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 // Peak normalisation: every sample scaled by one factor so that the largest
 // magnitude becomes the format's full scale (32767 at 16 bits, 2^(N-1)-1 for
 // N-bit integers, 1.0 for floats), rounded to nearest, ties to even.
-#include "SampleView.h"
-#include "ZuWAVE.h"
+#include "engine/SampleView.h"
+#include "wave/ZuWAVE.h"
 
 enum class TNormaliseResult {
     TooShort, // fewer than 10 positions: left alone

@@ -1,12 +1,12 @@
 // Peak normalisation, its two passes over the sample bytes (the tests hold
 // per-sample reference forms of both).
-#include "Normalisation.h"
-#include "Normalise.h"
+#include "engine/Normalisation.h"
+#include "engine/Normalise.h"
 
-#include "SampleBlocks.h"
-#include "SampleLevels.h"
-#include "SampleView.h"
-#include "ZuChecks.h"
+#include "engine/SampleBlocks.h"
+#include "engine/SampleLevels.h"
+#include "engine/SampleView.h"
+#include "wave/ZuChecks.h"
 
 #include <algorithm>
 #include <array>

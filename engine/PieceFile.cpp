@@ -1,7 +1,7 @@
-#include "PieceFile.h"
+#include "engine/PieceFile.h"
 
-#include "SampleFormat.h"
-#include "ZuChecks.h"
+#include "engine/SampleFormat.h"
+#include "wave/ZuChecks.h"
 
 #include <cstring>
 

@@ -2,9 +2,9 @@
 // The bytes of a saved WAV file around its samples, as the wave library's
 // SaveToFile lays them out, so a piece can be written straight from the
 // recording's block without building the file in memory first.
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
-#include "SampleView.h"
+#include "engine/SampleView.h"
 
 #include <array>
 #include <cstdint>

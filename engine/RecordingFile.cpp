@@ -1,10 +1,10 @@
-#include "RecordingFile.h"
+#include "engine/RecordingFile.h"
 
-#include "DescriptorStream.h"
-#include "FormatName.h"
-#include "SampleFormat.h"
-#include "StreamRiff.h"
-#include "ZuWaveHeaders.h"
+#include "engine/DescriptorStream.h"
+#include "engine/FormatName.h"
+#include "engine/SampleFormat.h"
+#include "platform/StreamRiff.h"
+#include "wave/ZuWaveHeaders.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // data block, whatever channels they belong to. Found from the lowest and
 // highest stored value, a loop the compiler runs many samples at a time;
 // detection skips silence with it and normalisation finds its peak with it.
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SampleFormat.h"
+#include "engine/SampleFormat.h"
 
 TSampleEncoding EncodingOf(const TWaveFormatEx &Format)
 {

@@ -2,7 +2,7 @@
 // What one stored sample is, derived from a view's format record: the
 // encodings the engine reads, their sizes, and the frame arithmetic in 64
 // bits (a long recording has more than 2^31 frames).
-#include "SampleView.h"
+#include "engine/SampleView.h"
 
 #include <cstdint>
 

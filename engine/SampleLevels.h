@@ -4,8 +4,8 @@
 // N-bit integer compares as s / 2^(N-16) would, without rounding, and a
 // float as f * 32768. So detection reads every format at its own precision
 // and still agrees with the 16-bit panel on every threshold.
-#include "SampleBlocks.h"
-#include "SampleFormat.h"
+#include "engine/SampleBlocks.h"
+#include "engine/SampleFormat.h"
 
 #include <algorithm>
 #include <cmath>

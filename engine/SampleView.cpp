@@ -1,4 +1,4 @@
-#include "SampleView.h"
+#include "engine/SampleView.h"
 
 TSampleView SampleViewOf(TZuWave &Wave)
 {

@@ -2,7 +2,7 @@
 // A recording's samples as the commands read them: its format record and
 // data block, owned elsewhere (a wave component, a mapped file, or a block
 // decoded from a compressed file).
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // Detection straight over the sample bytes, skipping silence a block at a
 // time; the tests check it against the per-position definition.
-#include "TrimDetection.h"
+#include "engine/TrimDetection.h"
 
-#include "SampleLevels.h"
-#include "TrimScan.h"
-#include "ZuChecks.h"
+#include "engine/SampleLevels.h"
+#include "engine/TrimScan.h"
+#include "wave/ZuChecks.h"
 
 namespace {
 

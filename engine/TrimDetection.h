@@ -1,8 +1,8 @@
 #pragma once
 // Automatic trim-area detection: one pass over every position of a
 // recording, reading levels straight from its sample bytes.
-#include "SampleView.h"
-#include "TrimArea.h"
+#include "engine/SampleView.h"
+#include "engine/TrimArea.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // position, reading only the levels that can change the outcome. The tests
 // hold the plain definition it must agree with, which visits every position
 // in order (ReferenceScan.h).
-#include "TrimArea.h"
+#include "engine/TrimArea.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,10 +3,10 @@
 // accepts, and the header a piece of it would get. A file it refuses must
 // be refused with its own error; one it accepts must be read within its
 // bounds, which the sanitizers watch.
-#include "MappedRecording.h"
-#include "PieceFile.h"
-#include "SampleFormat.h"
-#include "TrimDetection.h"
+#include "engine/MappedRecording.h"
+#include "engine/PieceFile.h"
+#include "engine/SampleFormat.h"
+#include "engine/TrimDetection.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // load that fails must fail with the loader's own errors and keep no data.
 // Whatever loads is then handled the way the program handles a recording:
 // its samples read, one piece copied into a second wave in its format.
-#include "Streams.h"
-#include "ZuWAVE.h"
+#include "platform/Streams.h"
+#include "wave/ZuWAVE.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "FolderWriter.h"
+#include "platform/FolderWriter.h"
 
 #include <algorithm>
 #include <cerrno>

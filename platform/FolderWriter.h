@@ -6,7 +6,7 @@
 // was; a crash leaves at most a temporary file, removed by the next writer.
 // Nothing is flushed to the disk: after a power cut a renamed file may
 // still be empty or missing, as any file written without sync may be.
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "Heap.h"
+#include "platform/Heap.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <cstdlib>
 

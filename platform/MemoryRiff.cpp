@@ -1,4 +1,4 @@
-#include "MemoryRiff.h"
+#include "platform/MemoryRiff.h"
 
 #include <algorithm>
 #include <cstring>

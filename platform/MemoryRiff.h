@@ -4,7 +4,7 @@
 // against. Every access is bounded by the image; nothing reads or writes
 // outside it. Offsets and sizes are 64-bit so that no declared size can
 // overflow the arithmetic.
-#include "RiffWalk.h"
+#include "platform/RiffWalk.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "StreamRiff.h"
+#include "platform/StreamRiff.h"
 
-#include "Exception.h"
-#include "Streams.h"
+#include "platform/Exception.h"
+#include "platform/Streams.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 // bytes from its position when the reader is made; the walk rules are those
 // of the memory image (RiffWalk.h). A stream that turns out to hold fewer
 // bytes than that raises EReadError, as reading the image whole would.
-#include "RiffWalk.h"
+#include "platform/RiffWalk.h"
 
 #include <cstdint>
 #include <vector>

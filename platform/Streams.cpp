@@ -1,6 +1,6 @@
-#include "Streams.h"
+#include "platform/Streams.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <algorithm>
 #include <cerrno>

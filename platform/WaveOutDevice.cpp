@@ -1,4 +1,4 @@
-#include "WaveOutDevice.h"
+#include "platform/WaveOutDevice.h"
 
 #include <atomic>
 #include <utility>

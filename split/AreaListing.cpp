@@ -1,6 +1,6 @@
-#include "AreaListing.h"
+#include "split/AreaListing.h"
 
-#include "NameBytes.h"
+#include "split/NameBytes.h"
 
 #include <QByteArrayList>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The pieces of recordings as text, for --list (CSV) and --json: one
 // record per piece with its positions and their times in seconds.
-#include "TrimArea.h"
+#include "engine/TrimArea.h"
 
 #include <QByteArray>
 

@@ -1,11 +1,11 @@
-#include "CutRecording.h"
+#include "split/CutRecording.h"
 
-#include "ExportFolder.h"
-#include "MappedReads.h"
-#include "MappedRecording.h"
-#include "Normalisation.h"
-#include "TrimDetection.h"
-#include "ZuWAVE.h"
+#include "engine/ExportFolder.h"
+#include "engine/MappedReads.h"
+#include "engine/MappedRecording.h"
+#include "engine/Normalisation.h"
+#include "engine/TrimDetection.h"
+#include "wave/ZuWAVE.h"
 
 #include <exception>
 

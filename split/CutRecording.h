@@ -1,9 +1,9 @@
 #pragma once
 // One recording through the engine: read, optionally normalised, detected
 // and written (or only detected, for a listing).
-#include "ExportFolder.h"
-#include "SplitOptions.h"
-#include "TrimArea.h"
+#include "engine/ExportFolder.h"
+#include "split/SplitOptions.h"
+#include "engine/TrimArea.h"
 
 #include <QByteArray>
 

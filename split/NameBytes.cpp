@@ -1,4 +1,4 @@
-#include "NameBytes.h"
+#include "split/NameBytes.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "ProgressBar.h"
+#include "split/ProgressBar.h"
 
-#include "NameBytes.h"
+#include "split/NameBytes.h"
 
 #include <algorithm>
 

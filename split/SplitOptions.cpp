@@ -1,6 +1,6 @@
-#include "SplitOptions.h"
+#include "split/SplitOptions.h"
 
-#include "NameBytes.h"
+#include "split/NameBytes.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

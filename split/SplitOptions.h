@@ -1,7 +1,7 @@
 #pragma once
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
-#include "TrimArea.h"
+#include "engine/TrimArea.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

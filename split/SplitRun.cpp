@@ -1,10 +1,10 @@
-#include "SplitRun.h"
+#include "split/SplitRun.h"
 
-#include "AreaListing.h"
-#include "CutRecording.h"
-#include "FolderWriter.h"
-#include "NameBytes.h"
-#include "ProgressBar.h"
+#include "split/AreaListing.h"
+#include "split/CutRecording.h"
+#include "platform/FolderWriter.h"
+#include "split/NameBytes.h"
+#include "split/ProgressBar.h"
 
 #include <QHash>
 

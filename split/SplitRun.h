@@ -1,6 +1,6 @@
 #pragma once
 // A whole run of redivev-split over its files, Jobs at a time.
-#include "SplitOptions.h"
+#include "split/SplitOptions.h"
 
 #include <cstdio>
 

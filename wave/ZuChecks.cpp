@@ -1,6 +1,6 @@
-#include "ZuChecks.h"
+#include "wave/ZuChecks.h"
 
-#include "ZuErrors.h"
+#include "wave/ZuErrors.h"
 
 namespace ZuChecks {
 

@@ -1,10 +1,10 @@
 // Bit-depth and channel-count conversion. Each builds the whole new block
 // first and installs it only at the end, so a failure leaves the wave as it was.
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
-#include "Heap.h"
-#include "ZuChecks.h"
-#include "ZuLayout.h"
+#include "platform/Heap.h"
+#include "wave/ZuChecks.h"
+#include "wave/ZuLayout.h"
 
 void TZuInternalWAVE::ChangeBits(std::int32_t NewBits)
 {

@@ -1,4 +1,4 @@
-#include "ZuErrors.h"
+#include "wave/ZuErrors.h"
 
 void WaveAssert(bool Condition, const std::string &Message)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The wave library's errors. Each class names the kind of failure; its
 // message names the operation, exactly as users and callers see it.
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <cstdint>
 #include <cstring>

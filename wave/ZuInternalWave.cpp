@@ -1,6 +1,6 @@
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
-#include "Heap.h"
+#include "platform/Heap.h"
 
 #include <limits>
 

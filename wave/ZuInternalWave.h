@@ -1,7 +1,7 @@
 #pragma once
 // TZuInternalWAVE: one PCM wave in memory (format record, data block) plus
 // the state of its playback. Held by TZuWave through a reference count.
-#include "ZuErrors.h"
+#include "wave/ZuErrors.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 // How a wave's bytes are laid out, derived from its format record each
 // time: shared by the sample access, the conversions and the fast paths of
 // the application, so that all of them agree on which layouts they read.
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
 namespace ZuDetail {
 

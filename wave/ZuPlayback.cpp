@@ -1,8 +1,8 @@
 // Playback of a whole wave through the wave output device.
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
-#include "Heap.h"
-#include "WaveOutDevice.h"
+#include "platform/Heap.h"
+#include "platform/WaveOutDevice.h"
 
 #include <QCoreApplication>
 #include <QEvent>

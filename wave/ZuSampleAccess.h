@@ -1,9 +1,9 @@
 #pragma once
 // Per-sample access, inline: the application calls these once per sample
 // over whole recordings. Every call repeats every check and allocates nothing.
-#include "ZuChecks.h"
-#include "ZuLayout.h"
-#include "ZuWaveComponent.h"
+#include "wave/ZuChecks.h"
+#include "wave/ZuLayout.h"
+#include "wave/ZuWaveComponent.h"
 
 namespace ZuDetail {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The wave-audio library: PCM buffer, WAV files, 8/16-bit and mono/stereo
 // conversion, playback, and the TZuWave component.
-#include "ZuErrors.h"
-#include "ZuInternalWave.h"
-#include "ZuWaveComponent.h"
+#include "wave/ZuErrors.h"
+#include "wave/ZuInternalWave.h"
+#include "wave/ZuWaveComponent.h"

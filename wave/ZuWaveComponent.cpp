@@ -1,8 +1,8 @@
-#include "ZuWaveComponent.h"
+#include "wave/ZuWaveComponent.h"
 
-#include "Heap.h"
-#include "ZuChecks.h"
-#include "Streams.h"
+#include "platform/Heap.h"
+#include "wave/ZuChecks.h"
+#include "platform/Streams.h"
 
 #include <cstring>
 #include <memory>

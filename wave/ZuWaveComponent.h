@@ -2,7 +2,7 @@
 // TZuWave: the component through which the application handles one wave.
 // It holds exactly one TZuInternalWAVE, replaces it on loads and length
 // changes, and gives per-sample access. Owned by its parent QObject (the form).
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
 #include <QObject>
 #include <QString>
@@ -69,4 +69,4 @@ private:
     TZuInternalWAVE *NewBufferLike(std::int32_t Frames);
 };
 
-#include "ZuSampleAccess.h"
+#include "wave/ZuSampleAccess.h"

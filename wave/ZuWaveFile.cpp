@@ -1,13 +1,13 @@
 // Reading and writing RIFF/WAVE images. Reading walks the stream's chunk
 // headers and reads only the bodies it keeps; writing builds the whole file
 // in memory and writes it in one transfer.
-#include "ZuInternalWave.h"
+#include "wave/ZuInternalWave.h"
 
-#include "Heap.h"
-#include "MemoryRiff.h"
-#include "StreamRiff.h"
-#include "Streams.h"
-#include "ZuWaveHeaders.h"
+#include "platform/Heap.h"
+#include "platform/MemoryRiff.h"
+#include "platform/StreamRiff.h"
+#include "platform/Streams.h"
+#include "wave/ZuWaveHeaders.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ZuWaveHeaders.h"
+#include "wave/ZuWaveHeaders.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // samples are and what format they are in, with the loader's rules and
 // messages, over any RIFF reader (a stream's, or a memory image's for a
 // file mapped in place). Only the fmt body's first bytes are read.
-#include "RiffWalk.h"
-#include "ZuInternalWave.h"
+#include "platform/RiffWalk.h"
+#include "wave/ZuInternalWave.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "SystemAudioOutput.h"
+#include "platform/audio/SystemAudioOutput.h"
 
-#include "WaveOutDevice.h"
+#include "platform/WaveOutDevice.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

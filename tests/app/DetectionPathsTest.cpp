@@ -3,8 +3,8 @@
 // every layout and many settings, with levels on and around every threshold.
 #include "DetectionSupport.h"
 
-#include "Detection.h"
-#include "TrimDetection.h"
+#include "app/Detection.h"
+#include "engine/TrimDetection.h"
 
 #include <QScrollBar>
 

@@ -1,6 +1,6 @@
 #include "DetectionSupport.h"
 
-#include "Detection.h"
+#include "app/Detection.h"
 #include "ReferenceScan.h"
 
 #include <QDir>

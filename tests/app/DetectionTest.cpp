@@ -2,7 +2,7 @@
 // settings unless a test moves a bar.
 #include "DetectionSupport.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QApplication>
 #include <QScrollBar>

@@ -3,8 +3,8 @@
 // hold the source's own bytes, normalisation to the format's full scale.
 #include "DetectionSupport.h"
 
-#include "Export.h"
-#include "SampleValues.h"
+#include "app/Export.h"
+#include "app/SampleValues.h"
 
 #include <QScrollBar>
 

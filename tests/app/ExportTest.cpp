@@ -4,9 +4,9 @@
 #include "DetectionSupport.h"
 #include "FaultInjection.h"
 
-#include "Export.h"
-#include "PaintBox.h"
-#include "Streams.h"
+#include "app/Export.h"
+#include "app/PaintBox.h"
+#include "platform/Streams.h"
 
 #include <QApplication>
 #include <QCoreApplication>

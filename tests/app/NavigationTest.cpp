@@ -2,7 +2,7 @@
 // driven through real events where the user would give them.
 #include "WindowTestSupport.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

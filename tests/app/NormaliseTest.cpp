@@ -2,9 +2,9 @@
 // limits, a silent recording, and the table path against the per-sample one.
 #include "DetectionSupport.h"
 
-#include "Normalise.h"
-#include "PaintBox.h"
-#include "Streams.h"
+#include "engine/Normalise.h"
+#include "app/PaintBox.h"
+#include "platform/Streams.h"
 
 #include <QApplication>
 

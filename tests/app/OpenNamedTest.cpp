@@ -3,7 +3,7 @@
 // the same errors; and the dialog is the form's own again afterwards.
 #include "WindowTestSupport.h"
 
-#include "OpenNamed.h"
+#include "app/OpenNamed.h"
 
 #include <QAction>
 #include <QApplication>

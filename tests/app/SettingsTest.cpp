@@ -2,8 +2,8 @@
 // no-sound level dragging the cut start level, and repaints at once.
 #include "WindowTestSupport.h"
 
-#include "Detection.h"
-#include "PaintBox.h"
+#include "app/Detection.h"
+#include "app/PaintBox.h"
 
 #include <QLineEdit>
 #include <QScrollBar>

@@ -2,7 +2,7 @@
 // resizable in height only.
 #include "WindowTestSupport.h"
 
-#include "Unit2.h"
+#include "app/Unit2.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 // The view's drawing surface: merged lines without their end point, clipped
 // at every edge, and opaque fills.
-#include "ViewCanvas.h"
+#include "app/ViewCanvas.h"
 
 #include <QFontMetrics>
 

@@ -2,7 +2,7 @@
 // (684 × 426: mid line y 213, centre column x 342).
 #include "WindowTestSupport.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -2,7 +2,7 @@
 // dialog, components, and the wiring of menus and buttons to their commands.
 #include "WindowTestSupport.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QAction>
 #include <QFileDialog>

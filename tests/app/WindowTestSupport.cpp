@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
 
-#include "PaintBox.h"
+#include "app/PaintBox.h"
 
 #include <QApplication>
 #include <QColor>

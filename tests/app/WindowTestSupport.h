@@ -1,7 +1,7 @@
 #pragma once
 // A shown main window whose modal seam records instead of asking, the view
 // rendered to an image, and recordings written to a private directory.
-#include "Unit1.h"
+#include "app/Unit1.h"
 #include "WavBuilder.h"
 
 #include <QImage>

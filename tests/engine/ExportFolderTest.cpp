@@ -1,8 +1,8 @@
 // The export folder against what the disk can throw at it: links at the
 // files' names, a writer killed part-way, two writers at once. Real files,
 // real links, real processes.
-#include "ExportFolder.h"
-#include "FolderWriter.h"
+#include "engine/ExportFolder.h"
+#include "platform/FolderWriter.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>

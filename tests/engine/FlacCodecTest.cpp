@@ -1,7 +1,7 @@
 // FLAC through the engine's codec: its own files back byte for byte, the
 // reference encoder's files sample for sample, and every kind of bad file
 // and failed write reported in words rather than decoded into noise.
-#include "FlacCodec.h"
+#include "engine/FlacCodec.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>

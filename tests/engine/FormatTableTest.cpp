@@ -2,11 +2,11 @@
 // signal in 16 bits: the areas found must be the same wherever the scaling
 // is exact, and the pieces written must read back, through an independent
 // reader, as the source's own samples.
-#include "ExportFolder.h"
-#include "FlacCodec.h"
-#include "MappedRecording.h"
-#include "PieceFile.h"
-#include "TrimDetection.h"
+#include "engine/ExportFolder.h"
+#include "engine/FlacCodec.h"
+#include "engine/MappedRecording.h"
+#include "engine/PieceFile.h"
+#include "engine/TrimDetection.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // A recording read in place must be what the wave loader makes of the same
 // file, refusals and their messages included, and must refuse what is no
 // regular file without waiting on it.
-#include "MappedRecording.h"
-#include "Streams.h"
+#include "engine/MappedRecording.h"
+#include "platform/Streams.h"
 #include "WavBuilder.h"
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <QTemporaryDir>
 

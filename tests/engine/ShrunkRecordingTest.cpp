@@ -2,10 +2,10 @@
 // the kernel answers reads past the new end with SIGBUS (mapping) or short
 // copies, and either must become this recording's error, never a signal
 // that ends the process or a piece that is quietly short.
-#include "ExportFolder.h"
-#include "MappedReads.h"
-#include "MappedRecording.h"
-#include "TrimDetection.h"
+#include "engine/ExportFolder.h"
+#include "engine/MappedReads.h"
+#include "engine/MappedRecording.h"
+#include "engine/TrimDetection.h"
 #include "WavBuilder.h"
 
 #include <QDir>

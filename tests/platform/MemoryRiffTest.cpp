@@ -1,4 +1,4 @@
-#include "MemoryRiff.h"
+#include "platform/MemoryRiff.h"
 
 #include <gtest/gtest.h>
 

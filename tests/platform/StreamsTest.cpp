@@ -1,5 +1,5 @@
-#include "Exception.h"
-#include "Streams.h"
+#include "platform/Exception.h"
+#include "platform/Streams.h"
 
 #include <QTemporaryDir>
 

@@ -2,8 +2,8 @@
 // Helpers of the playback tests. They play through the sound server that
 // scripts/with-pulse starts (./test runs them that way); without one, every
 // playback test fails at its first Play.
-#include "WaveOutDevice.h"
-#include "ZuWAVE.h"
+#include "platform/WaveOutDevice.h"
+#include "wave/ZuWAVE.h"
 
 #include <QElapsedTimer>
 

@@ -5,7 +5,7 @@
 //
 // Prints two lines: "frames N" or "error MESSAGE", then how far the load
 // raised the peak resident memory above what was resident before it, in KiB.
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <QCoreApplication>
 

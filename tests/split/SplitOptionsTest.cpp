@@ -1,8 +1,8 @@
 // Every form of redivev-split's options: the panel's units, seconds and
 // dBFS converted at a recording's rate, and the errors that name the option
 // and the form it takes.
-#include "NameBytes.h"
-#include "SplitOptions.h"
+#include "split/NameBytes.h"
+#include "split/SplitOptions.h"
 
 #include <gtest/gtest.h>
 

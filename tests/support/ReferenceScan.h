@@ -1,7 +1,7 @@
 #pragma once
 // Detection as defined, one level read per position in order: the
 // reference that the skipping scan of the engine must agree with.
-#include "TrimScan.h"
+#include "engine/TrimScan.h"
 
 // One pass over positions 0..N-1. Count is updated as each area is kept, so
 // an error thrown by LevelOf leaves the areas closed before it in the list.

@@ -1,7 +1,7 @@
 // GoogleTest entry shared by every test program. A QApplication exists for
 // the whole run, because waves own QObjects and the GUI tests need widgets;
 // the waves play through the system's audio output, as the program's do.
-#include "SystemAudioOutput.h"
+#include "platform/audio/SystemAudioOutput.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
-#include "Heap.h"
+#include "platform/Heap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
 #include <gtest/gtest.h>
 

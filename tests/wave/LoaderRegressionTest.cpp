@@ -1,9 +1,9 @@
 // Files the fuzzer found that once broke the loader or the sample access.
 // Each case loads the file and does what the program then does with it.
 #include "WavBuilder.h"
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
-#include "Streams.h"
+#include "platform/Streams.h"
 
 #include <gtest/gtest.h>
 

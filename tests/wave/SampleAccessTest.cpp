@@ -1,7 +1,7 @@
 #include "WavBuilder.h"
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
-#include "Streams.h"
+#include "platform/Streams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "WavBuilder.h"
-#include "ZuWAVE.h"
+#include "wave/ZuWAVE.h"
 
-#include "Heap.h"
-#include "Streams.h"
+#include "platform/Heap.h"
+#include "platform/Streams.h"
 
 #include <gtest/gtest.h>
 
