@@ -115,6 +115,13 @@ TEST(MappedRecording, HoldsWhatTheLoaderMakesOfTheSameFileAndRefusesTheRestInPla
         WriteFileBytes(Path.toStdString(), Same[I]);
         EXPECT_EQ(Mapped(Path, Same[I]), Loaded(Path)) << "file " << I;
     }
+    // A data chunk of nothing as the file's last 8 bytes is an empty
+    // recording, not a missing chunk.
+    const QString Empty = Dir.filePath("empty.wav");
+    WriteFileBytes(Empty.toStdString(), Riff("WAVE", {Chunk("fmt ", Fmt), Chunk("data", {})}));
+    const TMappedRecording EmptyRecording(Empty);
+    EXPECT_EQ(EmptyRecording.View().DataSize, 0);
+    EXPECT_EQ(EmptyRecording.View().FileOffset, 44);
     for (std::size_t I = 0; I < Refused.size(); ++I) {
         const QString Path = Dir.filePath(QString::number(I) + "-refused.wav");
         WriteFileBytes(Path.toStdString(), Refused[I].first);

@@ -57,6 +57,8 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         {{"--no-sound-width", "0.4s", "--min-size", ".5s", "--forward-search", "1s", "--backward-search", "0.00001s"},
          44100,
          {100, 1000, 17640, 22050, 0, 44100}},
+        // To the nearest position: 0.882 positions is 1.
+        {{"--backward-search", "0.00002s"}, 44100, {100, 1000, 100, 100, 1, 0}},
         {{"--no-sound-width", "0.4s", "--min-size", "2.s"}, 8000, {100, 1000, 3200, 16000, 0, 0}},
         // The last of a repeated option counts.
         {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
