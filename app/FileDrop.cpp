@@ -17,9 +17,13 @@ std::optional<QString> DroppedWave(const QMimeData *Data)
     if (Data == nullptr || !Data->hasUrls() || Data->urls().size() != 1)
         return std::nullopt;
     const QUrl Url = Data->urls().first();
-    if (!Url.isLocalFile() || !Url.toLocalFile().endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive))
+    if (!Url.isLocalFile())
         return std::nullopt;
-    return Url.toLocalFile();
+    const QString Name = Url.toLocalFile();
+    for (const char *Extension : {".wav", ".flac", ".rf64", ".bw64", ".w64"})
+        if (Name.endsWith(QLatin1String(Extension), Qt::CaseInsensitive))
+            return Name;
+    return std::nullopt;
 }
 
 class TWaveDropHook : public QObject {

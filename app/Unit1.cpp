@@ -177,7 +177,9 @@ void TForm1::CreatePopupAndDialog()
     OD->setAcceptMode(QFileDialog::AcceptOpen);
     OD->setFileMode(QFileDialog::ExistingFile);
     OD->setDefaultSuffix(QStringLiteral("wav"));
-    OD->setNameFilter(QStringLiteral("WAVEファイル (*.wav)"));
+    // The designed filter first; then the other recordings the window reads.
+    OD->setNameFilters({QStringLiteral("WAVEファイル (*.wav)"),
+                        QStringLiteral("FLAC, RF64, Wave64 (*.flac *.rf64 *.bw64 *.w64)")});
 }
 
 void TForm1::FormCreate()

@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/OpenNamed.h"
+#include "engine/FlacCodec.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,6 +104,17 @@ protected:
         Earlier = WriteFile("earlier.wav", Silence16(500));
     }
 
+    // A 16-bit mono FLAC file of Frames silent frames.
+    QString WriteFlac(const QString &Name, std::int64_t Frames)
+    {
+        const QString Path = Dir.filePath(Name);
+        QFile File(Path);
+        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+        const std::vector<std::uint8_t> Silent(std::size_t(Frames) * 2, 0);
+        EncodeFlac(File.handle(), TFlacInfo{44100, 1, 16, Frames}, Silent.data(), Frames);
+        return Path;
+    }
+
     QString Earlier;
 };
 
@@ -116,6 +128,7 @@ TEST_F(OpenNamedTest, CommandLineAndDroppedFilesOpenAsTheDialogsAnswer)
         WriteFile("text.wav", wavtest::Bytes(64, 'x')),
         WriteFile("alaw.wav", wavtest::Riff("WAVE", {wavtest::Chunk("fmt ", wavtest::FmtBody(6, 2, 8000, 8)),
                                                       wavtest::Chunk("data", wavtest::Bytes(64, 0))})),
+        WriteFlac("take.flac", 777),
     };
     for (const QString &Path : Files) {
         SCOPED_TRACE(Path.toStdString());
@@ -128,6 +141,7 @@ TEST_F(OpenNamedTest, CommandLineAndDroppedFilesOpenAsTheDialogsAnswer)
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[0]).Frames, 1234);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[1]).Errors.size(), 1);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[3]).Messages.size(), 1);
+    EXPECT_EQ(OpenBy(TRoute::Drop, Files[4]).ScrollMax, 777);
 
     // The menu command asks the dialog again.
     const int Runs = DialogRuns;

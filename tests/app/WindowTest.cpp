@@ -154,7 +154,8 @@ TEST_F(WindowTest, ComponentsCarryTheirSettings)
     EXPECT_EQ(Form->Timer1->interval(), 100);
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Form->OD->defaultSuffix(), QStringLiteral("wav"));
-    EXPECT_EQ(Form->OD->nameFilters(), QStringList{QStringLiteral("WAVEファイル (*.wav)")});
+    EXPECT_EQ(Form->OD->nameFilters(), (QStringList{QStringLiteral("WAVEファイル (*.wav)"),
+                                                    QStringLiteral("FLAC, RF64, Wave64 (*.flac *.rf64 *.bw64 *.w64)")}));
     EXPECT_EQ(Form->OD->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(Form->FAreaCount, 0);
     EXPECT_FALSE(Form->FMoving);
