@@ -3,9 +3,9 @@
 
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
-#include "engine/TrimDetection.h"
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
+#include "engine/TrimDetection.h"
 
 #include <QScrollBar>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where the export's files go; the commands themselves live in the engine.
-#include "engine/Extraction.h"
 #include "engine/ExportFolder.h"
+#include "engine/Extraction.h"
 #include "engine/PieceFile.h"
 
 #include <QString>

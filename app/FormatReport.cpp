@@ -2,9 +2,9 @@
 
 #include "engine/FormatName.h"
 
+#include "app/Unit1.h"
 #include "platform/StreamRiff.h"
 #include "platform/Streams.h"
-#include "app/Unit1.h"
 
 
 #include <algorithm>

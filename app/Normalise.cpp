@@ -1,10 +1,10 @@
 // Peak normalisation of the loaded recording, from the menu.
 #include "app/FormatReport.h"
-#include "engine/Normalisation.h"
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
+#include "engine/Normalisation.h"
 
 void TForm1::N3Click()
 {

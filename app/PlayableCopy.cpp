@@ -1,7 +1,8 @@
 #include "app/PlayableCopy.h"
 
-#include "engine/SampleFormat.h"
 #include "app/SampleValues.h"
+#include "engine/SampleFormat.h"
+#include "wave/ZuChecks.h"
 #include "wave/ZuWAVE.h"
 
 #include <algorithm>
@@ -33,9 +34,9 @@ void CopyPlayable(const TSampleView &Recording, const TTrimArea &Area, TZuWave &
 {
     const TSampleEncoding Encoding = EncodingOf(Recording.Format);
     if (Encoding == TSampleEncoding::None || Area.StartPos < 0 || Area.EndPos > FrameCountOf(Recording))
-        throw EZuWavePositionRange("TZuWave.GetPosValue: Position is Out of Range");
+        ZuChecks::ReadOutOfRange();
     if (!FitsPlayable(Recording, Area))
-        throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
+        ZuChecks::InvalidWaveSize();
     const auto Length = static_cast<std::int32_t>(Area.EndPos - Area.StartPos);
     const int Channels = PlayedChannels(Recording);
     const int Bytes = PlayedBytes(Encoding);

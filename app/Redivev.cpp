@@ -1,9 +1,9 @@
 #include "app/Application.h"
 #include "app/DisplayCheck.h"
 #include "app/OpenNamed.h"
-#include "platform/StandardStreams.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "platform/StandardStreams.h"
 
 #include <csignal>
 #include <memory>

@@ -1,6 +1,7 @@
 #include "app/SampleValues.h"
 
 #include "engine/SampleLevels.h"
+#include "wave/ZuChecks.h"
 #include "wave/ZuWAVE.h"
 
 #include <algorithm>
@@ -43,8 +44,8 @@ std::int16_t PlayedSample(double Scaled)
 
 void RefuseUnreadLayout(const TSampleView &Recording)
 {
-    const std::int32_t FrameBytes = ZuDetail::FrameBytes(Recording.Format);
+    const std::int64_t FrameBytes = Recording.Format.nChannels * (Recording.Format.wBitsPerSample / 8);
     if (EncodingOf(Recording.Format) == TSampleEncoding::None && Recording.Format.wFormatTag == WAVE_FORMAT_PCM
         && Recording.Data != nullptr && FrameBytes > 0 && Recording.DataSize >= FrameBytes)
-        ZuDetail::Raise(ZuDetail::Unsupported, "TZuWave.GetPosValue: Unsupported PCM Format");
+        ZuChecks::UnsupportedRead();
 }

@@ -4,10 +4,10 @@
 #include "engine/ExportFolder.h"
 
 #include "engine/FlacCodec.h"
-#include "platform/FolderWriter.h"
 #include "engine/PieceFile.h"
 #include "engine/RecordingFile.h"
 #include "engine/SampleFormat.h"
+#include "platform/FolderWriter.h"
 #include "wave/ZuChecks.h"
 
 #include <algorithm>

@@ -5,11 +5,11 @@
 // followed; a file that fails keeps its old contents; a crash leaves at
 // most a temporary file, which the next export removes. One export at a
 // time per folder: the loop holds a lock file inside the folder.
+#include "engine/SampleView.h"
+#include "engine/TrimArea.h"
 #include "platform/Exception.h"
 #include "platform/FileIdentity.h"
 #include "platform/FolderWriter.h"
-#include "engine/SampleView.h"
-#include "engine/TrimArea.h"
 
 #include <QFile>
 #include <QString>

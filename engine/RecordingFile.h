@@ -3,8 +3,8 @@
 // headers only (never from its samples, so refusing a file costs the same
 // whatever its size): WAV (RIFF, sizes up to 4 GiB), RF64/BW64, Wave64, and
 // the FLAC signature. Errors speak of the file in plain words.
-#include "platform/Exception.h"
 #include "engine/SampleView.h"
+#include "platform/Exception.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // One recording through the engine: read, optionally normalised, detected
 // and written (or only detected, for a listing).
 #include "engine/ExportFolder.h"
-#include "split/SplitOptions.h"
 #include "engine/TrimArea.h"
+#include "split/SplitOptions.h"
 
 #include <QByteArray>
 

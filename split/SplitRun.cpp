@@ -1,8 +1,8 @@
 #include "split/SplitRun.h"
 
+#include "platform/FolderWriter.h"
 #include "split/AreaListing.h"
 #include "split/CutRecording.h"
-#include "platform/FolderWriter.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
 

@@ -1,9 +1,9 @@
 // redivev-split: the window's automatic cut-out and export, from the
 // command line, for any number of recordings.
+#include "platform/StandardStreams.h"
 #include "split/NameBytes.h"
 #include "split/SplitOptions.h"
 #include "split/SplitRun.h"
-#include "platform/StandardStreams.h"
 
 #include <QCoreApplication>
 

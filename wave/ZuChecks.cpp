@@ -25,7 +25,12 @@ void Bits(std::int64_t Bits)
 void WaveSize(std::int64_t Frames)
 {
     if (Frames <= 0)
-        throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
+        InvalidWaveSize();
+}
+
+void InvalidWaveSize()
+{
+    throw EZuWaveInvalidWavePara("TZuWave.SetWaveSize: Invalid Size");
 }
 
 void BadReadType()

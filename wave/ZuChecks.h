@@ -11,8 +11,9 @@ void Frequency(std::int64_t Freq);
 // ChangeChannels' and ChangeBits': what a wave can be made into.
 void Channels(std::int64_t Channels);
 void Bits(std::int64_t Bits);
-// SetWaveSize's: a length of no frames.
+// SetWaveSize's: a length of no frames; or a length known to be refused.
 void WaveSize(std::int64_t Frames);
+[[noreturn]] void InvalidWaveSize();
 // The sample access's, as GetPosValue raises them.
 [[noreturn]] void BadReadType();
 [[noreturn]] void ReadOutOfRange();

@@ -1,8 +1,8 @@
 #include "wave/ZuWaveComponent.h"
 
 #include "platform/Heap.h"
-#include "wave/ZuChecks.h"
 #include "platform/Streams.h"
+#include "wave/ZuChecks.h"
 
 #include <cstring>
 #include <memory>

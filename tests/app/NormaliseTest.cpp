@@ -2,8 +2,8 @@
 // limits, a silent recording, and the table path against the per-sample one.
 #include "DetectionSupport.h"
 
-#include "engine/Normalise.h"
 #include "app/PaintBox.h"
+#include "engine/Normalise.h"
 #include "platform/Streams.h"
 
 #include <QApplication>
