@@ -133,10 +133,14 @@ TFlacInfo Decode(int Handle, std::vector<std::uint8_t> &Pcm, const TFlacProgress
     TFlacInfo Info = Checked(Handle, File, Sf);
     const std::size_t FrameBytes = std::size_t(Info.Channels) * std::size_t(Info.Bits / 8);
     Pcm.clear();
-    // Reserved, not resized: a header that lies about the length costs
-    // address space, never memory the decoding does not fill.
+    // Reserved, not resized, and no more than a file of this size can
+    // plausibly hold: a header that lies about the length must cost neither
+    // memory nor address space the decoding does not fill. A recording that
+    // compresses better than that grows the block as it decodes.
+    struct stat Status {};
+    const std::uint64_t Plausible = ::fstat(Handle, &Status) == 0 ? std::uint64_t(Status.st_size) * 16 : 0;
     if (Info.Frames > 0)
-        Pcm.reserve(std::size_t(Info.Frames) * FrameBytes);
+        Pcm.reserve(std::size_t(std::min<std::uint64_t>(std::uint64_t(Info.Frames) * FrameBytes, Plausible)));
     std::vector<int> Block(std::size_t(BlockFrames) * std::size_t(Info.Channels));
     std::int64_t Got = 0;
     for (;;) {

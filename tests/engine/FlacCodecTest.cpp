@@ -135,6 +135,14 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
         Data[Data.size() / 2] ^= 0x10;
         return Data;
     };
+    // The header's 36-bit length at its largest: 2^36 frames of a file of a
+    // few kilobytes, which no block may be sized from up front (found by
+    // fuzzing, where the sanitizer's allocator refuses such a request).
+    const auto Lying = [](Bytes Data) {
+        Data[21] |= 0x0F;
+        std::fill(Data.begin() + 22, Data.begin() + 26, 0xFF);
+        return Data;
+    };
     const struct {
         const char *Name;
         Bytes Data;
@@ -144,6 +152,7 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
         {"damaged in the middle", Flipped(Good), "damaged"},
         {"damaged, length not recorded", Flipped(Reference(16, 2, Pcm, true)), "damaged"},
         {"header only", Bytes(Good.begin(), Good.begin() + 42), "cut short"},
+        {"length far beyond the file", Lying(Good), "cut short"},
         {"a WAV file", PcmFile(2, 44100, 16, Pcm), "not a FLAC recording"},
         {"empty", {}, "not a FLAC recording"},
         {"32-bit samples", Reference(32, 2, Pcm, true), "32-bit samples is not supported"},
