@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include <sys/stat.h>
@@ -24,6 +26,25 @@ std::string NameOf(std::int32_t Index, const TSampleView &Recording)
     const std::string Digits = std::to_string(Index);
     const char *Extension = Recording.Container == TContainer::Flac ? ".flac" : ".wav";
     return "WAVE" + std::string(Digits.size() < 2 ? 1 : 0, '0') + Digits + Extension;
+}
+
+// A name an export writes, "WAVE" + an index of at least two digits (no
+// other leading zero) + ".wav" or ".flac", with the index it holds.
+std::optional<std::int64_t> ExportIndexOf(const std::string &Name)
+{
+    std::string Stem;
+    for (const char *Extension : {".wav", ".flac"}) {
+        const std::size_t Length = std::strlen(Extension);
+        if (Name.size() > Length && Name.compare(Name.size() - Length, Length, Extension) == 0)
+            Stem = Name.substr(0, Name.size() - Length);
+    }
+    if (Stem.size() < 6 || Stem.compare(0, 4, "WAVE") != 0)
+        return std::nullopt;
+    const std::string Digits = Stem.substr(4);
+    if (Digits.size() > 9 || (Digits.size() > 2 && Digits[0] == '0')
+        || !std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; }))
+        return std::nullopt;
+    return std::stoll(Digits);
 }
 
 // A recording's file cut shorter by another program while it is read.
@@ -115,11 +136,6 @@ void WriteExportFolder(const TExportJob &Job)
     auto Failed = [](const std::string &Path, const std::string &Why) {
         return EExportFailed(Path, QString::fromStdString(Why));
     };
-    if (Job.Count <= 0) {
-        // Nothing to write; the folder is still made, as a first export's is.
-        ::mkdir(Folder.c_str(), 0777);
-        return;
-    }
     try {
         TFolderWriter Writer(Folder);
         Writer.Lock(Job.WaitForFolder);
@@ -140,6 +156,18 @@ void WriteExportFolder(const TExportJob &Job)
             if (Job.Progress)
                 Job.Progress(I + 1);
         }
+        // The folder holds this export alone: what an earlier one wrote
+        // beyond it (or in the other kind of file) goes, except a file
+        // being cut, which nothing here ever touches.
+        Writer.RemoveFiles([&](const std::string &Name) {
+            const std::optional<std::int64_t> Index = ExportIndexOf(Name);
+            if (!Index || (*Index < Job.Count && Name == NameOf(std::int32_t(*Index), Job.Recording)))
+                return false;
+            for (const TFileIdentity &Recording : Job.RecordingFiles)
+                if (Writer.IsFile(Name, Recording.Device, Recording.Inode))
+                    return false;
+            return true;
+        });
     } catch (const EFileSystemError &Error) {
         throw Failed(Error.Path, Error.Reason);
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <thread>
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -137,6 +138,31 @@ void TFolderWriter::RemoveLeftovers()
         if (std::strncmp(Entry->d_name, TemporaryPrefix.c_str(), TemporaryPrefix.size()) == 0)
             ::unlinkat(FHandle, Entry->d_name, 0);
     ::closedir(List);
+}
+
+void TFolderWriter::RemoveFiles(const std::function<bool(const std::string &Name)> &Stale)
+{
+    const int ListHandle = ::openat(FHandle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *List = ListHandle >= 0 ? ::fdopendir(ListHandle) : nullptr;
+    if (List == nullptr) {
+        const int Error = errno;
+        if (ListHandle >= 0)
+            ::close(ListHandle);
+        throw EFileSystemError(FFolder, Error);
+    }
+    std::vector<std::string> Names;
+    while (const dirent *Entry = ::readdir(List))
+        if (Stale(Entry->d_name))
+            Names.emplace_back(Entry->d_name);
+    ::closedir(List);
+    for (const std::string &Name : Names) {
+        struct stat Info {};
+        if (::fstatat(FHandle, Name.c_str(), &Info, AT_SYMLINK_NOFOLLOW) != 0
+            || !(S_ISREG(Info.st_mode) || S_ISLNK(Info.st_mode)))
+            continue;
+        if (::unlinkat(FHandle, Name.c_str(), 0) != 0 && errno != ENOENT)
+            throw EFileSystemError(PathOf(Name), errno);
+    }
 }
 
 bool TFolderWriter::IsFile(const std::string &Name, dev_t Device, ino_t Inode) const

@@ -68,6 +68,10 @@ public:
     // Removes the temporary files that a writer which died left behind.
     // Only while locked: another live writer's files are never touched.
     void RemoveLeftovers();
+    // Removes every regular file or link (the link itself, never what it
+    // leads to) whose name Stale accepts; folders and other kinds stay.
+    // EFileSystemError for the first that cannot be removed.
+    void RemoveFiles(const std::function<bool(const std::string &Name)> &Stale);
     // True when Name itself (not a link's target) is the file Device/Inode.
     bool IsFile(const std::string &Name, dev_t Device, ino_t Inode) const;
     // Writes Name whole. Write gets the open temporary file; a

@@ -220,19 +220,33 @@ TEST_F(ExportTest, HundredFirstAreaIsWave100)
     EXPECT_EQ(ExportFileName("d", 1234), "d/WAVE1234.wav");
 }
 
-TEST_F(ExportTest, FilesOfAnEarlierLargerExportBeyondTheNewCountStay)
+TEST_F(ExportTest, TheFolderHoldsOneExportAfterAnEarlierLargerOne)
 {
     QDir().mkpath(Folder());
     for (int I = 0; I < 10; ++I)
         wavtest::WriteFileBytes(ExportFileName(Folder(), I).toStdString(), {'o', 'l', 'd', std::uint8_t(I)});
+    const QDir At(Folder());
+    const QString Outside = Dir.filePath("outside.wav");
+    wavtest::WriteFileBytes(Outside.toStdString(), {'k', 'e', 'e', 'p'});
+    ASSERT_TRUE(QFile::remove(At.filePath("WAVE04.wav")));
+    ASSERT_TRUE(QFile::link(Outside, At.filePath("WAVE04.wav")));
+    wavtest::WriteFileBytes(At.filePath("WAVE01.flac").toStdString(), {'o', 'l', 'd'});
+    // Names of another form, and what is no file, are not the export's.
+    const QStringList Others = {"WAVE9.wav", "WAVE007.wav", "wave05.wav", "WAVE05.wav.bak", "notes.txt"};
+    for (const QString &Name : Others)
+        wavtest::WriteFileBytes(At.filePath(Name).toStdString(), {'x'});
+    ASSERT_TRUE(QFile::remove(At.filePath("WAVE08.wav")) && At.mkdir("WAVE08.wav"));
+
     const wavtest::Bytes Source = Mono16(Pieces16(3, 400, 300));
     Load(Source);
     DetectAndExport();
     ASSERT_EQ(Form->FAreaCount, 3);
     ExpectFilesMatchAreas(Source, 2, 1, 44100, 16);
-    for (int I = 3; I < 10; ++I)
-        EXPECT_EQ(wavtest::ReadFileBytes(ExportFileName(Folder(), I).toStdString()),
-                  (wavtest::Bytes{'o', 'l', 'd', std::uint8_t(I)}));
+    QStringList Expected = Others + QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav", "WAVE08.wav"};
+    Expected.sort();
+    EXPECT_EQ(At.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name),
+              Expected);
+    EXPECT_EQ(wavtest::ReadFileBytes(Outside.toStdString()), (wavtest::Bytes{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)

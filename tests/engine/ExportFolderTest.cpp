@@ -173,6 +173,13 @@ TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(ReadFileBytes(Path(Name(0))), Old);
     EXPECT_EQ(ReadFileBytes(Path(Name(1))), Recording.Data);
     EXPECT_EQ(Entries(Folder()).size(), 2);
+
+    // Beyond the export's own names, where an earlier export's files are
+    // removed, the recording's file stays too.
+    Job.Count = 1;
+    WriteExportFolder(Job);
+    EXPECT_EQ(ReadFileBytes(Path(Name(1))), Recording.Data);
+    EXPECT_EQ(Entries(Folder()).size(), 2);
 }
 
 TEST_F(ExportFolderTest, AWriterKilledPartWayLeavesOnlyWholeFilesAndTheNextCleansUp)
