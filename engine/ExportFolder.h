@@ -1,10 +1,11 @@
 #pragma once
-// Writing trim areas as WAVE00.wav, WAVE01.wav, ... into an export folder.
-// Each file is written under a temporary name in the folder and renamed
-// into place when complete, so a link at a file's name is replaced, never
-// followed; a file that fails keeps its old contents; a crash leaves at
-// most a temporary file, which the next export removes. One export at a
-// time per folder: the loop holds a lock file inside the folder.
+// Writing trim areas as WAVE00.wav, WAVE01.wav, ... (.flac for a FLAC
+// recording) into an export folder. Each file is written under a temporary
+// name in the folder and renamed into place when complete, so a link at a
+// file's name is replaced, never followed; a file that fails keeps its old
+// contents; a crash leaves at most a temporary file, which the next export
+// removes; files of an earlier export beyond this one's go. One export at a
+// time per folder: the loop holds a lock on the folder.
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 #include "platform/Exception.h"
