@@ -64,17 +64,16 @@ struct TSampleCodec<TSampleEncoding::Int24> {
             Low = std::min(Low, std::int32_t(Shifted));
             High = std::max(High, std::int32_t(Shifted));
         };
-        const std::uint8_t *const End = At + 3 * Count;
-        for (; End - At >= 12; At += 12) {
-            std::uint32_t W[3];
-            std::memcpy(W, At, sizeof W);
-            Take(W[0] << 8);
-            Take((W[0] >> 24 << 8) | (W[1] << 16));
-            Take((W[1] >> 16 << 8) | (W[2] << 24));
-            Take(W[2] & 0xFFFFFF00u);
+        // Each sample as the low three bytes of a four-byte load, shifted to
+        // the top; the last sample has no fourth byte to borrow.
+        const std::uint8_t *const Last = At + 3 * (Count - 1);
+        for (; At < Last; At += 3) {
+            std::uint32_t Word;
+            std::memcpy(&Word, At, 4);
+            Take(Word << 8);
         }
-        for (; At < End; At += 3)
-            Take(std::uint32_t(LoadSample24(At)) << 8);
+        if (Count > 0)
+            Take(std::uint32_t(LoadSample24(Last)) << 8);
         return std::max(-std::int64_t(Low >> 8), std::int64_t(High >> 8));
     }
     static TLevel FromPanel(std::int64_t Level) { return Level * 256; }
@@ -99,9 +98,10 @@ struct TSampleCodec<TSampleEncoding::Int32> {
 };
 
 // Floats keep their own precision: |f| * 32768 is exact in double, and a
-// sample that is not a number counts as silence. The loudest of a run is
-// found on the bit patterns: with the sign cleared they order as the
-// magnitudes do, and integer maxima are what the vector units do fastest
+// sample that is not a number counts as loud as can be, so that it stays
+// inside a piece rather than being cut away. The loudest of a run is found
+// on the bit patterns: with the sign cleared they order as the magnitudes
+// do, and integer minima and maxima are what the vector units do fastest
 // (signed ones: the cleared sign leaves every pattern positive).
 template <class TFloat, class TBits>
 struct TFloatCodec {
@@ -112,8 +112,7 @@ struct TFloatCodec {
     {
         TBits Bits;
         std::memcpy(&Bits, At, sizeof Bits);
-        Bits &= std::numeric_limits<TBits>::max();
-        return Bits > Infinity ? TBits(0) : Bits;
+        return std::min<TBits>(Bits & std::numeric_limits<TBits>::max(), Infinity);
     }
     static TLevel LevelOfBits(TBits Bits)
     {
