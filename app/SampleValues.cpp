@@ -1,7 +1,6 @@
 #include "app/SampleValues.h"
 
 #include "engine/SampleLevels.h"
-#include "wave/ZuChecks.h"
 #include "wave/ZuWAVE.h"
 
 #include <algorithm>
@@ -40,12 +39,4 @@ std::int32_t DrawnLevel(double Scaled)
 std::int16_t PlayedSample(double Scaled)
 {
     return static_cast<std::int16_t>(std::clamp(std::nearbyint(Scaled), -32768.0, 32767.0));
-}
-
-void RefuseUnreadLayout(const TSampleView &Recording)
-{
-    const std::int64_t FrameBytes = Recording.Format.nChannels * (Recording.Format.wBitsPerSample / 8);
-    if (EncodingOf(Recording.Format) == TSampleEncoding::None && Recording.Format.wFormatTag == WAVE_FORMAT_PCM
-        && Recording.Data != nullptr && FrameBytes > 0 && Recording.DataSize >= FrameBytes)
-        ZuChecks::UnsupportedRead();
 }

@@ -17,7 +17,3 @@ std::int32_t DrawnLevel(double Scaled);
 // What is played: rounded to nearest (ties to even), within -32768..32767.
 std::int16_t PlayedSample(double Scaled);
 
-// A PCM layout nothing reads (12-bit, 4-bit, more channels than read) with
-// at least one frame raises what the wave library's sample access raises
-// at its first sample, so a command on it ends as it always did.
-void RefuseUnreadLayout(const TSampleView &Recording);

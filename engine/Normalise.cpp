@@ -134,7 +134,8 @@ TNormaliseResult NormaliseSamples(std::uint8_t *Data, const TSampleView &View)
             Result = TNormaliseResult::Silent;
             return;
         }
-        if constexpr (TCodec::Bytes == 1 || (TCodec::Bytes == 2 && !std::is_floating_point_v<typename TCodec::TLevel>))
+        // 8 and 16-bit samples by the tables, as a wave component's are.
+        if constexpr (TCodec::Bytes <= 2)
             ScaleBlock(Data, Samples, TCodec::Bytes * 8, static_cast<std::int32_t>(Peak));
         else
             ScaleWide<TCodec>(Data, Samples, Peak);

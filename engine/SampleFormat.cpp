@@ -1,5 +1,7 @@
 #include "engine/SampleFormat.h"
 
+#include "wave/ZuChecks.h"
+
 TSampleEncoding EncodingOf(const TWaveFormatEx &Format)
 {
     if (Format.nChannels < 1 || Format.nChannels > MaxChannels)
@@ -31,4 +33,12 @@ std::int64_t FrameCountOf(const TSampleView &View)
 {
     const std::int64_t FrameBytes = FrameBytesOf(View);
     return FrameBytes > 0 && View.Data != nullptr ? View.DataSize / FrameBytes : 0;
+}
+
+void RefuseUnreadLayout(const TSampleView &Recording)
+{
+    const std::int64_t FrameBytes = Recording.Format.nChannels * (Recording.Format.wBitsPerSample / 8);
+    if (EncodingOf(Recording.Format) == TSampleEncoding::None && Recording.Format.wFormatTag == WAVE_FORMAT_PCM
+        && Recording.Data != nullptr && FrameBytes > 0 && Recording.DataSize >= FrameBytes)
+        ZuChecks::UnsupportedRead();
 }

@@ -34,6 +34,11 @@ constexpr bool IsFloat(TSampleEncoding Encoding)
     return Encoding == TSampleEncoding::Float32 || Encoding == TSampleEncoding::Float64;
 }
 
+// A PCM layout nothing reads (12-bit, 4-bit, more channels than read) with
+// at least one frame raises what the wave library's sample access raises
+// at its first sample, so a command on it ends as it always did.
+void RefuseUnreadLayout(const TSampleView &Recording);
+
 // Bytes of one frame; 0 when the format is not one the engine reads.
 std::int64_t FrameBytesOf(const TSampleView &View);
 // Whole frames in the data block; 0 when the format is not read.

@@ -49,32 +49,39 @@ inline std::int32_t LoadSample32(const std::uint8_t *At)
     return Value;
 }
 
+// The largest magnitude among the 32-bit values Word(0) .. Word(Count - 1),
+// from their lowest and highest, a loop the compiler runs many at a time.
+template <class TWord>
+std::int64_t LoudestWord(std::int64_t Count, TWord &&Word)
+{
+    std::int32_t Low = 0, High = 0;
+    for (std::int64_t I = 0; I < Count; ++I) {
+        const std::int32_t Value = Word(I);
+        Low = std::min(Low, Value);
+        High = std::max(High, Value);
+    }
+    return std::max(-std::int64_t(Low), std::int64_t(High));
+}
+
 template <>
 struct TSampleCodec<TSampleEncoding::Int24> {
     using TLevel = std::int64_t;
     static constexpr int Bytes = 3;
     static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample24(At))); }
-    // Four samples at a time from three little-endian words, each sample
-    // shifted into the top of a word (its value times 256), so no byte is
-    // loaded on its own.
+    // Each sample as the low three bytes of a four-byte load, shifted to the
+    // top of the word (its value times 256), so no byte is loaded on its
+    // own; the last sample has no fourth byte to borrow.
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
-        std::int32_t Low = 0, High = 0;
-        const auto Take = [&Low, &High](std::uint32_t Shifted) {
-            Low = std::min(Low, std::int32_t(Shifted));
-            High = std::max(High, std::int32_t(Shifted));
-        };
-        // Each sample as the low three bytes of a four-byte load, shifted to
-        // the top; the last sample has no fourth byte to borrow.
-        const std::uint8_t *const Last = At + 3 * (Count - 1);
-        for (; At < Last; At += 3) {
+        if (Count <= 0)
+            return 0;
+        const auto Shifted = [At](std::int64_t I) {
             std::uint32_t Word;
-            std::memcpy(&Word, At, 4);
-            Take(Word << 8);
-        }
-        if (Count > 0)
-            Take(std::uint32_t(LoadSample24(Last)) << 8);
-        return std::max(-std::int64_t(Low >> 8), std::int64_t(High >> 8));
+            std::memcpy(&Word, At + 3 * I, 4);
+            return std::int32_t(Word << 8);
+        };
+        const std::int64_t Last = std::abs(std::int64_t(LoadSample24(At + 3 * (Count - 1))));
+        return std::max(LoudestWord(Count - 1, Shifted) / 256, Last);
     }
     static TLevel FromPanel(std::int64_t Level) { return Level * 256; }
 };
@@ -86,13 +93,7 @@ struct TSampleCodec<TSampleEncoding::Int32> {
     static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample32(At))); }
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
-        std::int32_t Low = 0, High = 0;
-        for (std::int64_t I = 0; I < Count; ++I) {
-            const std::int32_t Value = LoadSample32(At + 4 * I);
-            Low = std::min(Low, Value);
-            High = std::max(High, Value);
-        }
-        return std::max(-std::int64_t(Low), std::int64_t(High));
+        return LoudestWord(Count, [At](std::int64_t I) { return LoadSample32(At + 4 * I); });
     }
     static TLevel FromPanel(std::int64_t Level) { return Level * 65536; }
 };

@@ -4,7 +4,6 @@
 
 #include "engine/SampleLevels.h"
 #include "engine/TrimScan.h"
-#include "wave/ZuChecks.h"
 
 namespace {
 
@@ -39,7 +38,8 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
         return; // what the sample access counts: no frames
     const std::int64_t N = FrameCountOf(Recording);
-    const bool Read = WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
+    RefuseUnreadLayout(Recording);
+    WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
         if (N == 0)
             return;
@@ -49,12 +49,6 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
         default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count); break;
         }
     });
-    // A layout nothing reads: the sample access refuses it at the first
-    // level read, and so does this.
-    const std::int64_t StoredFrameBytes = Recording.Format.nChannels * (Recording.Format.wBitsPerSample / 8);
-    if (!Read && Recording.Format.wFormatTag == WAVE_FORMAT_PCM && Recording.Data != nullptr && StoredFrameBytes > 0
-        && Recording.DataSize >= StoredFrameBytes)
-        ZuChecks::UnsupportedRead();
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)
