@@ -4,6 +4,7 @@
 #include "wave/ZuChecks.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -113,9 +114,7 @@ std::vector<std::uint8_t> PieceHeader(const TSampleView &Recording, std::uint64_
         Put(Out, Recording.ChannelMask != 0 ? Recording.ChannelMask : DefaultChannelMask(Channels), 4);
         // The subformat GUID of the plain format tag.
         Put(Out, Float ? WaveFormatFloat : WAVE_FORMAT_PCM, 2);
-        const std::uint8_t Tail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                       0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-        Out.insert(Out.end(), Tail, Tail + sizeof Tail);
+        Out.insert(Out.end(), std::begin(SubformatGuidTail), std::end(SubformatGuidTail));
     }
     if (Float) {
         PutId(Out, "fact");

@@ -19,9 +19,6 @@ namespace {
 const std::uint8_t Wave64Riff[16] = {'r', 'i', 'f', 'f', 0x2E, 0x91, 0xCF, 0x11,
                                      0xA5, 0xD6, 0x28, 0xDB, 0x04, 0xC1, 0x00, 0x00};
 const std::uint8_t Wave64Tail[12] = {0xF3, 0xAC, 0xD3, 0x11, 0x8C, 0xD1, 0x00, 0xC0, 0x4F, 0x8E, 0xDB, 0x8A};
-// Bytes 2 to 15 of a subformat GUID standing for a format tag.
-const std::uint8_t TagGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                      0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 std::uint64_t Little(const std::uint8_t *At, int Size)
 {
@@ -72,7 +69,7 @@ void ApplyFmt(TSampleView &View, const std::uint8_t *Body, std::uint32_t Size)
     std::memcpy(&Format, Body, 16);
     Format.cbSize = 0;
     if (Format.wFormatTag == WaveFormatExtensible && Size >= 40
-        && std::memcmp(Body + 26, TagGuidTail, sizeof TagGuidTail) == 0) {
+        && std::memcmp(Body + 26, SubformatGuidTail, sizeof SubformatGuidTail) == 0) {
         Format.wFormatTag = static_cast<std::uint16_t>(Little(Body + 24, 2));
         View.ValidBits = static_cast<std::uint16_t>(Little(Body + 18, 2));
         View.ChannelMask = static_cast<std::uint32_t>(Little(Body + 20, 4));

@@ -12,6 +12,11 @@ constexpr std::uint16_t WaveFormatFloat = 3;
 constexpr std::uint16_t WaveFormatExtensible = 0xFFFE;
 constexpr int MaxChannels = 8;
 
+// Bytes 2 to 15 of an extensible header's subformat GUID when it stands for
+// a plain format tag (which takes bytes 0 and 1).
+constexpr std::uint8_t SubformatGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                                0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
 // None for a tag, size or channel count the engine does not read.
 TSampleEncoding EncodingOf(const TWaveFormatEx &Format);
 
