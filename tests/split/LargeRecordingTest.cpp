@@ -1,9 +1,9 @@
 // Recordings past the 32-bit limits, on sparse files so they cost no disk:
 // an RF64 file of more than 2^31 frames is cut where its sound is, with
 // positions that do not fit 32 bits.
+#include "ChildProcess.h"
 #include "WavBuilder.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,11 +35,9 @@ TEST(LargeRecording, Rf64BurstPast2To31FramesIsListedAtItsPosition)
     ASSERT_EQ(::pwrite(Handle, Loud.data(), Loud.size(), off_t(Header.size() + Burst * 2)), ssize_t(Loud.size()));
     ::close(Handle);
 
-    QProcess Split;
-    Split.start(QStringLiteral(REDIVEV_SPLIT), {"--list", QString::fromStdString(Path)});
-    ASSERT_TRUE(Split.waitForFinished(120000));
-    EXPECT_EQ(Split.exitCode(), 0) << Split.readAllStandardError().toStdString();
-    const QStringList Lines = QString::fromUtf8(Split.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const TChildRun Split = RunChild(REDIVEV_SPLIT, Dir.path(), {"--list", QByteArray::fromStdString(Path)});
+    EXPECT_EQ(Split.Status, 0) << Split.Err.toStdString();
+    const QStringList Lines = QString::fromUtf8(Split.Out).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(Lines.size(), 2);
     const QStringList Fields = Lines[1].split(',');
     ASSERT_EQ(Fields.size(), 6);
