@@ -1,6 +1,7 @@
 #pragma once
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
+#include "engine/SettingText.h"
 #include "engine/TrimArea.h"
 
 #include <QByteArray>
@@ -10,15 +11,6 @@
 
 #include <cstdint>
 #include <optional>
-
-// One detection setting as given: in the panel's units, or in seconds or
-// dBFS, which only the recording's sample rate turns into positions.
-struct TSettingValue {
-    enum class TUnit { Panel, Seconds, Decibels };
-    TUnit Unit = TUnit::Panel;
-    std::int64_t Panel = 0; // a level or a count of positions
-    double Amount = 0;      // seconds or dBFS
-};
 
 // A setting's default: the tool window's designed value, from the one
 // table of them (TTrimSettings' initialisers).

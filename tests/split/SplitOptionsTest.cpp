@@ -60,6 +60,10 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         // To the nearest position: 0.882 positions is 1.
         {{"--backward-search", "0.00002s"}, 44100, {100, 1000, 100, 100, 1, 0}},
         {{"--no-sound-width", "0.4s", "--min-size", "2.s"}, 8000, {100, 1000, 3200, 16000, 0, 0}},
+        {{"--no-sound-width", "400ms", "--min-size", "250.5ms", "--forward-search", ".0625ms"},
+         8000,
+         {100, 1000, 3200, 2004, 0, 1}},
+        {{"--no-sound-width", "400ms", "--backward-search", "0.01ms"}, 44100, {100, 1000, 17640, 100, 0, 0}},
         // The last of a repeated option counts.
         {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
     };
@@ -83,6 +87,9 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--no-sound-level", "loud", "a.wav"}, "--no-sound-level: \"loud\" is malformed; " + Levels},
         {{"--no-sound-level", "0.4s", "a.wav"}, "--no-sound-level: \"0.4s\" is malformed; " + Levels},
         {{"--no-sound-width", "-30dB", "a.wav"}, "--no-sound-width: \"-30dB\" is malformed; " + Widths},
+        {{"--min-size", "-400ms", "a.wav"}, "--min-size: \"-400ms\" is negative; " + Widths},
+        {{"--min-size", "400MS", "a.wav"}, "--min-size: \"400MS\" is malformed; " + Widths},
+        {{"--no-sound-level", "40ms", "a.wav"}, "--no-sound-level: \"40ms\" is malformed; " + Levels},
         {{"--backward-search", "1e3", "a.wav"}, "--backward-search: \"1e3\" is malformed; " + Widths},
         {{"--forward-search", "", "a.wav"}, "--forward-search: \"\" is malformed; " + Widths},
         {{"--min-size", "2147483648", "a.wav"}, "--min-size: \"2147483648\" is out of range; " + Widths},
@@ -107,6 +114,28 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
     const TSettingsAtRate TooLong = TrimSettingsAt(Long.Options, 44100);
     EXPECT_FALSE(TooLong.Settings);
     EXPECT_EQ(TooLong.Error, "--no-sound-width 100000s is more than 2147483647 positions at 44100 Hz");
+}
+
+TEST(SplitOptions, EquivalentsShownBesideTheWindowsEdits)
+{
+    struct TCase {
+        TSettingKind Kind;
+        std::int64_t Panel;
+        std::uint32_t Rate;
+        QString Shown;
+    };
+    const TCase Cases[] = {
+        {TSettingKind::Width, 17640, 44100, "0.40 s"},
+        {TSettingKind::Width, 100, 44100, "0.00 s"},
+        {TSettingKind::Width, 2147483647, 8000, "268435.46 s"},
+        {TSettingKind::Width, 100, 0, ""}, // no recording yet
+        {TSettingKind::Level, 1000, 44100, "\u221230.3 dBFS"},
+        {TSettingKind::Level, 32767, 0, "0.0 dBFS"},
+        {TSettingKind::Level, 40000, 0, "1.7 dBFS"},
+        {TSettingKind::Level, 0, 44100, "\u2212\u221e dBFS"},
+    };
+    for (const TCase &Case : Cases)
+        EXPECT_EQ(SettingEquivalent(Case.Kind, Case.Panel, Case.Rate), Case.Shown) << Case.Panel;
 }
 
 TEST(SplitOptions, OutputJobsAndModes)
