@@ -33,6 +33,10 @@ const TSettingOption SettingOptions[] = {
      "Reach of the search for a quiet start before a piece"},
     {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
      "Reach of the search for a quiet end after a piece"},
+    {"pad", TKind::Width, &TSplitOptions::Pad, &TTrimSettings::Pad,
+     "Margin added before and after each piece, within its neighbours"},
+    {"level-window", TKind::Width, &TSplitOptions::LevelWindow, &TTrimSettings::LevelWindow,
+     "A level is the RMS over a window this wide, not one sample"},
 };
 
 // Reads one setting's text; an error message when it is no accepted form.

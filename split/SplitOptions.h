@@ -26,6 +26,8 @@ struct TSplitOptions {
     TSettingValue MinimumSize = DesignedSetting(&TTrimSettings::MinimumSize);
     TSettingValue BackwardSearch = DesignedSetting(&TTrimSettings::BackwardSearch);
     TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
+    TSettingValue Pad = DesignedSetting(&TTrimSettings::Pad);
+    TSettingValue LevelWindow = DesignedSetting(&TTrimSettings::LevelWindow);
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;
     bool List = false; // --json sets it too
