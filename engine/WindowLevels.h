@@ -13,6 +13,16 @@
 #include <cstdint>
 #include <vector>
 
+// A sample's magnitude carried to the 16-bit scale, in whole steps; beyond
+// full scale (floats, and a float that is not a number) counts as full
+// scale.
+template <class TCodec>
+std::int64_t Magnitude16(const std::uint8_t *At)
+{
+    const double Magnitude = double(TCodec::Magnitude(At)) / double(TCodec::FromPanel(1));
+    return std::int64_t(std::min(Magnitude, 32768.0));
+}
+
 // The window of position J is J - Width/2 .. J - Width/2 + Width - 1, cut
 // at the ends of the recording. Sums of squares are kept exactly in
 // integers, so a level does not depend on the order positions are asked
@@ -43,13 +53,9 @@ public:
     }
 
 private:
-    // A sample's magnitude carried to the 16-bit scale; beyond full scale
-    // (floats, and a float that is not a number) counts as full scale.
     std::int64_t Square(std::int64_t Pos, int Ch) const
     {
-        const std::uint8_t *At = Data + (Pos * Channels + Ch) * TCodec::Bytes;
-        const double Magnitude = double(TCodec::Magnitude(At)) / double(TCodec::FromPanel(1));
-        const std::int64_t Level = std::int64_t(std::min(Magnitude, 32768.0));
+        const std::int64_t Level = Magnitude16<TCodec>(Data + (Pos * Channels + Ch) * TCodec::Bytes);
         return Level * Level;
     }
 

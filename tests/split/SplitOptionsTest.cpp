@@ -77,6 +77,15 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         ASSERT_TRUE(AtRate.Settings) << AtRate.Error.toStdString();
         EXPECT_EQ(PanelOf(*AtRate.Settings), Case.Expected) << Case.Options.join(' ').toStdString();
     }
+    // With --auto, what is given replaces only its own setting of the suggestion.
+    const TSplitCommand Auto = Parse({"--auto", "--pad", "0.1s", "--no-sound-level", "0", "in.wav"});
+    ASSERT_TRUE(Auto.Options.Auto);
+    const TTrimSettings Suggested{11, 12, 13, 14, 15, 16, 17, 18};
+    const TSettingsAtRate AtRate = TrimSettingsAt(Auto.Options, 44100, &Suggested);
+    ASSERT_TRUE(AtRate.Settings);
+    EXPECT_EQ(PanelOf(*AtRate.Settings), (TPanel{14, 0, 12, 13, 15, 16, 4410, 18}));
+    EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
+                                            "--backward-search 15 --forward-search 16 --pad 17 --level-window 18");
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
