@@ -15,6 +15,9 @@ struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
     std::vector<TTrimArea> Areas;
+    // With --auto: the settings the recording was cut with, and what they
+    // were suggested from, as one line for stderr.
+    QByteArray Chosen;
 };
 
 // Where a recording's pieces go and what they must never replace.

@@ -33,6 +33,10 @@ const TSettingOption SettingOptions[] = {
      "Reach of the search for a quiet start before a piece"},
     {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
      "Reach of the search for a quiet end after a piece"},
+    {"pad", TKind::Width, &TSplitOptions::Pad, &TTrimSettings::Pad,
+     "Margin added before and after each piece, within its neighbours"},
+    {"level-window", TKind::Width, &TSplitOptions::LevelWindow, &TTrimSettings::LevelWindow,
+     "A level is the RMS over a window this wide, not one sample"},
 };
 
 // Reads one setting's text; an error message when it is no accepted form.
@@ -76,6 +80,10 @@ void DefineOptions(QCommandLineParser &Parser)
                               .arg(QString::fromLatin1(Setting.Help))
                               .arg(TTrimSettings{}.*Setting.Target),
                           Setting.Kind == TKind::Level ? QStringLiteral("level") : QStringLiteral("width")});
+    Parser.addOption({QStringLiteral("auto"),
+                      QStringLiteral("Suggest each recording's settings from its noise floor and speech level, "
+                                     "for pieces of one sentence; settings given as options take their place. "
+                                     "With --list, print the settings chosen on stderr.")});
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
                                      "per file inside it, named after the file."),
@@ -128,7 +136,9 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
         const QString Error = ReadSetting(Name, Parser.value(Name), Setting.Kind, Options.*Setting.Field);
         if (!Error.isEmpty())
             return Failure(Error);
+        Options.Given << Name;
     }
+    Options.Auto = Parser.isSet(QStringLiteral("auto"));
     Options.Jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     if (Parser.isSet(QStringLiteral("j"))) {
         const QString Error = ReadJobs(Parser.value(QStringLiteral("j")), Options.Jobs);
@@ -151,11 +161,15 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     return Command;
 }
 
-TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate)
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate, const TTrimSettings *Suggested)
 {
     TSettingsAtRate Result;
     TTrimSettings Settings;
     for (const TSettingOption &Setting : SettingOptions) {
+        if (Suggested && !Options.Given.contains(QLatin1String(Setting.Name))) {
+            Settings.*Setting.Target = Suggested->*Setting.Target;
+            continue;
+        }
         const TSettingValue &Value = Options.*Setting.Field;
         const std::optional<std::int32_t> Resolved = SettingAtRate(Value, Rate);
         if (!Resolved) {
@@ -171,4 +185,12 @@ TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate)
     }
     Result.Settings = Settings;
     return Result;
+}
+
+QByteArray SettingsAsOptions(const TTrimSettings &Settings)
+{
+    QByteArrayList Options;
+    for (const TSettingOption &Setting : SettingOptions)
+        Options << "--" + QByteArray(Setting.Name) + ' ' + QByteArray::number(Settings.*Setting.Target);
+    return Options.join(' ');
 }

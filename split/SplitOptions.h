@@ -26,6 +26,12 @@ struct TSplitOptions {
     TSettingValue MinimumSize = DesignedSetting(&TTrimSettings::MinimumSize);
     TSettingValue BackwardSearch = DesignedSetting(&TTrimSettings::BackwardSearch);
     TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
+    TSettingValue Pad = DesignedSetting(&TTrimSettings::Pad);
+    TSettingValue LevelWindow = DesignedSetting(&TTrimSettings::LevelWindow);
+    // Each recording's settings suggested from it (SuggestSettings.h);
+    // the settings named in Given, as typed, take the place of theirs.
+    bool Auto = false;
+    QStringList Given; // option names without "--"
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;
     bool List = false; // --json sets it too
@@ -52,4 +58,10 @@ struct TSettingsAtRate {
     std::optional<TTrimSettings> Settings;
     QString Error;
 };
-TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate);
+// With Suggested, a setting not given on the command line is its.
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate,
+                               const TTrimSettings *Suggested = nullptr);
+
+// Settings as the options that give them, in the panel's units
+// ("--cut-start-level 1017 --no-sound-level 641 ...").
+QByteArray SettingsAsOptions(const TTrimSettings &Settings);

@@ -172,6 +172,10 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             AllCut = false;
             continue;
         }
+        if (Options.List && Options.Auto) {
+            const QByteArray Line = "redivev-split: " + Options.Files[I] + ": " + Outcomes[I].Chosen;
+            std::fputs(Printable(Line).append('\n').constData(), Err);
+        }
         if (Options.List)
             Listed.push_back({Options.Files[I], Outcomes[I].Rate, std::move(Outcomes[I].Areas)});
     }

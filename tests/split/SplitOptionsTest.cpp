@@ -16,12 +16,14 @@
 namespace {
 
 // In the panel's order: cut start level, no sound level, no sound width,
-// minimum size, backward search, forward search.
-using TPanel = std::array<std::int32_t, 6>;
+// minimum size, backward search, forward search, pad, level window (both
+// 0 where a case leaves them out).
+using TPanel = std::array<std::int32_t, 8>;
 
 TPanel PanelOf(const TTrimSettings &S)
 {
-    return {S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth, S.MinimumSize, S.BackwardSearch, S.ForwardSearch};
+    return {S.CutStartLevel,  S.NoSoundLevel,  S.NoSoundWidth, S.MinimumSize,
+            S.BackwardSearch, S.ForwardSearch, S.Pad,          S.LevelWindow};
 }
 
 TSplitCommand Parse(const QStringList &Options)
@@ -64,6 +66,7 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
          8000,
          {100, 1000, 3200, 2004, 0, 1}},
         {{"--no-sound-width", "400ms", "--backward-search", "0.01ms"}, 44100, {100, 1000, 17640, 100, 0, 0}},
+        {{"--pad", "0.1s", "--level-window", "10ms"}, 44100, {100, 1000, 100, 100, 0, 0, 4410, 441}},
         // The last of a repeated option counts.
         {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
     };
@@ -74,6 +77,15 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         ASSERT_TRUE(AtRate.Settings) << AtRate.Error.toStdString();
         EXPECT_EQ(PanelOf(*AtRate.Settings), Case.Expected) << Case.Options.join(' ').toStdString();
     }
+    // With --auto, what is given replaces only its own setting of the suggestion.
+    const TSplitCommand Auto = Parse({"--auto", "--pad", "0.1s", "--no-sound-level", "0", "in.wav"});
+    ASSERT_TRUE(Auto.Options.Auto);
+    const TTrimSettings Suggested{11, 12, 13, 14, 15, 16, 17, 18};
+    const TSettingsAtRate AtRate = TrimSettingsAt(Auto.Options, 44100, &Suggested);
+    ASSERT_TRUE(AtRate.Settings);
+    EXPECT_EQ(PanelOf(*AtRate.Settings), (TPanel{14, 0, 12, 13, 15, 16, 4410, 18}));
+    EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
+                                            "--backward-search 15 --forward-search 16 --pad 17 --level-window 18");
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
@@ -197,6 +209,7 @@ TEST(SplitOptions, DefaultsInTheReadmeAreTheTablesOwn)
         {"cut-start-level", Table.CutStartLevel}, {"no-sound-level", Table.NoSoundLevel},
         {"no-sound-width", Table.NoSoundWidth},   {"min-size", Table.MinimumSize},
         {"backward-search", Table.BackwardSearch}, {"forward-search", Table.ForwardSearch},
+        {"pad", Table.Pad},                       {"level-window", Table.LevelWindow},
     };
     for (const auto &[Name, Default] : Options) {
         const QRegularExpression Line(QStringLiteral("--%1 [A-Z]+ +default (\\d+)").arg(QLatin1String(Name)));
