@@ -25,8 +25,9 @@ void TForm1::CreateSuggestCommands()
     UndoSuggestAction->setEnabled(false);
     N4->addSeparator();
     N4->addActions({SuggestAction, UndoSuggestAction});
-    // Beside "Trim!", in the room the widened panel gives.
-    SuggestButton = new QPushButton(QStringLiteral("Suggest"), Button1->parentWidget());
+    // Beside "Trim!", in the room the widened panel gives; named as
+    // redivev-split's --auto, which runs the same suggestion.
+    SuggestButton = new QPushButton(QStringLiteral("Auto"), Button1->parentWidget());
     SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
     SuggestButton->setFont(Button1->font());
     SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
