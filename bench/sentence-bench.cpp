@@ -29,26 +29,26 @@ namespace {
 
 struct TCase {
     const char *Name;
-    TSpeechSpec Spec;
+    TSpeechPlan Plan;
 };
 
 std::vector<TCase> Cases()
 {
-    const auto Spec = [](std::uint32_t Seed, double Floor, double FloorEnd, double Hum, double Speech) {
-        TSpeechSpec Spec;
-        Spec.Seed = Seed;
-        Spec.Sentences = 60;
-        Spec.FloorDb = Floor;
-        Spec.FloorEndDb = FloorEnd;
-        Spec.HumDb = Hum;
-        Spec.SpeechDb = Speech;
-        return Spec;
+    const auto Make = [](std::uint32_t Seed, double Floor, double FloorEnd, double Hum, double Speech) {
+        TSpeechPlan Plan;
+        Plan.Seed = Seed;
+        Plan.Sentences = 60;
+        Plan.FloorDb = Floor;
+        Plan.FloorEndDb = FloorEnd;
+        Plan.HumDb = Hum;
+        Plan.SpeechDb = Speech;
+        return Plan;
     };
     return {
-        {"floor-60", Spec(101, -60, -60, -200, -20)}, {"floor-50", Spec(102, -50, -50, -200, -20)},
-        {"floor-40", Spec(103, -40, -40, -200, -20)}, {"rising-60-42", Spec(104, -60, -42, -200, -20)},
-        {"hum-45", Spec(105, -58, -58, -45, -20)},    {"quiet-speech", Spec(106, -55, -55, -200, -30)},
-        {"floor-40-b", Spec(107, -40, -40, -200, -22)}, {"rising-55-40", Spec(108, -55, -40, -50, -21)},
+        {"floor-60", Make(101, -60, -60, -200, -20)}, {"floor-50", Make(102, -50, -50, -200, -20)},
+        {"floor-40", Make(103, -40, -40, -200, -20)}, {"rising-60-42", Make(104, -60, -42, -200, -20)},
+        {"hum-45", Make(105, -58, -58, -45, -20)},    {"quiet-speech", Make(106, -55, -55, -200, -30)},
+        {"floor-40-b", Make(107, -40, -40, -200, -22)}, {"rising-55-40", Make(108, -55, -40, -50, -21)},
     };
 }
 
@@ -121,7 +121,7 @@ int main(int Argc, char **Argv)
         return 1;
     }
     for (const TCase &Case : Cases()) {
-        Recordings.push_back(MakeSpeechLike(Case.Spec));
+        Recordings.push_back(MakeSpeechLike(Case.Plan));
         if (Split) {
             Files.push_back(std::string(Folder) + "/" + Case.Name + ".wav");
             wavtest::WriteFileBytes(Files.back(), wavtest::PcmFile(1, Recordings.back().Rate, 16,

@@ -18,10 +18,10 @@ double Amplitude(double Db)
 
 class TSynth {
 public:
-    TSynth(const TSpeechSpec &Spec) : Spec(Spec), Random(Spec.Seed) {}
+    TSynth(const TSpeechPlan &Plan) : Plan(Plan), Random(Plan.Seed) {}
 
     double Uniform(double Low, double High) { return std::uniform_real_distribution<double>(Low, High)(Random); }
-    std::int64_t Positions(double Seconds) const { return std::int64_t(std::lround(Seconds * Spec.Rate)); }
+    std::int64_t Positions(double Seconds) const { return std::int64_t(std::lround(Seconds * Plan.Rate)); }
 
     // A word at From; gives the position just after its last sounding
     // sample. The last word of a sentence trails off: quieter, with a
@@ -31,19 +31,19 @@ public:
         const double Length = Uniform(0.12, 0.45);
         const double Rise = Uniform(0.015, 0.06), Fall = Last ? Uniform(0.08, 0.25) : Uniform(0.04, 0.15);
         // Harmonics 1..8 at 1/k: their sum's RMS is 0.874 of the first's peak.
-        const double Level = Amplitude(Spec.SpeechDb + Uniform(-8, 4) - (Last ? Uniform(3, 8) : 0));
+        const double Level = Amplitude(Plan.SpeechDb + Uniform(-8, 4) - (Last ? Uniform(3, 8) : 0));
         const double Pitch = Uniform(90, 240), Glide = Uniform(-0.2, 0.2), Syllables = Uniform(2, 5);
         const std::int64_t Count = Positions(Length + (Last ? Fall : 0));
         Grow(Signal, From + Count);
         double Phase = 0;
         for (std::int64_t I = 0; I < Count; ++I) {
-            const double T = double(I) / Spec.Rate;
-            Phase += 2 * Pi * Pitch * (1 + Glide * T / Length) / Spec.Rate;
+            const double T = double(I) / Plan.Rate;
+            Phase += 2 * Pi * Pitch * (1 + Glide * T / Length) / Plan.Rate;
             double Voice = 0;
             for (int K = 1; K <= 8; ++K)
                 Voice += std::sin(K * Phase) / K;
             const double Syllable = 1 - 0.35 * std::pow(std::sin(Pi * Syllables * T / Length), 2);
-            const double Gain = Envelope(T, double(Count) / Spec.Rate, Rise, Fall);
+            const double Gain = Envelope(T, double(Count) / Plan.Rate, Rise, Fall);
             Signal[std::size_t(From + I)] += Level / 0.874 * Gain * Syllable * Voice;
         }
         std::int64_t End = From + Count;
@@ -67,7 +67,7 @@ public:
         double Previous = 0;
         for (std::int64_t I = 0; I < Count; ++I) {
             const double White = Noise(Random);
-            const double T = double(I) / Spec.Rate;
+            const double T = double(I) / Plan.Rate;
             const double Gain =
                 Before ? Envelope(T, Length, Length * 0.6, 0.01) : Envelope(T, Length, 0.01, Length * 0.6);
             Signal[std::size_t(From + I)] += (White - Previous) * Gain;
@@ -79,15 +79,15 @@ public:
     TSpeechRecording Make()
     {
         TSpeechRecording Made;
-        Made.Rate = Spec.Rate;
+        Made.Rate = Plan.Rate;
         std::vector<double> Signal;
         std::int64_t Pos = Positions(Uniform(0.5, 1.5));
-        for (int S = 0; S < Spec.Sentences; ++S) {
+        for (int S = 0; S < Plan.Sentences; ++S) {
             std::int64_t Start = Pos;
             // Some sentences open with a consonant's hiss before their first word.
             if (Uniform(0, 1) < 0.25) {
                 Pos += Positions(0.12); // within the pause: it stays as drawn
-                Start = Hiss(Signal, Pos, Amplitude(Spec.SpeechDb), true);
+                Start = Hiss(Signal, Pos, Amplitude(Plan.SpeechDb), true);
             }
             const int Words = 2 + int(Random() % 8);
             for (int W = 0; W < Words; ++W) {
@@ -96,7 +96,7 @@ public:
                     Pos += Positions(Uniform(0.02, 0.2));
             }
             Made.Sentences.push_back({Start, Pos});
-            Pos += Positions(Uniform(Spec.PauseMin, Spec.PauseMax));
+            Pos += Positions(Uniform(Plan.PauseMin, Plan.PauseMax));
         }
         Grow(Signal, Pos + Positions(1.0));
         AddRoom(Signal);
@@ -131,24 +131,24 @@ private:
     {
         std::normal_distribution<double> Noise(0, 1);
         const double Total = double(Signal.size());
-        const double Hum = Amplitude(Spec.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
+        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
         for (std::size_t I = 0; I < Signal.size(); ++I) {
-            const double Floor = Spec.FloorDb + (Spec.FloorEndDb - Spec.FloorDb) * double(I) / Total;
-            const double T = double(I) / Spec.Rate;
+            const double Floor = Plan.FloorDb + (Plan.FloorEndDb - Plan.FloorDb) * double(I) / Total;
+            const double T = double(I) / Plan.Rate;
             Signal[I] += Amplitude(Floor) * Noise(Random)
                 + Hum * (std::sin(2 * Pi * 50 * T) + 0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T));
         }
     }
 
-    TSpeechSpec Spec;
+    TSpeechPlan Plan;
     std::mt19937 Random;
 };
 
 } // namespace
 
-TSpeechRecording MakeSpeechLike(const TSpeechSpec &Spec)
+TSpeechRecording MakeSpeechLike(const TSpeechPlan &Plan)
 {
-    return TSynth(Spec).Make();
+    return TSynth(Plan).Make();
 }
 
 double TSentenceScore::F1() const
