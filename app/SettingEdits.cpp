@@ -8,6 +8,17 @@
 #include <limits>
 #include <utility>
 
+namespace {
+
+// A value the bar cannot stand at: it stands at its nearest end, and the
+// setting keeps the value.
+bool OffTheBar(const QScrollBar &Bar, std::int32_t Value)
+{
+    return Value > Bar.maximum() || Value < Bar.minimum();
+}
+
+} // namespace
+
 TSettingEdits::TSettingEdits(QObject *Parent, std::function<void(const QString &)> Report,
                              std::function<void()> Changed)
     : QObject(Parent), FReport(std::move(Report)), FChanged(std::move(Changed))
@@ -87,7 +98,7 @@ bool TSettingEdits::Apply(const QScrollBar *Bar, const QString &Text)
                                    : QStringLiteral("幅は 4410 や 0.4s、400ms のように入力してください。")));
         return false;
     }
-    Place(*Setting, *Panel, *Panel > Setting->Bar->maximum() ? std::optional(Read.Value) : std::nullopt);
+    Place(*Setting, *Panel, OffTheBar(*Setting->Bar, *Panel) ? std::optional(Read.Value) : std::nullopt);
     FChanged();
     return true;
 }
@@ -108,7 +119,7 @@ void TSettingEdits::Set(const QScrollBar *Bar, std::int32_t Panel)
 {
     if (TSetting *Setting = Find(Bar)) {
         Place(*Setting, Panel,
-              Panel > Setting->Bar->maximum() ? std::optional(TSettingValue{TSettingValue::TUnit::Panel, Panel, 0})
+              OffTheBar(*Setting->Bar, Panel) ? std::optional(TSettingValue{TSettingValue::TUnit::Panel, Panel, 0})
                                               : std::nullopt);
         FChanged();
     }

@@ -2,9 +2,10 @@
 // The edits beside the detection settings' bars: each shows its bar's value
 // from the start and takes a typed one in any form redivev-split takes
 // (1000, 0.4s, 400ms, -40dB), with its equivalent at the recording's rate
-// shown beside it. A typed value beyond its bar's maximum stands at the
-// maximum on the bar and counts as typed for detection and the guide marks,
-// since the bars stop short of a pause between sentences.
+// shown beside it. A typed value beyond either end of its bar stands at that
+// end on the bar and counts as typed for detection and the guide marks:
+// the bars stop short of a pause between sentences, and of the levels of a
+// quiet recording.
 #include "engine/SettingText.h"
 
 #include <QObject>

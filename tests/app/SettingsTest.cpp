@@ -194,6 +194,7 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
         {"SBML", "Edit3", "0.25s", 5000, 11025, "0.25 s"},
         {"SBN", "Edit1", "-40dB", 328, 328, "\u221240.0 dBFS"},
         {"SBN", "Edit1", "40000", 30000, 40000, "1.7 dBFS"},
+        {"SBN", "Edit1", "-54dB", 256, 65, "\u221254.1 dBFS"},
         {"SBNW", "Edit2", "0.4x", 100, 100, nullptr},
         {"SBNW", "Edit2", "-3", 100, 100, nullptr},
         {"SBN", "Edit1", "0.4s", 1000, 1000, nullptr},
