@@ -23,6 +23,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
+    Outcome.Container = View.Container;
     const TSettingsAtRate Settings = TrimSettingsAt(Options, Outcome.Rate);
     if (!Settings.Settings) {
         Outcome.Error = Settings.Error.toUtf8();

@@ -2,6 +2,7 @@
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
 #include "engine/TrimArea.h"
+#include "split/BatchOptions.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -40,6 +41,7 @@ struct TSplitOptions {
     bool Json = false;
     int Jobs = 1;
     QByteArrayList Files;
+    TBatchOptions Batch;
 };
 
 struct TSplitCommand {
