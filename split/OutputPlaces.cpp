@@ -102,11 +102,18 @@ std::vector<TOutputPlace> OutputPlaces(const QByteArrayList &Files, const TSplit
             }
         }
         Place.Folder = Options.OutDir + '/' + Place.Name;
+        // A listing writes no folder, but Kaldi's lines need one name for
+        // one recording.
+        const bool Kaldi = Options.Batch.Manifest == TManifestFormat::Kaldi;
+        if (Options.List && !Kaldi)
+            continue;
         const auto Owner = Owners.constFind(Place.Folder);
-        if (Owner != Owners.constEnd())
-            Place.Error = "its pieces would go to " + Place.Folder + ", with those of " + *Owner;
-        else
+        if (Owner == Owners.constEnd())
             Owners.insert(Place.Folder, File);
+        else if (Options.List)
+            Place.Error = "its Kaldi recording id would be that of " + *Owner + "; give --keep-tree";
+        else
+            Place.Error = "its pieces would go to " + Place.Folder + ", with those of " + *Owner;
     }
     return Places;
 }

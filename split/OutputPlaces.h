@@ -20,5 +20,6 @@ struct TOutputPlace {
 // folder per recording named after its file. With it: OUT/<the path below
 // the root>. Places are decided for the whole list, so that every shard of
 // it agrees; of two recordings whose pieces would meet in one folder, the
-// later gets an error instead.
+// later gets an error instead (in a listing, which writes no folder, only
+// for a Kaldi manifest, whose recordings need names of their own).
 std::vector<TOutputPlace> OutputPlaces(const QByteArrayList &Files, const TSplitOptions &Options);
