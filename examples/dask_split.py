@@ -10,8 +10,8 @@ written as each recording and those before it are done.
     examples/dask_split.py ROOT --out OUT --manifest-out train.jsonl \\
         --setting no_sound_width=0.4s --setting no_sound_level=-40dB
 
-Without --scheduler a LocalCluster of --workers processes is started on
-this machine (loopback only); with --scheduler ADDRESS the tasks go to
+Without --scheduler a LocalCluster of --workers workers is started in
+this process (with --processes, as processes on loopback); with --scheduler ADDRESS the tasks go to
 that cluster, whose workers must import redivev and see the same paths
 (give absolute ones). --files-from FILE takes the recordings (paths below
 ROOT, one a line) from FILE instead of every recording found below ROOT.
@@ -74,6 +74,8 @@ def main():
     parser.add_argument("--files-from", help="cut the recordings named in this file (- for standard input)")
     parser.add_argument("--scheduler", help="address of a running Dask scheduler (default: a LocalCluster)")
     parser.add_argument("--workers", type=int, default=os.cpu_count(), help="LocalCluster worker processes")
+    parser.add_argument("--processes", action="store_true",
+                        help="LocalCluster workers as processes on loopback (default: threads in this process)")
     parser.add_argument("--skip-done", action="store_true", help="skip folders an earlier run completed")
     parser.add_argument("--setting", type=setting, action="append", default=[],
                         help="a detection setting as NAME=VALUE, named as redivev's keywords")
@@ -84,8 +86,16 @@ def main():
     if args.scheduler:
         client = Client(args.scheduler)
     else:
-        cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
-                               host="127.0.0.1", dashboard_address=None)
+        # redivev releases the GIL while it cuts, so worker threads in this
+        # process cut side by side without the start-up and traffic of
+        # worker processes; --processes has them talk over loopback TCP,
+        # as a real cluster's would.
+        if args.processes:
+            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
+                                   host="127.0.0.1", dashboard_address=None)
+        else:
+            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=False,
+                                   dashboard_address=None)
         client = Client(cluster)
     manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
     failed = 0

@@ -1,5 +1,6 @@
-"""The Dask example on a two-worker LocalCluster, on loopback only, gives
-the manifest redivev-split gives for the same corpus."""
+"""The Dask example on a two-worker LocalCluster of processes on loopback,
+whose tasks and results travel as a real cluster's do, gives the manifest
+redivev-split gives for the same corpus."""
 import json
 import os
 import subprocess
@@ -17,7 +18,7 @@ def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_p
     root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "c/d/deep.wav", "e.wav"], seconds=3)
     (root / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
     environment = dict(os.environ, PYTHONPATH=str(BUILD / "python"))
-    run = subprocess.run([sys.executable, str(EXAMPLES / "dask_split.py"), str(root), "--workers", "2",
+    run = subprocess.run([sys.executable, str(EXAMPLES / "dask_split.py"), str(root), "--workers", "2", "--processes",
                           "--out", str(tmp_path / "dask"), "--manifest-out", str(tmp_path / "dask.jsonl"),
                           "--setting", "no_sound_width=0.05s"],
                          capture_output=True, timeout=180, env=environment)
