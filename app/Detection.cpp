@@ -14,8 +14,8 @@
 
 TTrimSettings ReadTrimSettings(const TForm1 &Form)
 {
-    return TTrimSettings{Form.SBN->value(),   Form.SBNW->value(),   Form.SBML->value(),
-                         Form.SBCSL->value(), Form.SBMZSS->value(), Form.SBMZSE->value()};
+    return TTrimSettings{Form.SettingOf(Form.SBN),   Form.SettingOf(Form.SBNW),   Form.SettingOf(Form.SBML),
+                         Form.SettingOf(Form.SBCSL), Form.SettingOf(Form.SBMZSS), Form.SettingOf(Form.SBMZSE)};
 }
 
 std::int32_t TForm1::SampleLevel(std::int32_t Pos)

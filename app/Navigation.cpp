@@ -4,6 +4,7 @@
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
+#include "app/SettingEdits.h"
 #include "engine/SampleFormat.h"
 #include "platform/Streams.h"
 
@@ -39,6 +40,8 @@ void TForm1::OpenRecording(const std::string &FileName)
         // every frame beyond.
         const std::int64_t Frames = FrameCountOf(RecordingView());
         SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
+        // Times typed into the settings count at the new recording's rate.
+        FSettingEdits->SetRate(RecordingView().Format.nSamplesPerSec);
         PB->repaint();
     };
     FRecordingFile.reset();

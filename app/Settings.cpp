@@ -1,6 +1,9 @@
 #include "app/Unit1.h"
 
 #include "app/PaintBox.h"
+#include "app/SettingEdits.h"
+
+#include <QLabel>
 
 #include <QLineEdit>
 #include <QScrollBar>
@@ -35,6 +38,40 @@ void TForm1::SBChange(QScrollBar *Sender)
         Mirror = Edit10;
     if (Mirror != nullptr)
         Mirror->setText(QString::number(Sender->value()));
+    if (FSettingEdits != nullptr)
+        FSettingEdits->BarChanged(Sender);
 
     PB->repaint();
+}
+
+std::int32_t TForm1::SettingOf(const QScrollBar *Bar) const
+{
+    return FSettingEdits != nullptr ? FSettingEdits->ValueOf(Bar) : Bar->value();
+}
+
+void TForm1::CreateSettingEdits()
+{
+    FSettingEdits = new TSettingEdits(
+        this, [this](const QString &Text) { ShowMessage(Text); }, [this] { PB->repaint(); });
+    const struct {
+        QScrollBar *Bar;
+        QLineEdit *Edit;
+        TSettingKind Kind;
+    } Rows[] = {{SBCSL, Edit4, TSettingKind::Level},  {SBN, Edit1, TSettingKind::Level},
+                {SBNW, Edit2, TSettingKind::Width},   {SBML, Edit3, TSettingKind::Width},
+                {SBMZSS, Edit9, TSettingKind::Width}, {SBMZSE, Edit10, TSettingKind::Width},
+                {SBAFIL, Edit5, TSettingKind::Width}, {SBAFOL, Edit6, TSettingKind::Width}};
+    // The equivalents take a column right of the edits; the panel widens
+    // to hold it.
+    int Right = 0;
+    for (const auto &Row : Rows) {
+        auto *Equivalent = new QLabel(Row.Edit->parentWidget());
+        Equivalent->setObjectName(Row.Edit->objectName() + QStringLiteral("Equivalent"));
+        Equivalent->setGeometry(Row.Edit->geometry().right() + 4, Row.Edit->y(), 76, Row.Edit->height());
+        Right = std::max(Right, Equivalent->mapTo(ControlPanel, QPoint(Equivalent->width(), 0)).x());
+        FSettingEdits->Add(Row.Bar, Row.Edit, Equivalent, Row.Kind);
+    }
+    ControlPanel->setFixedWidth(std::max(ControlPanel->width(), Right + 4));
+    for (auto [Bar, Edit] : {std::pair{SBVZ, Edit7}, std::pair{SBHZ, Edit8}})
+        Edit->setText(QString::number(Bar->value()));
 }

@@ -31,6 +31,7 @@ class QScrollBar;
 class QTimer;
 class QWidget;
 class TPaintBox;
+class TSettingEdits;
 class TViewCanvas;
 struct THeldRecording;
 
@@ -69,6 +70,8 @@ public:
     void OpenRecording(const std::string &FileName);
     void PBPaint();
     void SBChange(QScrollBar *Sender);
+    // A detection setting's value: its bar's, or a typed one beyond it.
+    std::int32_t SettingOf(const QScrollBar *Bar) const;
     void N3Click();
     void N5Click();
     void N6Click();
@@ -185,6 +188,8 @@ private:
     void ApplyFonts();
     void FitCaptions();
     void CreateComponents();
+    void CreateSettingEdits();
+    TSettingEdits *FSettingEdits = nullptr;
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();

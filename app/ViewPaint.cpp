@@ -107,28 +107,31 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(Left, Y0 + Level, W - Left, Y0 + Level, Green);
         Canvas.Text(Left, Y0 + Level + 1, Caption);
     };
-    Bracket(100, Scaled(SBN->value()), QStringLiteral("No Sound Level"));
-    Bracket(50, Scaled(SBCSL->value()), QStringLiteral("Cut Start"));
+    Bracket(100, Scaled(SettingOf(SBN)), QStringLiteral("No Sound Level"));
+    Bracket(50, Scaled(SettingOf(SBCSL)), QStringLiteral("Cut Start"));
 
     Canvas.Line(CX, 0, CX, H, Green);
 
     // A bar near the bottom, hanging from just above the mid line.
+    // A width in pixels at this zoom; a typed width may reach far beyond
+    // the view, where it is drawn as if just past its edge.
+    const auto Reach = [&](std::int32_t Positions) { return int(std::min<std::int64_t>(Positions / HZ, 1 << 20)); };
     const auto HangingBar = [&](int Left, int Right, int Bottom) {
         Canvas.Line(CX - Left, Bottom, CX + Right, Bottom, Green);
         Canvas.Line(CX - Left, Y0 - 10, CX - Left, Bottom, Green);
         Canvas.Line(CX + Right, Y0 - 10, CX + Right, Bottom, Green);
     };
     {
-        const int A = SBAFIL->value() / HZ;
-        const int B = SBAFOL->value() / HZ;
+        const int A = Reach(SettingOf(SBAFIL));
+        const int B = Reach(SettingOf(SBAFOL));
         HangingBar(A, B, H - 50);
         Canvas.Text(CX - 30, H - 49, QStringLiteral("Fade Width"));
         Canvas.Text(CX + B + 2, H - 50 - TH, QStringLiteral("Out"));
         Canvas.Text(CX - A - 10, H - 50 - TH, QStringLiteral("In"));
     }
     {
-        const int A = SBMZSS->value() / HZ;
-        const int B = SBMZSE->value() / HZ;
+        const int A = Reach(SettingOf(SBMZSS));
+        const int B = Reach(SettingOf(SBMZSE));
         HangingBar(A, B, H - 25);
         Canvas.Text(CX - 30, H - 24, QStringLiteral("Zero Search"));
         // The left end is the backward search window, the right end the
@@ -139,15 +142,15 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     }
 
     // A centred width, hanging from a leader at the top.
-    const auto CentredWidth = [&](int Width, int Top, const QString &Caption) {
-        const int Half = Width / HZ / 2;
+    const auto CentredWidth = [&](std::int32_t Width, int Top, const QString &Caption) {
+        const int Half = Reach(Width) / 2;
         Canvas.Line(10, Top, CX + Half, Top, Green);
         Canvas.Line(CX - Half, Top, CX - Half, Y0 + 10, Green);
         Canvas.Line(CX + Half, Top, CX + Half, Y0 + 10, Green);
         Canvas.Text(10, Top + 1, Caption);
     };
-    CentredWidth(SBNW->value(), 10, QStringLiteral("No Sound Width"));
-    CentredWidth(SBML->value(), 30, QStringLiteral("Minimum Size"));
+    CentredWidth(SettingOf(SBNW), 10, QStringLiteral("No Sound Width"));
+    CentredWidth(SettingOf(SBML), 30, QStringLiteral("Minimum Size"));
 }
 
 void TForm1::ReportPaintError(const QString &Text)

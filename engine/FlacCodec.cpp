@@ -3,12 +3,15 @@
 #include "engine/FdSoundFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -126,6 +129,105 @@ void Unpack(const std::uint8_t *In, std::size_t Count, int Bits, int *Out)
             Out[I] = int(std::uint32_t(In[I] ^ 0x80) << 24);
 }
 
+[[noreturn]] void DecodesOnlyTo(std::int64_t Got, std::uint32_t Rate)
+{
+    throw EFlacError("the FLAC recording is damaged or cut short: only its first " + Seconds(Got, Rate) +
+                     " seconds decode");
+}
+
+[[noreturn]] void LengthDiffers(std::int64_t Got, const TFlacInfo &Info)
+{
+    throw EFlacError("the FLAC recording is cut short or damaged: only " + Seconds(Got, Info.Rate) + " of its " +
+                     Seconds(Info.Frames, Info.Rate) + " seconds decode");
+}
+
+// Reads up to Want frames (to the stream's end when Want < 0) from where
+// File stands, frame From of the recording, handing each block to Take;
+// returns how many were read. Done counts them for the progress.
+template <class TTake>
+std::int64_t ReadRun(const TFdSoundFile &File, const TFlacInfo &Info, std::int64_t From, std::int64_t Want,
+                     std::atomic<std::int64_t> &Done, TTake &&Take)
+{
+    std::vector<int> Block(std::size_t(BlockFrames) * std::size_t(Info.Channels));
+    std::int64_t Got = 0;
+    while (Want < 0 || Got < Want) {
+        const sf_count_t Ask = Want < 0 ? BlockFrames : std::min<std::int64_t>(BlockFrames, Want - Got);
+        const sf_count_t Count = sf_readf_int(File.File(), Block.data(), Ask);
+        if (File.Errno())
+            ReadFailed(File.Errno());
+        // libFLAC goes on past a damaged frame with silence in its place;
+        // only libsndfile's error state tells.
+        if (sf_error(File.File()) != SF_ERR_NO_ERROR || Count < 0)
+            DecodesOnlyTo(From + Got, Info.Rate);
+        if (Count == 0)
+            break;
+        Take(Block.data(), Count);
+        Got += Count;
+        Done += Count;
+    }
+    return Got;
+}
+
+// Frames each half must hold before the decoding is shared between two
+// threads: below it a thread costs more than it saves.
+constexpr std::int64_t SharedDecodingFrames = 1 << 17;
+
+// FLAC frames decode independently, so the recording's second half is
+// decoded by a second reader of the same file, seeked there, while this
+// thread decodes the first. Both write into their own part of Pcm. False,
+// with nothing decoded, when no thread can be had.
+bool DecodeHalves(int Handle, const TFlacInfo &Info, std::uint8_t *Pcm, std::size_t FrameBytes,
+                  const TFlacProgress &Progress)
+{
+    const std::int64_t Half = Info.Frames / 2;
+    std::atomic<std::int64_t> Done{0};
+    std::exception_ptr LaterError;
+    std::int64_t LaterGot = 0;
+    const auto Copier = [&](std::uint8_t *To) {
+        return [To, &Info, FrameBytes](const int *Block, sf_count_t Count) mutable {
+            Pack(Block, std::size_t(Count) * std::size_t(Info.Channels), Info.Bits, To);
+            To += std::size_t(Count) * FrameBytes;
+        };
+    };
+    const auto DecodeLater = [&] {
+        try {
+            SF_INFO Sf{};
+            const TFdSoundFile File(Handle, SFM_READ, Sf);
+            Checked(Handle, File, Sf);
+            if (sf_seek(File.File(), Half, SEEK_SET) != Half)
+                DecodesOnlyTo(Half, Info.Rate);
+            LaterGot = ReadRun(File, Info, Half, Info.Frames - Half, Done, Copier(Pcm + Half * FrameBytes));
+        } catch (...) {
+            LaterError = std::current_exception();
+        }
+    };
+    std::int64_t EarlierGot = 0;
+    {
+        std::jthread Later;
+        try {
+            Later = std::jthread(DecodeLater);
+        } catch (const std::system_error &) {
+            return false;
+        }
+        SF_INFO Sf{};
+        const TFdSoundFile File(Handle, SFM_READ, Sf);
+        Checked(Handle, File, Sf);
+        auto Into = Copier(Pcm);
+        EarlierGot = ReadRun(File, Info, 0, Half, Done, [&](const int *Block, sf_count_t Count) {
+            Into(Block, Count);
+            if (Progress)
+                Progress(double(Done) / double(Info.Frames));
+        });
+    }
+    if (EarlierGot != Half)
+        LengthDiffers(EarlierGot, Info);
+    if (LaterError)
+        std::rethrow_exception(LaterError);
+    if (LaterGot != Info.Frames - Half)
+        LengthDiffers(Half + LaterGot, Info);
+    return true;
+}
+
 TFlacInfo Decode(int Handle, std::vector<std::uint8_t> &Pcm, const TFlacProgress &Progress)
 {
     SF_INFO Sf{};
@@ -139,31 +241,28 @@ TFlacInfo Decode(int Handle, std::vector<std::uint8_t> &Pcm, const TFlacProgress
     // compresses better than that grows the block as it decodes.
     struct stat Status {};
     const std::uint64_t Plausible = ::fstat(Handle, &Status) == 0 ? std::uint64_t(Status.st_size) * 16 : 0;
+    const std::uint64_t Declared = Info.Frames > 0 ? std::uint64_t(Info.Frames) * FrameBytes : 0;
+    if (Info.Frames >= 2 * SharedDecodingFrames && Declared <= Plausible && std::thread::hardware_concurrency() > 1) {
+        Pcm.resize(std::size_t(Declared));
+        if (DecodeHalves(Handle, Info, Pcm.data(), FrameBytes, Progress)) {
+            if (Progress)
+                Progress(1.0);
+            return Info;
+        }
+        Pcm.clear();
+    }
     if (Info.Frames > 0)
-        Pcm.reserve(std::size_t(std::min<std::uint64_t>(std::uint64_t(Info.Frames) * FrameBytes, Plausible)));
-    std::vector<int> Block(std::size_t(BlockFrames) * std::size_t(Info.Channels));
-    std::int64_t Got = 0;
-    for (;;) {
-        const sf_count_t Count = sf_readf_int(File.File(), Block.data(), BlockFrames);
-        if (File.Errno())
-            ReadFailed(File.Errno());
-        // libFLAC goes on past a damaged frame with silence in its place;
-        // only libsndfile's error state tells.
-        if (sf_error(File.File()) != SF_ERR_NO_ERROR || Count < 0)
-            throw EFlacError("the FLAC recording is damaged or cut short: only its first " + Seconds(Got, Info.Rate) +
-                             " seconds decode");
-        if (Count == 0)
-            break;
+        Pcm.reserve(std::size_t(std::min(Declared, Plausible)));
+    std::atomic<std::int64_t> Done{0};
+    const std::int64_t Got = ReadRun(File, Info, 0, -1, Done, [&](const int *Block, sf_count_t Count) {
         const std::size_t Start = Pcm.size();
         Pcm.resize(Start + std::size_t(Count) * FrameBytes);
-        Pack(Block.data(), std::size_t(Count) * std::size_t(Info.Channels), Info.Bits, Pcm.data() + Start);
-        Got += Count;
+        Pack(Block, std::size_t(Count) * std::size_t(Info.Channels), Info.Bits, Pcm.data() + Start);
         if (Progress && Info.Frames > 0)
-            Progress(double(Got) / double(Info.Frames));
-    }
+            Progress(double(Done) / double(Info.Frames));
+    });
     if (Info.Frames >= 0 && Got != Info.Frames)
-        throw EFlacError("the FLAC recording is cut short or damaged: only " + Seconds(Got, Info.Rate) + " of its " +
-                         Seconds(Info.Frames, Info.Rate) + " seconds decode");
+        LengthDiffers(Got, Info);
     Info.Frames = Got;
     if (Progress)
         Progress(1.0);
@@ -226,13 +325,13 @@ void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::in
     if (!File.File())
         throw EFlacError("FLAC cannot hold " + std::to_string(Info.Channels) + " channels of " +
                          std::to_string(Info.Bits) + "-bit samples at " + std::to_string(Info.Rate) + " Hz");
+    // The fastest compression setting: pieces of a long recording are many,
+    // and each step up costs a fifth more time for files a few per cent
+    // smaller; a piece can always be compressed harder afterwards.
+    double Compression = 0.0;
+    sf_command(File.File(), SFC_SET_COMPRESSION_LEVEL, &Compression, sizeof Compression);
     // libsndfile starts the stream at the first samples; an empty recording
     // would leave an empty file, which reads back as no FLAC at all.
-    // A fast compression setting: pieces of a long recording are many, and
-    // the default setting takes twice the time for files about a sixth
-    // smaller; a piece can always be compressed harder afterwards.
-    double Compression = 0.25;
-    sf_command(File.File(), SFC_SET_COMPRESSION_LEVEL, &Compression, sizeof Compression);
     sf_command(File.File(), SFC_UPDATE_HEADER_NOW, nullptr, 0);
     const std::size_t FrameBytes = std::size_t(Info.Channels) * std::size_t(Info.Bits / 8);
     std::vector<int> Block(std::size_t(BlockFrames) * std::size_t(Info.Channels));

@@ -4,6 +4,7 @@
 // N-bit integer compares as s / 2^(N-16) would, without rounding, and a
 // float as f * 32768. So detection reads every format at its own precision
 // and still agrees with the 16-bit panel on every threshold.
+#include "engine/Loudest24.h"
 #include "engine/SampleBlocks.h"
 #include "engine/SampleFormat.h"
 
@@ -68,21 +69,7 @@ struct TSampleCodec<TSampleEncoding::Int24> {
     using TLevel = std::int64_t;
     static constexpr int Bytes = 3;
     static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample24(At))); }
-    // Each sample as the low three bytes of a four-byte load, shifted to the
-    // top of the word (its value times 256), so no byte is loaded on its
-    // own; the last sample has no fourth byte to borrow.
-    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
-    {
-        if (Count <= 0)
-            return 0;
-        const auto Shifted = [At](std::int64_t I) {
-            std::uint32_t Word;
-            std::memcpy(&Word, At + 3 * I, 4);
-            return std::int32_t(Word << 8);
-        };
-        const std::int64_t Last = std::abs(std::int64_t(LoadSample24(At + 3 * (Count - 1))));
-        return std::max(LoudestWord(Count - 1, Shifted) / 256, Last);
-    }
+    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count) { return Loudest24(At, Count); }
     static TLevel FromPanel(std::int64_t Level) { return Level * 256; }
 };
 

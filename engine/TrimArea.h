@@ -18,4 +18,7 @@ struct TTrimSettings {
     std::int32_t CutStartLevel = 100;  // a level at least this opens an area
     std::int32_t BackwardSearch = 0;   // width of the start's zero search
     std::int32_t ForwardSearch = 0;    // width of the end's zero search
+    // Both 0 by default, which gives the panel's results exactly.
+    std::int32_t Pad = 0;         // margin added before and after each kept area
+    std::int32_t LevelWindow = 0; // a level is the RMS of this many positions around it
 };

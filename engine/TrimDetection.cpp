@@ -3,7 +3,9 @@
 #include "engine/TrimDetection.h"
 
 #include "engine/SampleLevels.h"
+#include "engine/TrimPad.h"
 #include "engine/TrimScan.h"
+#include "engine/WindowLevels.h"
 
 namespace {
 
@@ -39,16 +41,21 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
         return; // what the sample access counts: no frames
     const std::int64_t N = FrameCountOf(Recording);
     RefuseUnreadLayout(Recording);
-    WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
-        using TCodec = decltype(Codec);
-        if (N == 0)
-            return;
-        switch (Recording.Format.nChannels) {
-        case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count); break;
-        case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count); break;
-        default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count); break;
-        }
-    });
+    if (N == 0)
+        return;
+    if (Settings.LevelWindow > 0) {
+        ScanWindowedLevels(Recording, N, Settings, Areas, Count);
+    } else {
+        WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
+            using TCodec = decltype(Codec);
+            switch (Recording.Format.nChannels) {
+            case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count); break;
+            case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count); break;
+            default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count); break;
+            }
+        });
+    }
+    PadTrimAreas(Areas, Count, Settings.Pad, N);
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)

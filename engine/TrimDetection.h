@@ -10,7 +10,9 @@
 // Rebuilds Areas/Count. Areas[Count] is the work slot of the area being
 // built and the array grows to Count + 10 at every opening, as the window's
 // list does. A layout the sample access cannot read raises the same error
-// reading its first sample would.
+// reading its first sample would. Settings.LevelWindow and Settings.Pad
+// change the levels read and the kept areas' edges (WindowLevels.h,
+// TrimPad.h); at 0 they change nothing.
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
                      std::int32_t &Count);
 // The kept areas only.

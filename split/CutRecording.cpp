@@ -4,6 +4,7 @@
 #include "engine/MappedReads.h"
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
+#include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
 #include "wave/ZuWAVE.h"
 
@@ -24,11 +25,19 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
     Outcome.Container = View.Container;
-    const TSettingsAtRate Settings = TrimSettingsAt(Options, Outcome.Rate);
+    std::optional<TSuggestedSettings> Suggested;
+    if (Options.Auto)
+        ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });
+    const TSettingsAtRate Settings =
+        TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
     if (!Settings.Settings) {
         Outcome.Error = Settings.Error.toUtf8();
         return;
     }
+    if (Suggested)
+        Outcome.Chosen = SettingsAsOptions(*Settings.Settings) + " (noise floor "
+            + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS, speech "
+            + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
     // A file shortened by another program meanwhile becomes this file's
     // error instead of a signal that ends the run.
     std::vector<TTrimArea> &Areas = Outcome.Areas;

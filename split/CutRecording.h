@@ -17,6 +17,9 @@ struct TCutOutcome {
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
     bool Skipped = false; // --skip-done found the folder complete
+    // With --auto: the settings the recording was cut with, and what they
+    // were suggested from, as one line for stderr.
+    QByteArray Chosen;
 };
 
 // Where a recording's pieces go and what they must never replace.

@@ -72,16 +72,17 @@ QByteArray SettingsText(const TSplitOptions &Options, std::uint32_t Rate)
     const TSettingsAtRate At = TrimSettingsAt(Options, Rate);
     if (!At.Settings)
         return {};
-    const TTrimSettings &S = *At.Settings;
-    // Every byte of the settings, so that a setting added to them later
+    // With --auto the rest come from the recording, which the source's
+    // size and time stand for: the same source suggests the same.
+    QByteArray Text = SettingsAsOptions(*At.Settings);
+    if (Options.Auto)
+        Text += " --auto, given: " + Options.Given.join(QLatin1Char(',')).toUtf8();
+    if (Options.Normalise)
+        Text += " --normalise";
+    // Every byte of the settings too, so that a setting added to them later
     // changes the text without anyone remembering to add it here.
     static_assert(std::has_unique_object_representations_v<TTrimSettings>);
-    const QByteArray Bytes(reinterpret_cast<const char *>(&S), sizeof S);
-    return QByteArrayLiteral("cut_start_level=") + QByteArray::number(S.CutStartLevel) + " no_sound_level="
-        + QByteArray::number(S.NoSoundLevel) + " no_sound_width=" + QByteArray::number(S.NoSoundWidth)
-        + " min_size=" + QByteArray::number(S.MinimumSize) + " backward_search=" + QByteArray::number(S.BackwardSearch)
-        + " forward_search=" + QByteArray::number(S.ForwardSearch) + " normalise=" + (Options.Normalise ? "1" : "0")
-        + " all=" + Bytes.toHex();
+    return Text + " all=" + QByteArray(reinterpret_cast<const char *>(&*At.Settings), sizeof(TTrimSettings)).toHex();
 }
 
 std::optional<TDoneRecord> SourceStamp(const QByteArray &File)

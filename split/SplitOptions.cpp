@@ -6,15 +6,11 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#include <cmath>
-#include <limits>
 #include <thread>
 
 namespace {
 
-constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
-
-enum class TKind { Level, Width };
+using TKind = TSettingKind;
 
 struct TSettingOption {
     const char *Name;
@@ -37,59 +33,22 @@ const TSettingOption SettingOptions[] = {
      "Reach of the search for a quiet start before a piece"},
     {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
      "Reach of the search for a quiet end after a piece"},
+    {"pad", TKind::Width, &TSplitOptions::Pad, &TTrimSettings::Pad,
+     "Margin added before and after each piece, within its neighbours"},
+    {"level-window", TKind::Width, &TSplitOptions::LevelWindow, &TTrimSettings::LevelWindow,
+     "A level is the RMS over a window this wide, not one sample"},
 };
-
-QString AcceptedForm(TKind Kind)
-{
-    return Kind == TKind::Level
-        ? QStringLiteral("give a 16-bit sample level (0 to 2147483647, e.g. 1000) or dBFS (e.g. -30dB)")
-        : QStringLiteral("give sample positions (0 to 2147483647, e.g. 100) or seconds (e.g. 0.4s)");
-}
-
-QString ValueError(const QString &Option, const QString &Value, const char *Problem, TKind Kind)
-{
-    return QStringLiteral("--%1: \"%2\" %3; %4").arg(Option, Value, QLatin1String(Problem), AcceptedForm(Kind));
-}
 
 // Reads one setting's text; an error message when it is no accepted form.
 QString ReadSetting(const QString &Option, const QString &Text, TKind Kind, TSettingValue &Value)
 {
-    static const QRegularExpression Whole(QStringLiteral("^[0-9]+$"));
-    static const QRegularExpression Seconds(QStringLiteral("^([0-9]+(\\.[0-9]*)?|\\.[0-9]+)s$"));
-    static const QRegularExpression Decibels(QStringLiteral("^([+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+))dB$"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (Whole.match(Text).hasMatch()) {
-        bool Fits = false;
-        const qlonglong Number = Text.toLongLong(&Fits);
-        if (!Fits || Number > Largest)
-            return ValueError(Option, Text, "is out of range", Kind);
-        Value = {TSettingValue::TUnit::Panel, Number, 0};
+    const TSettingRead Read = ReadSettingText(Text, Kind);
+    if (Read.Problem == TSettingProblem::None) {
+        Value = Read.Value;
         return {};
     }
-    if (Kind == TKind::Width && Seconds.match(Text).hasMatch()) {
-        const double Amount = Text.chopped(1).toDouble();
-        // Converted per recording; this bound holds at any sample rate.
-        if (!std::isfinite(Amount) || Amount > 1e9)
-            return ValueError(Option, Text, "is out of range", Kind);
-        Value = {TSettingValue::TUnit::Seconds, 0, Amount};
-        return {};
-    }
-    if (Kind == TKind::Level) {
-        const QRegularExpressionMatch Match = Decibels.match(Text);
-        if (Match.hasMatch()) {
-            const double Level = std::round(32768.0 * std::pow(10.0, Match.captured(1).toDouble() / 20.0));
-            if (!(Level <= double(Largest)))
-                return ValueError(Option, Text, "is out of range", Kind);
-            Value = {TSettingValue::TUnit::Panel, std::int64_t(Level), 0};
-            return {};
-        }
-    }
-    if (Text.startsWith(QLatin1Char('-'))) {
-        TSettingValue Ignored;
-        if (ReadSetting(Option, Text.mid(1), Kind, Ignored).isEmpty())
-            return ValueError(Option, Text, "is negative", Kind);
-    }
-    return ValueError(Option, Text, "is malformed", Kind);
+    return QStringLiteral("--%1: \"%2\" %3; %4")
+        .arg(Option, Text, SettingProblemText(Read.Problem), AcceptedSettingForms(Kind));
 }
 
 QString ReadJobs(const QString &Text, int &Jobs)
@@ -110,9 +69,9 @@ void DefineOptions(QCommandLineParser &Parser)
         "Cuts each recording (WAV, RF64, Wave64 or FLAC) into pieces at its silences and writes them as\n"
         "WAVE00.wav, WAVE01.wav, ... (WAVE00.flac, ... for FLAC), in the recording's own format,\n"
         "exactly as the window's export does, with the window's detection settings.\n"
-        "Levels are 16-bit sample levels (0..32768) or dBFS (-30dB); widths are sample positions or\n"
-        "seconds (0.4s), converted at each recording's own sample rate. Values are not capped at the\n"
-        "window's scroll-bar maxima."));
+        "Levels are 16-bit sample levels (0..32768) or dBFS (-30dB); widths are sample positions,\n"
+        "seconds (0.4s) or milliseconds (400ms), converted at each recording's own sample rate.\n"
+        "Values are not capped at the window's scroll-bar maxima."));
     Parser.addHelpOption();
     Parser.addVersionOption();
     for (const TSettingOption &Setting : SettingOptions)
@@ -121,6 +80,10 @@ void DefineOptions(QCommandLineParser &Parser)
                               .arg(QString::fromLatin1(Setting.Help))
                               .arg(TTrimSettings{}.*Setting.Target),
                           Setting.Kind == TKind::Level ? QStringLiteral("level") : QStringLiteral("width")});
+    Parser.addOption({QStringLiteral("auto"),
+                      QStringLiteral("Suggest each recording's settings from its noise floor and speech level, "
+                                     "for pieces of one sentence; settings given as options take their place. "
+                                     "With --list, print the settings chosen on stderr.")});
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
                                      "per file inside it, named after the file."),
@@ -174,7 +137,9 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
         const QString Error = ReadSetting(Name, Parser.value(Name), Setting.Kind, Options.*Setting.Field);
         if (!Error.isEmpty())
             return Failure(Error);
+        Options.Given << Name;
     }
+    Options.Auto = Parser.isSet(QStringLiteral("auto"));
     Options.Jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     if (Parser.isSet(QStringLiteral("j"))) {
         const QString Error = ReadJobs(Parser.value(QStringLiteral("j")), Options.Jobs);
@@ -199,26 +164,36 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     return Command;
 }
 
-TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate)
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate, const TTrimSettings *Suggested)
 {
     TSettingsAtRate Result;
     TTrimSettings Settings;
     for (const TSettingOption &Setting : SettingOptions) {
-        const TSettingValue &Value = Options.*Setting.Field;
-        std::int64_t Resolved = Value.Panel;
-        if (Value.Unit == TSettingValue::TUnit::Seconds) {
-            const double Positions = std::round(Value.Amount * Rate);
-            if (!(Positions <= double(Largest))) {
-                Result.Error = QStringLiteral("--%1 %2s is more than 2147483647 positions at %3 Hz")
-                                   .arg(QLatin1String(Setting.Name))
-                                   .arg(Value.Amount)
-                                   .arg(Rate);
-                return Result;
-            }
-            Resolved = std::int64_t(Positions);
+        if (Suggested && !Options.Given.contains(QLatin1String(Setting.Name))) {
+            Settings.*Setting.Target = Suggested->*Setting.Target;
+            continue;
         }
-        Settings.*Setting.Target = std::int32_t(Resolved);
+        const TSettingValue &Value = Options.*Setting.Field;
+        const std::optional<std::int32_t> Resolved = SettingAtRate(Value, Rate);
+        if (!Resolved) {
+            const bool Seconds = Value.Unit == TSettingValue::TUnit::Seconds;
+            Result.Error = QStringLiteral("--%1 %2%3 is more than 2147483647 positions at %4 Hz")
+                               .arg(QLatin1String(Setting.Name))
+                               .arg(Value.Amount)
+                               .arg(Seconds ? QStringLiteral("s") : QStringLiteral("ms"))
+                               .arg(Rate);
+            return Result;
+        }
+        Settings.*Setting.Target = *Resolved;
     }
     Result.Settings = Settings;
     return Result;
+}
+
+QByteArray SettingsAsOptions(const TTrimSettings &Settings)
+{
+    QByteArrayList Options;
+    for (const TSettingOption &Setting : SettingOptions)
+        Options << "--" + QByteArray(Setting.Name) + ' ' + QByteArray::number(Settings.*Setting.Target);
+    return Options.join(' ');
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
+#include "engine/SettingText.h"
 #include "engine/TrimArea.h"
 #include "split/BatchOptions.h"
 
@@ -11,15 +12,6 @@
 
 #include <cstdint>
 #include <optional>
-
-// One detection setting as given: in the panel's units, or in seconds or
-// dBFS, which only the recording's sample rate turns into positions.
-struct TSettingValue {
-    enum class TUnit { Panel, Seconds, Decibels };
-    TUnit Unit = TUnit::Panel;
-    std::int64_t Panel = 0; // a level or a count of positions
-    double Amount = 0;      // seconds or dBFS
-};
 
 // A setting's default: the tool window's designed value, from the one
 // table of them (TTrimSettings' initialisers).
@@ -35,6 +27,12 @@ struct TSplitOptions {
     TSettingValue MinimumSize = DesignedSetting(&TTrimSettings::MinimumSize);
     TSettingValue BackwardSearch = DesignedSetting(&TTrimSettings::BackwardSearch);
     TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
+    TSettingValue Pad = DesignedSetting(&TTrimSettings::Pad);
+    TSettingValue LevelWindow = DesignedSetting(&TTrimSettings::LevelWindow);
+    // Each recording's settings suggested from it (SuggestSettings.h);
+    // the settings named in Given, as typed, take the place of theirs.
+    bool Auto = false;
+    QStringList Given; // option names without "--"
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;
     bool List = false; // --json sets it too
@@ -62,4 +60,10 @@ struct TSettingsAtRate {
     std::optional<TTrimSettings> Settings;
     QString Error;
 };
-TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate);
+// With Suggested, a setting not given on the command line is its.
+TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate,
+                               const TTrimSettings *Suggested = nullptr);
+
+// Settings as the options that give them, in the panel's units
+// ("--cut-start-level 1017 --no-sound-level 641 ...").
+QByteArray SettingsAsOptions(const TTrimSettings &Settings);

@@ -189,8 +189,13 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             AllCut = false;
             continue;
         }
+        const QByteArray &File = (*All)[Positions[std::size_t(K)]];
+        if (Options.List && Options.Auto) {
+            const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
+            std::fputs(Printable(Line).append('\n').constData(), Err);
+        }
         if (Options.List && !Manifested)
-            Listed.push_back({(*All)[Positions[std::size_t(K)]], Outcome.Rate, std::move(Outcome.Areas)});
+            Listed.push_back({File, Outcome.Rate, std::move(Outcome.Areas)});
     }
     if (!Ordered.Error().isEmpty()) {
         ErrorLine(Err, "--manifest-out " + Ordered.Error());

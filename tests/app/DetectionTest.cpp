@@ -29,6 +29,16 @@ TEST_F(DetectionTest, BurstBetweenSilencesEndsBeforeItsLastLoudPosition)
     EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
 }
 
+// A pause longer than the bar reaches joins two bursts only when typed.
+TEST_F(DetectionTest, ASilenceWidthTypedBeyondItsBarIsTheOneUsed)
+{
+    LoadLevels({{1000, 0}, {300, 5000}, {5500, 0}, {300, 5000}, {8000, 0}});
+    Form->SBNW->setValue(Form->SBNW->maximum());
+    EXPECT_EQ(Detect().size(), 2u);
+    TypeInto(Form->Edit2, QStringLiteral("6000"));
+    EXPECT_EQ(Detect(), (TAreas{{1000, 7099}}));
+}
+
 TEST_F(DetectionTest, AreaAsLongAsTheMinimumSizeIsDroppedOneLongerIsKept)
 {
     LoadLevels({{1000, 0}, {101, 5000}, {1000, 0}});

@@ -5,6 +5,7 @@
 #include "app/Detection.h"
 #include "app/PaintBox.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -75,7 +76,7 @@ TEST_F(SettingsTest, BarsStartAtTheirDesignedRangesAndDefaults)
         EXPECT_EQ(ScrollBar->singleStep(), 1);
         EXPECT_EQ(ScrollBar->toolTip().toStdString(), Design.Hint ? Design.Hint : "");
         if (Design.Mirror != nullptr) {
-            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "");
+            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), std::to_string(Design.Default));
         }
     }
     // The designed values are the one table of defaults the command line
@@ -109,7 +110,7 @@ TEST_F(SettingsTest, RaisingTheNoSoundLevelDragsTheCutStartLevelFirst)
     EXPECT_EQ(Form->SBCSL->minimum(), 2000);
     EXPECT_EQ(Form->SBCSL->value(), 2000);
     // SBCSL's nested change paints first, before SBN's mirror is written.
-    EXPECT_EQ(MirrorsAtPaints, (TPaints{{"2000", ""}, {"2000", "2000"}}));
+    EXPECT_EQ(MirrorsAtPaints, (TPaints{{"2000", "1000"}, {"2000", "2000"}}));
 
     MirrorsAtPaints.clear();
     Form->SBN->setValue(500);
@@ -157,7 +158,7 @@ TEST_F(SettingsTest, ViewBarsRepaintAndWriteNoMirror)
     EXPECT_EQ(MirrorsAtPaints.size(), 2u);
     for (const TBarDesign &Design : Designs) {
         if (Design.Mirror != nullptr) {
-            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), "") << Design.Mirror;
+            EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), std::to_string(Design.Default)) << Design.Mirror;
         }
     }
 }
@@ -175,3 +176,46 @@ TEST_F(SettingsTest, TroughClicksStepByTheLargeChange)
     EXPECT_EQ(Form->Edit3->text(), QStringLiteral("111"));
 }
 
+
+// Typed values in every form the command line takes, at the 44100 Hz a
+// fresh window assumes: within the bar they move it; beyond its maximum the
+// bar stands there and the setting keeps the typed value; anything else is
+// refused with a message and the edit shows the value it had.
+TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
+{
+    const struct {
+        const char *Bar, *Edit, *Text;
+        int BarAfter, Setting;
+        const char *Equivalent; // nullptr: refused
+    } Cases[] = {
+        {"SBNW", "Edit2", "0.4s", 5000, 17640, "0.40 s"},
+        {"SBNW", "Edit2", "400ms", 5000, 17640, "0.40 s"},
+        {"SBNW", "Edit2", "2500", 2500, 2500, "0.06 s"},
+        {"SBML", "Edit3", "0.25s", 5000, 11025, "0.25 s"},
+        {"SBN", "Edit1", "-40dB", 328, 328, "\u221240.0 dBFS"},
+        {"SBN", "Edit1", "40000", 30000, 40000, "1.7 dBFS"},
+        {"SBNW", "Edit2", "0.4x", 100, 100, nullptr},
+        {"SBNW", "Edit2", "-3", 100, 100, nullptr},
+        {"SBN", "Edit1", "0.4s", 1000, 1000, nullptr},
+    };
+    for (const auto &Case : Cases) {
+        SCOPED_TRACE(std::string(Case.Bar) + " " + Case.Text);
+        Form = std::make_unique<TForm1>();
+        Form->ShowMessage = [this](const QString &Text) { Messages << Text; };
+        Messages.clear();
+        TypeInto(Edit(Case.Edit), QString::fromUtf8(Case.Text));
+        EXPECT_EQ(Bar(Case.Bar)->value(), Case.BarAfter);
+        EXPECT_EQ(Form->SettingOf(Bar(Case.Bar)), Case.Setting);
+        EXPECT_EQ(Edit(Case.Edit)->text().toStdString(), std::to_string(Case.Setting));
+        EXPECT_EQ(Messages.size(), Case.Equivalent ? 0 : 1);
+        if (Case.Equivalent != nullptr) {
+            const QString Shown = Form->findChild<QLabel *>(QString::fromLatin1(Case.Edit) + "Equivalent")->text();
+            EXPECT_EQ(Shown, QString::fromUtf8(Case.Equivalent));
+        }
+    }
+    // A move of the bar itself leaves the typed value behind.
+    TypeInto(Form->Edit2, QStringLiteral("0.4s"));
+    Form->SBNW->setValue(300);
+    EXPECT_EQ(Form->SettingOf(Form->SBNW), 300);
+    EXPECT_EQ(Form->Edit2->text(), QStringLiteral("300"));
+}

@@ -40,7 +40,7 @@ protected:
 TEST_F(ToolWindowTest, StandsTenPixelsInAndThirtyAboveTheBottom)
 {
     EXPECT_EQ(Form2->windowTitle(), QStringLiteral("Tool Window"));
-    EXPECT_EQ(Form2->size(), QSize(393, 121));
+    EXPECT_EQ(Form2->size(), QSize(Form->ControlPanel->width(), 121));
     const int ScreenHeight = Form2->screen()->geometry().height();
     EXPECT_EQ(Form2->frameGeometry().left(), 10);
     EXPECT_EQ(Form2->frameGeometry().bottom() + 1, ScreenHeight - 30);
@@ -70,18 +70,19 @@ TEST_F(ToolWindowTest, HoldsTheParameterPanelOverItsWholeClientArea)
 
 TEST_F(ToolWindowTest, ResizesInHeightOnlyAndNotBelowOneHundred)
 {
-    EXPECT_EQ(Form2->minimumWidth(), 393);
-    EXPECT_EQ(Form2->maximumWidth(), 393);
+    const int Width = Form->ControlPanel->width();
+    EXPECT_EQ(Form2->minimumWidth(), Width);
+    EXPECT_EQ(Form2->maximumWidth(), Width);
     EXPECT_EQ(Form2->minimumHeight(), 100);
 
     const int VisibleRows = Form->ScrollBox1->viewport()->height();
     Form2->resize(600, 300);
     QApplication::processEvents();
-    EXPECT_EQ(Form2->size(), QSize(393, 300));
-    EXPECT_EQ(Form->ControlPanel->size(), QSize(393, 300));
+    EXPECT_EQ(Form2->size(), QSize(Width, 300));
+    EXPECT_EQ(Form->ControlPanel->size(), QSize(Width, 300));
     EXPECT_GT(Form->ScrollBox1->viewport()->height(), VisibleRows);
 
-    Form2->resize(393, 40);
+    Form2->resize(Width, 40);
     QApplication::processEvents();
     EXPECT_EQ(Form2->height(), 100);
 }

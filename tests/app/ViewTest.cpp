@@ -243,6 +243,15 @@ TEST_F(ViewTest, WidthMarksFollowTheirBarsAndTheZoom)
     EXPECT_EQ(At(Image, CentreX + 30, 375), Green);
     EXPECT_EQ(At(Image, CentreX + 30, MidY - 10), Green);
     EXPECT_EQ(At(Image, CentreX + 30, MidY - 11), Black);
+
+    // A width typed beyond its bar is drawn to its own scale: 8000 at 20
+    // positions a pixel, 200 pixels on either side of the centre.
+    Form->SBHZ->setValue(20);
+    TypeInto(Form->Edit2, QStringLiteral("8000"));
+    const QImage Typed = View();
+    EXPECT_EQ(At(Typed, CentreX - 200, 100), Green);
+    EXPECT_EQ(At(Typed, CentreX + 200, 100), Green);
+    EXPECT_EQ(At(Typed, CentreX - 199, 100), Black);
 }
 
 // The left end of the zero-search mark is the backward search window: its

@@ -52,7 +52,8 @@ TEST_F(WindowTest, ClientAreaAndViewHaveTheDesignedSizes)
 
 TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
 {
-    EXPECT_EQ(Form->ControlPanel->size(), QSize(393, 121));
+    // The designed 393 pixels and a column for the settings' equivalents.
+    EXPECT_EQ(Form->ControlPanel->size(), QSize(449, 121));
     EXPECT_EQ(Box(Form->SBVZ), (std::vector<int>{88, 4, 121, 16}));
     EXPECT_EQ(Box(Form->SBHZ), (std::vector<int>{88, 24, 121, 16}));
     EXPECT_EQ(Box(Form->Edit7), (std::vector<int>{212, 2, 53, 20}));

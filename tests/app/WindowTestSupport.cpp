@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QColor>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace apptest {
@@ -85,6 +87,13 @@ wavtest::Bytes Stereo16(const std::vector<std::int16_t> &Interleaved)
 wavtest::Bytes Silence16(std::int32_t FrameCount)
 {
     return Mono16(std::vector<std::int16_t>(static_cast<std::size_t>(FrameCount), 0));
+}
+
+void TypeInto(QLineEdit *Edit, const QString &Text)
+{
+    Edit->setText(Text);
+    QKeyEvent Press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Edit, &Press);
 }
 
 std::string At(const QImage &Image, int X, int Y)

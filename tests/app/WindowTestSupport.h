@@ -5,6 +5,7 @@
 #include "WavBuilder.h"
 
 #include <QImage>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -58,6 +59,9 @@ protected:
 wavtest::Bytes Mono16(const std::vector<std::int16_t> &Frames);
 wavtest::Bytes Stereo16(const std::vector<std::int16_t> &Interleaved);
 wavtest::Bytes Silence16(std::int32_t FrameCount);
+
+// Types Text into Edit and presses Enter.
+void TypeInto(QLineEdit *Edit, const QString &Text);
 
 // The colour of one pixel as "#rrggbb", for readable failures.
 std::string At(const QImage &Image, int X, int Y);

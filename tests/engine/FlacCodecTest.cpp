@@ -88,7 +88,7 @@ TEST_F(FlacCodecTest, RoundTripsEverySampleSizeAndChannelCount)
 {
     for (const int Bits : {8, 16, 24})
         for (const int Channels : {1, 2, 6})
-            for (const int Frames : {70000, 0}) {
+            for (const int Frames : {70000, 0, 300001}) {
                 SCOPED_TRACE(std::to_string(Bits) + " bits, " + std::to_string(Channels) + " channels, " +
                              std::to_string(Frames) + " frames");
                 const Bytes Pcm = Signal(Bits, Channels, Frames);
@@ -128,11 +128,18 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
     const Bytes Pcm = Signal(16, 2);
     EncodeFlac(TFd(Path("good.flac"), O_RDWR | O_CREAT | O_TRUNC).H, {44100, 2, 16, 70000}, Pcm.data(), 70000);
     const Bytes Good = ReadFileBytes(Path("good.flac"));
+    // Long enough for its halves to be decoded side by side.
+    const Bytes LongPcm = Signal(16, 2, 300000);
+    EncodeFlac(TFd(Path("long.flac"), O_RDWR | O_CREAT | O_TRUNC).H, {44100, 2, 16, 300000}, LongPcm.data(), 300000);
+    const Bytes Long = ReadFileBytes(Path("long.flac"));
+    const auto Cut = [](const Bytes &Data, double Share) {
+        return Bytes(Data.begin(), Data.begin() + std::ptrdiff_t(double(Data.size()) * Share));
+    };
     // One bit: the frame keeps its length and fails only its checksum, which
     // the decoder answers with silence unless the error is heeded. Without
     // a length in the header, nothing else would tell.
-    const auto Flipped = [](Bytes Data) {
-        Data[Data.size() / 2] ^= 0x10;
+    const auto Flipped = [](Bytes Data, double Share = 0.5) {
+        Data[std::size_t(double(Data.size()) * Share)] ^= 0x10;
         return Data;
     };
     // The header's 36-bit length at its largest: 2^36 frames of a file of a
@@ -148,7 +155,11 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
         Bytes Data;
         const char *Reason;
     } Cases[] = {
-        {"cut in the middle", Bytes(Good.begin(), Good.begin() + std::ptrdiff_t(Good.size() / 2)), "cut short"},
+        {"cut in the middle", Cut(Good, 0.5), "cut short"},
+        {"long, cut in its first half", Cut(Long, 0.3), "cut short"},
+        {"long, cut in its second half", Cut(Long, 0.8), "cut short"},
+        {"long, damaged in its first half", Flipped(Long, 0.3), "damaged"},
+        {"long, damaged in its second half", Flipped(Long, 0.8), "damaged"},
         {"damaged in the middle", Flipped(Good), "damaged"},
         {"damaged, length not recorded", Flipped(Reference(16, 2, Pcm, true)), "damaged"},
         {"header only", Bytes(Good.begin(), Good.begin() + 42), "cut short"},

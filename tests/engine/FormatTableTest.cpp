@@ -6,6 +6,7 @@
 #include "engine/FlacCodec.h"
 #include "engine/MappedRecording.h"
 #include "engine/PieceFile.h"
+#include "engine/SampleLevels.h"
 #include "engine/TrimDetection.h"
 #include "WavBuilder.h"
 
@@ -247,4 +248,40 @@ TEST(FormatTable, PiecesPastFourGibibytesAreRf64ThatReadsBack)
         EXPECT_EQ(Read.Format.wBitsPerSample, Bits);
         EXPECT_EQ(Read.Format.nChannels, 2);
     }
+}
+
+// The block loops detection skips silence with must give the loudest of
+// their samples exactly, full-scale extremes included, whatever the run's
+// length (the vector steps leave tails of every size).
+TEST(FormatTable, BlockLoudestIsTheLoudestSampleInEveryEncodingAndLength)
+{
+    const auto Check = [](auto Codec, const Bytes &Data, const char *Name) {
+        using TCodec = decltype(Codec);
+        const std::int64_t Total = std::int64_t(Data.size()) / TCodec::Bytes;
+        for (std::int64_t First : {0, 1, 5})
+            for (std::int64_t Count = 0; First + Count <= Total; ++Count) {
+                typename TCodec::TLevel Expected = 0;
+                for (std::int64_t I = First; I < First + Count; ++I)
+                    Expected = std::max(Expected, TCodec::Magnitude(Data.data() + I * TCodec::Bytes));
+                ASSERT_EQ(TCodec::Loudest(Data.data() + First * TCodec::Bytes, Count), Expected)
+                    << Name << " from " << First << ", " << Count << " samples";
+            }
+    };
+    std::uint32_t Noise = 7;
+    const auto Words = [&Noise](int Bits, std::int64_t Extreme) {
+        Bytes Data;
+        for (int I = 0; I < 90; ++I) {
+            Noise = Noise * 1664525u + 1013904223u;
+            std::int64_t Value = std::int64_t(Noise >> (32 - Bits)) - (std::int64_t(1) << (Bits - 1));
+            Value = I % 31 == 30 ? Extreme : I % 3 == 0 ? Value / 1024 : Value;
+            for (int B = 0; B < Bits / 8; ++B)
+                Data.push_back(std::uint8_t(std::uint64_t(Value) >> (8 * B)));
+        }
+        return Data;
+    };
+    for (std::int64_t Extreme : {-(std::int64_t(1) << 23), (std::int64_t(1) << 23) - 1})
+        Check(TSampleCodec<TSampleEncoding::Int24>{}, Words(24, Extreme), "24-bit");
+    for (std::int64_t Extreme : {-(std::int64_t(1) << 31), (std::int64_t(1) << 31) - 1})
+        Check(TSampleCodec<TSampleEncoding::Int32>{}, Words(32, Extreme), "32-bit");
+    Check(TSampleCodec<TSampleEncoding::Int16>{}, Words(16, -32768), "16-bit");
 }

@@ -16,12 +16,14 @@
 namespace {
 
 // In the panel's order: cut start level, no sound level, no sound width,
-// minimum size, backward search, forward search.
-using TPanel = std::array<std::int32_t, 6>;
+// minimum size, backward search, forward search, pad, level window (both
+// 0 where a case leaves them out).
+using TPanel = std::array<std::int32_t, 8>;
 
 TPanel PanelOf(const TTrimSettings &S)
 {
-    return {S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth, S.MinimumSize, S.BackwardSearch, S.ForwardSearch};
+    return {S.CutStartLevel,  S.NoSoundLevel,  S.NoSoundWidth, S.MinimumSize,
+            S.BackwardSearch, S.ForwardSearch, S.Pad,          S.LevelWindow};
 }
 
 TSplitCommand Parse(const QStringList &Options)
@@ -60,6 +62,11 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         // To the nearest position: 0.882 positions is 1.
         {{"--backward-search", "0.00002s"}, 44100, {100, 1000, 100, 100, 1, 0}},
         {{"--no-sound-width", "0.4s", "--min-size", "2.s"}, 8000, {100, 1000, 3200, 16000, 0, 0}},
+        {{"--no-sound-width", "400ms", "--min-size", "250.5ms", "--forward-search", ".0625ms"},
+         8000,
+         {100, 1000, 3200, 2004, 0, 1}},
+        {{"--no-sound-width", "400ms", "--backward-search", "0.01ms"}, 44100, {100, 1000, 17640, 100, 0, 0}},
+        {{"--pad", "0.1s", "--level-window", "10ms"}, 44100, {100, 1000, 100, 100, 0, 0, 4410, 441}},
         // The last of a repeated option counts.
         {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
     };
@@ -70,6 +77,15 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
         ASSERT_TRUE(AtRate.Settings) << AtRate.Error.toStdString();
         EXPECT_EQ(PanelOf(*AtRate.Settings), Case.Expected) << Case.Options.join(' ').toStdString();
     }
+    // With --auto, what is given replaces only its own setting of the suggestion.
+    const TSplitCommand Auto = Parse({"--auto", "--pad", "0.1s", "--no-sound-level", "0", "in.wav"});
+    ASSERT_TRUE(Auto.Options.Auto);
+    const TTrimSettings Suggested{11, 12, 13, 14, 15, 16, 17, 18};
+    const TSettingsAtRate AtRate = TrimSettingsAt(Auto.Options, 44100, &Suggested);
+    ASSERT_TRUE(AtRate.Settings);
+    EXPECT_EQ(PanelOf(*AtRate.Settings), (TPanel{14, 0, 12, 13, 15, 16, 4410, 18}));
+    EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
+                                            "--backward-search 15 --forward-search 16 --pad 17 --level-window 18");
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
@@ -83,6 +99,9 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--no-sound-level", "loud", "a.wav"}, "--no-sound-level: \"loud\" is malformed; " + Levels},
         {{"--no-sound-level", "0.4s", "a.wav"}, "--no-sound-level: \"0.4s\" is malformed; " + Levels},
         {{"--no-sound-width", "-30dB", "a.wav"}, "--no-sound-width: \"-30dB\" is malformed; " + Widths},
+        {{"--min-size", "-400ms", "a.wav"}, "--min-size: \"-400ms\" is negative; " + Widths},
+        {{"--min-size", "400MS", "a.wav"}, "--min-size: \"400MS\" is malformed; " + Widths},
+        {{"--no-sound-level", "40ms", "a.wav"}, "--no-sound-level: \"40ms\" is malformed; " + Levels},
         {{"--backward-search", "1e3", "a.wav"}, "--backward-search: \"1e3\" is malformed; " + Widths},
         {{"--forward-search", "", "a.wav"}, "--forward-search: \"\" is malformed; " + Widths},
         {{"--min-size", "2147483648", "a.wav"}, "--min-size: \"2147483648\" is out of range; " + Widths},
@@ -117,6 +136,28 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
     const TSettingsAtRate TooLong = TrimSettingsAt(Long.Options, 44100);
     EXPECT_FALSE(TooLong.Settings);
     EXPECT_EQ(TooLong.Error, "--no-sound-width 100000s is more than 2147483647 positions at 44100 Hz");
+}
+
+TEST(SplitOptions, EquivalentsShownBesideTheWindowsEdits)
+{
+    struct TCase {
+        TSettingKind Kind;
+        std::int64_t Panel;
+        std::uint32_t Rate;
+        QString Shown;
+    };
+    const TCase Cases[] = {
+        {TSettingKind::Width, 17640, 44100, "0.40 s"},
+        {TSettingKind::Width, 100, 44100, "0.00 s"},
+        {TSettingKind::Width, 2147483647, 8000, "268435.46 s"},
+        {TSettingKind::Width, 100, 0, ""}, // no recording yet
+        {TSettingKind::Level, 1000, 44100, "\u221230.3 dBFS"},
+        {TSettingKind::Level, 32767, 0, "0.0 dBFS"},
+        {TSettingKind::Level, 40000, 0, "1.7 dBFS"},
+        {TSettingKind::Level, 0, 44100, "\u2212\u221e dBFS"},
+    };
+    for (const TCase &Case : Cases)
+        EXPECT_EQ(SettingEquivalent(Case.Kind, Case.Panel, Case.Rate), Case.Shown) << Case.Panel;
 }
 
 TEST(SplitOptions, OutputJobsAndModes)
@@ -178,6 +219,7 @@ TEST(SplitOptions, DefaultsInTheReadmeAreTheTablesOwn)
         {"cut-start-level", Table.CutStartLevel}, {"no-sound-level", Table.NoSoundLevel},
         {"no-sound-width", Table.NoSoundWidth},   {"min-size", Table.MinimumSize},
         {"backward-search", Table.BackwardSearch}, {"forward-search", Table.ForwardSearch},
+        {"pad", Table.Pad},                       {"level-window", Table.LevelWindow},
     };
     for (const auto &[Name, Default] : Options) {
         const QRegularExpression Line(QStringLiteral("--%1 [A-Z]+ +default (\\d+)").arg(QLatin1String(Name)));

@@ -1,0 +1,102 @@
+#include "app/SettingEdits.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+TSettingEdits::TSettingEdits(QObject *Parent, std::function<void(const QString &)> Report,
+                             std::function<void()> Changed)
+    : QObject(Parent), FReport(std::move(Report)), FChanged(std::move(Changed))
+{
+}
+
+void TSettingEdits::Add(QScrollBar *Bar, QLineEdit *Edit, QLabel *Equivalent, TSettingKind Kind)
+{
+    FSettings.push_back({Bar, Edit, Equivalent, Kind, std::nullopt});
+    TSetting &Setting = FSettings.back();
+    connect(Edit, &QLineEdit::returnPressed, this, [this, Bar, Edit] { Apply(Bar, Edit->text().trimmed()); });
+    Show(Setting);
+}
+
+TSettingEdits::TSetting *TSettingEdits::Find(const QScrollBar *Bar)
+{
+    const auto At = std::find_if(FSettings.begin(), FSettings.end(), [Bar](const TSetting &S) { return S.Bar == Bar; });
+    return At == FSettings.end() ? nullptr : &*At;
+}
+
+const TSettingEdits::TSetting *TSettingEdits::Find(const QScrollBar *Bar) const
+{
+    return const_cast<TSettingEdits *>(this)->Find(Bar);
+}
+
+std::int32_t TSettingEdits::Value(const TSetting &Setting) const
+{
+    if (!Setting.Beyond)
+        return Setting.Bar->value();
+    // A time too long for any position at this rate stands at the largest.
+    return SettingAtRate(*Setting.Beyond, FRate).value_or(std::numeric_limits<std::int32_t>::max());
+}
+
+std::int32_t TSettingEdits::ValueOf(const QScrollBar *Bar) const
+{
+    const TSetting *Setting = Find(Bar);
+    return Setting ? Value(*Setting) : Bar->value();
+}
+
+void TSettingEdits::Show(TSetting &Setting)
+{
+    const std::int32_t Panel = Value(Setting);
+    Setting.Edit->setText(QString::number(Panel));
+    Setting.Equivalent->setText(SettingEquivalent(Setting.Kind, Panel, FRate));
+}
+
+void TSettingEdits::BarChanged(const QScrollBar *Bar)
+{
+    TSetting *Setting = Find(Bar);
+    if (Setting == nullptr)
+        return;
+    if (!FApplying)
+        Setting->Beyond.reset();
+    Show(*Setting);
+}
+
+void TSettingEdits::SetRate(std::uint32_t Rate)
+{
+    FRate = Rate == 0 ? 44100 : Rate;
+    for (TSetting &Setting : FSettings)
+        Show(Setting);
+}
+
+bool TSettingEdits::Apply(const QScrollBar *Bar, const QString &Text)
+{
+    TSetting *Setting = Find(Bar);
+    if (Setting == nullptr)
+        return false;
+    const TSettingRead Read = ReadSettingText(Text, Setting->Kind);
+    const std::optional<std::int32_t> Panel =
+        Read.Problem == TSettingProblem::None ? SettingAtRate(Read.Value, FRate) : std::nullopt;
+    if (!Panel) {
+        Show(*Setting);
+        FReport(QStringLiteral("「%1」は設定できません。%2")
+                    .arg(Text, Setting->Kind == TSettingKind::Level
+                                   ? QStringLiteral("レベルは 1000 や -40dB のように入力してください。")
+                                   : QStringLiteral("幅は 4410 や 0.4s、400ms のように入力してください。")));
+        return false;
+    }
+    // Kept through the bar's own change, whose handler mirrors it and
+    // redraws the guide marks; a bar already there changes nothing, so the
+    // marks are redrawn once more after.
+    Setting->Beyond.reset();
+    if (*Panel > Setting->Bar->maximum())
+        Setting->Beyond = Read.Value;
+    FApplying = true;
+    Setting->Bar->setValue(*Panel);
+    FApplying = false;
+    Show(*Setting);
+    FChanged();
+    return true;
+}

@@ -1,0 +1,158 @@
+// How well the suggested settings cut speech-like recordings into
+// sentences: six recordings (noise floors at -60, -50 and -40 dBFS, a floor
+// rising from -60 to -42, a hum, quiet speech), each cut with the settings
+// suggested for it and nothing else. Prints per recording and overall: strict
+// F1 (a piece counts when it holds exactly one whole sentence, 10 ms
+// tolerance), the share of sentences with a piece of their own, the share of
+// pieces that end more than 10 ms before the end of their sentence, and the
+// pieces that hold only noise.
+//
+//   sentence-bench                  cuts in this process
+//   sentence-bench REDIVEV-SPLIT    writes the recordings to a temporary
+//                                   folder and scores `REDIVEV-SPLIT --auto
+//                                   --list` instead
+#include "SpeechLike.h"
+#include "WavBuilder.h"
+#include "engine/SuggestSettings.h"
+#include "engine/TrimDetection.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace speechtest;
+
+namespace {
+
+struct TCase {
+    const char *Name;
+    TSpeechSpec Spec;
+};
+
+std::vector<TCase> Cases()
+{
+    const auto Spec = [](std::uint32_t Seed, double Floor, double FloorEnd, double Hum, double Speech) {
+        TSpeechSpec Spec;
+        Spec.Seed = Seed;
+        Spec.Sentences = 60;
+        Spec.FloorDb = Floor;
+        Spec.FloorEndDb = FloorEnd;
+        Spec.HumDb = Hum;
+        Spec.SpeechDb = Speech;
+        return Spec;
+    };
+    return {
+        {"floor-60", Spec(101, -60, -60, -200, -20)}, {"floor-50", Spec(102, -50, -50, -200, -20)},
+        {"floor-40", Spec(103, -40, -40, -200, -20)}, {"rising-60-42", Spec(104, -60, -42, -200, -20)},
+        {"hum-45", Spec(105, -58, -58, -45, -20)},    {"quiet-speech", Spec(106, -55, -55, -200, -30)},
+    };
+}
+
+std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording)
+{
+    TSampleView View;
+    View.Format = {1, 1, Recording.Rate, Recording.Rate * 2, 2, 16, 0};
+    View.Data = reinterpret_cast<const std::uint8_t *>(Recording.Samples.data());
+    View.DataSize = std::int64_t(Recording.Samples.size() * 2);
+    const TSuggestedSettings Suggested = SuggestTrimSettings(View);
+    const TTrimSettings &S = Suggested.Settings;
+    std::printf("  suggested: floor %.1f dBFS, speech %.1f dBFS; --cut-start-level %d --no-sound-level %d "
+                "--no-sound-width %d --min-size %d --pad %d --level-window %d\n",
+                Suggested.NoiseFloorDb, Suggested.SpeechLevelDb, S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth,
+                S.MinimumSize, S.Pad, S.LevelWindow);
+    std::vector<TPiece> Pieces;
+    for (const TTrimArea &Area : DetectTrimAreas(View, S))
+        Pieces.push_back({Area.StartPos, Area.EndPos});
+    return Pieces;
+}
+
+// The pieces redivev-split lists for each file, by file name.
+std::map<std::string, std::vector<TPiece>> CutBySplit(const char *Split, const std::vector<std::string> &Files)
+{
+    std::string Command = std::string(Split) + " --auto --list";
+    for (const std::string &File : Files)
+        Command += " '" + File + "'";
+    std::map<std::string, std::vector<TPiece>> Pieces;
+    std::FILE *Out = ::popen(Command.c_str(), "r");
+    if (!Out)
+        return Pieces;
+    char Line[4096];
+    std::fgets(Line, sizeof Line, Out); // the header
+    while (std::fgets(Line, sizeof Line, Out)) {
+        char *Comma = std::strchr(Line, ',');
+        if (!Comma)
+            continue;
+        long long Index = 0, Start = 0, End = 0;
+        if (std::sscanf(Comma + 1, "%lld,%lld,%lld", &Index, &Start, &End) == 3)
+            Pieces[std::string(Line, Comma)].push_back({Start, End});
+    }
+    if (::pclose(Out) != 0)
+        std::fprintf(stderr, "sentence-bench: %s failed\n", Split);
+    return Pieces;
+}
+
+void Print(const char *Name, const TSentenceScore &Score)
+{
+    std::printf("%-13s sentences %4d pieces %4d  F1 %.3f  one piece %5.1f %%  clipped end %4.1f %%  noise-only %d\n",
+                Name, Score.Sentences, Score.Pieces, Score.F1(), 100.0 * Score.Matched / Score.Sentences,
+                Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
+}
+
+} // namespace
+
+int main(int Argc, char **Argv)
+{
+    const char *Split = Argc > 1 ? Argv[1] : nullptr;
+    std::vector<TSpeechRecording> Recordings;
+    std::vector<std::string> Files;
+    char Folder[] = "/tmp/sentence-bench-XXXXXX";
+    if (Split && !::mkdtemp(Folder)) {
+        std::perror("sentence-bench: mkdtemp");
+        return 1;
+    }
+    for (const TCase &Case : Cases()) {
+        Recordings.push_back(MakeSpeechLike(Case.Spec));
+        if (Split) {
+            Files.push_back(std::string(Folder) + "/" + Case.Name + ".wav");
+            wavtest::WriteFileBytes(Files.back(), wavtest::PcmFile(1, Recordings.back().Rate, 16,
+                                                                   wavtest::Samples16(Recordings.back().Samples)));
+        }
+    }
+    const auto Listed = Split ? CutBySplit(Split, Files) : std::map<std::string, std::vector<TPiece>>{};
+
+    TSentenceScore Total;
+    double WorstOnePiece = 100;
+    for (std::size_t I = 0; I < Recordings.size(); ++I) {
+        const TSpeechRecording &Recording = Recordings[I];
+        const char *Name = Cases()[I].Name;
+        std::vector<TPiece> Pieces;
+        if (Split) {
+            const auto Found = Listed.find(Files[I]);
+            if (Found != Listed.end())
+                Pieces = Found->second;
+        } else {
+            std::printf("%s\n", Name);
+            Pieces = CutInProcess(Recording);
+        }
+        const TSentenceScore Score = ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
+        Print(Name, Score);
+        WorstOnePiece = std::min(WorstOnePiece, 100.0 * Score.Matched / Score.Sentences);
+        Total.Sentences += Score.Sentences;
+        Total.Pieces += Score.Pieces;
+        Total.Matched += Score.Matched;
+        Total.ClippedEnds += Score.ClippedEnds;
+        Total.NoiseOnly += Score.NoiseOnly;
+    }
+    Print("overall", Total);
+    std::printf("worst recording: %.1f %% one piece (targets: F1 >= 0.74, >= 95 %% overall and >= 90 %% in each, "
+                "clipped <= 2 %%, no noise-only piece)\n",
+                WorstOnePiece);
+    if (Split) {
+        for (const std::string &File : Files)
+            std::remove(File.c_str());
+        ::rmdir(Folder);
+    }
+}

@@ -1,0 +1,104 @@
+#include "engine/SettingText.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
+
+TSettingRead Problem(TSettingProblem Kind)
+{
+    TSettingRead Read;
+    Read.Problem = Kind;
+    return Read;
+}
+
+TSettingRead Time(TSettingValue::TUnit Unit, const QString &Number, double Bound)
+{
+    const double Amount = Number.toDouble();
+    // Converted per recording; a bound that holds at any sample rate.
+    if (!std::isfinite(Amount) || Amount > Bound)
+        return Problem(TSettingProblem::OutOfRange);
+    return {{Unit, 0, Amount}, TSettingProblem::None};
+}
+
+} // namespace
+
+TSettingRead ReadSettingText(const QString &Text, TSettingKind Kind)
+{
+    static const QRegularExpression Whole(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression Seconds(QStringLiteral("^([0-9]+(\\.[0-9]*)?|\\.[0-9]+)s$"));
+    static const QRegularExpression Milliseconds(QStringLiteral("^([0-9]+(\\.[0-9]*)?|\\.[0-9]+)ms$"));
+    static const QRegularExpression Decibels(QStringLiteral("^([+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+))dB$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (Whole.match(Text).hasMatch()) {
+        bool Fits = false;
+        const qlonglong Number = Text.toLongLong(&Fits);
+        if (!Fits || Number > Largest)
+            return Problem(TSettingProblem::OutOfRange);
+        return {{TSettingValue::TUnit::Panel, Number, 0}, TSettingProblem::None};
+    }
+    if (Kind == TSettingKind::Width) {
+        if (const QRegularExpressionMatch Match = Seconds.match(Text); Match.hasMatch())
+            return Time(TSettingValue::TUnit::Seconds, Match.captured(1), 1e9);
+        if (const QRegularExpressionMatch Match = Milliseconds.match(Text); Match.hasMatch())
+            return Time(TSettingValue::TUnit::Milliseconds, Match.captured(1), 1e12);
+    }
+    if (Kind == TSettingKind::Level) {
+        const QRegularExpressionMatch Match = Decibels.match(Text);
+        if (Match.hasMatch()) {
+            const double Level = std::round(32768.0 * std::pow(10.0, Match.captured(1).toDouble() / 20.0));
+            if (!(Level <= double(Largest)))
+                return Problem(TSettingProblem::OutOfRange);
+            return {{TSettingValue::TUnit::Panel, std::int64_t(Level), 0}, TSettingProblem::None};
+        }
+    }
+    if (Text.startsWith(QLatin1Char('-')) && ReadSettingText(Text.mid(1), Kind).Problem == TSettingProblem::None)
+        return Problem(TSettingProblem::Negative);
+    return Problem(TSettingProblem::Malformed);
+}
+
+QString SettingProblemText(TSettingProblem Problem)
+{
+    switch (Problem) {
+    case TSettingProblem::Malformed: return QStringLiteral("is malformed");
+    case TSettingProblem::Negative: return QStringLiteral("is negative");
+    case TSettingProblem::OutOfRange: return QStringLiteral("is out of range");
+    case TSettingProblem::None: break;
+    }
+    return {};
+}
+
+QString AcceptedSettingForms(TSettingKind Kind)
+{
+    return Kind == TSettingKind::Level
+        ? QStringLiteral("give a 16-bit sample level (0 to 2147483647, e.g. 1000) or dBFS (e.g. -30dB)")
+        : QStringLiteral("give sample positions (0 to 2147483647, e.g. 100) or seconds (e.g. 0.4s)");
+}
+
+std::optional<std::int32_t> SettingAtRate(const TSettingValue &Value, std::uint32_t Rate)
+{
+    double Positions = double(Value.Panel);
+    if (Value.Unit == TSettingValue::TUnit::Seconds)
+        Positions = std::round(Value.Amount * Rate);
+    else if (Value.Unit == TSettingValue::TUnit::Milliseconds)
+        Positions = std::round(Value.Amount * Rate / 1000.0);
+    if (!(Positions <= double(Largest)))
+        return std::nullopt;
+    return std::int32_t(Positions);
+}
+
+QString SettingEquivalent(TSettingKind Kind, std::int64_t Panel, std::uint32_t Rate)
+{
+    if (Kind == TSettingKind::Width)
+        return Rate == 0 ? QString() : QString::number(double(Panel) / Rate, 'f', 2) + QStringLiteral(" s");
+    if (Panel <= 0)
+        return QStringLiteral("\u2212\u221e dBFS");
+    // Tenths, so that a level just below full scale reads 0.0 and not -0.0.
+    const double Tenths = std::round(200.0 * std::log10(double(Panel) / 32768.0));
+    const QString Number = QString::number(std::abs(Tenths) / 10.0, 'f', 1);
+    return (Tenths < 0 ? QStringLiteral("\u2212") : QString()) + Number + QStringLiteral(" dBFS");
+}

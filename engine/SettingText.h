@@ -1,0 +1,42 @@
+#pragma once
+// A detection setting as a person types it, shared by the window's edits and
+// redivev-split's options: a plain number in the panel's units, a width in
+// seconds (0.4s) or milliseconds (400ms), a level in dBFS (-40dB). Widths in
+// time become positions only at a recording's sample rate.
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+enum class TSettingKind { Level, Width };
+
+struct TSettingValue {
+    enum class TUnit { Panel, Seconds, Milliseconds };
+    TUnit Unit = TUnit::Panel;
+    std::int64_t Panel = 0; // a level or a count of positions; dBFS arrive here converted
+    double Amount = 0;      // seconds or milliseconds
+};
+
+enum class TSettingProblem { None, Malformed, Negative, OutOfRange };
+
+struct TSettingRead {
+    TSettingValue Value;
+    TSettingProblem Problem = TSettingProblem::None;
+};
+
+// Reads one setting's text. A level in dBFS is round(32768 x 10^(dB/20)).
+TSettingRead ReadSettingText(const QString &Text, TSettingKind Kind);
+
+// "is malformed", "is negative" or "is out of range".
+QString SettingProblemText(TSettingProblem Problem);
+// What forms a setting of Kind takes, for the end of a message.
+QString AcceptedSettingForms(TSettingKind Kind);
+
+// The value in the panel's units at Rate samples per second: a time to the
+// nearest position. Nothing when it is more than 2147483647.
+std::optional<std::int32_t> SettingAtRate(const TSettingValue &Value, std::uint32_t Rate);
+
+// The value as shown beside its edit: a width in seconds at Rate
+// ("0.40 s"), a level in dBFS ("−30.3 dBFS", with a true minus sign).
+// Empty for a width while no recording gives a rate.
+QString SettingEquivalent(TSettingKind Kind, std::int64_t Panel, std::uint32_t Rate);

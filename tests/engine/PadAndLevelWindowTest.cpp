@@ -1,0 +1,138 @@
+// Levels over a window and the margin around pieces: the engine's detection
+// against the per-position definition with each level summed afresh, and
+// the margins where neighbours and the recording's ends bound them.
+#include "ReferenceScan.h"
+#include "engine/TrimDetection.h"
+#include "engine/TrimPad.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+// 16-bit frames: runs of tone bursts, silence and noise at levels around
+// the thresholds, so that windows straddle every kind of edge.
+std::vector<std::int16_t> RandomFrames(std::mt19937 &Random, int Channels, std::int64_t Frames)
+{
+    std::vector<std::int16_t> Values;
+    std::normal_distribution<double> Noise(0, 1);
+    while (std::int64_t(Values.size()) < Frames * Channels) {
+        const double Amplitude = std::vector<double>{0, 300, 900, 1100, 3000, 20000}[Random() % 6];
+        const std::int64_t Length = 1 + Random() % 700;
+        for (std::int64_t I = 0; I < Length * Channels; ++I)
+            Values.push_back(std::int16_t(std::clamp(std::lround(Amplitude * Noise(Random)), -32768L, 32767L)));
+    }
+    Values.resize(std::size_t(Frames * Channels));
+    return Values;
+}
+
+// The level of J as defined: sqrt of the mean square of J's window on the
+// loudest channel.
+double WindowLevel(const std::vector<std::int16_t> &Values, int Channels, std::int64_t J, std::int64_t Width)
+{
+    const std::int64_t N = std::int64_t(Values.size()) / Channels;
+    const std::int64_t First = std::max<std::int64_t>(J - Width / 2, 0);
+    const std::int64_t End = std::min(J - Width / 2 + Width, N);
+    std::int64_t Loudest = 0;
+    for (int Ch = 0; Ch < Channels; ++Ch) {
+        std::int64_t Sum = 0;
+        for (std::int64_t K = First; K < End; ++K) {
+            const std::int64_t V = std::abs(std::int64_t(Values[std::size_t(K * Channels + Ch)]));
+            Sum += V * V;
+        }
+        Loudest = std::max(Loudest, Sum);
+    }
+    return std::sqrt(double(Loudest) / double(End - First));
+}
+
+} // namespace
+
+TEST(PadAndLevelWindow, WindowedDetectionIsThePerPositionScanOverWindowLevels)
+{
+    std::mt19937 Random(15);
+    const TTrimSettings Settings[] = {
+        {1000, 100, 100, 1000, 0, 0, 0, 1},       {1000, 300, 150, 2000, 40, 60, 0, 64},
+        {1000, 50, 100, 1000, 500, 500, 0, 441},  {2500, 200, 120, 2500, 0, 20, 0, 7},
+    };
+    for (int Channels : {1, 2}) {
+        for (const TTrimSettings &Setting : Settings) {
+            const std::vector<std::int16_t> Values = RandomFrames(Random, Channels, 6000 + Random() % 4000);
+            TSampleView View;
+            View.Format = {1, std::uint16_t(Channels), 8000, 0, 0, 16, 0};
+            View.Data = reinterpret_cast<const std::uint8_t *>(Values.data());
+            View.DataSize = std::int64_t(Values.size() * 2);
+            const std::int64_t N = std::int64_t(Values.size()) / Channels;
+
+            std::vector<TTrimArea> Expected;
+            std::int32_t ExpectedCount = 0;
+            ScanTrimAreas([&](std::int64_t J) { return WindowLevel(Values, Channels, J, Setting.LevelWindow); }, N,
+                          ScanLimitsOf(Setting, [](std::int64_t Level) { return double(Level); }), Expected,
+                          ExpectedCount);
+            std::vector<TTrimArea> Areas;
+            std::int32_t Count = 0;
+            DetectTrimAreas(View, Setting, Areas, Count);
+            ASSERT_EQ(Count, ExpectedCount) << Channels << " channels, window " << Setting.LevelWindow;
+            ASSERT_GT(Count, 0);
+            for (std::int32_t I = 0; I < Count; ++I) {
+                EXPECT_EQ(Areas[I].StartPos, Expected[I].StartPos) << I;
+                EXPECT_EQ(Areas[I].EndPos, Expected[I].EndPos) << I;
+            }
+        }
+    }
+}
+
+TEST(PadAndLevelWindow, SteadyNoiseBelowTheLevelsOpensNothingMeasuredOverAWindow)
+{
+    // White noise of RMS 400: a single sample passes 1000 about once in
+    // eighty positions, its RMS over 10 ms never.
+    std::mt19937 Random(7);
+    std::normal_distribution<double> Noise(0, 400);
+    std::vector<std::int16_t> Values(80000);
+    for (std::int16_t &Value : Values)
+        Value = std::int16_t(std::lround(Noise(Random)));
+    TSampleView View;
+    View.Format = {1, 1, 8000, 0, 0, 16, 0};
+    View.Data = reinterpret_cast<const std::uint8_t *>(Values.data());
+    View.DataSize = std::int64_t(Values.size() * 2);
+    TTrimSettings Settings;
+    Settings.CutStartLevel = 1000;
+    Settings.MinimumSize = 0;
+    EXPECT_GT(DetectTrimAreas(View, Settings).size(), 10u);
+    Settings.LevelWindow = 80; // 10 ms
+    EXPECT_TRUE(DetectTrimAreas(View, Settings).empty());
+}
+
+TEST(PadAndLevelWindow, MarginsStopAtNeighboursAndTheRecordingsEnds)
+{
+    struct TCase {
+        std::vector<TTrimArea> Found;
+        std::int64_t Pad;
+        std::vector<TTrimArea> Padded;
+    };
+    const std::int64_t N = 1000;
+    const TCase Cases[] = {
+        {{{100, 200}, {500, 600}}, 50, {{50, 250}, {450, 650}}},
+        // At the ends of the recording.
+        {{{20, 200}, {900, 990}}, 50, {{0, 250}, {850, 1000}}},
+        // Closer than two margins: the gap is shared at its middle.
+        {{{100, 200}, {261, 400}}, 50, {{50, 230}, {230, 450}}},
+        {{{100, 200}, {201, 400}}, 50, {{50, 200}, {200, 450}}},
+        // Already overlapping (a long end search): neither grows into the other.
+        {{{100, 300}, {250, 400}, {700, 800}}, 50, {{50, 300}, {250, 450}, {650, 850}}},
+        {{{100, 200}}, 0, {{100, 200}}},
+    };
+    for (const TCase &Case : Cases) {
+        std::vector<TTrimArea> Areas = Case.Found;
+        Areas.push_back({7, 7}); // the work slot stays as it was
+        PadTrimAreas(Areas, std::int32_t(Case.Found.size()), Case.Pad, N);
+        for (std::size_t I = 0; I < Case.Padded.size(); ++I) {
+            EXPECT_EQ(Areas[I].StartPos, Case.Padded[I].StartPos) << I;
+            EXPECT_EQ(Areas[I].EndPos, Case.Padded[I].EndPos) << I;
+        }
+        EXPECT_EQ(Areas.back().StartPos, 7);
+    }
+}

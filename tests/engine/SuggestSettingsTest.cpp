@@ -1,0 +1,51 @@
+// The suggested settings on a few seconds of speech-like sound over room
+// noise and a hum: one piece per sentence, each whole, none of noise.
+#include "SpeechLike.h"
+#include "engine/SuggestSettings.h"
+#include "engine/TrimDetection.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TSampleView ViewOf(const std::vector<std::int16_t> &Samples, std::uint32_t Rate)
+{
+    TSampleView View;
+    View.Format = {1, 1, Rate, Rate * 2, 2, 16, 0};
+    View.Data = reinterpret_cast<const std::uint8_t *>(Samples.data());
+    View.DataSize = std::int64_t(Samples.size() * 2);
+    return View;
+}
+
+} // namespace
+
+TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
+{
+    speechtest::TSpeechSpec Spec;
+    Spec.Seed = 3;
+    Spec.Rate = 16000;
+    Spec.Sentences = 5;
+    Spec.FloorDb = -45;
+    Spec.FloorEndDb = -42;
+    Spec.HumDb = -50;
+    const speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Spec);
+    const TSampleView View = ViewOf(Recording.Samples, Recording.Rate);
+
+    const TSuggestedSettings Suggested = SuggestTrimSettings(View);
+    EXPECT_NEAR(Suggested.NoiseFloorDb, -42, 3);
+    EXPECT_GT(Suggested.SpeechLevelDb, Suggested.NoiseFloorDb + 15);
+    std::vector<speechtest::TPiece> Pieces;
+    for (const TTrimArea &Area : DetectTrimAreas(View, Suggested.Settings))
+        Pieces.push_back({Area.StartPos, Area.EndPos});
+    const speechtest::TSentenceScore Score = speechtest::ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
+    EXPECT_EQ(Score.Pieces, 5);
+    EXPECT_EQ(Score.Matched, 5);
+    EXPECT_EQ(Score.ClippedEnds, 0);
+    EXPECT_EQ(Score.NoiseOnly, 0);
+
+    // Digital silence: levels just above zero, and nothing to cut.
+    const std::vector<std::int16_t> Zeros(16000);
+    const TSuggestedSettings Quiet = SuggestTrimSettings(ViewOf(Zeros, 16000));
+    EXPECT_GE(Quiet.Settings.CutStartLevel, 1);
+    EXPECT_TRUE(DetectTrimAreas(ViewOf(Zeros, 16000), Quiet.Settings).empty());
+}
