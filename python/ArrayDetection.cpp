@@ -1,6 +1,8 @@
 #include "python/ArrayDetection.h"
 
 #include "engine/SampleFormat.h"
+#include "engine/SuggestSettings.h"
+#include "engine/TrimPad.h"
 #include "engine/TrimDetection.h"
 #include "engine/TrimScan.h"
 
@@ -42,6 +44,7 @@ std::vector<TTrimArea> DetectInt8(const TArraySamples &Samples, const TTrimSetti
     std::int32_t Count = 0;
     if (Samples.Frames > 0)
         ScanTrimAreasSkipping(LevelOf, LoudestOf, Samples.Frames, ScanLimitsOf(Settings), Areas, Count);
+    PadTrimAreas(Areas, Count, Settings.Pad, Samples.Frames);
     Areas.resize(static_cast<std::size_t>(Count));
     return Areas;
 }
@@ -60,10 +63,22 @@ bool IsReadable(const TArraySamples &Samples)
     }
 }
 
-std::vector<TTrimArea> DetectInArray(const TArraySamples &Samples, const TTrimSettings &Settings)
+TArrayPieces DetectInArray(const TArraySamples &Samples, const TSplitOptions &Options)
 {
-    if (Samples.Kind == 'i' && Samples.Bytes == 1)
-        return DetectInt8(Samples, Settings);
+    const bool Signed8 = Samples.Kind == 'i' && Samples.Bytes == 1;
+    TArrayPieces Pieces;
+    TSettingsAtRate At = TrimSettingsAt(Options, Samples.Rate);
+    if (At.Settings && Signed8 && !Options.Auto && At.Settings->LevelWindow == 0) {
+        Pieces.Areas = DetectInt8(Samples, *At.Settings);
+        return Pieces;
+    }
+    std::vector<std::uint8_t> Shifted;
+    if (Signed8) {
+        const auto *Data = static_cast<const std::uint8_t *>(Samples.Data);
+        Shifted.assign(Data, Data + Samples.Frames * Samples.Channels);
+        for (std::uint8_t &Byte : Shifted)
+            Byte ^= 0x80;
+    }
     TSampleView View;
     View.Format.wFormatTag = Samples.Kind == 'f' ? WaveFormatFloat : WAVE_FORMAT_PCM;
     View.Format.nChannels = std::uint16_t(Samples.Channels);
@@ -71,7 +86,16 @@ std::vector<TTrimArea> DetectInArray(const TArraySamples &Samples, const TTrimSe
     View.Format.wBitsPerSample = std::uint16_t(8 * Samples.Bytes);
     View.Format.nBlockAlign = std::uint16_t(Samples.Bytes * Samples.Channels);
     View.Format.nAvgBytesPerSec = Samples.Rate * View.Format.nBlockAlign;
-    View.Data = static_cast<const std::uint8_t *>(Samples.Data);
+    View.Data = Signed8 ? Shifted.data() : static_cast<const std::uint8_t *>(Samples.Data);
     View.DataSize = Samples.Frames * View.Format.nBlockAlign;
-    return DetectTrimAreas(View, Settings);
+    if (Options.Auto) {
+        const TSuggestedSettings Suggested = SuggestTrimSettings(View);
+        At = TrimSettingsAt(Options, Samples.Rate, &Suggested.Settings);
+    }
+    if (!At.Settings) {
+        Pieces.Error = At.Error;
+        return Pieces;
+    }
+    Pieces.Areas = DetectTrimAreas(View, *At.Settings);
+    return Pieces;
 }

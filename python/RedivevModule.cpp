@@ -120,14 +120,14 @@ py::array_t<std::int64_t> Detect(py::array Samples, std::int64_t Rate, const py:
 {
     TArraySamples Read = SamplesOf(Samples, Rate);
     const TSplitOptions Options = OptionsOf({}, Settings, {}, "samples");
-    const TSettingsAtRate At = TrimSettingsAt(Options, Read.Rate);
-    if (!At.Settings)
-        throw py::value_error(At.Error.toStdString());
-    std::vector<TTrimArea> Areas;
+    TArrayPieces Pieces;
     {
         const py::gil_scoped_release Free;
-        Areas = DetectInArray(Read, *At.Settings);
+        Pieces = DetectInArray(Read, Options);
     }
+    if (!Pieces.Error.isEmpty())
+        throw py::value_error(Pieces.Error.toStdString());
+    const std::vector<TTrimArea> &Areas = Pieces.Areas;
     py::array_t<std::int64_t> Result({py::ssize_t(Areas.size()), py::ssize_t(2)});
     auto Out = Result.mutable_unchecked<2>();
     for (std::size_t I = 0; I < Areas.size(); ++I) {
@@ -210,6 +210,10 @@ named as redivev-split's options with '_' for '-', in the same forms:
     min_size          a piece is kept only when longer than this (default 100)
     backward_search   reach of the search for a quiet start (default 0)
     forward_search    reach of the search for a quiet end (default 0)
+    pad               margin added before and after each piece (default 0)
+    level_window      a level is the RMS over a window this wide (default 0)
+    auto=True         suggest the rest from the recording's noise floor and
+                      speech level, for pieces of one sentence
 
 A level is a 16-bit sample level (a number, 0..32768) or dBFS ("-40dB"); a
 width is a count of sample positions (a number) or seconds ("0.4s"),

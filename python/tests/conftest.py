@@ -56,9 +56,10 @@ def as_type(signal, dtype):
 
 
 def split(*arguments, check=True, **options):
-    run = subprocess.run([str(SPLIT), *map(str, arguments)], capture_output=True, timeout=120, **options)
+    streams = {"stdout": subprocess.PIPE, "stderr": subprocess.PIPE, **options}
+    run = subprocess.run([str(SPLIT), *map(str, arguments)], timeout=120, **streams)
     if check and run.returncode != 0:
-        raise AssertionError(f"redivev-split {arguments} exited {run.returncode}: {run.stderr.decode()}")
+        raise AssertionError(f"redivev-split {arguments} exited {run.returncode}: {run.stderr}")
     return run
 
 

@@ -1,5 +1,6 @@
 """The Python module against redivev-split on the same recordings."""
 import pydoc
+import subprocess
 import tracemalloc
 
 import numpy as np
@@ -10,25 +11,32 @@ from conftest import as_type, bursts, listed, write_wav
 
 SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
 OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
+# Keywords and the options they stand for: the settings above, then those
+# that read levels over a window, widen the pieces, or are suggested.
+FORMS = [(SETTINGS, OPTIONS),
+         ({"pad": "0.01s", "level_window": 160, "no_sound_width": "0.05s"},
+          ["--pad", "0.01s", "--level-window", "160", "--no-sound-width", "0.05s"]),
+         ({"auto": True, "min_size": "0.01s"}, ["--auto", "--min-size", "0.01s"])]
 
 
 @pytest.mark.parametrize("dtype", [np.int8, np.uint8, np.int16, np.int32, np.float32, np.float64])
 @pytest.mark.parametrize("channels", [1, 2])
-def test_detect_finds_what_the_command_lists_in_every_sample_type(tmp_path, dtype, channels):
+@pytest.mark.parametrize("settings, options", FORMS)
+def test_detect_finds_what_the_command_lists_in_every_sample_type(tmp_path, dtype, channels, settings, options):
     signal = bursts(3, 16000, channels, seed=channels)
     samples = as_type(signal, dtype)
     # No file holds signed 8-bit samples: the command reads the unsigned
     # ones 128 above them.
     stored = (samples.astype(np.int16) + 128).astype(np.uint8) if dtype is np.int8 else samples
     write_wav(tmp_path / "r.wav", stored, 16000)
-    expected = [[start, end] for _, start, end in listed(*OPTIONS, tmp_path / "r.wav")]
-    assert len(expected) > 3
+    expected = [[start, end] for _, start, end in listed(*options, tmp_path / "r.wav", stderr=subprocess.DEVNULL)]
+    assert len(expected) > 1
     array = samples[:, 0] if channels == 1 else samples
-    assert redivev.detect(array, 16000, **SETTINGS).tolist() == expected
+    assert redivev.detect(array, 16000, **settings).tolist() == expected
     # A strided or byte-swapped array is read as its values, not its bytes.
-    assert redivev.detect(np.repeat(array, 2, axis=0)[::2], 16000, **SETTINGS).tolist() == expected
+    assert redivev.detect(np.repeat(array, 2, axis=0)[::2], 16000, **settings).tolist() == expected
     swapped = array.astype(array.dtype.newbyteorder(">"))
-    assert redivev.detect(swapped, 16000, **SETTINGS).tolist() == expected
+    assert redivev.detect(swapped, 16000, **settings).tolist() == expected
 
 
 def test_detect_reads_the_array_in_place():
