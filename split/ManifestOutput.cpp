@@ -10,17 +10,26 @@
 
 namespace {
 
-int Create(const QByteArray &Path)
-{
-    return ::open(Path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-}
-
 QByteArray Failure(const QByteArray &Path, int Error)
 {
     return Path + ": " + std::strerror(Error);
 }
 
 } // namespace
+
+QByteArray TManifestOutput::Create(const QByteArray &Path, const std::vector<TFileIdentity> &Inputs, int &Handle)
+{
+    // Opened without emptying first, so that a recording of the run at
+    // that name loses nothing.
+    Handle = ::open(Path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (Handle < 0)
+        return Failure(Path, errno);
+    const std::optional<TFileIdentity> Opened = FileIdentityOf(Handle);
+    for (const TFileIdentity &Input : Inputs)
+        if (Opened && Opened->Device == Input.Device && Opened->Inode == Input.Inode)
+            return Path + ": is a recording of this run, which the manifest would replace";
+    return ::ftruncate(Handle, 0) == 0 ? QByteArray() : Failure(Path, errno);
+}
 
 TManifestOutput::~TManifestOutput()
 {
@@ -30,15 +39,14 @@ TManifestOutput::~TManifestOutput()
         ::close(FWavScp);
 }
 
-QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out)
+QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out, const std::vector<TFileIdentity> &Inputs)
 {
     if (Batch.Manifest == TManifestFormat::Kaldi) {
         if (const int Error = MakeFolders(Batch.ManifestOut.toStdString()); Error != 0)
             return Failure(Batch.ManifestOut, Error);
         FWavScpPath = Batch.ManifestOut + "/wav.scp";
-        FWavScp = Create(FWavScpPath);
-        if (FWavScp < 0)
-            return Failure(FWavScpPath, errno);
+        if (const QByteArray Error = Create(FWavScpPath, Inputs, FWavScp); !Error.isEmpty())
+            return Error;
         FMainPath = Batch.ManifestOut + "/segments";
     } else if (Batch.ManifestOut.isEmpty()) {
         std::fflush(Out);
@@ -48,9 +56,9 @@ QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out)
     } else {
         FMainPath = Batch.ManifestOut;
     }
-    FMain = Create(FMainPath);
+    const QByteArray Error = Create(FMainPath, Inputs, FMain);
     FOwnMain = FMain >= 0;
-    return FOwnMain ? QByteArray() : Failure(FMainPath, errno);
+    return Error;
 }
 
 QByteArray TManifestOutput::Append(int Handle, const QByteArray &Path, const QByteArray &Text)

@@ -128,10 +128,13 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     const qsizetype Count = qsizetype(Positions.size());
     if (!Options.List && !MakeOutputFolder(Options.OutDir, Err))
         return 1;
+    // Every recording of the list, also those of other shards, which
+    // other runs may be cutting now.
+    const std::vector<TFileIdentity> Inputs = InputIdentities(*All);
     TManifestOutput Manifest;
     const bool Manifested = Batch.Manifest != TManifestFormat::None;
     if (Manifested) {
-        QByteArray Error = Manifest.Open(Batch, Out);
+        QByteArray Error = Manifest.Open(Batch, Out, Inputs);
         if (Error.isEmpty())
             Error = Manifest.Write({ManifestHeader(Batch.Manifest, Batch.ShardIndex), {}, {}});
         if (!Error.isEmpty()) {
@@ -139,9 +142,6 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             return 1;
         }
     }
-    // Every recording of the list, also those of other shards, which
-    // other runs may be cutting now.
-    const std::vector<TFileIdentity> Inputs = InputIdentities(*All);
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
     TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
 

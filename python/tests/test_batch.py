@@ -130,3 +130,9 @@ def test_every_manifest_reads_back_as_the_listing(corpus, tmp_path):
     segments = [line.split() for line in (kaldi / "segments").read_text().splitlines()]
     assert [(recordings[r], round(float(b) * rate), round(float(e) * rate)) for _, r, b, e in segments] == pieces
     assert len({u for u, _, _, _ in segments}) == len(segments)
+
+    # A manifest never replaces a recording of the run.
+    before = files[1].read_bytes()
+    refused = split("--manifest", "nemo", "--manifest-out", files[1], "--list", *files, check=False)
+    assert refused.returncode == 1 and b"is a recording of this run" in refused.stderr
+    assert files[1].read_bytes() == before
