@@ -199,6 +199,9 @@ py::list ListFile(const py::object &Path, const py::kwargs &Settings)
 
 PYBIND11_MODULE(redivev, Module)
 {
+    // Each docstring opens with its own signature, in the keywords' terms.
+    py::options Documentation;
+    Documentation.disable_function_signatures();
     Module.doc() = R"(Cut recordings into pieces at their silences.
 
 The detection of redivev-split, from Python. Settings are keyword arguments
@@ -230,8 +233,9 @@ The pieces of a recording held in a NumPy array, as an int64 array of shape
 just after it. samples: int8, uint8 (128 is silence), int16, int32, float32
 or float64 (1.0 is full scale), shape (frames,) or (frames, channels) with 1
 to 8 channels; the loudest channel counts. A C-contiguous array is read in
-place, without a copy; any other is copied once. rate: samples per second,
-for settings given in seconds.)");
+place, without a copy; any other is copied once, and so is an int8 array
+with level_window or auto, for the engine's reader. rate: samples per
+second, for settings given in seconds.)");
 
     Module.def("split_file", &SplitFile, py::arg("path"), py::arg("out"),
                R"(split_file(path, out, **settings) -> list of dict
