@@ -14,9 +14,9 @@ from conftest import SPLIT, listed, split
 NAMES = ["a/take.wav", "b/take.wav", "b/with space.wav", "c/line\nbreak.wav", "c/d/deep.wav", "e.wav", "f/last.wav"]
 
 
-def test_files_from_adds_names_as_given_lines_or_nul_separated(corpus, tmp_path):
+def test_files_from_adds_names_as_given_lines_or_nul_separated(corpus, tmp_path, monkeypatch):
     root = corpus(NAMES)
-    os.chdir(root)
+    monkeypatch.chdir(root)
     plain = [name for name in NAMES if "\n" not in name]
     (tmp_path / "list").write_bytes("".join(name + "\n" for name in plain[1:]).encode())
     (tmp_path / "list0").write_bytes("".join(name + "\0" for name in NAMES).encode())
@@ -40,8 +40,8 @@ def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tm
     assert not (tmp_path / "out" / "elsewhere").exists()
 
 
-def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus, tmp_path):
-    os.chdir(corpus(NAMES))
+def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus, tmp_path, monkeypatch):
+    monkeypatch.chdir(corpus(NAMES))
     (tmp_path / "list").write_bytes("".join(n + "\0" for n in NAMES).encode())
     for form in ["csv", "json", "nemo"]:
         whole = split("--list", "--manifest", form, "--files-from", tmp_path / "list", "-0").stdout
