@@ -87,16 +87,50 @@ bool TSettingEdits::Apply(const QScrollBar *Bar, const QString &Text)
                                    : QStringLiteral("幅は 4410 や 0.4s、400ms のように入力してください。")));
         return false;
     }
-    // Kept through the bar's own change, whose handler mirrors it and
-    // redraws the guide marks; a bar already there changes nothing, so the
-    // marks are redrawn once more after.
-    Setting->Beyond.reset();
-    if (*Panel > Setting->Bar->maximum())
-        Setting->Beyond = Read.Value;
-    FApplying = true;
-    Setting->Bar->setValue(*Panel);
-    FApplying = false;
-    Show(*Setting);
+    Place(*Setting, *Panel, *Panel > Setting->Bar->maximum() ? std::optional(Read.Value) : std::nullopt);
     FChanged();
     return true;
+}
+
+void TSettingEdits::Place(TSetting &Setting, int Value, std::optional<TSettingValue> Beyond)
+{
+    // Kept through the bar's own change, whose handler mirrors it and
+    // redraws the guide marks; a bar already there changes nothing, so the
+    // caller redraws once more after.
+    Setting.Beyond = Beyond;
+    FApplying = true;
+    Setting.Bar->setValue(Value);
+    FApplying = false;
+    Show(Setting);
+}
+
+void TSettingEdits::Set(const QScrollBar *Bar, std::int32_t Panel)
+{
+    if (TSetting *Setting = Find(Bar)) {
+        Place(*Setting, Panel,
+              Panel > Setting->Bar->maximum() ? std::optional(TSettingValue{TSettingValue::TUnit::Panel, Panel, 0})
+                                              : std::nullopt);
+        FChanged();
+    }
+}
+
+std::vector<TSettingEdits::TSaved> TSettingEdits::Save() const
+{
+    std::vector<TSaved> Saved;
+    for (const TSetting &Setting : FSettings)
+        Saved.push_back({Setting.Bar, Setting.Bar->value(), Setting.Bar->minimum(), Setting.Beyond});
+    return Saved;
+}
+
+void TSettingEdits::Restore(const std::vector<TSaved> &Saved)
+{
+    // Twice: a bar whose minimum another bar sets may have been clamped
+    // before that bar came back.
+    for (int Pass = 0; Pass < 2; ++Pass)
+        for (const TSaved &Item : Saved)
+            if (TSetting *Setting = Find(Item.Bar)) {
+                Setting->Bar->setMinimum(Item.BarMinimum);
+                Place(*Setting, Item.BarValue, Item.Beyond);
+            }
+    FChanged();
 }

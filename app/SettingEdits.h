@@ -38,6 +38,19 @@ public:
     // value it had, when the text is no setting.
     bool Apply(const QScrollBar *Bar, const QString &Text);
 
+    // Sets Bar's setting to Panel, in the panel's units, as if typed.
+    void Set(const QScrollBar *Bar, std::int32_t Panel);
+
+    // Every setting as it stands, to be put back later.
+    struct TSaved {
+        const QScrollBar *Bar;
+        int BarValue;
+        int BarMinimum; // the no-sound level's bound on the cut start level comes back too
+        std::optional<TSettingValue> Beyond;
+    };
+    std::vector<TSaved> Save() const;
+    void Restore(const std::vector<TSaved> &Saved);
+
 private:
     struct TSetting {
         QScrollBar *Bar;
@@ -50,6 +63,8 @@ private:
     const TSetting *Find(const QScrollBar *Bar) const;
     std::int32_t Value(const TSetting &Setting) const;
     void Show(TSetting &Setting);
+    // Moves the bar towards Value, keeping Beyond through its change.
+    void Place(TSetting &Setting, int Value, std::optional<TSettingValue> Beyond);
 
     std::vector<TSetting> FSettings;
     std::function<void(const QString &)> FReport;

@@ -53,11 +53,12 @@ void TForm1::CreateSettingEdits()
 {
     FSettingEdits = new TSettingEdits(
         this, [this](const QString &Text) { ShowMessage(Text); }, [this] { PB->repaint(); });
+    AddMarginRows();
     const struct {
         QScrollBar *Bar;
         QLineEdit *Edit;
         TSettingKind Kind;
-    } Rows[] = {{SBCSL, Edit4, TSettingKind::Level},  {SBN, Edit1, TSettingKind::Level},
+    } Rows[] = {{SBPAD, Edit11, TSettingKind::Width}, {SBLW, Edit12, TSettingKind::Width},{SBCSL, Edit4, TSettingKind::Level},  {SBN, Edit1, TSettingKind::Level},
                 {SBNW, Edit2, TSettingKind::Width},   {SBML, Edit3, TSettingKind::Width},
                 {SBMZSS, Edit9, TSettingKind::Width}, {SBMZSE, Edit10, TSettingKind::Width},
                 {SBAFIL, Edit5, TSettingKind::Width}, {SBAFOL, Edit6, TSettingKind::Width}};
@@ -72,6 +73,40 @@ void TForm1::CreateSettingEdits()
         FSettingEdits->Add(Row.Bar, Row.Edit, Equivalent, Row.Kind);
     }
     ControlPanel->setFixedWidth(std::max(ControlPanel->width(), Right + 4));
+    Edit4->parentWidget()->setMinimumWidth(ControlPanel->width());
     for (auto [Bar, Edit] : {std::pair{SBVZ, Edit7}, std::pair{SBHZ, Edit8}})
         Edit->setText(QString::number(Bar->value()));
+}
+
+// Two rows below the designed ones, built as they are: the margin around
+// each piece and the window levels are measured over. Both start at 0,
+// which gives the designed results.
+void TForm1::AddMarginRows()
+{
+    QWidget *Rows = SBAFOL->parentWidget();
+    const struct {
+        const char *Caption;
+        QScrollBar *&Bar;
+        QLineEdit *&Edit;
+        const char *BarName, *EditName;
+    } Added[] = {{"Pad", SBPAD, Edit11, "SBPAD", "Edit11"}, {"Level window", SBLW, Edit12, "SBLW", "Edit12"}};
+    int Step = 20;
+    for (const auto &Row : Added) {
+        auto *Caption = new QLabel(QString::fromLatin1(Row.Caption), Rows);
+        Caption->setFont(Label8->font());
+        Caption->setGeometry(Label8->geometry().translated(0, Step));
+        Row.Bar = new QScrollBar(Qt::Horizontal, Rows);
+        Row.Bar->setObjectName(QString::fromLatin1(Row.BarName));
+        Row.Bar->setGeometry(SBAFOL->geometry().translated(0, Step));
+        Row.Bar->setRange(0, 5000);
+        Row.Bar->setPageStep(10);
+        Row.Edit = new QLineEdit(Rows);
+        Row.Edit->setObjectName(QString::fromLatin1(Row.EditName));
+        Row.Edit->setFont(Edit6->font());
+        Row.Edit->setGeometry(Edit6->geometry().translated(0, Step));
+        QScrollBar *Bar = Row.Bar;
+        connect(Bar, &QScrollBar::valueChanged, this, [this, Bar] { FSettingEdits->BarChanged(Bar); });
+        Step += 20;
+    }
+    Rows->setMinimumHeight(Rows->height() + Step - 20);
 }

@@ -4,6 +4,7 @@
 // parameter panel shown in the tool window, and the trim-area list. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
+#include "app/SettingEdits.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -31,7 +32,6 @@ class QScrollBar;
 class QTimer;
 class QWidget;
 class TPaintBox;
-class TSettingEdits;
 class TViewCanvas;
 struct THeldRecording;
 
@@ -140,6 +140,19 @@ public:
     QLineEdit *Edit6 = nullptr;
     QLineEdit *Edit9 = nullptr;
     QLineEdit *Edit10 = nullptr;
+    // The margin around each piece and the window levels are read over.
+    QScrollBar *SBPAD = nullptr;
+    QScrollBar *SBLW = nullptr;
+    QLineEdit *Edit11 = nullptr;
+    QLineEdit *Edit12 = nullptr;
+    // Settings suggested from the recording, and the way back from them.
+    QAction *SuggestAction = nullptr;
+    QAction *UndoSuggestAction = nullptr;
+    QPushButton *SuggestButton = nullptr;
+    void SuggestClick();
+    void UndoSuggestClick();
+    std::optional<std::vector<TSettingEdits::TSaved>> FBeforeSuggestion;
+    TSettingEdits *FSettingEdits = nullptr;
     QLabel *Label6 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
@@ -189,7 +202,8 @@ private:
     void FitCaptions();
     void CreateComponents();
     void CreateSettingEdits();
-    TSettingEdits *FSettingEdits = nullptr;
+    void AddMarginRows();
+    void CreateSuggestCommands();
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();

@@ -1,7 +1,7 @@
 // How well the suggested settings cut speech-like recordings into
-// sentences: six recordings (noise floors at -60, -50 and -40 dBFS, a floor
-// rising from -60 to -42, a hum, quiet speech), each cut with the settings
-// suggested for it and nothing else. Prints per recording and overall: strict
+// sentences: eight recordings of 60 sentences (noise floors at -60, -50 and
+// -40 dBFS, floors rising from -60 to -42 and from -55 to -40, a hum, quiet
+// speech), each cut with the settings suggested for it and nothing else. Prints per recording and overall: strict
 // F1 (a piece counts when it holds exactly one whole sentence, 10 ms
 // tolerance), the share of sentences with a piece of their own, the share of
 // pieces that end more than 10 ms before the end of their sentence, and the
@@ -29,37 +29,44 @@ namespace {
 
 struct TCase {
     const char *Name;
-    TSpeechSpec Spec;
+    TSpeechPlan Plan;
 };
 
 std::vector<TCase> Cases()
 {
-    const auto Spec = [](std::uint32_t Seed, double Floor, double FloorEnd, double Hum, double Speech) {
-        TSpeechSpec Spec;
-        Spec.Seed = Seed;
-        Spec.Sentences = 60;
-        Spec.FloorDb = Floor;
-        Spec.FloorEndDb = FloorEnd;
-        Spec.HumDb = Hum;
-        Spec.SpeechDb = Speech;
-        return Spec;
+    const auto Make = [](std::uint32_t Seed, double Floor, double FloorEnd, double Hum, double Speech) {
+        TSpeechPlan Plan;
+        Plan.Seed = Seed;
+        Plan.Sentences = 60;
+        Plan.FloorDb = Floor;
+        Plan.FloorEndDb = FloorEnd;
+        Plan.HumDb = Hum;
+        Plan.SpeechDb = Speech;
+        return Plan;
     };
     return {
-        {"floor-60", Spec(101, -60, -60, -200, -20)}, {"floor-50", Spec(102, -50, -50, -200, -20)},
-        {"floor-40", Spec(103, -40, -40, -200, -20)}, {"rising-60-42", Spec(104, -60, -42, -200, -20)},
-        {"hum-45", Spec(105, -58, -58, -45, -20)},    {"quiet-speech", Spec(106, -55, -55, -200, -30)},
+        {"floor-60", Make(101, -60, -60, -200, -20)}, {"floor-50", Make(102, -50, -50, -200, -20)},
+        {"floor-40", Make(103, -40, -40, -200, -20)}, {"rising-60-42", Make(104, -60, -42, -200, -20)},
+        {"hum-45", Make(105, -58, -58, -45, -20)},    {"quiet-speech", Make(106, -55, -55, -200, -30)},
+        {"floor-40-b", Make(107, -40, -40, -200, -22)}, {"rising-55-40", Make(108, -55, -40, -50, -21)},
     };
 }
 
-std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording)
+// Without margin and level window, Plain: what the levels and widths
+// alone give.
+std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording, bool Plain)
 {
     TSampleView View;
     View.Format = {1, 1, Recording.Rate, Recording.Rate * 2, 2, 16, 0};
     View.Data = reinterpret_cast<const std::uint8_t *>(Recording.Samples.data());
     View.DataSize = std::int64_t(Recording.Samples.size() * 2);
     const TSuggestedSettings Suggested = SuggestTrimSettings(View);
-    const TTrimSettings &S = Suggested.Settings;
-    std::printf("  suggested: floor %.1f dBFS, speech %.1f dBFS; --cut-start-level %d --no-sound-level %d "
+    TTrimSettings S = Suggested.Settings;
+    if (Plain) {
+        S.Pad = 0;
+        S.LevelWindow = 0;
+    } else
+        std::printf("  suggested: floor %.1f dBFS, speech %.1f dBFS; --cut-start-level %d --no-sound-level %d "
                 "--no-sound-width %d --min-size %d --pad %d --level-window %d\n",
                 Suggested.NoiseFloorDb, Suggested.SpeechLevelDb, S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth,
                 S.MinimumSize, S.Pad, S.LevelWindow);
@@ -96,7 +103,7 @@ std::map<std::string, std::vector<TPiece>> CutBySplit(const char *Split, const s
 
 void Print(const char *Name, const TSentenceScore &Score)
 {
-    std::printf("%-13s sentences %4d pieces %4d  F1 %.3f  one piece %5.1f %%  clipped end %4.1f %%  noise-only %d\n",
+    std::printf("%-14s sentences %4d pieces %4d  F1 %.3f  one piece %5.1f %%  clipped end %4.1f %%  noise-only %d\n",
                 Name, Score.Sentences, Score.Pieces, Score.F1(), 100.0 * Score.Matched / Score.Sentences,
                 Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
 }
@@ -114,7 +121,7 @@ int main(int Argc, char **Argv)
         return 1;
     }
     for (const TCase &Case : Cases()) {
-        Recordings.push_back(MakeSpeechLike(Case.Spec));
+        Recordings.push_back(MakeSpeechLike(Case.Plan));
         if (Split) {
             Files.push_back(std::string(Folder) + "/" + Case.Name + ".wav");
             wavtest::WriteFileBytes(Files.back(), wavtest::PcmFile(1, Recordings.back().Rate, 16,
@@ -123,7 +130,7 @@ int main(int Argc, char **Argv)
     }
     const auto Listed = Split ? CutBySplit(Split, Files) : std::map<std::string, std::vector<TPiece>>{};
 
-    TSentenceScore Total;
+    TSentenceScore Total, PlainTotal;
     double WorstOnePiece = 100;
     for (std::size_t I = 0; I < Recordings.size(); ++I) {
         const TSpeechRecording &Recording = Recordings[I];
@@ -135,7 +142,14 @@ int main(int Argc, char **Argv)
                 Pieces = Found->second;
         } else {
             std::printf("%s\n", Name);
-            Pieces = CutInProcess(Recording);
+            Pieces = CutInProcess(Recording, false);
+            const TSentenceScore Plain =
+                ScorePieces(Recording.Sentences, CutInProcess(Recording, true), Recording.Rate);
+            PlainTotal.Sentences += Plain.Sentences;
+            PlainTotal.Pieces += Plain.Pieces;
+            PlainTotal.Matched += Plain.Matched;
+            PlainTotal.ClippedEnds += Plain.ClippedEnds;
+            PlainTotal.NoiseOnly += Plain.NoiseOnly;
         }
         const TSentenceScore Score = ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
         Print(Name, Score);
@@ -147,6 +161,8 @@ int main(int Argc, char **Argv)
         Total.NoiseOnly += Score.NoiseOnly;
     }
     Print("overall", Total);
+    if (!Split)
+        Print("no pad/window", PlainTotal);
     std::printf("worst recording: %.1f %% one piece (targets: F1 >= 0.74, >= 95 %% overall and >= 90 %% in each, "
                 "clipped <= 2 %%, no noise-only piece)\n",
                 WorstOnePiece);

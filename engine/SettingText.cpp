@@ -93,8 +93,15 @@ std::optional<std::int32_t> SettingAtRate(const TSettingValue &Value, std::uint3
 
 QString SettingEquivalent(TSettingKind Kind, std::int64_t Panel, std::uint32_t Rate)
 {
-    if (Kind == TSettingKind::Width)
-        return Rate == 0 ? QString() : QString::number(double(Panel) / Rate, 'f', 2) + QStringLiteral(" s");
+    if (Kind == TSettingKind::Width) {
+        if (Rate == 0)
+            return {};
+        // Short widths in milliseconds, where hundredths of a second would
+        // show the designed ones all as 0.00 s.
+        const double Seconds = double(Panel) / Rate;
+        return Seconds < 0.1 ? QString::number(Seconds * 1000, 'f', 1) + QStringLiteral(" ms")
+                             : QString::number(Seconds, 'f', 2) + QStringLiteral(" s");
+    }
     if (Panel <= 0)
         return QStringLiteral("\u2212\u221e dBFS");
     // Tenths, so that a level just below full scale reads 0.0 and not -0.0.

@@ -37,6 +37,6 @@ QString AcceptedSettingForms(TSettingKind Kind);
 std::optional<std::int32_t> SettingAtRate(const TSettingValue &Value, std::uint32_t Rate);
 
 // The value as shown beside its edit: a width in seconds at Rate
-// ("0.40 s"), a level in dBFS ("−30.3 dBFS", with a true minus sign).
+// ("0.40 s", or "2.3 ms" below a tenth of a second), a level in dBFS ("−30.3 dBFS", with a true minus sign).
 // Empty for a width while no recording gives a rate.
 QString SettingEquivalent(TSettingKind Kind, std::int64_t Panel, std::uint32_t Rate);

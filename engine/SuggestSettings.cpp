@@ -65,7 +65,7 @@ double SpeechLevelDb(const std::vector<double> &Levels, double Floor)
     for (double Level : Levels)
         if (Level > Floor + 10)
             Loud.push_back(Level);
-    return Loud.empty() ? Floor + 20 : std::max(Quantile(Loud, 0.5), Floor + 20);
+    return Loud.empty() ? Floor + 20 : Quantile(Loud, 0.5);
 }
 
 std::int32_t PanelLevel(double Db)
@@ -99,13 +99,13 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording)
     // nearer speech, so a noise that passes the lower level opens none.
     const double Span = Speech - Floor;
     TTrimSettings &Settings = Suggested.Settings;
-    Settings.NoSoundLevel = PanelLevel(Floor + std::max(6.0, 0.3 * Span));
-    Settings.CutStartLevel = std::max(PanelLevel(Floor + std::max(10.0, 0.5 * Span)), Settings.NoSoundLevel + 1);
+    Settings.NoSoundLevel = PanelLevel(Floor + std::max(4.0, 0.2 * Span));
+    Settings.CutStartLevel = std::max(PanelLevel(Floor + std::max(9.0, 0.45 * Span)), Settings.NoSoundLevel + 1);
     Settings.NoSoundWidth = PanelWidth(0.3, Rate);
     Settings.MinimumSize = PanelWidth(0.25, Rate);
     Settings.BackwardSearch = 0;
     Settings.ForwardSearch = 0;
-    Settings.Pad = PanelWidth(0.2, Rate);
+    Settings.Pad = PanelWidth(0.25, Rate);
     Settings.LevelWindow = PanelWidth(0.02, Rate);
     return Suggested;
 }

@@ -2,9 +2,13 @@
 // settings unless a test moves a bar.
 #include "DetectionSupport.h"
 
+#include "app/Detection.h"
 #include "app/PaintBox.h"
+#include "engine/SuggestSettings.h"
+#include "SpeechLike.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QScrollBar>
 
 using namespace apptest;
@@ -257,3 +261,47 @@ TEST_F(DetectionTest, ViewIsRepaintedUnderTheWaitCursorBeforeTheCountIsShown)
 }
 
 } // namespace
+
+// The suggestion on noisy speech-like sound: the settings the engine
+// suggests (as redivev-split --auto takes them) land on the panel, Trim!
+// then finds one whole piece per sentence, and one step back restores the
+// panel as it was, typed values included.
+TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
+{
+    speechtest::TSpeechPlan Spec;
+    Spec.Seed = 5;
+    Spec.Rate = 16000;
+    Spec.Sentences = 4;
+    Spec.FloorDb = -50;
+    Spec.FloorEndDb = -44;
+    const speechtest::TSpeechRecording Speech = speechtest::MakeSpeechLike(Spec);
+    Load(wavtest::PcmFile(1, Spec.Rate, 16, wavtest::Samples16(Speech.Samples)));
+    TypeInto(Form->Edit2, QStringLiteral("9000"));
+    const auto Before = Form->FSettingEdits->Save();
+
+    Form->SuggestAction->trigger();
+    const TTrimSettings Suggested = SuggestTrimSettings(Form->RecordingView()).Settings;
+    const TTrimSettings Panel = ReadTrimSettings(*Form);
+    EXPECT_TRUE(Panel.NoSoundLevel == Suggested.NoSoundLevel && Panel.CutStartLevel == Suggested.CutStartLevel &&
+                Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
+                Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("4個に分割されます"))) << Messages[0].toStdString();
+
+    std::vector<speechtest::TPiece> Pieces;
+    for (const TTrimArea &Area : Detect())
+        Pieces.push_back({Area.StartPos, Area.EndPos});
+    const speechtest::TSentenceScore Score = speechtest::ScorePieces(Speech.Sentences, Pieces, Spec.Rate);
+    EXPECT_EQ(Score.Matched, 4);
+    EXPECT_EQ(Score.Pieces, 4);
+
+    Form->UndoSuggestAction->trigger();
+    const auto After = Form->FSettingEdits->Save();
+    ASSERT_EQ(After.size(), Before.size());
+    for (std::size_t I = 0; I < After.size(); ++I) {
+        EXPECT_EQ(After[I].BarValue, Before[I].BarValue) << I;
+        EXPECT_EQ(After[I].Beyond.has_value(), Before[I].Beyond.has_value()) << I;
+    }
+    EXPECT_EQ(Form->SettingOf(Form->SBNW), 9000);
+    EXPECT_FALSE(Form->UndoSuggestAction->isEnabled());
+}

@@ -190,7 +190,7 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
     } Cases[] = {
         {"SBNW", "Edit2", "0.4s", 5000, 17640, "0.40 s"},
         {"SBNW", "Edit2", "400ms", 5000, 17640, "0.40 s"},
-        {"SBNW", "Edit2", "2500", 2500, 2500, "0.06 s"},
+        {"SBNW", "Edit2", "2500", 2500, 2500, "56.7 ms"},
         {"SBML", "Edit3", "0.25s", 5000, 11025, "0.25 s"},
         {"SBN", "Edit1", "-40dB", 328, 328, "\u221240.0 dBFS"},
         {"SBN", "Edit1", "40000", 30000, 40000, "1.7 dBFS"},

@@ -94,7 +94,8 @@ TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
         EXPECT_TRUE(Row.Label->alignment() & Qt::AlignRight);
         EXPECT_EQ(Row.Label->text().toStdString(), Row.Caption);
     }
-    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 170);
+    // The designed rows and two more: the pad and the level window.
+    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 210);
     EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
@@ -132,7 +133,9 @@ TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
     EXPECT_EQ(Form->N4->title(), QStringLiteral("処理"));
     EXPECT_EQ(Form->File1->actions(), QList<QAction *>{Form->WAV1});
     EXPECT_EQ(Form->N2->actions(), QList<QAction *>{Form->N3});
-    EXPECT_EQ(Form->N4->actions(), (QList<QAction *>{Form->N5, Form->N6}));
+    // The designed commands first; after a separator, the suggestion's.
+    EXPECT_EQ(Form->N4->actions().mid(0, 2), (QList<QAction *>{Form->N5, Form->N6}));
+    EXPECT_EQ(Form->N4->actions().mid(3), (QList<QAction *>{Form->SuggestAction, Form->UndoSuggestAction}));
     EXPECT_EQ(Form->WAV1->text(), QStringLiteral("WAVの読込"));
     EXPECT_EQ(Form->N3->text(), QStringLiteral("音量を割れない範囲で最大にする"));
     EXPECT_EQ(Form->N5->text(), QStringLiteral("自動切り出し"));

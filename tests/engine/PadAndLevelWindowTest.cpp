@@ -85,27 +85,6 @@ TEST(PadAndLevelWindow, WindowedDetectionIsThePerPositionScanOverWindowLevels)
     }
 }
 
-TEST(PadAndLevelWindow, SteadyNoiseBelowTheLevelsOpensNothingMeasuredOverAWindow)
-{
-    // White noise of RMS 400: a single sample passes 1000 about once in
-    // eighty positions, its RMS over 10 ms never.
-    std::mt19937 Random(7);
-    std::normal_distribution<double> Noise(0, 400);
-    std::vector<std::int16_t> Values(80000);
-    for (std::int16_t &Value : Values)
-        Value = std::int16_t(std::lround(Noise(Random)));
-    TSampleView View;
-    View.Format = {1, 1, 8000, 0, 0, 16, 0};
-    View.Data = reinterpret_cast<const std::uint8_t *>(Values.data());
-    View.DataSize = std::int64_t(Values.size() * 2);
-    TTrimSettings Settings;
-    Settings.CutStartLevel = 1000;
-    Settings.MinimumSize = 0;
-    EXPECT_GT(DetectTrimAreas(View, Settings).size(), 10u);
-    Settings.LevelWindow = 80; // 10 ms
-    EXPECT_TRUE(DetectTrimAreas(View, Settings).empty());
-}
-
 TEST(PadAndLevelWindow, MarginsStopAtNeighboursAndTheRecordingsEnds)
 {
     struct TCase {

@@ -21,14 +21,14 @@ TSampleView ViewOf(const std::vector<std::int16_t> &Samples, std::uint32_t Rate)
 
 TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
 {
-    speechtest::TSpeechSpec Spec;
-    Spec.Seed = 3;
-    Spec.Rate = 16000;
-    Spec.Sentences = 5;
-    Spec.FloorDb = -45;
-    Spec.FloorEndDb = -42;
-    Spec.HumDb = -50;
-    const speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Spec);
+    speechtest::TSpeechPlan Plan;
+    Plan.Seed = 3;
+    Plan.Rate = 16000;
+    Plan.Sentences = 5;
+    Plan.FloorDb = -45;
+    Plan.FloorEndDb = -42;
+    Plan.HumDb = -50;
+    const speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Plan);
     const TSampleView View = ViewOf(Recording.Samples, Recording.Rate);
 
     const TSuggestedSettings Suggested = SuggestTrimSettings(View);

@@ -148,7 +148,8 @@ TEST(SplitOptions, EquivalentsShownBesideTheWindowsEdits)
     };
     const TCase Cases[] = {
         {TSettingKind::Width, 17640, 44100, "0.40 s"},
-        {TSettingKind::Width, 100, 44100, "0.00 s"},
+        {TSettingKind::Width, 100, 44100, "2.3 ms"},
+        {TSettingKind::Width, 4410, 44100, "0.10 s"},
         {TSettingKind::Width, 2147483647, 8000, "268435.46 s"},
         {TSettingKind::Width, 100, 0, ""}, // no recording yet
         {TSettingKind::Level, 1000, 44100, "\u221230.3 dBFS"},

@@ -207,6 +207,18 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
               "  {\"file\": \"c.wav\", \"index\": 0, \"start\": 1000, \"end\": 2400, \"start_s\": 0.022676, "
               "\"end_s\": 0.054422}\n"
               "]\n");
+    // --auto with every setting given cuts as without it, and says on
+    // stderr what it cut with.
+    const TRun Auto = Split(Dir.path(), {"--auto", "--list", "--pad", "0", "--level-window", "0", "--min-size", "100",
+                                         "--no-sound-width", "100", "--no-sound-level", "1000", "--cut-start-level",
+                                         "100", "a,b.wav"});
+    EXPECT_EQ(Auto.Status, 0);
+    EXPECT_EQ(Auto.Out, Csv.Out.section('\n', 0, 2) + '\n');
+    EXPECT_TRUE(Auto.Err.startsWith("redivev-split: a,b.wav: --cut-start-level 100 --no-sound-level 1000 "
+                                    "--no-sound-width 100 --min-size 100 --backward-search 0 --forward-search 0 "
+                                    "--pad 0 --level-window 0 (noise floor "))
+        << Auto.Err.toStdString();
+    EXPECT_EQ(Auto.Err.count('\n'), 1);
     // Nothing reaches full scale: no piece, and that is no error.
     const TRun None = Split(Dir.path(), {"--json", "--cut-start-level", "0dB", "c.wav"});
     EXPECT_EQ(None.Status, 0);

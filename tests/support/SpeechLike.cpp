@@ -18,71 +18,85 @@ double Amplitude(double Db)
 
 class TSynth {
 public:
-    TSynth(const TSpeechSpec &Spec) : Spec(Spec), Random(Spec.Seed) {}
+    TSynth(const TSpeechPlan &Plan) : Plan(Plan), Random(Plan.Seed) {}
 
     double Uniform(double Low, double High) { return std::uniform_real_distribution<double>(Low, High)(Random); }
-    std::int64_t Positions(double Seconds) const { return std::int64_t(std::lround(Seconds * Spec.Rate)); }
+    std::int64_t Positions(double Seconds) const { return std::int64_t(std::lround(Seconds * Plan.Rate)); }
 
-    // A word at From; gives the position just after its last sounding sample.
-    std::int64_t Word(std::vector<double> &Signal, std::int64_t From)
+    // A word at From; gives the position just after its last sounding
+    // sample. The last word of a sentence trails off: quieter, with a
+    // longer fade.
+    std::int64_t Word(std::vector<double> &Signal, std::int64_t From, bool Last)
     {
         const double Length = Uniform(0.12, 0.45);
-        const double Rise = Uniform(0.015, 0.06), Fall = Uniform(0.04, 0.15);
+        const double Rise = Uniform(0.015, 0.06), Fall = Last ? Uniform(0.08, 0.25) : Uniform(0.04, 0.15);
         // Harmonics 1..8 at 1/k: their sum's RMS is 0.874 of the first's peak.
-        const double Peak = Amplitude(Spec.SpeechDb + Uniform(-8, 4)) / 0.874;
+        const double Level = Amplitude(Plan.SpeechDb + Uniform(-8, 4) - (Last ? Uniform(3, 8) : 0));
         const double Pitch = Uniform(90, 240), Glide = Uniform(-0.2, 0.2), Syllables = Uniform(2, 5);
-        const std::int64_t Count = Positions(Length);
+        const std::int64_t Count = Positions(Length + (Last ? Fall : 0));
         Grow(Signal, From + Count);
         double Phase = 0;
         for (std::int64_t I = 0; I < Count; ++I) {
-            const double T = double(I) / Spec.Rate;
-            Phase += 2 * Pi * Pitch * (1 + Glide * T / Length) / Spec.Rate;
+            const double T = double(I) / Plan.Rate;
+            Phase += 2 * Pi * Pitch * (1 + Glide * T / Length) / Plan.Rate;
             double Voice = 0;
             for (int K = 1; K <= 8; ++K)
                 Voice += std::sin(K * Phase) / K;
             const double Syllable = 1 - 0.35 * std::pow(std::sin(Pi * Syllables * T / Length), 2);
-            Signal[std::size_t(From + I)] += Peak * Envelope(T, Length, Rise, Fall) * Syllable * Voice;
+            const double Gain = Envelope(T, double(Count) / Plan.Rate, Rise, Fall);
+            Signal[std::size_t(From + I)] += Level / 0.874 * Gain * Syllable * Voice;
         }
         std::int64_t End = From + Count;
-        if (Uniform(0, 1) < 0.3)
-            End = std::max(End, Hiss(Signal, From + Count - Positions(Fall / 2), Peak * 0.874));
+        if (Uniform(0, 1) < 0.4)
+            End = std::max(End, Hiss(Signal, From + Count - Positions(Fall / 2), Level, false));
         return End;
     }
 
-    // The noise of a consonant after a word, well below the word's level.
-    std::int64_t Hiss(std::vector<double> &Signal, std::int64_t From, double WordLevel)
+    // The noise of a consonant, well below the word's level: after a word,
+    // fading out (gives its end), or before one, growing into it (From is
+    // then where the word starts; gives the hiss's start).
+    std::int64_t Hiss(std::vector<double> &Signal, std::int64_t From, double WordLevel, bool Before)
     {
         const double Length = Uniform(0.04, 0.12);
-        const double Level = WordLevel * std::pow(10.0, -Uniform(10, 18) / 20) / std::sqrt(2.0);
+        const double Level = WordLevel * std::pow(10.0, -Uniform(10, 20) / 20) / std::sqrt(2.0);
         const std::int64_t Count = Positions(Length);
+        if (Before)
+            From -= Count;
         Grow(Signal, From + Count);
         std::normal_distribution<double> Noise(0, Level);
-        double Last = 0;
+        double Previous = 0;
         for (std::int64_t I = 0; I < Count; ++I) {
             const double White = Noise(Random);
-            const double T = double(I) / Spec.Rate;
-            Signal[std::size_t(From + I)] += (White - Last) * Envelope(T, Length, 0.01, Length * 0.6);
-            Last = White;
+            const double T = double(I) / Plan.Rate;
+            const double Gain =
+                Before ? Envelope(T, Length, Length * 0.6, 0.01) : Envelope(T, Length, 0.01, Length * 0.6);
+            Signal[std::size_t(From + I)] += (White - Previous) * Gain;
+            Previous = White;
         }
-        return From + Count;
+        return Before ? From : From + Count;
     }
 
     TSpeechRecording Make()
     {
         TSpeechRecording Made;
-        Made.Rate = Spec.Rate;
+        Made.Rate = Plan.Rate;
         std::vector<double> Signal;
         std::int64_t Pos = Positions(Uniform(0.5, 1.5));
-        for (int S = 0; S < Spec.Sentences; ++S) {
-            const std::int64_t Start = Pos;
+        for (int S = 0; S < Plan.Sentences; ++S) {
+            std::int64_t Start = Pos;
+            // Some sentences open with a consonant's hiss before their first word.
+            if (Uniform(0, 1) < 0.25) {
+                Pos += Positions(0.12); // within the pause: it stays as drawn
+                Start = Hiss(Signal, Pos, Amplitude(Plan.SpeechDb), true);
+            }
             const int Words = 2 + int(Random() % 8);
             for (int W = 0; W < Words; ++W) {
-                Pos = Word(Signal, Pos);
+                Pos = Word(Signal, Pos, W + 1 == Words);
                 if (W + 1 < Words)
                     Pos += Positions(Uniform(0.02, 0.2));
             }
             Made.Sentences.push_back({Start, Pos});
-            Pos += Positions(Uniform(Spec.PauseMin, Spec.PauseMax));
+            Pos += Positions(Uniform(Plan.PauseMin, Plan.PauseMax));
         }
         Grow(Signal, Pos + Positions(1.0));
         AddRoom(Signal);
@@ -117,24 +131,24 @@ private:
     {
         std::normal_distribution<double> Noise(0, 1);
         const double Total = double(Signal.size());
-        const double Hum = Amplitude(Spec.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
+        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
         for (std::size_t I = 0; I < Signal.size(); ++I) {
-            const double Floor = Spec.FloorDb + (Spec.FloorEndDb - Spec.FloorDb) * double(I) / Total;
-            const double T = double(I) / Spec.Rate;
+            const double Floor = Plan.FloorDb + (Plan.FloorEndDb - Plan.FloorDb) * double(I) / Total;
+            const double T = double(I) / Plan.Rate;
             Signal[I] += Amplitude(Floor) * Noise(Random)
                 + Hum * (std::sin(2 * Pi * 50 * T) + 0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T));
         }
     }
 
-    TSpeechSpec Spec;
+    TSpeechPlan Plan;
     std::mt19937 Random;
 };
 
 } // namespace
 
-TSpeechRecording MakeSpeechLike(const TSpeechSpec &Spec)
+TSpeechRecording MakeSpeechLike(const TSpeechPlan &Plan)
 {
-    return TSynth(Spec).Make();
+    return TSynth(Plan).Make();
 }
 
 double TSentenceScore::F1() const

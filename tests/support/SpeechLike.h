@@ -2,16 +2,16 @@
 // Recordings that sound like speech in a room, with the sentence
 // boundaries known: the material the suggested settings are measured on.
 // Sentences are runs of word-like voiced bursts (harmonics of a gliding
-// pitch, soft rise, fading end, sometimes a hiss of a consonant after
-// them) with short gaps inside a sentence and longer pauses between
+// pitch, soft rise, fading end, sometimes a consonant's hiss before or
+// after) with short gaps inside a sentence and longer pauses between
 // sentences, over white noise that may rise, and a mains hum. The same
-// spec always gives the same samples.
+// plan always gives the same samples.
 #include <cstdint>
 #include <vector>
 
 namespace speechtest {
 
-struct TSpeechSpec {
+struct TSpeechPlan {
     std::uint32_t Seed = 1;
     std::uint32_t Rate = 44100;
     int Sentences = 40;
@@ -34,7 +34,7 @@ struct TSpeechRecording {
     std::vector<TSentence> Sentences;
 };
 
-TSpeechRecording MakeSpeechLike(const TSpeechSpec &Spec);
+TSpeechRecording MakeSpeechLike(const TSpeechPlan &Plan);
 
 // How detected pieces meet the sentences, with a tolerance of 10 ms: a
 // piece counts when it holds exactly one whole sentence and reaches into

@@ -1,0 +1,78 @@
+// Settings suggested from the open recording (処理 menu and the tool
+// window's button), and the step back to the settings before them.
+#include "app/Unit1.h"
+
+#include "app/Detection.h"
+#include "app/FormatReport.h"
+#include "app/PaintBox.h"
+#include "app/WaitCursor.h"
+#include "engine/SuggestSettings.h"
+#include "engine/TrimDetection.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cmath>
+
+void TForm1::CreateSuggestCommands()
+{
+    SuggestAction = new QAction(QStringLiteral("設定を録音から提案"), this);
+    SuggestAction->setObjectName(QStringLiteral("SuggestAction"));
+    UndoSuggestAction = new QAction(QStringLiteral("提案の前の設定に戻す"), this);
+    UndoSuggestAction->setObjectName(QStringLiteral("UndoSuggestAction"));
+    UndoSuggestAction->setEnabled(false);
+    N4->addSeparator();
+    N4->addActions({SuggestAction, UndoSuggestAction});
+    // Beside "Trim!", in the room the widened panel gives; named as
+    // redivev-split's --auto, which runs the same suggestion.
+    SuggestButton = new QPushButton(QStringLiteral("Auto"), Button1->parentWidget());
+    SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
+    SuggestButton->setFont(Button1->font());
+    SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
+    connect(SuggestAction, &QAction::triggered, this, [this] { Guarded([this] { SuggestClick(); }); });
+    connect(SuggestButton, &QPushButton::clicked, this, [this] { Guarded([this] { SuggestClick(); }); });
+    connect(UndoSuggestAction, &QAction::triggered, this, [this] { Guarded([this] { UndoSuggestClick(); }); });
+}
+
+void TForm1::SuggestClick()
+{
+    if (RepeatUnreadableFormat(*this))
+        return;
+    TSuggestedSettings Suggested;
+    std::vector<TTrimArea> Pieces;
+    {
+        TWaitCursor Wait;
+        Suggested = SuggestTrimSettings(RecordingView());
+        FBeforeSuggestion = FSettingEdits->Save();
+        const TTrimSettings &S = Suggested.Settings;
+        // The no-sound level first: it is the cut start level's minimum.
+        FSettingEdits->Set(SBN, S.NoSoundLevel);
+        FSettingEdits->Set(SBCSL, S.CutStartLevel);
+        FSettingEdits->Set(SBNW, S.NoSoundWidth);
+        FSettingEdits->Set(SBML, S.MinimumSize);
+        FSettingEdits->Set(SBMZSS, S.BackwardSearch);
+        FSettingEdits->Set(SBMZSE, S.ForwardSearch);
+        FSettingEdits->Set(SBPAD, S.Pad);
+        FSettingEdits->Set(SBLW, S.LevelWindow);
+        UndoSuggestAction->setEnabled(true);
+        Pieces = DetectTrimAreas(RecordingView(), ReadTrimSettings(*this));
+        PB->repaint();
+    }
+    const auto Db = [](double Value) {
+        return (Value < 0 ? QStringLiteral("\u2212") : QString()) + QString::number(std::abs(Value), 'f', 1);
+    };
+    ShowMessage(QStringLiteral("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%3個に分割されます")
+                    .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb))
+                    .arg(Pieces.size()));
+}
+
+void TForm1::UndoSuggestClick()
+{
+    if (!FBeforeSuggestion)
+        return;
+    FSettingEdits->Restore(*FBeforeSuggestion);
+    FBeforeSuggestion.reset();
+    UndoSuggestAction->setEnabled(false);
+}
