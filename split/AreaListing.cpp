@@ -5,8 +5,6 @@
 #include <QByteArrayList>
 #include <QString>
 
-namespace {
-
 // Six decimals resolve a position at any rate up to a megahertz. A rate of
 // 0 has no time: empty in CSV, null in JSON.
 QByteArray Seconds(std::int64_t Position, std::uint32_t Rate, const QByteArray &NoTime)
@@ -41,8 +39,6 @@ QByteArray JsonString(const QByteArray &Text)
     }
     return Out + '"';
 }
-
-} // namespace
 
 QByteArray CsvListing(const std::vector<TListedRecording> &Recordings)
 {

@@ -22,3 +22,9 @@ QByteArray CsvListing(const std::vector<TListedRecording> &Recordings);
 // characters are escaped; a byte that is no part of valid UTF-8 becomes
 // \udcNN, which Python's surrogateescape turns back into the byte.
 QByteArray JsonListing(const std::vector<TListedRecording> &Recordings);
+
+// The parts of the listings, for the manifests that share their forms.
+// Seconds: six decimals, or NoTime when Rate is 0.
+QByteArray Seconds(std::int64_t Position, std::uint32_t Rate, const QByteArray &NoTime);
+QByteArray CsvField(const QByteArray &Text);
+QByteArray JsonString(const QByteArray &Text);

@@ -24,6 +24,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
+    Outcome.Container = View.Container;
     std::optional<TSuggestedSettings> Suggested;
     if (Options.Auto)
         ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });

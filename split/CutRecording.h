@@ -15,6 +15,8 @@ struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
     std::vector<TTrimArea> Areas;
+    TContainer Container = TContainer::Wav; // the kind of file the pieces are
+    bool Skipped = false; // --skip-done found the folder complete
     // With --auto: the settings the recording was cut with, and what they
     // were suggested from, as one line for stderr.
     QByteArray Chosen;

@@ -94,6 +94,7 @@ void DefineOptions(QCommandLineParser &Parser)
     Parser.addOption({QStringLiteral("json"), QStringLiteral("As --list, as a JSON array.")});
     Parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Files cut at once (default: the number of cores)."), QStringLiteral("n")});
+    DefineBatchOptions(Parser);
     Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
                                  QStringLiteral("FILE..."));
 }
@@ -153,9 +154,11 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     Options.Normalise = Parser.isSet(QStringLiteral("normalise"));
     Options.Json = Parser.isSet(QStringLiteral("json"));
     Options.List = Options.Json || Parser.isSet(QStringLiteral("list"));
+    if (const QString Error = ReadBatchOptions(Parser, Options.List, Options.Json, Options.Batch); !Error.isEmpty())
+        return Failure(Error);
     for (const QString &File : Parser.positionalArguments())
         Options.Files << ArgumentBytes(File);
-    if (Options.Files.isEmpty())
+    if (Options.Files.isEmpty() && Options.Batch.FilesFrom.isEmpty())
         return Failure(QStringLiteral("no recordings given; give one or more FILE.wav or FILE.flac"));
     Command.Action = TSplitCommand::TAction::Run;
     return Command;

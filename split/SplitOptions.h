@@ -3,6 +3,7 @@
 // touches a file, so every form of every option can be tried in a test.
 #include "engine/SettingText.h"
 #include "engine/TrimArea.h"
+#include "split/BatchOptions.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -38,6 +39,7 @@ struct TSplitOptions {
     bool Json = false;
     int Jobs = 1;
     QByteArrayList Files;
+    TBatchOptions Batch;
 };
 
 struct TSplitCommand {

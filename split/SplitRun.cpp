@@ -2,18 +2,21 @@
 
 #include "platform/FolderWriter.h"
 #include "split/AreaListing.h"
-#include "split/CutRecording.h"
+#include "split/CutInput.h"
+#include "split/InputList.h"
+#include "split/ManifestOutput.h"
+#include "split/OutputPlaces.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
-
-#include <QHash>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -21,55 +24,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// The name a file's folder of pieces gets: its file name without the
-// extension of a recording (".wav", ".flac", ...). Nothing for a name that
-// would be no folder of its own ("", "." or "..", from "dir/", "..wav" or
-// "...wav").
-std::optional<QByteArray> FolderName(const QByteArray &File)
-{
-    QByteArray Name = File.mid(File.lastIndexOf('/') + 1);
-    for (const char *Extension : {".wav", ".flac", ".rf64", ".bw64", ".w64"}) {
-        const qsizetype Length = qsizetype(std::strlen(Extension));
-        if (Name.size() > Length && Name.right(Length).toLower() == Extension) {
-            Name.chop(Length);
-            break;
-        }
-    }
-    if (Name.isEmpty() || Name == "." || Name == "..")
-        return std::nullopt;
-    return Name;
-}
-
-// The folder each file's pieces go to: the output folder itself for one
-// file, else a folder per file named after it. Two files of the same name
-// would write over each other's pieces, so the later one gets no folder
-// and an error instead.
-std::vector<QByteArray> PieceFolders(const TSplitOptions &Options, std::vector<TCutOutcome> &Outcomes)
-{
-    std::vector<QByteArray> Folders(Options.Files.size());
-    if (Options.Files.size() == 1) {
-        Folders[0] = Options.OutDir;
-        return Folders;
-    }
-    QHash<QByteArray, QByteArray> Owners;
-    for (qsizetype I = 0; I < Options.Files.size(); ++I) {
-        const QByteArray &File = Options.Files[I];
-        const std::optional<QByteArray> Name = FolderName(File);
-        if (!Name) {
-            Outcomes[I].Error = "no folder of its pieces can be named after it; rename the file";
-            continue;
-        }
-        const QByteArray Folder = Options.OutDir + '/' + *Name;
-        const auto Owner = Owners.constFind(Folder);
-        if (Owner != Owners.constEnd())
-            Outcomes[I].Error = "its pieces would go to " + Folder + ", with those of " + *Owner;
-        else
-            Owners.insert(Folder, File);
-        Folders[I] = Folder;
-    }
-    return Folders;
-}
 
 // The files the run's names lead to now, and the links among the names. A
 // piece must replace none of them: not the file being cut, and not another
@@ -115,50 +69,112 @@ int WriteListing(const QByteArray &Text, std::FILE *Out)
     return std::fflush(Out) == 0 ? 0 : errno;
 }
 
+void ErrorLine(std::FILE *Err, const QByteArray &Message)
+{
+    std::fputs(Printable("redivev-split: " + Message).append('\n').constData(), Err);
+}
+
+// Made with its parents before any file is read; one that cannot be is
+// one failure, not one for each file.
+bool MakeOutputFolder(const QByteArray &Folder, std::FILE *Err)
+{
+    try {
+        const TFolderWriter Made(Folder.toStdString());
+    } catch (const EFileSystemError &Error) {
+        ErrorLine(Err, QByteArray::fromStdString(Error.Path) + ": " + QByteArray::fromStdString(Error.Reason));
+        return false;
+    }
+    return true;
+}
+
+// Each recording's manifest lines once it and every one before it are
+// done, so the manifest keeps the list's order whatever order they end in.
+class TOrderedManifest {
+public:
+    TOrderedManifest(qsizetype Count, TManifestOutput *Output) : FDone(std::size_t(Count)), FOutput(Output) {}
+    // Lines of recording Position (done now); those of recordings before
+    // it that are still being cut wait for them. The first write error
+    // stops the manifest.
+    void Done(qsizetype Position, TManifestLines Lines)
+    {
+        const std::lock_guard<std::mutex> Hold(FLock);
+        FDone[std::size_t(Position)] = std::move(Lines);
+        for (; FNext < qsizetype(FDone.size()) && FDone[std::size_t(FNext)]; ++FNext) {
+            if (FOutput && FError.isEmpty())
+                FError = FOutput->Write(*FDone[std::size_t(FNext)]);
+            FDone[std::size_t(FNext)].reset();
+        }
+    }
+    QByteArray Error() const { return FError; }
+
+private:
+    std::mutex FLock;
+    std::vector<std::optional<TManifestLines>> FDone;
+    qsizetype FNext = 0;
+    TManifestOutput *FOutput;
+    QByteArray FError;
+};
+
 } // namespace
 
 int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool ShowProgress)
 {
-    const qsizetype Count = Options.Files.size();
-    std::vector<TCutOutcome> Outcomes(Count);
-    const std::vector<QByteArray> Folders = PieceFolders(Options, Outcomes);
-    if (!Options.List) {
-        // Made with its parents before any file is read; one that cannot be
-        // is one failure, not one for each file.
-        try {
-            const TFolderWriter Made(Options.OutDir.toStdString());
-        } catch (const EFileSystemError &Error) {
-            std::fputs(Printable("redivev-split: " + QByteArray::fromStdString(Error.Path) + ": "
-                                 + QByteArray::fromStdString(Error.Reason))
-                           .append('\n')
-                           .constData(),
-                       Err);
+    const std::optional<QByteArrayList> All = AllInputs(Options.Files, Options.Batch, Err);
+    if (!All)
+        return 1;
+    const TBatchOptions &Batch = Options.Batch;
+    const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
+    const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
+    const qsizetype Count = qsizetype(Positions.size());
+    if (!Options.List && !MakeOutputFolder(Options.OutDir, Err))
+        return 1;
+    // Every recording of the list, also those of other shards, which
+    // other runs may be cutting now.
+    const std::vector<TFileIdentity> Inputs = InputIdentities(*All);
+    TManifestOutput Manifest;
+    const bool Manifested = Batch.Manifest != TManifestFormat::None;
+    if (Manifested) {
+        QByteArray Error = Manifest.Open(Batch, Out, Inputs);
+        if (Error.isEmpty())
+            Error = Manifest.Write({ManifestHeader(Batch.Manifest, Batch.ShardIndex), {}, {}});
+        if (!Error.isEmpty()) {
+            ErrorLine(Err, "--manifest-out " + Error);
             return 1;
         }
     }
-    const std::vector<TFileIdentity> Inputs = InputIdentities(Options.Files);
+    std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
+    TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
 
     {
         // Gone, and its line cleared, before the listing is written.
         TProgressBar Progress(Err, int(Count), ShowProgress);
         std::atomic<qsizetype> Next = 0;
         auto Work = [&] {
-            for (qsizetype I = Next++; I < Count; I = Next++) {
-                const QByteArray &File = Options.Files[I];
-                if (Outcomes[I].Error.isEmpty()) {
-                    TCutTarget Target{Folders[I], Inputs, {}};
+            for (qsizetype K = Next++; K < Count; K = Next++) {
+                const qsizetype I = Positions[std::size_t(K)];
+                const QByteArray &File = (*All)[I];
+                const TOutputPlace &Place = Places[std::size_t(I)];
+                TCutOutcome &Outcome = Outcomes[std::size_t(K)];
+                Outcome.Error = Place.Error;
+                if (Outcome.Error.isEmpty()) {
+                    TCutTarget Target{Place.Folder, Inputs, {}};
                     Target.Waiting = [&](std::chrono::milliseconds Waited) {
                         if (Waited.count() == 0)
-                            Progress.ErrorLine("redivev-split: " + Folders[I]
+                            Progress.ErrorLine("redivev-split: " + Place.Folder
                                                + ": waiting for another export into this folder to finish");
                         return true;
                     };
                     const QByteArray Name = File.mid(File.lastIndexOf('/') + 1);
-                    Outcomes[I] = CutRecording(File, Target, Options,
-                                               [&](double Share) { Progress.Share(Name, Share); });
+                    Outcome = CutInput(File, Target, Options, [&](double Share) { Progress.Share(Name, Share); });
                 }
-                if (!Outcomes[I].Error.isEmpty())
-                    Progress.ErrorLine("redivev-split: " + File + ": " + Outcomes[I].Error);
+                TManifestLines Lines;
+                if (Manifested && Outcome.Error.isEmpty()) {
+                    Lines = ManifestLines(Batch.Manifest, {File, Place.Name, Place.Folder, &Outcome}, Options.List);
+                    Outcome.Error = Lines.Error;
+                }
+                if (!Outcome.Error.isEmpty())
+                    Progress.ErrorLine("redivev-split: " + File + ": " + Outcome.Error);
+                Ordered.Done(K, Outcome.Error.isEmpty() ? std::move(Lines) : TManifestLines{});
                 Progress.FileDone();
             }
         };
@@ -167,19 +183,25 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
 
     bool AllCut = true;
     std::vector<TListedRecording> Listed;
-    for (qsizetype I = 0; I < Count; ++I) {
-        if (!Outcomes[I].Error.isEmpty()) {
+    for (qsizetype K = 0; K < Count; ++K) {
+        TCutOutcome &Outcome = Outcomes[std::size_t(K)];
+        if (!Outcome.Error.isEmpty()) {
             AllCut = false;
             continue;
         }
+        const QByteArray &File = (*All)[Positions[std::size_t(K)]];
         if (Options.List && Options.Auto) {
-            const QByteArray Line = "redivev-split: " + Options.Files[I] + ": " + Outcomes[I].Chosen;
+            const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
             std::fputs(Printable(Line).append('\n').constData(), Err);
         }
-        if (Options.List)
-            Listed.push_back({Options.Files[I], Outcomes[I].Rate, std::move(Outcomes[I].Areas)});
+        if (Options.List && !Manifested)
+            Listed.push_back({File, Outcome.Rate, std::move(Outcome.Areas)});
     }
-    if (Options.List) {
+    if (!Ordered.Error().isEmpty()) {
+        ErrorLine(Err, "--manifest-out " + Ordered.Error());
+        return 1;
+    }
+    if (Options.List && !Manifested) {
         const int Error = WriteListing(Options.Json ? JsonListing(Listed) : CsvListing(Listed), Out);
         if (Error != 0) {
             std::fprintf(Err, "redivev-split: cannot write the listing to stdout: %s\n", std::strerror(Error));
@@ -188,3 +210,4 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     }
     return AllCut ? 0 : 1;
 }
+

@@ -113,6 +113,16 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--list"}, "no recordings given; give one or more FILE.wav or FILE.flac"},
         {{"--frobnicate", "a.wav"}, "Unknown option 'frobnicate'."},
         {{"a.wav", "--out"}, "Missing value after '--out'."},
+        {{"--shard", "2/2", "a.wav"}, "--shard: \"2/2\" is no shard; give I/N, the 0-based shard I of N (e.g. 0/4)"},
+        {{"--shard", "0/0", "a.wav"}, "--shard: \"0/0\" is no shard; give I/N, the 0-based shard I of N (e.g. 0/4)"},
+        {{"-0", "a.wav"}, "-0: give --files-from too; -0 says how its names are separated"},
+        {{"--skip-done", "--list", "a.wav"},
+         "--skip-done: a listing writes no folder to skip; leave out --list or --json"},
+        {{"--manifest", "nemo", "--json", "a.wav"}, "--json and --manifest both say what to print; give one of them"},
+        {{"--manifest", "yaml", "a.wav"}, "--manifest: \"yaml\" is no manifest format; give nemo, kaldi, csv or json"},
+        {{"--manifest", "kaldi", "a.wav"},
+         "--manifest kaldi: give --manifest-out DIR, the folder that gets segments and wav.scp"},
+        {{"--manifest-out", "m", "a.wav"}, "--manifest-out: give --manifest FORMAT too"},
     };
     for (const TErrorCase &Case : Cases) {
         const TSplitCommand Command = Parse(Case.Arguments);

@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Cut a corpus of recordings on a Dask cluster into one NeMo manifest.
+
+One task per recording runs redivev.split_file on a worker; the pieces of
+ROOT/<path>.wav go to OUT/<path>/WAVE00.wav, ... as `redivev-split
+--keep-tree ROOT` puts them, and the manifest gets one JSON line per piece
+({"audio_filepath": ..., "duration": ...}) in the order of the list,
+written as each recording and those before it are done.
+
+    examples/dask_split.py ROOT --out OUT --manifest-out train.jsonl \\
+        --setting no_sound_width=0.4s --setting no_sound_level=-40dB
+
+Without --scheduler a LocalCluster of --workers workers is started in
+this process (with --processes, as processes on loopback); with --scheduler ADDRESS the tasks go to
+that cluster, whose workers must import redivev and see the same paths
+(give absolute ones). --files-from FILE takes the recordings (paths below
+ROOT, one a line) from FILE instead of every recording found below ROOT.
+Exit status 0 when every recording was cut, 1 otherwise (each failure gets
+one line on stderr).
+"""
+import argparse
+import json
+import os
+import sys
+
+from dask.distributed import Client, LocalCluster
+
+EXTENSIONS = (".wav", ".flac", ".rf64", ".bw64", ".w64")
+
+
+def cut(path, out, root, skip_done, settings):
+    """The task: one recording's pieces, or the reason it failed."""
+    import redivev
+
+    try:
+        return redivev.split_file(path, out, keep_tree=root, skip_done=skip_done, **settings), None
+    except ValueError as error:
+        return [], str(error)
+
+
+def recordings_below(root, out):
+    # Pieces written below ROOT are no recordings to cut again.
+    out = os.path.realpath(out)
+    found = []
+    for folder, folders, files in os.walk(root):
+        folders[:] = sorted(name for name in folders if os.path.realpath(os.path.join(folder, name)) != out)
+        found += [os.path.join(folder, name) for name in sorted(files) if name.lower().endswith(EXTENSIONS)]
+    return found
+
+
+def read_list(name):
+    stream = sys.stdin.buffer if name == "-" else open(name, "rb")
+    with stream:
+        return [os.fsdecode(line) for line in stream.read().split(b"\n") if line]
+
+
+def nemo_line(record):
+    # Six decimals, as redivev-split --manifest nemo writes them.
+    return '{"audio_filepath": %s, "duration": %.6f}\n' % (json.dumps(record["piece"]), record["duration"])
+
+
+def setting(text):
+    name, equals, value = text.partition("=")
+    if not equals or not name:
+        raise argparse.ArgumentTypeError(f'"{text}" is no NAME=VALUE (e.g. no_sound_width=0.4s)')
+    return name, value
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("root", help="the folder the recordings are found (or their paths taken) below")
+    parser.add_argument("--out", default="MakedFile", help="the folder of the pieces (default MakedFile)")
+    parser.add_argument("--manifest-out", default="-", help="the NeMo manifest (default standard output)")
+    parser.add_argument("--files-from", help="cut the recordings named in this file (- for standard input)")
+    parser.add_argument("--scheduler", help="address of a running Dask scheduler (default: a LocalCluster)")
+    parser.add_argument("--workers", type=int, default=os.cpu_count(), help="LocalCluster worker processes")
+    parser.add_argument("--processes", action="store_true",
+                        help="LocalCluster workers as processes on loopback (default: threads in this process)")
+    parser.add_argument("--skip-done", action="store_true", help="skip folders an earlier run completed")
+    parser.add_argument("--setting", type=setting, action="append", default=[],
+                        help="a detection setting as NAME=VALUE, named as redivev's keywords")
+    args = parser.parse_args()
+
+    files = read_list(args.files_from) if args.files_from else recordings_below(args.root, args.out)
+    settings = dict(args.setting)
+    if args.scheduler:
+        client = Client(args.scheduler)
+    else:
+        # redivev releases the GIL while it cuts, so worker threads in this
+        # process cut side by side without the start-up and traffic of
+        # worker processes; --processes has them talk over loopback TCP,
+        # as a real cluster's would.
+        if args.processes:
+            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
+                                   host="127.0.0.1", dashboard_address=None)
+        else:
+            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=False,
+                                   dashboard_address=None)
+        client = Client(cluster)
+    manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
+    failed = 0
+    with client, manifest:
+        tasks = client.map(cut, files, out=args.out, root=args.root, skip_done=args.skip_done,
+                           settings=settings, pure=False)
+        for path, task in zip(files, tasks):
+            records, error = task.result()
+            if error:
+                print(f"dask_split: {error}", file=sys.stderr)
+                failed += 1
+                continue
+            manifest.write("".join(nemo_line(record) for record in records))
+            manifest.flush()
+            task.release()
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,138 @@
+"""redivev-split as a step of a corpus job: file lists, kept trees, shards,
+runs killed and resumed, and manifests read back by their consumers' rules."""
+import csv
+import io
+import json
+import os
+import random
+import signal
+import subprocess
+import time
+
+from conftest import SPLIT, listed, split
+
+NAMES = ["a/take.wav", "b/take.wav", "b/with space.wav", "c/line\nbreak.wav", "c/d/deep.wav", "e.wav", "f/last.wav"]
+
+
+def test_files_from_adds_names_as_given_lines_or_nul_separated(corpus, tmp_path, monkeypatch):
+    root = corpus(NAMES)
+    monkeypatch.chdir(root)
+    plain = [name for name in NAMES if "\n" not in name]
+    (tmp_path / "list").write_bytes("".join(name + "\n" for name in plain[1:]).encode())
+    (tmp_path / "list0").write_bytes("".join(name + "\0" for name in NAMES).encode())
+    assert {f for f, _, _ in listed("--files-from", tmp_path / "list", plain[0])} == set(plain)
+    assert [f for f, _, _ in listed("--files-from", "-", "-0", input=(tmp_path / "list0").read_bytes())] \
+        == [f for f, _, _ in listed(*NAMES)]
+    missing = split("--list", "--files-from", tmp_path / "nothing", check=False)
+    assert missing.returncode == 1 and b"--files-from" in missing.stderr and b"No such file" in missing.stderr
+
+
+def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tmp_path):
+    root = corpus(["a/take.wav", "b/take.wav", "b/take.flac.wav"])
+    other = corpus(["../elsewhere/x.wav"]) / ".." / "elsewhere" / "x.wav"
+    run = split("--keep-tree", root, "--out", tmp_path / "out", root / "a/take.wav", root / "b/take.wav",
+                other, check=False)
+    assert run.returncode == 1
+    assert run.stderr.decode().count("\n") == 1 and "x.wav: it is not below the --keep-tree folder" in run.stderr.decode()
+    for name in ["a/take", "b/take"]:
+        pieces = sorted(p.name for p in (tmp_path / "out" / name).iterdir())
+        assert pieces == [f"WAVE{i:02}.wav" for i in range(len(listed(root / (name + ".wav"))))]
+    assert not (tmp_path / "out" / "elsewhere").exists()
+
+
+def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus, tmp_path, monkeypatch):
+    monkeypatch.chdir(corpus(NAMES))
+    (tmp_path / "list").write_bytes("".join(n + "\0" for n in NAMES).encode())
+    for form in ["csv", "json", "nemo"]:
+        whole = split("--list", "--manifest", form, "--files-from", tmp_path / "list", "-0").stdout
+        shards = [split("--list", "--manifest", form, "--shard", f"{i}/3", "--files-from", tmp_path / "list",
+                        "-0").stdout for i in range(3)]
+        assert sorted(b"".join(shards).splitlines()) == sorted(whole.splitlines()), form
+    files = [[r["file"] for r in map(json.loads, s.splitlines())] for s in
+             (split("--list", "--manifest", "json", "--shard", f"{i}/3", *NAMES).stdout for i in range(3))]
+    assert [sorted(set(f)) for f in files] == [sorted(set(NAMES[i::3])) for i in range(3)]
+
+
+def pieces_state(out):
+    """Folder -> {name: mtime_ns} of the folders that hold a completion record."""
+    return {folder: {p.name: p.stat().st_mtime_ns for p in folder.iterdir()}
+            for folder in out.rglob("*") if (folder / ".redivev-done").exists()}
+
+
+def test_runs_killed_at_random_moments_resume_without_recutting_finished_folders(corpus, tmp_path):
+    root = corpus([f"s{i:02}/take.wav" for i in range(16)], seconds=30, rate=44100)
+    out = tmp_path / "out"
+    command = [str(SPLIT), "-j", "2", "--skip-done", "--keep-tree", root, "--out", out]
+    files = sorted(str(p) for p in root.rglob("*.wav"))
+    rng = random.Random(7)
+    # Killed at a random moment early on, then each time a few more folders
+    # are complete, so that every kill lands while files are being cut.
+    for complete in [0, 3, 7, 11]:
+        run = subprocess.Popen(command + files, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 60
+        time.sleep(rng.uniform(0, 0.05))
+        while len(list(out.rglob(".redivev-done"))) < complete and run.poll() is None and time.monotonic() < deadline:
+            time.sleep(0.002)
+        run.send_signal(signal.SIGKILL)
+        run.wait(timeout=60)
+    finished = pieces_state(out)
+    assert len(finished) < len(files), "no run was killed part-way; the test proves nothing"
+    split(*command[1:], *files)
+    after = pieces_state(out)
+    for folder, pieces in finished.items():
+        assert after[folder] == pieces, f"{folder} was cut again"
+    for file in files:
+        folder = out / os.path.relpath(file, root)[:-len(".wav")]
+        expected = {f"WAVE{i:02}.wav" for i in range(len(listed(file)))}
+        assert set(after[folder]) == expected | {".redivev-done"}, folder
+
+
+def test_a_changed_setting_or_source_is_cut_again(corpus, tmp_path):
+    root = corpus(["a.wav", "b.wav"])
+    out = tmp_path / "out"
+    split("--skip-done", "--out", out, root / "a.wav", root / "b.wav")
+    before = pieces_state(out)
+    os.utime(root / "b.wav", ns=(1, 1))
+    split("--skip-done", "--out", out, root / "a.wav", root / "b.wav")
+    after = pieces_state(out)
+    assert after[out / "a"] == before[out / "a"] and after[out / "b"] != before[out / "b"]
+    split("--skip-done", "--min-size", "0.1s", "--out", out, root / "a.wav", root / "b.wav")
+    assert pieces_state(out)[out / "a"] != after[out / "a"]
+    # A folder cut without --skip-done loses its record: its pieces are no
+    # longer those the record describes.
+    split("--min-size", "0.2s", "--out", out, root / "a.wav", root / "b.wav")
+    assert pieces_state(out) == {}
+
+
+def test_every_manifest_reads_back_as_the_listing(corpus, tmp_path):
+    root = corpus(["x/one.wav", "y/two words.wav"])
+    files = [root / "x/one.wav", root / "y/two words.wav"]
+    pieces = listed(*files)
+    rate = 8000
+    nemo = [json.loads(line) for line in split("--list", "--manifest", "nemo", *files).stdout.splitlines()]
+    assert [(n["audio_filepath"], round(n["offset"] * rate), round((n["offset"] + n["duration"]) * rate))
+            for n in nemo] == pieces
+    lines = split("--manifest", "json", "--list", *files).stdout.splitlines()
+    assert [(r["file"], r["start"], r["end"]) for r in map(json.loads, lines)] == pieces
+    rows = list(csv.DictReader(io.StringIO(split("--manifest", "csv", "--list", *files).stdout.decode())))
+    assert [(r["file"], int(r["start"]), int(r["end"])) for r in rows] == [(str(f), s, e) for f, s, e in pieces]
+
+    out, kaldi = tmp_path / "out", tmp_path / "kaldi"
+    written = [json.loads(line) for line in
+               split("--manifest", "nemo", "--keep-tree", root, "--out", out, *files).stdout.splitlines()]
+    split("--manifest", "kaldi", "--manifest-out", kaldi, "--keep-tree", root, "--out", tmp_path / "o2", *files)
+    assert [(n["audio_filepath"], round(n["duration"] * rate)) for n in written] == \
+        [(str(out / os.path.relpath(f, root)[:-4] / f"WAVE{i:02}.wav"), e - s)
+         for f, s, e in pieces for i in [sum(1 for g, _, _ in pieces[:pieces.index((f, s, e))] if g == f)]]
+    assert all(os.path.getsize(n["audio_filepath"]) > 44 for n in written)
+    recordings = dict(line.split(" ", 1) for line in (kaldi / "wav.scp").read_text().splitlines())
+    assert recordings == {"x/one": str(files[0]), "y/two%20words": str(files[1])}
+    segments = [line.split() for line in (kaldi / "segments").read_text().splitlines()]
+    assert [(recordings[r], round(float(b) * rate), round(float(e) * rate)) for _, r, b, e in segments] == pieces
+    assert len({u for u, _, _, _ in segments}) == len(segments)
+
+    # A manifest never replaces a recording of the run.
+    before = files[1].read_bytes()
+    refused = split("--manifest", "nemo", "--manifest-out", files[1], "--list", *files, check=False)
+    assert refused.returncode == 1 and b"is a recording of this run" in refused.stderr
+    assert files[1].read_bytes() == before

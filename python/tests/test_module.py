@@ -1,0 +1,91 @@
+"""The Python module against redivev-split on the same recordings."""
+import pydoc
+import subprocess
+import tracemalloc
+
+import numpy as np
+import pytest
+import redivev
+
+from conftest import as_type, bursts, listed, write_wav
+
+SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
+OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
+# Keywords and the options they stand for: the settings above, then those
+# that read levels over a window, widen the pieces, or are suggested.
+FORMS = [(SETTINGS, OPTIONS),
+         ({"pad": "0.01s", "level_window": 160, "no_sound_width": "0.05s"},
+          ["--pad", "0.01s", "--level-window", "160", "--no-sound-width", "0.05s"]),
+         ({"auto": True, "min_size": "0.01s"}, ["--auto", "--min-size", "0.01s"])]
+
+
+@pytest.mark.parametrize("dtype", [np.int8, np.uint8, np.int16, np.int32, np.float32, np.float64])
+@pytest.mark.parametrize("channels", [1, 2])
+@pytest.mark.parametrize("settings, options", FORMS)
+def test_detect_finds_what_the_command_lists_in_every_sample_type(tmp_path, dtype, channels, settings, options):
+    signal = bursts(3, 16000, channels, seed=channels)
+    samples = as_type(signal, dtype)
+    # No file holds signed 8-bit samples: the command reads the unsigned
+    # ones 128 above them.
+    stored = (samples.astype(np.int16) + 128).astype(np.uint8) if dtype is np.int8 else samples
+    write_wav(tmp_path / "r.wav", stored, 16000)
+    expected = [[start, end] for _, start, end in listed(*options, tmp_path / "r.wav", stderr=subprocess.DEVNULL)]
+    assert len(expected) > 1
+    array = samples[:, 0] if channels == 1 else samples
+    assert redivev.detect(array, 16000, **settings).tolist() == expected
+    # A strided or byte-swapped array is read as its values, not its bytes.
+    assert redivev.detect(np.repeat(array, 2, axis=0)[::2], 16000, **settings).tolist() == expected
+    swapped = array.astype(array.dtype.newbyteorder(">"))
+    assert redivev.detect(swapped, 16000, **settings).tolist() == expected
+
+
+def test_detect_reads_the_array_in_place():
+    samples = as_type(bursts(120, 44100, 2), np.int16)  # 21 MB
+    tracemalloc.start()
+    redivev.detect(samples, 44100)
+    peak = tracemalloc.get_traced_memory()[1]
+    tracemalloc.stop()
+    assert peak < samples.nbytes / 20
+
+
+def test_split_file_and_list_file_give_the_commands_pieces(tmp_path):
+    write_wav(tmp_path / "r.wav", as_type(bursts(3, 8000, seed=4), np.int16), 8000)
+    expected = listed(*OPTIONS, tmp_path / "r.wav")
+    listing = redivev.list_file(tmp_path / "r.wav", **SETTINGS)
+    assert [(r["file"], r["start"], r["end"]) for r in listing] == expected
+    pieces = redivev.split_file(str(tmp_path / "r.wav"), tmp_path / "out", skip_done=True, **SETTINGS)
+    assert [(r["start"], r["end"], r["skipped"]) for r in pieces] == [(s, e, False) for _, s, e in expected]
+    assert sorted(p.name for p in (tmp_path / "out").iterdir()) == \
+        sorted([f"WAVE{i:02}.wav" for i in range(len(expected))] + [".redivev-done"])
+    assert [r["piece"] for r in pieces] == [str(tmp_path / "out" / f"WAVE{i:02}.wav") for i in range(len(expected))]
+    again = redivev.split_file(str(tmp_path / "r.wav"), tmp_path / "out", skip_done=True, **SETTINGS)
+    assert [(r["start"], r["end"], r["piece"]) for r in again] == [(r["start"], r["end"], r["piece"]) for r in pieces]
+    assert all(r["skipped"] for r in again)
+
+
+@pytest.mark.parametrize("call, error, message", [
+    (lambda a: redivev.detect(a, 8000, no_sound_width="-1s"), ValueError, '--no-sound-width: "-1s" is negative'),
+    (lambda a: redivev.detect(a, 8000, no_sound_level="loud"), ValueError, '--no-sound-level: "loud" is malformed'),
+    (lambda a: redivev.detect(a, 8000, min_size=0.5), ValueError, '--min-size: "0.5" is malformed'),
+    (lambda a: redivev.detect(a, 8000, min_size=[1]), TypeError, "min_size: give a number"),
+    (lambda a: redivev.detect(a, 8000, out="x"), TypeError, "unexpected keyword argument 'out'"),
+    (lambda a: redivev.detect(a, 8000, normalise=True), TypeError, "unexpected keyword argument 'normalise'"),
+    (lambda a: redivev.detect(a, 8000, frobnicate=1), ValueError, "Unknown option 'frobnicate'"),
+    (lambda a: redivev.detect(a, 0), ValueError, "rate: give the samples per second"),
+    (lambda a: redivev.detect(a.astype(np.int64), 8000), TypeError, "give int8, uint8, int16, int32, float32"),
+    (lambda a: redivev.detect(np.zeros((10, 9), np.int16), 8000), TypeError, "in 1 to 8 channels"),
+    (lambda a: redivev.detect(np.zeros((2, 2, 2), np.int16), 8000), ValueError, "(frames,) or (frames, channels)"),
+    (lambda a: redivev.list_file("/nonexistent.wav"), ValueError, "/nonexistent.wav: cannot open"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", shard="0/2"), TypeError, "unexpected keyword argument"),
+])
+def test_bad_calls_raise_with_the_reason(call, error, message):
+    with pytest.raises(error, match=None) as raised:
+        call(np.zeros(100, np.int16))
+    assert message in str(raised.value)
+
+
+def test_help_documents_every_call():
+    text = pydoc.render_doc(redivev, renderer=pydoc.plaintext)
+    for piece in ["detect(samples, rate, **settings)", "split_file(path, out, **settings)",
+                  "list_file(path, **settings)", "no_sound_width", "GIL"]:
+        assert piece in text

@@ -1,0 +1,29 @@
+#pragma once
+// The options that make redivev-split one step of a larger job: where the
+// list of recordings comes from, which share of it this run takes, where
+// the pieces of each go, what a re-run may skip, and the manifest of the
+// pieces for a trainer.
+#include <QByteArray>
+#include <QString>
+
+class QCommandLineParser;
+
+enum class TManifestFormat { None, Nemo, Kaldi, Csv, Json };
+
+struct TBatchOptions {
+    QByteArray FilesFrom; // "-" is standard input; empty: none
+    bool NulSeparated = false;
+    QByteArray KeepTree; // the root of the inputs' tree; empty: flat
+    int ShardIndex = 0;
+    int ShardCount = 1;
+    bool SkipDone = false;
+    TManifestFormat Manifest = TManifestFormat::None;
+    QByteArray ManifestOut; // empty: standard output
+};
+
+void DefineBatchOptions(QCommandLineParser &Parser);
+
+// Reads the batch options from a parser that has parsed; an error message
+// naming the option when one is malformed or they do not go together. List
+// and Json are the command's --list and --json.
+QString ReadBatchOptions(const QCommandLineParser &Parser, bool List, bool Json, TBatchOptions &Batch);
