@@ -4,6 +4,7 @@
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
+#include "app/WindowTitle.h"
 #include "engine/SampleFormat.h"
 #include "platform/Streams.h"
 
@@ -68,11 +69,13 @@ void TForm1::OpenRecording(const std::string &FileName)
             break;
         }
     } catch (...) {
+        ShowRecordingTitle(*this, {});
         ShowNewRecording();
         throw;
     }
     if (Path == TLoadPath::WaveLibrary)
         FRecordingFile = FileIdentityOf(Stream->Handle());
+    ShowRecordingTitle(*this, FileName);
     ShowNewRecording();
     if (Path == TLoadPath::WaveLibrary) {
         FFormatRefusal = UnreadableFormatReport(*this, *Stream);

@@ -80,7 +80,7 @@ void TForm1::InstallModalDefaults()
         return OD->selectedFiles().first();
     };
     ShowMessage = [this](const QString &Text) {
-        QMessageBox Box(QMessageBox::NoIcon, windowTitle(), Text, QMessageBox::Ok, this);
+        QMessageBox Box(QMessageBox::NoIcon, QCoreApplication::applicationName(), Text, QMessageBox::Ok, this);
         Box.exec();
     };
     AskYesNo = [this](const QString &Caption, const QString &Text) {
