@@ -2,6 +2,7 @@
 
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
+#include "app/Session.h"
 #include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
@@ -37,6 +38,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     ui->setupUi(this);
     BindControls();
+    FDesignedSettings = SettingValuesOf(*this);
     ApplyFonts();
     CreateComponents();
     CreatePopupAndDialog();
@@ -44,6 +46,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // Handlers are connected only now, so the designed values set above are
     // the start values and no handler ran for them.
     WireEvents();
+    CreateSessionMenus();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
     FormCreate();
 }
