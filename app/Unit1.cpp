@@ -2,6 +2,7 @@
 
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
+#include "app/ScreenFit.h"
 #include "app/Session.h"
 #include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
@@ -48,6 +49,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     WireEvents();
     CreateSessionMenus();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
+    FitToScreen(*this);
     FormCreate();
 }
 

@@ -4,6 +4,7 @@
 #include "DetectionSupport.h"
 
 #include "app/Session.h"
+#include "app/StartUp.h"
 #include "app/Unit2.h"
 
 #include <QAction>
@@ -31,9 +32,7 @@ protected:
         Run.Form1 = std::make_unique<TForm1>();
         Run.Form1->ProgramDirectory = [this] { return ProgramDir; };
         Run.Form2 = std::make_unique<TForm2>(*Run.Form1);
-        RestoreSession(*Run.Form1, Run.Form2.get());
-        Run.Form2->show();
-        Run.Form1->show();
+        ShowAtStart(*Run.Form1, *Run.Form2);
         QApplication::processEvents();
         return Run;
     }
