@@ -22,6 +22,15 @@ void TBackgroundWork::Say(const QString &Text)
 namespace {
 
 constexpr int Steps = 1000;
+bool Running = false;
+
+class TRunning {
+public:
+    TRunning() { Running = true; }
+    ~TRunning() { Running = false; }
+    TRunning(const TRunning &) = delete;
+    TRunning &operator=(const TRunning &) = delete;
+};
 
 // The dialog, shown once the work has run for the quiet time.
 class TWorkDialog {
@@ -62,8 +71,14 @@ private:
 
 } // namespace
 
+bool BackgroundWorkRunning()
+{
+    return Running;
+}
+
 bool RunInBackground(QWidget *Parent, const QString &Text, const std::function<void(TBackgroundWork &)> &Work)
 {
+    const TRunning Marked;
     TBackgroundWork State;
     std::exception_ptr Failure;
     std::atomic<bool> Done{false};

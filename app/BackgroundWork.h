@@ -43,6 +43,10 @@ private:
     bool FTextNew = false;
 };
 
+// True while RunInBackground runs: what would replace the recording under
+// the work (a file dropped meanwhile) waits until it ends.
+bool BackgroundWorkRunning();
+
 // Runs Work on a thread of its own, showing Text in the progress dialog.
 // True when Work ended normally; false when the user cancelled (an error
 // that Work then raised is the cancel's); Work's other errors are raised

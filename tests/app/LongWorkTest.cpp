@@ -6,9 +6,11 @@
 
 #include "app/BackgroundWork.h"
 #include "app/Export.h"
+#include "app/OpenNamed.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -28,7 +30,8 @@ protected:
         QObject::connect(&Watch, &QTimer::timeout, [this] {
             for (QWidget *Window : QApplication::topLevelWidgets())
                 if (auto *Dialog = qobject_cast<QProgressDialog *>(Window); Dialog != nullptr && Dialog->isVisible()) {
-                    ++Dialogs;
+                    if (++Dialogs == 1 && OnDialog)
+                        OnDialog();
                     Modal = Dialog->windowModality() == Qt::ApplicationModal;
                     Dialog->findChild<QPushButton *>()->click();
                 }
@@ -45,6 +48,7 @@ protected:
     QString Folder() const { return ProgramDir + "/MakedFile"; }
 
     QTimer Watch;
+    std::function<void()> OnDialog;
     int Dialogs = 0;
     bool Modal = false;
 };
@@ -66,14 +70,23 @@ TEST_F(LongWorkTest, ACancelledDetectionLeavesTheAreasAsTheyWere)
     const std::vector<TTrimArea> Before{{3, 50}, {70, 200}};
     Form->FAreas = Before;
     Form->FAreaCount = 2;
+    // A file dropped meanwhile waits until the detection has ended.
+    const QString Dropped = WriteFile("dropped.wav", Silence16(500));
+    OnDialog = [&] { OpenNamedFile(*Form, Dropped); };
 
     Form->N5Click();
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 1100000);
     EXPECT_GE(Dialogs, 1);
     EXPECT_TRUE(Modal);
     EXPECT_EQ(Form->FAreas, Before);
     EXPECT_EQ(Form->FAreaCount, 2);
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QElapsedTimer Clock;
+    Clock.start();
+    while (Form->ZU->GetWaveSize() != 500 && Clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 500);
 }
 
 TEST_F(LongWorkTest, AnOverlargeExportIsAskedAndACancelledOneLeavesWholeFiles)
