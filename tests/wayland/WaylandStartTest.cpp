@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -36,4 +38,24 @@ TEST(WaylandStartTest, BothWindowsAreShownAtEveryStart)
         EXPECT_TRUE(Exposed(Form2));
         EXPECT_EQ(Form2.windowHandle()->transientParent(), Form1.windowHandle());
     }
+}
+
+// The program itself, with an X display named that does not answer: Wayland
+// answers, so it runs instead of saying there is no display.
+TEST(WaylandStartTest, TheProgramRunsWhereOnlyWaylandAnswers)
+{
+    QTemporaryDir Home;
+    ASSERT_TRUE(Home.isValid());
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    Environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":31999"));
+    Environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home.path());
+    Environment.insert(QStringLiteral("XDG_DATA_HOME"), Home.path());
+    QProcess Program;
+    Program.setProcessEnvironment(Environment);
+    Program.start(QStringLiteral(REDIVEV_PROGRAM), {});
+    ASSERT_TRUE(Program.waitForStarted(10000));
+    EXPECT_FALSE(Program.waitForFinished(3000)) << Program.readAllStandardError().toStdString();
+    Program.kill();
+    Program.waitForFinished(10000);
 }
