@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -105,7 +106,19 @@ void TForm2::FormCreate()
     // x() and y() are the frame's position already.
     MoveFrame(10, y());
     MoveFrame(x(), ScreenHeight() - OuterHeight() - 30);
+    FDesignedPlace = Place();
     BindFrame();
+    // The window manager frames the window after it is mapped, which the
+    // widget hears of by no event of its own; its platform window is
+    // exposed then.
+    windowHandle()->installEventFilter(this);
+}
+
+// The client's corner, which the window manager keeps when it frames the
+// window, and its height; its width follows the frame.
+QRect TForm2::Place() const
+{
+    return QRect(geometry().topLeft(), QSize(1, height()));
 }
 
 void TForm2::BindFrame()
@@ -119,6 +132,12 @@ void TForm2::BindFrame()
     setMaximumWidth(Width);
     setMinimumWidth(Width);
     setMinimumHeight(std::max(0, 100 - Margins.top() - Margins.bottom()));
+    // Placed before the frame was known: placed again, 30 pixels above the
+    // screen's bottom, unless it has been moved or sized since.
+    if (Place() == FDesignedPlace) {
+        MoveFrame(10, ScreenHeight() - OuterHeight() - 30);
+        FDesignedPlace = Place();
+    }
 }
 
 void TForm2::BringBack()
@@ -144,10 +163,13 @@ bool TForm2::event(QEvent *Event)
     return QWidget::event(Event);
 }
 
-// A main window restored from the task bar brings the tool window back,
-// also when the tool window had been minimised on its own.
+// The frame once known; and a main window restored from the task bar
+// brings the tool window back, also when the tool window had been
+// minimised on its own.
 bool TForm2::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (Watched == windowHandle() && (Event->type() == QEvent::Expose || Event->type() == QEvent::Move))
+        QTimer::singleShot(0, this, &TForm2::BindFrame);
     if (Watched == FForm1 && Event->type() == QEvent::WindowStateChange && !FForm1->isMinimized()
         && FForm1->isVisible() && (isMinimized() || !isVisible()))
         BringBack();

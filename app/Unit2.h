@@ -42,9 +42,12 @@ private:
     // 100 pixels high. The frame is known only once the window system has
     // framed the window, so they are set again whenever it changes.
     void BindFrame();
+    QRect Place() const;
 
     QPointer<TForm1> FForm1;
     Ui::TForm2 *ui = nullptr;
     int FPanelWidth = 0;
     QMargins FBoundFrame{-1, -1, -1, -1};
+    // Where FormCreate put the window, while it stays there.
+    QRect FDesignedPlace;
 };
