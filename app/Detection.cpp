@@ -1,6 +1,7 @@
 // Automatic trim-area detection from the menu or the "Trim!" button.
 #include "app/Detection.h"
 
+#include "app/BackgroundWork.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
@@ -38,8 +39,28 @@ void TForm1::N5Click()
         return;
     {
         TWaitCursor Wait;
-        FAreaCount = 0;
-        DetectTrimAreas(RecordingView(), ReadTrimSettings(*this), FAreas, FAreaCount);
+        // Built apart and taken only when complete: a cancelled detection
+        // leaves the areas shown as they were.
+        std::vector<TTrimArea> Areas;
+        std::int32_t Count = 0;
+        const TSampleView Recording = RecordingView();
+        const TTrimSettings Settings = ReadTrimSettings(*this);
+        bool Completed = false;
+        try {
+            Completed = RunInBackground(this, QStringLiteral("自動切り出しをしています..."), [&](TBackgroundWork &Work) {
+                DetectTrimAreas(Recording, Settings, Areas, Count, [&Work](double Share) {
+                    Work.Report(Share);
+                    return !Work.Cancelled();
+                });
+            });
+        } catch (...) {
+            FAreaCount = 0;
+            throw;
+        }
+        if (!Completed)
+            return;
+        FAreas = std::move(Areas);
+        FAreaCount = Count;
         PB->repaint();
     }
     ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました"));

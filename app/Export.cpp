@@ -4,7 +4,8 @@
 // most 16 bits and two channels, all the wave library plays.
 #include "app/Export.h"
 
-#include "app/FolderWaitDialog.h"
+#include "app/BackgroundWork.h"
+#include "app/LargeExport.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/PlayableCopy.h"
@@ -13,6 +14,9 @@
 #include "app/WaitCursor.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <atomic>
 
 void TForm1::ExtractArea(std::int32_t Index)
 {
@@ -30,31 +34,53 @@ void TForm1::N6Click()
     if (RepeatUnreadableFormat(*this))
         return;
     const QString Folder = ExportFolder(*this);
+    const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
+    const TSampleView Recording = RecordingView();
+    if (!ConfirmLargeExport(*this, Recording, FAreas.data(), Count))
+        return;
     QString Failure;
     {
         TWaitCursor Wait;
-        TFolderWaitDialog Busy(this, Folder);
-        const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
-        const TSampleView Recording = RecordingView();
-        TExportJob Job{Recording, FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {},
-                       Busy.Waiting()};
+        std::atomic<bool> FolderAwaited{false};
+        TExportJob Job{Recording, FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {}, {}};
         if (FRecordingFile)
             Job.RecordingFiles.push_back(*FRecordingFile);
+        bool Completed = false;
         try {
-            WriteExportFolder(Job);
-            // The scratch wave ends holding the last area saved, when a wave
-            // can hold it: a longer piece is written all the same.
-            if (Count > 0 && (!FHeld || FitsPlayable(Recording, FAreas[static_cast<std::size_t>(Count - 1)])))
+            Completed = RunInBackground(this, QStringLiteral("切り出した範囲を保存しています...\n") + Folder,
+                                        [&](TBackgroundWork &Work) {
+                Job.WaitForFolder = [&](std::chrono::milliseconds) {
+                    if (!FolderAwaited.exchange(true))
+                        Work.Say(QStringLiteral("出力先のフォルダには別の分割が書き込み中です。終わるのを待っています。\n")
+                                 + Folder);
+                    return !Work.Cancelled();
+                };
+                // Files are put in place whole: stopping between two
+                // leaves the folder as a kill would.
+                Job.Progress = [&](std::int32_t Written) {
+                    if (FolderAwaited.exchange(false))
+                        Work.Say({});
+                    Work.Report(double(Written) / std::max(Job.Count, 1));
+                    if (Work.Cancelled())
+                        throw EWorkCancelled();
+                };
+                WriteExportFolder(Job);
+            });
+            if (Completed && Count > 0
+                && (!FHeld || FitsPlayable(Recording, FAreas[static_cast<std::size_t>(Count - 1)])))
+                // The scratch wave ends holding the last area saved, when a
+                // wave can hold it: a longer piece is written all the same.
                 ExtractArea(Count - 1);
         } catch (const EExportOverwritesRecording &Error) {
             Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
         } catch (const EExportFailed &Error) {
-            if (Busy.Cancelled())
-                Failure = QStringLiteral("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder;
-            else
-                Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
-                    + Error.Reason;
+            Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
+                + Error.Reason;
         }
+        if (!Completed && Failure.isEmpty())
+            Failure = FolderAwaited ? QStringLiteral("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder
+                                    : QStringLiteral("保存を取り消しました。それまでに保存したファイルは出力先に残っています\n")
+                    + Folder;
         if (Failure.isEmpty())
             PB->repaint();
     }

@@ -8,5 +8,6 @@
 
 class TForm1;
 
-// OutputFolder(ProgramDirectory()), without a trailing separator.
+// The folder the user chose, else OutputFolder(ProgramDirectory()); no
+// trailing separator.
 QString ExportFolder(TForm1 &Form);

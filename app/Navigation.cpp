@@ -5,6 +5,7 @@
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
 #include "app/SettingEdits.h"
+#include "app/WindowTitle.h"
 #include "engine/SampleFormat.h"
 #include "platform/Streams.h"
 
@@ -71,11 +72,13 @@ void TForm1::OpenRecording(const std::string &FileName)
             break;
         }
     } catch (...) {
+        ShowRecordingTitle(*this, {});
         ShowNewRecording();
         throw;
     }
     if (Path == TLoadPath::WaveLibrary)
         FRecordingFile = FileIdentityOf(Stream->Handle());
+    ShowRecordingTitle(*this, FileName);
     ShowNewRecording();
     if (Path == TLoadPath::WaveLibrary) {
         FFormatRefusal = UnreadableFormatReport(*this, *Stream);

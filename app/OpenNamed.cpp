@@ -1,5 +1,6 @@
 #include "app/OpenNamed.h"
 
+#include "app/BackgroundWork.h"
 #include "app/Unit1.h"
 
 #include <QFile>
@@ -11,6 +12,11 @@
 
 void OpenNamedFile(TForm1 &Form, const QByteArray &FileName)
 {
+    // A file dropped while detection or an export reads the recording.
+    if (BackgroundWorkRunning()) {
+        QTimer::singleShot(100, &Form, [&Form, FileName] { OpenNamedFile(Form, FileName); });
+        return;
+    }
     std::optional<QString> Failure;
     try {
         Form.OpenRecording(FileName.toStdString());

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/DisplayCheck.h"
 #include "app/OpenNamed.h"
+#include "app/StartUp.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "platform/StandardStreams.h"
@@ -23,8 +24,7 @@ int main(int argc, char *argv[])
     }
     TForm1 Form1;
     TForm2 Form2(Form1);
-    Form2.show();
-    Form1.show();
+    ShowAtStart(Form1, Form2);
     // Qt has taken its own options out of argv; what is left are the bytes
     // the program was given, which a file's name is.
     QByteArrayList Arguments;

@@ -72,7 +72,7 @@ void TForm1::CreateSettingEdits()
         Right = std::max(Right, Equivalent->mapTo(ControlPanel, QPoint(Equivalent->width(), 0)).x());
         FSettingEdits->Add(Row.Bar, Row.Edit, Equivalent, Row.Kind);
     }
-    ControlPanel->setFixedWidth(std::max(ControlPanel->width(), Right + 4));
+    ControlPanel->resize(std::max(ControlPanel->width(), Right + 4), ControlPanel->height());
     Edit4->parentWidget()->setMinimumWidth(ControlPanel->width());
     for (auto [Bar, Edit] : {std::pair{SBVZ, Edit7}, std::pair{SBHZ, Edit8}})
         Edit->setText(QString::number(Bar->value()));

@@ -2,6 +2,8 @@
 
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
+#include "app/ScreenFit.h"
+#include "app/Session.h"
 #include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
@@ -37,6 +39,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     ui->setupUi(this);
     BindControls();
+    FDesignedSettings = SettingValuesOf(*this);
     ApplyFonts();
     CreateComponents();
     CreatePopupAndDialog();
@@ -46,7 +49,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     WireEvents();
     CreateSettingEdits();
     CreateSuggestCommands();
+    CreateSessionMenus();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
+    FitToScreen(*this);
     FormCreate();
 }
 

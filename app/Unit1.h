@@ -11,6 +11,7 @@
 #include "wave/ZuWAVE.h"
 
 #include <QMainWindow>
+#include <QMap>
 #include <QString>
 
 #include <cstdint>
@@ -56,8 +57,11 @@ public:
     std::function<bool(const QString &Caption, const QString &Text)> AskYesNo;
     // Opens a folder in the platform's file browser.
     std::function<void(const QString &Folder)> OpenFolder;
-    // Directory of the executable; the export folder lives there.
+    // Directory of the executable; the default export folder lives there.
     std::function<QString()> ProgramDirectory;
+    // Runs the folder dialog starting at Current; the folder chosen, or
+    // nothing when cancelled.
+    std::function<std::optional<QString>(const QString &Current)> RunFolderDialog;
     // The program's standard error display, for errors that no command
     // catches but that cannot travel up to the event loop (those of a paint).
     std::function<void(const QString &Text)> ShowError;
@@ -82,6 +86,9 @@ public:
     void Button2MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void Timer1Timer();
     void PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    // The export folder's choice, and the settings put back as designed.
+    void ChooseFolder1Click();
+    void Defaults1Click();
 
     // The level of ZU's samples at Pos: the per-sample reference of the
     // 8/16-bit scan; a recording the engine holds leaves ZU without samples.
@@ -172,6 +179,10 @@ public:
     QAction *N6 = nullptr;
     QMenu *PM = nullptr;
     QAction *Playthistrimarea1 = nullptr;
+    QAction *ChooseFolder1 = nullptr; // under File1
+    QAction *Defaults1 = nullptr;     // under N2
+    QMenu *View1 = nullptr;
+    QAction *ToolWindow1 = nullptr;   // under View1; the tool window answers it
 
     // --- State ---
     std::vector<TTrimArea> FAreas;
@@ -195,8 +206,13 @@ public:
     // Whether playing has told that channels beyond two are not played,
     // once per loaded recording.
     bool FChannelsNoticeGiven = false;
+    // The export folder the user chose; empty for the default one.
+    QString FExportFolder;
+    // The settings as the form description gives them.
+    QMap<QString, int> FDesignedSettings;
 
 private:
+    void CreateSessionMenus();
     void BindControls();
     void ApplyFonts();
     void FitCaptions();

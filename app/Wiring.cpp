@@ -75,12 +75,24 @@ void TForm1::Guarded(const std::function<void()> &Handler)
 void TForm1::InstallModalDefaults()
 {
     RunOpenDialog = [this]() -> std::optional<QString> {
-        if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty())
+        // A dialog of OD's settings, gone when it closes. A name typed into
+        // OD itself and taken with Return could leave OD's completion list
+        // open, or open it again once the folder typed has been read: a
+        // popup that holds the pointer and swallows the next click.
+        QFileDialog Dialog(this, OD->windowTitle(), OD->directory().path());
+        Dialog.setOptions(OD->options());
+        Dialog.setAcceptMode(OD->acceptMode());
+        Dialog.setFileMode(OD->fileMode());
+        Dialog.setDefaultSuffix(OD->defaultSuffix());
+        Dialog.setNameFilters(OD->nameFilters());
+        const bool Chosen = Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty();
+        OD->setDirectory(Dialog.directory());
+        if (!Chosen)
             return std::nullopt;
-        return OD->selectedFiles().first();
+        return Dialog.selectedFiles().first();
     };
     ShowMessage = [this](const QString &Text) {
-        QMessageBox Box(QMessageBox::NoIcon, windowTitle(), Text, QMessageBox::Ok, this);
+        QMessageBox Box(QMessageBox::NoIcon, QCoreApplication::applicationName(), Text, QMessageBox::Ok, this);
         Box.exec();
     };
     AskYesNo = [this](const QString &Caption, const QString &Text) {

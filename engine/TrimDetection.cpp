@@ -12,7 +12,7 @@ namespace {
 // Sound on any channel counts: a frame's level is its loudest channel's.
 template <class TCodec, int FixedChannels>
 void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSettings &Settings,
-                std::vector<TTrimArea> &Areas, std::int32_t &Count)
+                std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress)
 {
     using TLevel = typename TCodec::TLevel;
     const std::uint8_t *Data = Recording.Data;
@@ -28,13 +28,23 @@ void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSetting
     const auto LoudestOf = [=](std::int64_t First) {
         return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
     };
-    ScanTrimAreasSkipping(LevelOf, LoudestOf, N, ScanLimitsOf(Settings, TCodec::FromPanel), Areas, Count);
+    const auto Limits = ScanLimitsOf(Settings, TCodec::FromPanel);
+    if (!Progress) {
+        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Limits, Areas, Count);
+        return;
+    }
+    // Counted at every read, so that also the long edge searches of wide
+    // settings are seen.
+    TDetectionTicks Ticks(Progress, N);
+    ScanTrimAreasSkipping([&](std::int64_t J) { Ticks.Tick(J); return LevelOf(J); },
+                          [&](std::int64_t First) { Ticks.Tick(First); return LoudestOf(First); }, N, Limits, Areas,
+                          Count);
 }
 
 } // namespace
 
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
-                     std::int32_t &Count)
+                     std::int32_t &Count, const TDetectionProgress &Progress)
 {
     Count = 0;
     if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
@@ -44,14 +54,14 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     if (N == 0)
         return;
     if (Settings.LevelWindow > 0) {
-        ScanWindowedLevels(Recording, N, Settings, Areas, Count);
+        ScanWindowedLevels(Recording, N, Settings, Areas, Count, Progress);
     } else {
         WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
             using TCodec = decltype(Codec);
             switch (Recording.Format.nChannels) {
-            case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count); break;
-            case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count); break;
-            default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count); break;
+            case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count, Progress); break;
+            case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count, Progress); break;
+            default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count, Progress); break;
             }
         });
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Automatic trim-area detection: one pass over every position of a
 // recording, reading levels straight from its sample bytes.
+#include "engine/DetectionProgress.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 
@@ -12,8 +13,9 @@
 // list does. A layout the sample access cannot read raises the same error
 // reading its first sample would. Settings.LevelWindow and Settings.Pad
 // change the levels read and the kept areas' edges (WindowLevels.h,
-// TrimPad.h); at 0 they change nothing.
+// TrimPad.h); at 0 they change nothing. With Progress, EDetectionStopped
+// when it says stop, Areas and Count then part-built.
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
-                     std::int32_t &Count);
+                     std::int32_t &Count, const TDetectionProgress &Progress = {});
 // The kept areas only.
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings);

@@ -3,6 +3,7 @@
 // of the Width positions around a position, on the 16-bit scale, the
 // loudest channel's. White noise whose RMS is far below a threshold still
 // has single samples above it; its window RMS stays near its floor.
+#include "engine/DetectionProgress.h"
 #include "engine/SampleLevels.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -104,4 +105,4 @@ private:
 // Detection as DetectTrimAreas runs it, with each level read over
 // Settings.LevelWindow positions. N is the recording's frame count (> 0).
 void ScanWindowedLevels(const TSampleView &Recording, std::int64_t N, const TTrimSettings &Settings,
-                        std::vector<TTrimArea> &Areas, std::int32_t &Count);
+                        std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress);

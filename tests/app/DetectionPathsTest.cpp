@@ -22,6 +22,13 @@ bool ScanTrimAreasDirect(TForm1 &Form)
     if (!ZuDetail::ReadableLayout(Recording.Format))
         return false;
     DetectTrimAreas(Recording, ReadTrimSettings(Form), Form.FAreas, Form.FAreaCount);
+    // The window's run, asked now and then whether to go on, finds the same.
+    std::vector<TTrimArea> Asked;
+    std::int32_t AskedCount = 0;
+    DetectTrimAreas(Recording, ReadTrimSettings(Form), Asked, AskedCount, [](double) { return true; });
+    EXPECT_EQ(AskedCount, Form.FAreaCount);
+    Asked.resize(std::size_t(AskedCount));
+    EXPECT_EQ(Asked, std::vector<TTrimArea>(Form.FAreas.begin(), Form.FAreas.begin() + Form.FAreaCount));
     return true;
 }
 

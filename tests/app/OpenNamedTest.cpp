@@ -28,6 +28,7 @@ struct TOutcome {
     std::int32_t Frames = -1;
     int ScrollMax = -1;
     std::int32_t AreaCount = -1;
+    QString Title;
 
     bool operator==(const TOutcome &) const = default;
 };
@@ -36,7 +37,7 @@ void PrintTo(const TOutcome &Outcome, std::ostream *Out)
 {
     *Out << "errors [" << Outcome.Errors.join('|').toStdString() << "] messages ["
          << Outcome.Messages.join('|').toStdString() << "] frames " << Outcome.Frames << " max " << Outcome.ScrollMax
-         << " areas " << Outcome.AreaCount;
+         << " areas " << Outcome.AreaCount << " title " << Outcome.Title.toStdString();
 }
 
 class OpenNamedTest : public FormTest {
@@ -95,7 +96,7 @@ protected:
             break;
         }
         EXPECT_EQ(DialogRuns, RunsBefore);
-        return {Errors, Messages, Form->ZU->GetWaveSize(), Form->SB->maximum(), Form->FAreaCount};
+        return {Errors, Messages, Form->ZU->GetWaveSize(), Form->SB->maximum(), Form->FAreaCount, Form->windowTitle()};
     }
 
     void SetUp() override
@@ -142,6 +143,11 @@ TEST_F(OpenNamedTest, CommandLineAndDroppedFilesOpenAsTheDialogsAnswer)
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[1]).Errors.size(), 1);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[3]).Messages.size(), 1);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[4]).ScrollMax, 777);
+    // The title names the recording open: a file that cannot be opened
+    // leaves the earlier one, one that fails to load leaves none.
+    EXPECT_EQ(OpenBy(TRoute::Drop, Files[0]).Title, QStringLiteral("take.WAV — Redivev"));
+    EXPECT_EQ(OpenBy(TRoute::Drop, Files[1]).Title, QStringLiteral("earlier.wav — Redivev"));
+    EXPECT_EQ(OpenBy(TRoute::Drop, Files[2]).Title, QStringLiteral("Redivev"));
 
     // The menu command asks the dialog again.
     const int Runs = DialogRuns;

@@ -17,6 +17,7 @@ struct TStart {
     const char *Case;
     const char *Display; // DISPLAY given, or nullptr for none
     bool OnlyLine;       // the line is all of stderr (else its last line)
+    const char *Wayland = nullptr; // WAYLAND_DISPLAY given
 };
 
 // No variable at all, as on a headless machine or over ssh; and a DISPLAY
@@ -25,6 +26,8 @@ const TStart Starts[] = {
     {"no display variable", nullptr, true},
     {"empty display variable", "", true},
     {"display that does not answer", ":31999", false},
+    {"Wayland socket that does not answer", nullptr, false, "redivev-test-no-such-socket"},
+    {"neither answers", ":31999", false, "redivev-test-no-such-socket"},
 };
 
 } // namespace
@@ -38,6 +41,8 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsWithStatusOne)
             Environment.remove(QString::fromLatin1(Name));
         if (Start.Display != nullptr)
             Environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(Start.Display));
+        if (Start.Wayland != nullptr)
+            Environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QString::fromLatin1(Start.Wayland));
 
         QProcess Program;
         Program.setProcessEnvironment(Environment);

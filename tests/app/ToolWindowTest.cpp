@@ -4,6 +4,7 @@
 
 #include "app/Unit2.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -35,27 +36,55 @@ protected:
     std::unique_ptr<TForm2> Form2;
 };
 
+// The designed panel and the column of the settings' equivalents: the
+// frame's width, with the client inside it.
+constexpr int PanelWidth = 449;
+
 } // namespace
 
-TEST_F(ToolWindowTest, StandsTenPixelsInAndThirtyAboveTheBottom)
+TEST_F(ToolWindowTest, StandsTenPixelsInAndThirtyAboveTheBottomShowingEverySetting)
 {
     EXPECT_EQ(Form2->windowTitle(), QStringLiteral("Tool Window"));
-    EXPECT_EQ(Form2->size(), QSize(Form->ControlPanel->width(), 121));
+    EXPECT_EQ(Form2->frameGeometry().width(), PanelWidth);
+    EXPECT_EQ(Form->ScrollBox1->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Form->ScrollBox1->viewport()->height(), Form->ScrollBox1->widget()->height());
     const int ScreenHeight = Form2->screen()->geometry().height();
     EXPECT_EQ(Form2->frameGeometry().left(), 10);
     EXPECT_EQ(Form2->frameGeometry().bottom() + 1, ScreenHeight - 30);
 }
 
-TEST_F(ToolWindowTest, IsAStayOnTopToolWindowWithoutButtons)
+TEST_F(ToolWindowTest, IsAToolWindowOfTheMainWindowWithoutButtons)
 {
     const Qt::WindowFlags Flags = Form2->windowFlags();
     EXPECT_EQ(Flags & Qt::WindowType_Mask, Qt::Tool);
-    EXPECT_TRUE(Flags & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(Form2->parentWidget(), Form.get());
+    EXPECT_EQ(Form2->windowHandle()->transientParent(), Form->windowHandle());
+    EXPECT_FALSE(Flags & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(Flags & Qt::WindowTitleHint);
     EXPECT_FALSE(Flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(Flags & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(Flags & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(Flags & Qt::WindowSystemMenuHint);
+}
+
+// Minimised on its own, or hidden, the window comes back from the menu and
+// when the main window is restored.
+TEST_F(ToolWindowTest, ComesBackFromTheMenuAndWithTheMainWindow)
+{
+    Form2->showMinimized();
+    QApplication::processEvents();
+    Form->ToolWindow1->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form2->isVisible());
+    EXPECT_FALSE(Form2->isMinimized());
+
+    Form2->showMinimized();
+    Form->showMinimized();
+    QApplication::processEvents();
+    Form->showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(Form2->isVisible());
+    EXPECT_FALSE(Form2->isMinimized());
 }
 
 TEST_F(ToolWindowTest, HoldsTheParameterPanelOverItsWholeClientArea)
@@ -68,23 +97,24 @@ TEST_F(ToolWindowTest, HoldsTheParameterPanelOverItsWholeClientArea)
     EXPECT_EQ(Form->Edit2->text(), QStringLiteral("123"));
 }
 
+// The limits hold the outer frame, which the offscreen platform draws
+// two pixels wide.
 TEST_F(ToolWindowTest, ResizesInHeightOnlyAndNotBelowOneHundred)
 {
-    const int Width = Form->ControlPanel->width();
-    EXPECT_EQ(Form2->minimumWidth(), Width);
-    EXPECT_EQ(Form2->maximumWidth(), Width);
-    EXPECT_EQ(Form2->minimumHeight(), 100);
-
+    const int Width = PanelWidth;
+    const QMargins Frame = Form2->windowHandle()->frameMargins();
+    ASSERT_GT(Frame.left() + Frame.right(), 0);
     const int VisibleRows = Form->ScrollBox1->viewport()->height();
-    Form2->resize(600, 300);
+    Form2->resize(600, 150);
     QApplication::processEvents();
-    EXPECT_EQ(Form2->size(), QSize(Width, 300));
-    EXPECT_EQ(Form->ControlPanel->size(), QSize(Width, 300));
-    EXPECT_GT(Form->ScrollBox1->viewport()->height(), VisibleRows);
+    EXPECT_EQ(Form2->frameGeometry().width(), Width);
+    EXPECT_EQ(Form->ControlPanel->size(), Form2->size());
+    EXPECT_LT(Form->ScrollBox1->viewport()->height(), VisibleRows);
 
     Form2->resize(Width, 40);
     QApplication::processEvents();
-    EXPECT_EQ(Form2->height(), 100);
+    EXPECT_EQ(Form2->frameGeometry().height(), 100);
+    EXPECT_EQ(Form2->frameGeometry().width(), Width);
 }
 
 TEST_F(ToolWindowTest, GivesThePanelBackWhenItGoes)

@@ -124,15 +124,21 @@ TEST_F(WindowTest, EveryPanelCaptionFitsItsDesignedBox)
 TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
 {
     const QList<QAction *> Bar = Form->menuBar()->actions();
-    ASSERT_EQ(Bar.size(), 3);
+    ASSERT_EQ(Bar.size(), 4);
     EXPECT_EQ(Bar[0]->menu(), Form->File1);
     EXPECT_EQ(Bar[1]->menu(), Form->N2);
     EXPECT_EQ(Bar[2]->menu(), Form->N4);
+    EXPECT_EQ(Bar[3]->menu(), Form->View1);
     EXPECT_EQ(Form->File1->title(), QStringLiteral("ファイル"));
     EXPECT_EQ(Form->N2->title(), QStringLiteral("調整"));
     EXPECT_EQ(Form->N4->title(), QStringLiteral("処理"));
-    EXPECT_EQ(Form->File1->actions(), QList<QAction *>{Form->WAV1});
-    EXPECT_EQ(Form->N2->actions(), QList<QAction *>{Form->N3});
+    EXPECT_EQ(Form->View1->title(), QStringLiteral("表示"));
+    EXPECT_EQ(Form->File1->actions(), (QList<QAction *>{Form->WAV1, Form->ChooseFolder1}));
+    EXPECT_EQ(Form->N2->actions(), (QList<QAction *>{Form->N3, Form->Defaults1}));
+    EXPECT_EQ(Form->View1->actions(), QList<QAction *>{Form->ToolWindow1});
+    EXPECT_EQ(Form->ChooseFolder1->text(), QStringLiteral("出力先フォルダの選択..."));
+    EXPECT_EQ(Form->Defaults1->text(), QStringLiteral("設定を初期値に戻す"));
+    EXPECT_EQ(Form->ToolWindow1->text(), QStringLiteral("ツールウィンドウ"));
     // The designed commands first; after a separator, the suggestion's.
     EXPECT_EQ(Form->N4->actions().mid(0, 2), (QList<QAction *>{Form->N5, Form->N6}));
     EXPECT_EQ(Form->N4->actions().mid(3), (QList<QAction *>{Form->SuggestAction, Form->UndoSuggestAction}));

@@ -30,6 +30,7 @@ void FormTest::SetUp()
 {
     ASSERT_TRUE(Dir.isValid());
     DataHomeSetting.emplace("XDG_DATA_HOME", QFile::encodeName(DataHome()));
+    ConfigHomeSetting.emplace("XDG_CONFIG_HOME", QFile::encodeName(Dir.filePath(QStringLiteral("config"))));
     Form = std::make_unique<TForm1>();
     Form->ShowError = [this](const QString &Text) { Errors << Text; };
     Form->ShowMessage = [this](const QString &Text) { Messages << Text; };
@@ -51,6 +52,7 @@ void FormTest::TearDown()
 {
     Form.reset();
     DataHomeSetting.reset();
+    ConfigHomeSetting.reset();
 }
 
 QImage FormTest::View()

@@ -53,6 +53,8 @@ protected:
     int Paints = 0; // paints of PB since set-up
     QTemporaryDir Dir;
     std::optional<TScopedEnv> DataHomeSetting;
+    // The remembered settings' store lies in the private directory too.
+    std::optional<TScopedEnv> ConfigHomeSetting;
 };
 
 // 16-bit PCM of the given frames; Stereo takes pairs (left, right).

@@ -1,0 +1,121 @@
+// What the window remembers between runs: the settings, both windows'
+// geometry and the chosen export folder, from one store; a fresh store
+// gives the designed start-up; the designed settings come back on demand.
+#include "DetectionSupport.h"
+
+#include "app/Session.h"
+#include "app/StartUp.h"
+#include "app/Unit2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QScrollBar>
+
+using namespace apptest;
+
+namespace {
+
+class SessionTest : public CommandTest {
+protected:
+    // A second run of the program: its forms built as main() builds them,
+    // the store read, and the windows shown.
+    struct TRun {
+        std::unique_ptr<TForm1> Form1;
+        std::unique_ptr<TForm2> Form2;
+    };
+    TRun StartAgain()
+    {
+        TRun Run;
+        Run.Form1 = std::make_unique<TForm1>();
+        Run.Form1->ProgramDirectory = [this] { return ProgramDir; };
+        Run.Form2 = std::make_unique<TForm2>(*Run.Form1);
+        ShowAtStart(*Run.Form1, *Run.Form2);
+        QApplication::processEvents();
+        return Run;
+    }
+};
+
+} // namespace
+
+TEST_F(SessionTest, AFreshStoreGivesTheDesignedStartUp)
+{
+    ASSERT_FALSE(QFile::exists(SessionFile()));
+    TForm1 Designed;
+    TForm2 DesignedTool(Designed);
+    const TRun Run = StartAgain();
+    EXPECT_EQ(SettingValuesOf(*Run.Form1), Run.Form1->FDesignedSettings);
+    EXPECT_EQ(Run.Form1->FDesignedSettings, SettingValuesOf(Designed));
+    EXPECT_EQ(Run.Form1->size(), Designed.size());
+    EXPECT_EQ(Run.Form2->geometry(), DesignedTool.geometry());
+    EXPECT_TRUE(Run.Form1->FExportFolder.isEmpty());
+    EXPECT_FALSE(QFile::exists(SessionFile())) << "reading the store made one";
+}
+
+TEST_F(SessionTest, SettingsWindowsAndFolderComeBackInTheNextRun)
+{
+    const QString Chosen = Dir.filePath(QStringLiteral("pieces"));
+    QString Offered;
+    {
+        TRun First = StartAgain();
+        First.Form1->SBN->setValue(2345);
+        First.Form1->SBCSL->setValue(2400);
+        First.Form1->SBNW->setValue(4321);
+        First.Form1->SBHZ->setValue(7);
+        First.Form1->setGeometry(40, 50, 640, 400);
+        First.Form2->resize(First.Form2->width(), 333);
+        First.Form1->RunFolderDialog = [&](const QString &Current) -> std::optional<QString> {
+            Offered = Current;
+            return Chosen + QStringLiteral("/");
+        };
+        First.Form1->ChooseFolder1->trigger();
+        EXPECT_EQ(First.Form1->FExportFolder, Chosen);
+        SaveSession(*First.Form1, First.Form2.get());
+    }
+    // The dialog started in the folder the export would use.
+    EXPECT_EQ(Offered, QDir(ProgramDir).filePath(QStringLiteral("MakedFile")));
+
+    TRun Second = StartAgain();
+    EXPECT_EQ(Second.Form1->SBN->value(), 2345);
+    EXPECT_EQ(Second.Form1->SBCSL->value(), 2400);
+    EXPECT_EQ(Second.Form1->SBNW->value(), 4321);
+    EXPECT_EQ(Second.Form1->SBHZ->value(), 7);
+    EXPECT_EQ(Second.Form1->Edit2->text(), QStringLiteral("4321"));
+    EXPECT_EQ(Second.Form1->size(), QSize(640, 400));
+    EXPECT_EQ(Second.Form2->height(), 333);
+    EXPECT_EQ(Second.Form1->FExportFolder, Chosen);
+
+    // The export goes into the chosen folder, made when missing.
+    Form = std::move(Second.Form1);
+    Second.Form2.reset();
+    Form->ShowMessage = [this](const QString &Text) { Messages << Text; };
+    Form->AskYesNo = [](const QString &, const QString &) { return false; };
+    std::vector<std::int16_t> Frames(3000, 0);
+    for (int I = 500; I < 800; ++I)
+        Frames[static_cast<std::size_t>(I)] = 8000;
+    Open(WriteFile("burst.wav", Mono16(Frames)));
+    Form->SBN->setValue(1000);
+    Form->SBNW->setValue(100);
+    Form->N5Click();
+    Form->N6Click();
+    EXPECT_EQ(QDir(Chosen).entryList(QDir::Files), QStringList{QStringLiteral("WAVE00.wav")});
+}
+
+TEST_F(SessionTest, TheFolderDialogCancelledKeepsTheFolderAndTheDefaultsComeBack)
+{
+    Form->FExportFolder = Dir.path();
+    Form->RunFolderDialog = [](const QString &) -> std::optional<QString> { return std::nullopt; };
+    Form->ChooseFolder1->trigger();
+    EXPECT_EQ(Form->FExportFolder, Dir.path());
+
+    const TSettingValues Designed = SettingValuesOf(*Form);
+    for (QScrollBar *Bar : {Form->SBN, Form->SBCSL, Form->SBNW, Form->SBML, Form->SBMZSS, Form->SBMZSE,
+                            Form->SBAFIL, Form->SBAFOL, Form->SBVZ, Form->SBHZ})
+        Bar->setValue(Bar->maximum());
+    ASSERT_NE(SettingValuesOf(*Form), Designed);
+    Form->Defaults1->trigger();
+    EXPECT_EQ(SettingValuesOf(*Form), Designed);
+    EXPECT_EQ(Form->Edit1->text(), QString::number(Designed.value(QStringLiteral("SBN"))));
+}
