@@ -39,6 +39,10 @@ void TForm1::OpenRecording(const std::string &FileName)
         // every frame beyond.
         const std::int64_t Frames = FrameCountOf(RecordingView());
         SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
+        // The envelope levels are the new recording's, read once now: even
+        // a block at the old one's address holds other samples.
+        FPeaks.reset();
+        FitZoomRange();
         PB->repaint();
     };
     FRecordingFile.reset();

@@ -45,6 +45,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // the start values and no handler ran for them.
     WireEvents();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
+    CreateViewTools();
     FormCreate();
 }
 

@@ -30,7 +30,10 @@ class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QWidget;
+class TOverviewStrip;
 class TPaintBox;
+class TPeakLevels;
+class TTimeRuler;
 class TViewCanvas;
 struct THeldRecording;
 
@@ -88,6 +91,25 @@ public:
     // The recording as every command reads it, whichever reader loaded it:
     // FHeld's view, else ZU's buffer. Valid until the next load.
     TSampleView RecordingView() const;
+
+    // --- Zoom and overview (app/ViewZoom.cpp, app/ViewTools.cpp) ---
+    // The envelope levels of the loaded recording, built at its first use.
+    const TPeakLevels &Peaks();
+    // Zooms by Factor (above 1: out) keeping the frame under column X there.
+    void ZoomAround(int X, double Factor);
+    void ShowWholeRecording();
+    // Scrolls the view by Columns (negative: back).
+    void ScrollColumns(double Columns);
+    // Lets SBHZ reach a zoom that shows the whole recording in the view.
+    void FitZoomRange();
+    // Shows Frame in the middle of the view, as far as the scroll bar goes.
+    void CentreOn(std::int64_t Frame);
+    QMenu *ViewMenu = nullptr;
+    QAction *ZoomInAction = nullptr;
+    QAction *ZoomOutAction = nullptr;
+    QAction *WholeRecordingAction = nullptr;
+    TTimeRuler *Ruler = nullptr;
+    TOverviewStrip *Overview = nullptr;
 
     // --- Wave components and timer ---
     // The recording when the wave library reads it (8/16-bit PCM, mono or
@@ -193,6 +215,9 @@ private:
     void Guarded(const std::function<void()> &Handler);
     void PaintView(TViewCanvas &Canvas);
     void ReportPaintError(const QString &Text);
+    void CreateViewTools();
+
+    std::shared_ptr<TPeakLevels> FPeaks;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

@@ -1,0 +1,30 @@
+#pragma once
+// The whole recording in one strip above the view: its envelope, the trim
+// areas and the stretch the view shows (framed). A click or a
+// drag there brings the frame under the pointer to the middle of the view.
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+
+class TForm1;
+
+class TOverviewStrip : public QWidget {
+public:
+    TOverviewStrip(TForm1 &Form, QWidget *Parent);
+
+    // The first frame of column X of the strip, for a recording of Frames.
+    std::int64_t FrameAt(int X, std::int64_t Frames) const;
+
+protected:
+    void paintEvent(QPaintEvent *Event) override;
+    void mousePressEvent(QMouseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+
+private:
+    void MoveTo(int X);
+    int ColumnOf(std::int64_t Frame, std::int64_t Frames) const;
+
+    TForm1 &FForm;
+    QImage FSurface;
+};
