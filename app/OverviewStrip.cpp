@@ -19,6 +19,7 @@ constexpr QRgb Shown = 0x202020;
 constexpr QRgb Channel0 = 0xFF0000;
 constexpr QRgb Channel1 = 0x0000FF;
 constexpr QRgb Lime = 0x00FF00;
+constexpr QRgb Playhead = 0xFFFFFF;
 
 } // namespace
 
@@ -87,6 +88,10 @@ void TOverviewStrip::paintEvent(QPaintEvent *)
         Canvas.Line(ShownLeft, H - 1, ShownRight, H - 1, Lime);
         Canvas.Line(ShownLeft, 0, ShownLeft, H, Lime);
         Canvas.Line(ShownRight - 1, 0, ShownRight - 1, H, Lime);
+        if (const std::optional<std::int64_t> Frame = FForm.PlayheadFrame()) {
+            const int X = ColumnOf(*Frame, Frames);
+            Canvas.Line(X, 0, X, H, Playhead);
+        }
     }
     QPainter(this).drawImage(0, 0, FSurface);
 }

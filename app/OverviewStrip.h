@@ -1,6 +1,6 @@
 #pragma once
 // The whole recording in one strip above the view: its envelope, the trim
-// areas and the stretch the view shows (framed). A click or a
+// areas, the stretch the view shows (framed) and the playhead. A click or a
 // drag there brings the frame under the pointer to the middle of the view.
 #include <QImage>
 #include <QWidget>

@@ -92,7 +92,7 @@ public:
     // FHeld's view, else ZU's buffer. Valid until the next load.
     TSampleView RecordingView() const;
 
-    // --- Zoom and overview (app/ViewZoom.cpp, app/ViewTools.cpp) ---
+    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
     // The envelope levels of the loaded recording, built at its first use.
     const TPeakLevels &Peaks();
     // Zooms by Factor (above 1: out) keeping the frame under column X there.
@@ -104,12 +104,20 @@ public:
     void FitZoomRange();
     // Shows Frame in the middle of the view, as far as the scroll bar goes.
     void CentreOn(std::int64_t Frame);
+    void StartPlayhead(std::int64_t First, std::int64_t Last);
+    void StopPlayback();
+    void PlayheadTimerTimer();
+    // The frame being heard while a piece plays.
+    std::optional<std::int64_t> PlayheadFrame() const;
     QMenu *ViewMenu = nullptr;
     QAction *ZoomInAction = nullptr;
     QAction *ZoomOutAction = nullptr;
     QAction *WholeRecordingAction = nullptr;
+    QMenu *PlayMenu = nullptr;
+    QAction *StopAction = nullptr;
     TTimeRuler *Ruler = nullptr;
     TOverviewStrip *Overview = nullptr;
+    QTimer *PlayheadTimer = nullptr;
 
     // --- Wave components and timer ---
     // The recording when the wave library reads it (8/16-bit PCM, mono or
@@ -218,6 +226,9 @@ private:
     void CreateViewTools();
 
     std::shared_ptr<TPeakLevels> FPeaks;
+    std::int64_t FPlayFirst = 0;
+    std::int64_t FPlayLast = 0;
+    std::int64_t FPlayStartedMs = -1;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

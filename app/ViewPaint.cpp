@@ -25,6 +25,7 @@ constexpr QRgb Channel0 = 0xFF0000;
 constexpr QRgb Channel1 = 0x0000FF;
 constexpr QRgb Lime = 0x00FF00;
 constexpr QRgb Green = 0x008000;
+constexpr QRgb Playhead = 0xFFFFFF;
 
 } // namespace
 
@@ -44,7 +45,7 @@ void TForm1::PBPaint()
         PaintView(View);
     }
     Canvas->drawImage(0, 0, Surface);
-    // The strip above shows the same stretch and areas.
+    // The strip above shows the same stretch, areas and playhead.
     Overview->update();
     Ruler->update();
 }
@@ -171,6 +172,12 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     };
     CentredWidth(SBNW->value(), 10, QStringLiteral("No Sound Width"));
     CentredWidth(SBML->value(), 30, QStringLiteral("Minimum Size"));
+
+    if (const std::optional<std::int64_t> Frame = PlayheadFrame(); Frame && *Frame >= S) {
+        const std::int64_t X = (*Frame - S) / HZ;
+        if (X < W)
+            Canvas.Line(int(X), 0, int(X), H, Playhead);
+    }
 }
 
 void TForm1::ReportPaintError(const QString &Text)

@@ -1,5 +1,6 @@
 // The view's tools beside the designed form: the overview strip and the
-// time ruler above the view, the zoom menu and its keys, and the wheel.
+// time ruler above the view, the zoom and playback menus and their keys,
+// the wheel, and the playhead's timer.
 #include "app/Unit1.h"
 
 #include "app/OverviewStrip.h"
@@ -11,12 +12,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QLayout>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 namespace {
 
+constexpr int PlayheadIntervalMs = 30;
 // One notch of the wheel scrolls a tenth of the view, or zooms by this.
 constexpr double ColumnsPerNotch = 0.1;
 constexpr double ZoomPerNotch = 1.5;
@@ -57,12 +60,17 @@ void TForm1::CreateViewTools()
     ZoomOutAction->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(0x2212)});
     WholeRecordingAction = ViewMenu->addAction(QStringLiteral("whole recording"));
     WholeRecordingAction->setShortcut(QKeySequence(Qt::Key_0));
+    PlayMenu = menuBar()->addMenu(QStringLiteral("再生"));
+    PlayMenu->setObjectName(QStringLiteral("PlayMenu"));
+    StopAction = PlayMenu->addAction(QStringLiteral("停止"));
+    StopAction->setShortcut(QKeySequence(Qt::Key_Escape));
 
     connect(ZoomInAction, &QAction::triggered, this,
             [this] { Guarded([this] { ZoomAround(PB->width() / 2, 1 / ZoomPerKey); }); });
     connect(ZoomOutAction, &QAction::triggered, this,
             [this] { Guarded([this] { ZoomAround(PB->width() / 2, ZoomPerKey); }); });
     connect(WholeRecordingAction, &QAction::triggered, this, [this] { Guarded([this] { ShowWholeRecording(); }); });
+    connect(StopAction, &QAction::triggered, this, [this] { Guarded([this] { StopPlayback(); }); });
 
     PB->OnWheel = [this](Qt::KeyboardModifiers Shift, double Notches, int X) {
         Guarded([&] {
@@ -73,4 +81,9 @@ void TForm1::CreateViewTools()
         });
     };
     PB->OnResize = [this] { Guarded([this] { FitZoomRange(); }); };
+
+    PlayheadTimer = new QTimer(this);
+    PlayheadTimer->setObjectName(QStringLiteral("PlayheadTimer"));
+    PlayheadTimer->setInterval(PlayheadIntervalMs);
+    connect(PlayheadTimer, &QTimer::timeout, this, [this] { Guarded([this] { PlayheadTimerTimer(); }); });
 }

@@ -181,7 +181,9 @@ TEST_F(ViewZoomTest, TheViewMenuCarriesTheZoomCommands)
 {
     const QList<QAction *> Bar = Form->menuBar()->actions();
     EXPECT_TRUE(Bar.contains(Form->ViewMenu->menuAction()));
+    EXPECT_TRUE(Bar.contains(Form->PlayMenu->menuAction()));
     EXPECT_EQ(Form->ViewMenu->actions(),
               (QList<QAction *>{Form->ZoomInAction, Form->ZoomOutAction, Form->WholeRecordingAction}));
     EXPECT_EQ(Form->WholeRecordingAction->text(), QStringLiteral("whole recording"));
+    EXPECT_EQ(Form->PlayMenu->actions(), QList<QAction *>{Form->StopAction});
 }
