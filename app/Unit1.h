@@ -93,8 +93,9 @@ public:
     TSampleView RecordingView() const;
 
     // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
-    // The envelope levels of the loaded recording, built at its first use.
-    const TPeakLevels &Peaks();
+    // The envelope levels of the loaded recording, built at its first use;
+    // a new object for every recording and every change of its samples.
+    std::shared_ptr<const TPeakLevels> Peaks();
     // Zooms by Factor (above 1: out) keeping the frame under column X there.
     void ZoomAround(int X, double Factor);
     void ShowWholeRecording();
@@ -225,7 +226,7 @@ private:
     void ReportPaintError(const QString &Text);
     void CreateViewTools();
 
-    std::shared_ptr<TPeakLevels> FPeaks;
+    std::shared_ptr<const TPeakLevels> FPeaks;
     std::int64_t FPlayFirst = 0;
     std::int64_t FPlayLast = 0;
     std::int64_t FPlayStartedMs = -1;

@@ -92,7 +92,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         RefuseUnreadLayout(Recording);
         const std::int64_t Size = FrameCountOf(Recording);
         const int Channels = Size > 0 ? Recording.Format.nChannels : 0;
-        const TPeakLevels *Levels = Channels > 0 ? &Peaks() : nullptr;
+        const std::shared_ptr<const TPeakLevels> Levels = Channels > 0 ? Peaks() : nullptr;
         for (int Ch = 0; Ch < Channels; ++Ch) {
             const QRgb Colour = Ch % 2 == 0 ? Channel0 : Channel1;
             // Column W lies just outside the image: nothing of it shows.

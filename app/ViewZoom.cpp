@@ -25,14 +25,14 @@ int Clamped(std::int64_t Value, const QScrollBar &Bar)
 
 } // namespace
 
-const TPeakLevels &TForm1::Peaks()
+std::shared_ptr<const TPeakLevels> TForm1::Peaks()
 {
     const TSampleView Recording = RecordingView();
     if (!FPeaks || !FPeaks->Describes(Recording)) {
         TWaitCursor Wait;
         FPeaks = std::make_shared<TPeakLevels>(Recording);
     }
-    return *FPeaks;
+    return FPeaks;
 }
 
 void TForm1::FitZoomRange()
