@@ -57,6 +57,37 @@ TLevelRange Scan(const std::uint8_t *First, std::int64_t Count, std::int64_t Str
     return {Low, High};
 }
 
+// 16-bit samples of every channel in one contiguous pass, lane J of a
+// group of Lanes keeping the extremes of channel J % Channels: a loop the
+// compiler runs a whole group at a time, where a stride over one channel
+// would go sample by sample. Channels divides Lanes; First is a frame's.
+TLevelRange ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Channels, int Channel)
+{
+    constexpr int Lanes = 16;
+    std::int16_t Low[Lanes];
+    std::int16_t High[Lanes];
+    std::fill(std::begin(Low), std::end(Low), std::numeric_limits<std::int16_t>::max());
+    std::fill(std::begin(High), std::end(High), std::numeric_limits<std::int16_t>::min());
+    const std::int64_t Values = Frames * Channels;
+    const std::int64_t Whole = Values / Lanes * Lanes;
+    for (std::int64_t I = 0; I < Whole; I += Lanes) {
+        std::int16_t Group[Lanes];
+        std::memcpy(Group, First + 2 * I, sizeof Group);
+        for (int J = 0; J < Lanes; ++J) {
+            Low[J] = std::min(Low[J], Group[J]);
+            High[J] = std::max(High[J], Group[J]);
+        }
+    }
+    TLevelRange Result = Empty;
+    for (int J = Channel; J < Lanes; J += Channels)
+        Result = {std::min<std::int32_t>(Result.Low, Low[J]), std::max<std::int32_t>(Result.High, High[J])};
+    for (std::int64_t I = Whole + (Channel - Whole % Channels + Channels) % Channels; I < Values; I += Channels) {
+        const std::int32_t Level = LoadSample16(First, 2 * I);
+        Result = {std::min(Result.Low, Level), std::max(Result.High, Level)};
+    }
+    return Result;
+}
+
 TLevelRange ScanSamples(TSampleEncoding Encoding, const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
 {
     switch (Encoding) {
@@ -116,6 +147,8 @@ bool TPeakLevels::Describes(const TSampleView &Recording) const
 
 TLevelRange TPeakLevels::Samples(int Channel, std::int64_t First, std::int64_t Last) const
 {
+    if (FEncoding == TSampleEncoding::Int16 && 16 % FChannels == 0 && FChannels > 1)
+        return ScanInterleaved16(FRecording.Data + First * 2 * FChannels, Last - First, FChannels, Channel);
     const std::int64_t Bytes = BytesPerSample(FEncoding);
     const std::int64_t Stride = Bytes * FChannels;
     return ScanSamples(FEncoding, FRecording.Data + First * Stride + Channel * Bytes, Last - First, Stride);

@@ -19,6 +19,7 @@ struct TEncodingCase {
     const char *Name;
     std::uint16_t Tag;
     std::uint16_t Bits;
+    int Channels = 2;
 };
 
 class PeakLevelsTest : public ::testing::TestWithParam<TEncodingCase> {};
@@ -64,9 +65,9 @@ std::vector<std::uint8_t> Samples(const TEncodingCase &Case, std::int64_t Count,
 TEST_P(PeakLevelsTest, EveryStretchHasTheLowestAndHighestLevelOfItsSamples)
 {
     const TEncodingCase Case = GetParam();
-    constexpr int Channels = 2;
+    const int Channels = Case.Channels;
     // Long enough for four tiers: 256 × 16 × 16 frames and more.
-    constexpr std::int64_t Frames = 256 * 16 * 16 * 3 + 77;
+    const std::int64_t Frames = 256 * 16 * 16 * 3 + 77;
     std::mt19937 Random(1234);
     const std::vector<std::uint8_t> Data = Samples(Case, Frames * Channels, Random);
     TSampleView View;
@@ -110,6 +111,8 @@ TEST_P(PeakLevelsTest, EveryStretchHasTheLowestAndHighestLevelOfItsSamples)
 
 INSTANTIATE_TEST_SUITE_P(Encodings, PeakLevelsTest,
                          ::testing::Values(TEncodingCase{"UInt8", 1, 8}, TEncodingCase{"Int16", 1, 16},
+                                           TEncodingCase{"Int16Mono", 1, 16, 1}, TEncodingCase{"Int16Six", 1, 16, 6},
+                                           TEncodingCase{"Int16Eight", 1, 16, 8},
                                            TEncodingCase{"Int24", 1, 24}, TEncodingCase{"Int32", 1, 32},
                                            TEncodingCase{"Float32", 3, 32}, TEncodingCase{"Float64", 3, 64}),
                          [](const auto &Info) { return std::string(Info.param.Name); });
