@@ -43,6 +43,11 @@ void TForm1::OpenRecording(const std::string &FileName)
         // a block at the old one's address holds other samples.
         FPeaks.reset();
         FitZoomRange();
+        // Corrections and their history belong to the recording they were made on.
+        FEditor.Reset();
+        FCursor.reset();
+        FNewArea.reset();
+        FDragged.reset();
         PB->repaint();
     };
     FRecordingFile.reset();

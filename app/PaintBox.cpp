@@ -45,6 +45,20 @@ void TPaintBox::wheelEvent(QWheelEvent *Event)
     Event->accept();
 }
 
+void TPaintBox::mouseMoveEvent(QMouseEvent *Event)
+{
+    if (OnMouseMove && Event->buttons() != Qt::NoButton)
+        OnMouseMove(int(Event->position().x()));
+    QWidget::mouseMoveEvent(Event);
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent *Event)
+{
+    if (OnMouseUp)
+        OnMouseUp(Event->button(), int(Event->position().x()));
+    QWidget::mouseReleaseEvent(Event);
+}
+
 void TPaintBox::resizeEvent(QResizeEvent *Event)
 {
     QWidget::resizeEvent(Event);

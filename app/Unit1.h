@@ -4,6 +4,7 @@
 // parameter panel shown in the tool window, and the trim-area list. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
+#include "app/AreaEditor.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -30,6 +31,8 @@ class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QWidget;
+class QTableView;
+class TAreaListModel;
 class TOverviewStrip;
 class TPaintBox;
 class TPeakLevels;
@@ -119,6 +122,32 @@ public:
     TTimeRuler *Ruler = nullptr;
     TOverviewStrip *Overview = nullptr;
     QTimer *PlayheadTimer = nullptr;
+
+    // --- Hand corrections of the areas (app/AreaMouse.cpp, app/AreaList.cpp) ---
+    TAreaEditor &Editor() { return FEditor; }
+    // Left button on the view: select, move an edge, or with Shift add.
+    void AreaMouseDown(Qt::KeyboardModifiers Shift, int X);
+    void AreaMouseMove(int X);
+    void AreaMouseUp(int X);
+    // Repaints after a change of the areas; the list beside the view, and
+    // the undo steps, follow at every paint (ListAreaChanges), whoever
+    // changed the areas.
+    void ShowAreaChanges();
+    // Shows area Index in the view and selects it; PlayArea plays it.
+    void ShowArea(int Index);
+    void PlayArea(int Index);
+    // The frame a left click last put the cursor on.
+    std::optional<std::int64_t> FCursor;
+    // The area a Shift+drag is adding, while it is dragged.
+    std::optional<TTrimArea> FNewArea;
+    QMenu *EditMenu = nullptr;
+    QAction *UndoAction = nullptr;
+    QAction *RedoAction = nullptr;
+    QAction *DeleteAreaAction = nullptr;
+    QAction *SplitAction = nullptr;
+    QAction *MergeAction = nullptr;
+    QTableView *AreaList = nullptr;
+    TAreaListModel *AreaListModel = nullptr;
 
     // --- Wave components and timer ---
     // The recording when the wave library reads it (8/16-bit PCM, mono or
@@ -225,6 +254,19 @@ private:
     void PaintView(TViewCanvas &Canvas);
     void ReportPaintError(const QString &Text);
     void CreateViewTools();
+    void CreateAreaTools();
+    void ListAreaChanges();
+    // The edge of an area within reach of column X, if any.
+    struct TEdgeHit {
+        int Index;
+        bool Start;
+    };
+    std::optional<TEdgeHit> EdgeAt(int X) const;
+
+    TAreaEditor FEditor{FAreas, FAreaCount};
+    std::optional<TEdgeHit> FDragged;
+    std::int64_t FAddAnchor = 0;
+    std::uint64_t FListedVersion = ~std::uint64_t(0);
 
     std::shared_ptr<const TPeakLevels> FPeaks;
     std::int64_t FPlayFirst = 0;

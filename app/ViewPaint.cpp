@@ -26,6 +26,8 @@ constexpr QRgb Channel1 = 0x0000FF;
 constexpr QRgb Lime = 0x00FF00;
 constexpr QRgb Green = 0x008000;
 constexpr QRgb Playhead = 0xFFFFFF;
+constexpr QRgb Selected = 0xFFFF00;
+constexpr QRgb Cursor = 0x00FFFF;
 
 } // namespace
 
@@ -37,6 +39,7 @@ void TForm1::PBPaint()
         PB->repaint();
         return;
     }
+    ListAreaChanges();
     // The paint starts from the panel's black that shows through the view.
     QImage &Surface = PB->Surface();
     Surface.fill(Panel2->palette().color(QPalette::Window));
@@ -173,6 +176,19 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     CentredWidth(SBNW->value(), 10, QStringLiteral("No Sound Width"));
     CentredWidth(SBML->value(), 30, QStringLiteral("Minimum Size"));
 
+    // Hand corrections: the selected area's borders, the one a Shift+drag
+    // is adding, and the cursor a click left.
+    const auto Marked = [&](const TTrimArea &Area) {
+        for (const std::int64_t X : {(Area.StartPos - S) / HZ, (Area.EndPos - S) / HZ - 1})
+            if (X >= 0 && X < W)
+                Canvas.Line(int(X), 0, int(X), H, Selected);
+    };
+    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount)
+        Marked(FAreas[std::size_t(FEditor.Selected())]);
+    if (FNewArea)
+        Marked(*FNewArea);
+    if (FCursor && *FCursor >= S && (*FCursor - S) / HZ < W)
+        Canvas.Line(int((*FCursor - S) / HZ), 0, int((*FCursor - S) / HZ), H, Cursor);
     if (const std::optional<std::int64_t> Frame = PlayheadFrame(); Frame && *Frame >= S) {
         const std::int64_t X = (*Frame - S) / HZ;
         if (X < W)

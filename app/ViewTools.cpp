@@ -86,4 +86,6 @@ void TForm1::CreateViewTools()
     PlayheadTimer->setObjectName(QStringLiteral("PlayheadTimer"));
     PlayheadTimer->setInterval(PlayheadIntervalMs);
     connect(PlayheadTimer, &QTimer::timeout, this, [this] { Guarded([this] { PlayheadTimerTimer(); }); });
+
+    CreateAreaTools();
 }
