@@ -3,6 +3,7 @@
 
 #include "app/PaintBox.h"
 
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -23,6 +24,7 @@ void TForm1::StartPlayhead(std::int64_t First, std::int64_t Last)
     FPlayFirst = First;
     FPlayLast = Last;
     FPlayStartedMs = NowMs();
+    FPlayheadInSight = First >= SB->value() && First < SB->value() + std::int64_t(PB->width()) * SBHZ->value();
     PlayheadTimer->start();
     PB->update();
 }
@@ -49,10 +51,25 @@ void TForm1::StopPlayback()
 
 void TForm1::PlayheadTimerTimer()
 {
-    if (!PlayheadFrame()) {
+    const std::optional<std::int64_t> Frame = PlayheadFrame();
+    if (!Frame) {
         // Played to its end, or stopped: the playhead goes with the sound.
         FPlayStartedMs = -1;
         PlayheadTimer->stop();
+        PB->update();
+        return;
+    }
+    // A playhead in sight that reaches the right edge turns the page, so
+    // it stays in sight; one the user scrolled away from is left alone.
+    const std::int64_t First = SB->value();
+    const std::int64_t Shown = std::int64_t(PB->width()) * SBHZ->value();
+    if (*Frame >= First && *Frame < First + Shown) {
+        FPlayheadInSight = true;
+    } else if (FPlayheadInSight && *Frame >= First + Shown && First < SB->maximum()) {
+        SB->setValue(static_cast<int>(std::min<std::int64_t>(*Frame - Shown / 10, SB->maximum())));
+        return;
+    } else {
+        FPlayheadInSight = false;
     }
     PB->update();
 }

@@ -272,6 +272,7 @@ private:
     std::int64_t FPlayFirst = 0;
     std::int64_t FPlayLast = 0;
     std::int64_t FPlayStartedMs = -1;
+    bool FPlayheadInSight = false;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

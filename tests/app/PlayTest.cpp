@@ -138,6 +138,16 @@ TEST_F(PlayTest, PlayheadMovesWhileAnAreaPlaysAndEscapeStopsIt)
     Form->StopAction->trigger();
     EXPECT_FALSE(Playing());
     EXPECT_FALSE(PlayheadColumn(View()));
+
+    // At one sample a column the view shows 85 ms: a playhead in sight
+    // turns the page at the right edge and stays in sight.
+    Form->SBHZ->setValue(1);
+    Form->SB->setValue(3900);
+    ClickAt(10000);
+    RunEventsFor(400);
+    EXPECT_GT(Form->SB->value(), 3900 + 684);
+    EXPECT_TRUE(PlayheadColumn(View()));
+    Form->StopAction->trigger();
 }
 
 TEST_F(PlayTest, AnotherAreaWhilePlayingStopsTheFirstAndPlaysOn)
