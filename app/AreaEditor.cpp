@@ -1,6 +1,7 @@
 #include "app/AreaEditor.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 // Steps kept: enough for a session's corrections, bounded for long lists.
 constexpr std::size_t MaxSteps = 200;
 
-bool Same(const std::vector<TTrimArea> &A, const std::vector<TTrimArea> &B)
+bool Same(std::span<const TTrimArea> A, std::span<const TTrimArea> B)
 {
     return std::equal(A.begin(), A.end(), B.begin(), B.end(), [](const TTrimArea &X, const TTrimArea &Y) {
         return X.StartPos == Y.StartPos && X.EndPos == Y.EndPos;
@@ -57,7 +58,9 @@ void TAreaEditor::Record(std::vector<TTrimArea> Before)
 
 bool TAreaEditor::Sync()
 {
-    if (FMoving || Same(Current(), FKnown))
+    // Asked at every paint: compared in place, without a copy.
+    const auto Count = std::min<std::size_t>(std::size_t(std::max(FCount, 0)), FAreas.size());
+    if (FMoving || (Count == FKnown.size() && Same({FAreas.data(), Count}, FKnown)))
         return false;
     FSelected = -1;
     Record(FKnown);
