@@ -84,6 +84,9 @@ void TForm1::CreateAreaTools()
     Dock->setWidget(AreaList);
     layout()->activate();
     const int DesignedWidth = Panel2->width();
+    // The list runs the window's full height; the strip above the view
+    // stays as wide as the view.
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, Dock);
     layout()->activate();
     resize(width() + DesignedWidth - Panel2->width(), height());

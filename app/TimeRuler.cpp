@@ -75,8 +75,10 @@ void TTimeRuler::paintEvent(QPaintEvent *)
     const int Baseline = Painter.fontMetrics().ascent() + 1;
     for (std::int64_t Ms = FirstMs / Step * Step; Ms <= LastMs; Ms += Step) {
         const int X = Column(Ms);
-        if (X < Left || X >= Left + Columns)
+        const QString Label = ClockTextMs(Ms);
+        // A label that would run past the view's right edge is left out.
+        if (X < Left || X + 2 + Painter.fontMetrics().horizontalAdvance(Label) > Left + Columns)
             continue;
-        Painter.drawText(X + 2, Baseline, ClockTextMs(Ms));
+        Painter.drawText(X + 2, Baseline, Label);
     }
 }
