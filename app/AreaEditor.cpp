@@ -94,7 +94,8 @@ bool TAreaEditor::Add(TTrimArea Area)
         return false;
     std::vector<TTrimArea> List = Current();
     const std::vector<TTrimArea> Before = List;
-    const auto At = std::find_if(List.begin(), List.end(), [&](const TTrimArea &A) { return A.StartPos > Area.StartPos; });
+    const auto At =
+        std::find_if(List.begin(), List.end(), [&](const TTrimArea &A) { return A.StartPos > Area.StartPos; });
     const int Index = int(At - List.begin());
     List.insert(At, Area);
     Apply(List);

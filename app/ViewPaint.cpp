@@ -183,7 +183,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
             if (X >= 0 && X < W)
                 Canvas.Line(int(X), 0, int(X), H, Selected);
     };
-    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount)
+    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount && std::size_t(FEditor.Selected()) < FAreas.size())
         Marked(FAreas[std::size_t(FEditor.Selected())]);
     if (FNewArea)
         Marked(*FNewArea);

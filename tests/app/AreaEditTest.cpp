@@ -55,7 +55,10 @@ protected:
         Mouse(QEvent::MouseButtonRelease, To, Shift);
     }
     void Click(int X) { Drag(X, X); }
-    void Key(int Key, Qt::KeyboardModifiers Shift = Qt::NoModifier) { QTest::keyClick(Form.get(), Qt::Key(Key), Shift); }
+    void Key(int Key, Qt::KeyboardModifiers Shift = Qt::NoModifier)
+    {
+        QTest::keyClick(Form.get(), Qt::Key(Key), Shift);
+    }
 
     QString Listed(int Row, int Column) const { return Form->AreaListModel->index(Row, Column).data().toString(); }
 
