@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QAction>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 #include <optional>
@@ -147,6 +148,16 @@ TEST_F(PlayTest, PlayheadMovesWhileAnAreaPlaysAndEscapeStopsIt)
     RunEventsFor(400);
     EXPECT_GT(Form->SB->value(), 3900 + 684);
     EXPECT_TRUE(PlayheadColumn(View()));
+    Form->StopAction->trigger();
+}
+
+TEST_F(PlayTest, DoubleClickInTheAreaListPlaysThatArea)
+{
+    REQUIRE_SOUND_SERVER();
+    LoadPieces();
+    emit Form->AreaList->doubleClicked(Form->AreaList->model()->index(1, 2));
+    EXPECT_TRUE(Playing());
+    ExpectHeld({24000, 43999});
     Form->StopAction->trigger();
 }
 
