@@ -57,6 +57,8 @@ void TForm1::AreaMouseDown(Qt::KeyboardModifiers Shift, int X)
         FNewArea = TTrimArea{Frame, Frame};
     } else if (const std::optional<TEdgeHit> Edge = EdgeAt(X)) {
         FDragged = Edge;
+        FDragFromX = X;
+        FDragMoved = false;
         FEditor.Select(Edge->Index);
         FEditor.BeginMove();
     } else {
@@ -73,6 +75,11 @@ void TForm1::AreaMouseMove(int X)
     if (FNewArea) {
         FNewArea = TTrimArea{std::min(FAddAnchor, Frame), std::max(FAddAnchor, Frame)};
     } else if (FDragged) {
+        // A click on a border selects its area and moves nothing: the edge
+        // would otherwise snap to the column's first frame.
+        FDragMoved = FDragMoved || X != FDragFromX;
+        if (!FDragMoved)
+            return;
         TTrimArea Area = FAreas[std::size_t(FDragged->Index)];
         // An end edge is dragged by its border column, the area's last one.
         if (FDragged->Start)

@@ -265,6 +265,9 @@ private:
 
     TAreaEditor FEditor{FAreas, FAreaCount};
     std::optional<TEdgeHit> FDragged;
+    // Where the edge was taken hold of: it moves only once the mouse has.
+    int FDragFromX = 0;
+    bool FDragMoved = false;
     std::int64_t FAddAnchor = 0;
     std::uint64_t FListedVersion = ~std::uint64_t(0);
 

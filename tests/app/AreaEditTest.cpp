@@ -74,6 +74,10 @@ TEST_F(AreaEditTest, EveryCorrectionIsAStepTheExportWritesAsEdited)
     ASSERT_EQ(Form->AreaListModel->rowCount(), 3);
     const int EndColumn = int(First.EndPos / Zoom - 1);
 
+    // A click on the border selects the area and moves nothing.
+    Click(EndColumn);
+    EXPECT_EQ(Form->Editor().Selected(), 0);
+    EXPECT_EQ(Areas(), Detected);
     // The end edge dragged ten columns on, by its border column.
     Drag(EndColumn, EndColumn + 10);
     const TTrimArea Longer{First.StartPos, std::int64_t(EndColumn + 11) * Zoom};
