@@ -103,6 +103,7 @@ void TForm1::Playthistrimarea1Click()
                 ZU2->Stop();
                 ExtractArea(I);
                 ZU2->Play();
+                StartPlayhead(Area.StartPos, Area.EndPos);
                 Played = true;
             }
         }

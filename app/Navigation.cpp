@@ -43,6 +43,15 @@ void TForm1::OpenRecording(const std::string &FileName)
         SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
         // Times typed into the settings count at the new recording's rate.
         FSettingEdits->SetRate(RecordingView().Format.nSamplesPerSec);
+        // The envelope levels are the new recording's, read once now: even
+        // a block at the old one's address holds other samples.
+        FPeaks.reset();
+        FitZoomRange();
+        // Corrections and their history belong to the recording they were made on.
+        FEditor.Reset();
+        FCursor.reset();
+        FNewArea.reset();
+        FDragged.reset();
         PB->repaint();
     };
     FRecordingFile.reset();

@@ -17,8 +17,10 @@ void TForm1::N3Click()
         // full scale; ZU keeps the library's passes, which also refuse the
         // PCM layouts nothing reads.
         Result = FHeld ? NormaliseSamples(FHeld->Samples.data(), RecordingView()) : NormaliseRecording(*ZU);
-        if (Result == TNormaliseResult::Scaled)
+        if (Result == TNormaliseResult::Scaled) {
+            FPeaks.reset(); // the samples changed in place
             PB->repaint();
+        }
     }
     if (Result == TNormaliseResult::Silent)
         ShowMessage(QStringLiteral("無音のため音量を変更できません"));

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 TPaintBox::TPaintBox(QWidget *Parent) : QWidget(Parent)
 {
@@ -29,6 +30,40 @@ void TPaintBox::mousePressEvent(QMouseEvent *Event)
         OnMouseDown(Event->button(), Event->modifiers(), At.x(), At.y());
     }
     QWidget::mousePressEvent(Event);
+}
+
+void TPaintBox::wheelEvent(QWheelEvent *Event)
+{
+    const QPoint Delta = Event->angleDelta();
+    // A wheel turned sideways counts as one turned up or down.
+    const int Eighths = Delta.y() != 0 ? Delta.y() : Delta.x();
+    if (!OnWheel || Eighths == 0) {
+        QWidget::wheelEvent(Event);
+        return;
+    }
+    OnWheel(Event->modifiers(), Eighths / 120.0, int(Event->position().x()));
+    Event->accept();
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent *Event)
+{
+    if (OnMouseMove && Event->buttons() != Qt::NoButton)
+        OnMouseMove(int(Event->position().x()));
+    QWidget::mouseMoveEvent(Event);
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent *Event)
+{
+    if (OnMouseUp)
+        OnMouseUp(Event->button(), int(Event->position().x()));
+    QWidget::mouseReleaseEvent(Event);
+}
+
+void TPaintBox::resizeEvent(QResizeEvent *Event)
+{
+    QWidget::resizeEvent(Event);
+    if (OnResize)
+        OnResize();
 }
 
 QImage &TPaintBox::Surface()

@@ -52,6 +52,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     CreateSessionMenus();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
     FitToScreen(*this);
+    CreateViewTools();
     FormCreate();
 }
 

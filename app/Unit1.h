@@ -4,6 +4,7 @@
 // parameter panel shown in the tool window, and the trim-area list. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
+#include "app/AreaEditor.h"
 #include "app/SettingEdits.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
@@ -32,7 +33,12 @@ class QScrollArea;
 class QScrollBar;
 class QTimer;
 class QWidget;
+class QTableView;
+class TAreaListModel;
+class TOverviewStrip;
 class TPaintBox;
+class TPeakLevels;
+class TTimeRuler;
 class TViewCanvas;
 struct THeldRecording;
 
@@ -98,6 +104,60 @@ public:
     // The recording as every command reads it, whichever reader loaded it:
     // FHeld's view, else ZU's buffer. Valid until the next load.
     TSampleView RecordingView() const;
+
+    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
+    // The envelope levels of the loaded recording, built at its first use;
+    // a new object for every recording and every change of its samples.
+    std::shared_ptr<const TPeakLevels> Peaks();
+    // Zooms by Factor (above 1: out) keeping the frame under column X there.
+    void ZoomAround(int X, double Factor);
+    void ShowWholeRecording();
+    // Scrolls the view by Columns (negative: back).
+    void ScrollColumns(double Columns);
+    // Lets SBHZ reach a zoom that shows the whole recording in the view.
+    void FitZoomRange();
+    // Shows Frame in the middle of the view, as far as the scroll bar goes.
+    void CentreOn(std::int64_t Frame);
+    void StartPlayhead(std::int64_t First, std::int64_t Last);
+    void StopPlayback();
+    void PlayheadTimerTimer();
+    // The frame being heard while a piece plays.
+    std::optional<std::int64_t> PlayheadFrame() const;
+    QMenu *ViewMenu = nullptr;
+    QAction *ZoomInAction = nullptr;
+    QAction *ZoomOutAction = nullptr;
+    QAction *WholeRecordingAction = nullptr;
+    QMenu *PlayMenu = nullptr;
+    QAction *StopAction = nullptr;
+    TTimeRuler *Ruler = nullptr;
+    TOverviewStrip *Overview = nullptr;
+    QTimer *PlayheadTimer = nullptr;
+
+    // --- Hand corrections of the areas (app/AreaMouse.cpp, app/AreaList.cpp) ---
+    TAreaEditor &Editor() { return FEditor; }
+    // Left button on the view: select, move an edge, or with Shift add.
+    void AreaMouseDown(Qt::KeyboardModifiers Shift, int X);
+    void AreaMouseMove(int X);
+    void AreaMouseUp(int X);
+    // Repaints after a change of the areas; the list beside the view, and
+    // the undo steps, follow at every paint (ListAreaChanges), whoever
+    // changed the areas.
+    void ShowAreaChanges();
+    // Shows area Index in the view and selects it; PlayArea plays it.
+    void ShowArea(int Index);
+    void PlayArea(int Index);
+    // The frame a left click last put the cursor on.
+    std::optional<std::int64_t> FCursor;
+    // The area a Shift+drag is adding, while it is dragged.
+    std::optional<TTrimArea> FNewArea;
+    QMenu *EditMenu = nullptr;
+    QAction *UndoAction = nullptr;
+    QAction *RedoAction = nullptr;
+    QAction *DeleteAreaAction = nullptr;
+    QAction *SplitAction = nullptr;
+    QAction *MergeAction = nullptr;
+    QTableView *AreaList = nullptr;
+    TAreaListModel *AreaListModel = nullptr;
 
     // --- Wave components and timer ---
     // The recording when the wave library reads it (8/16-bit PCM, mono or
@@ -228,6 +288,29 @@ private:
     void Guarded(const std::function<void()> &Handler);
     void PaintView(TViewCanvas &Canvas);
     void ReportPaintError(const QString &Text);
+    void CreateViewTools();
+    void CreateAreaTools();
+    void ListAreaChanges();
+    // The edge of an area within reach of column X, if any.
+    struct TEdgeHit {
+        int Index;
+        bool Start;
+    };
+    std::optional<TEdgeHit> EdgeAt(int X) const;
+
+    TAreaEditor FEditor{FAreas, FAreaCount};
+    std::optional<TEdgeHit> FDragged;
+    // Where the edge was taken hold of: it moves only once the mouse has.
+    int FDragFromX = 0;
+    bool FDragMoved = false;
+    std::int64_t FAddAnchor = 0;
+    std::uint64_t FListedVersion = ~std::uint64_t(0);
+
+    std::shared_ptr<const TPeakLevels> FPeaks;
+    std::int64_t FPlayFirst = 0;
+    std::int64_t FPlayLast = 0;
+    std::int64_t FPlayStartedMs = -1;
+    bool FPlayheadInSight = false;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

@@ -23,6 +23,13 @@ void TViewCanvas::Fill(const QRect &Rect, QRgb Colour)
     }
 }
 
+void TViewCanvas::FillRows(const std::vector<QRgb> &Row)
+{
+    const std::size_t Count = std::min(Row.size(), std::size_t(FWidth));
+    for (int Y = 0; Y < FHeight; ++Y)
+        std::copy_n(Row.begin(), Count, reinterpret_cast<QRgb *>(FBits + std::ptrdiff_t(Y) * FStride));
+}
+
 void TViewCanvas::Line(int X1, int Y1, int X2, int Y2, QRgb Colour)
 {
     const QRgb Bits = Colour | 0xFF000000u;

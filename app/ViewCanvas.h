@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class TViewCanvas {
 public:
@@ -21,6 +22,8 @@ public:
 
     // Copies Colour into the pixels of Rect that lie in the image.
     void Fill(const QRect &Rect, QRgb Colour);
+    // Copies Row (one colour a column, Width() of them) into every row.
+    void FillRows(const std::vector<QRgb> &Row);
     // ORs Colour into every pixel from (X1, Y1) up to but not including
     // (X2, Y2); a line from a point to itself paints nothing.
     void Line(int X1, int Y1, int X2, int Y2, QRgb Colour);

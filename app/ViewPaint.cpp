@@ -4,7 +4,9 @@
 #include "app/Unit1.h"
 
 #include "app/PaintBox.h"
-#include "app/SampleValues.h"
+#include "app/OverviewStrip.h"
+#include "app/PeakLevels.h"
+#include "app/TimeRuler.h"
 #include "app/ViewCanvas.h"
 
 #include <QPainter>
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -22,6 +25,9 @@ constexpr QRgb Channel0 = 0xFF0000;
 constexpr QRgb Channel1 = 0x0000FF;
 constexpr QRgb Lime = 0x00FF00;
 constexpr QRgb Green = 0x008000;
+constexpr QRgb Playhead = 0xFFFFFF;
+constexpr QRgb Selected = 0xFFFF00;
+constexpr QRgb Cursor = 0x00FFFF;
 
 } // namespace
 
@@ -33,6 +39,7 @@ void TForm1::PBPaint()
         PB->repaint();
         return;
     }
+    ListAreaChanges();
     // The paint starts from the panel's black that shows through the view.
     QImage &Surface = PB->Surface();
     Surface.fill(Panel2->palette().color(QPalette::Window));
@@ -41,6 +48,9 @@ void TForm1::PBPaint()
         PaintView(View);
     }
     Canvas->drawImage(0, 0, Surface);
+    // The strip above shows the same stretch, areas and playhead.
+    Overview->update();
+    Ruler->update();
 }
 
 void TForm1::PaintView(TViewCanvas &Canvas)
@@ -55,6 +65,16 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     const auto Scaled = [VZ](std::int64_t Value) { return static_cast<int>(Value * VZ / 256000); };
 
     if (FAreaCount > 0) {
+        // Fills and borders all span the full height, so the bands leave
+        // each column one colour from top to bottom: worked out column by
+        // column first, in the same order, and then drawn once. Zoomed out,
+        // thousands of areas in sight cost no more than the view's width.
+        const QRgb Background = Panel2->palette().color(QPalette::Window).rgb();
+        std::vector<QRgb> Row(static_cast<std::size_t>(W), Background);
+        const auto Border = [&](int X) {
+            if (X >= 0 && X < W)
+                Row[std::size_t(X)] |= BandBorder | 0xFF000000u;
+        };
         const std::int64_t E = std::int64_t(W) * HZ + S;
         for (std::int32_t I = 0; I < FAreaCount; ++I) {
             const TTrimArea &Area = FAreas[static_cast<std::size_t>(I)];
@@ -63,26 +83,33 @@ void TForm1::PaintView(TViewCanvas &Canvas)
             const int X1 = static_cast<int>(std::max<std::int64_t>((Area.StartPos - S) / HZ, 0));
             const int X2 = static_cast<int>(std::min<std::int64_t>((Area.EndPos - S) / HZ - 1, W));
             if (X2 > X1)
-                Canvas.Fill(QRect(X1, 0, X2 - X1, H), BandFill);
-            Canvas.Line(X1, 0, X1, H, BandBorder);
-            Canvas.Line(X2, 0, X2, H, BandBorder);
+                std::fill(Row.begin() + X1, Row.begin() + X2, BandFill | 0xFF000000u);
+            Border(X1);
+            Border(X2);
         }
+        Canvas.FillRows(Row);
     }
 
     try {
         const TSampleView Recording = RecordingView();
         RefuseUnreadLayout(Recording);
-        const TSampleEncoding Encoding = EncodingOf(Recording.Format);
         const std::int64_t Size = FrameCountOf(Recording);
         const int Channels = Size > 0 ? Recording.Format.nChannels : 0;
+        const std::shared_ptr<const TPeakLevels> Levels = Channels > 0 ? Peaks() : nullptr;
         for (int Ch = 0; Ch < Channels; ++Ch) {
             const QRgb Colour = Ch % 2 == 0 ? Channel0 : Channel1;
-            for (int X = 0; X <= W; ++X) {
+            // Column W lies just outside the image: nothing of it shows.
+            for (int X = 0; X < W; ++X) {
                 const std::int64_t P = std::int64_t(X) * HZ + S;
                 if (P >= Size)
                     break;
-                const std::int32_t V = DrawnLevel(Scaled16(Recording, Encoding, P, Ch));
-                Canvas.Line(X, Y0, X, Y0 + Scaled(V), Colour);
+                // Each column shows every sample it covers: the strokes of
+                // its lowest and highest, which hold all the others'. At one
+                // sample a column both are that sample's stroke.
+                const TLevelRange Range = Levels->Range(Ch, P, std::min(P + HZ, Size));
+                Canvas.Line(X, Y0, X, Y0 + Scaled(Range.High), Colour);
+                if (Range.Low != Range.High)
+                    Canvas.Line(X, Y0, X, Y0 + Scaled(Range.Low), Colour);
             }
         }
     } catch (const std::exception &Error) {
@@ -151,6 +178,25 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     };
     CentredWidth(SettingOf(SBNW), 10, QStringLiteral("No Sound Width"));
     CentredWidth(SettingOf(SBML), 30, QStringLiteral("Minimum Size"));
+
+    // Hand corrections: the selected area's borders, the one a Shift+drag
+    // is adding, and the cursor a click left.
+    const auto Marked = [&](const TTrimArea &Area) {
+        for (const std::int64_t X : {(Area.StartPos - S) / HZ, (Area.EndPos - S) / HZ - 1})
+            if (X >= 0 && X < W)
+                Canvas.Line(int(X), 0, int(X), H, Selected);
+    };
+    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount && std::size_t(FEditor.Selected()) < FAreas.size())
+        Marked(FAreas[std::size_t(FEditor.Selected())]);
+    if (FNewArea)
+        Marked(*FNewArea);
+    if (FCursor && *FCursor >= S && (*FCursor - S) / HZ < W)
+        Canvas.Line(int((*FCursor - S) / HZ), 0, int((*FCursor - S) / HZ), H, Cursor);
+    if (const std::optional<std::int64_t> Frame = PlayheadFrame(); Frame && *Frame >= S) {
+        const std::int64_t X = (*Frame - S) / HZ;
+        if (X < W)
+            Canvas.Line(int(X), 0, int(X), H, Playhead);
+    }
 }
 
 void TForm1::ReportPaintError(const QString &Text)

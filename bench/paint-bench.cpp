@@ -1,7 +1,10 @@
 // Time of one full paint of the waveform view at the designed size, for a
-// 1-second and a 1-hour 16-bit stereo recording, at the closest and the
-// widest horizontal zoom. A paint reads one sample per column and channel,
-// so the figures should not grow with the recording's length.
+// 1-second, a 1-hour and a 3-hour 16-bit stereo recording, at the closest
+// and the designed widest horizontal zoom and zoomed out to the whole
+// recording. A paint reads the envelope of each column from the peak levels
+// built at the load, so the figures should not grow with the recording's
+// length; the load's own time (reading the file, building the levels) is
+// shown beside it.
 //
 //   paint-bench [--paints N] [--dir DIR]
 #include "app/Unit1.h"
@@ -9,6 +12,7 @@
 #include "app/PaintBox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -148,22 +152,34 @@ int main(int argc, char **argv)
     Application.processEvents();
     std::printf("view %d x %d, %d paints each\n", Form.PB->width(), Form.PB->height(), Paints);
 
-    for (const std::uint32_t Seconds : {1u, 3600u}) {
+    for (const std::uint32_t Seconds : {1u, 3600u, 10800u}) {
         const QString Path = Temporary.filePath(QStringLiteral("rec-%1s.wav").arg(Seconds));
         WriteRecording(Path.toStdString(), Seconds);
         Form.RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
+        const auto LoadStart = std::chrono::steady_clock::now();
         Form.FileOpen();
+        const double LoadMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - LoadStart).count();
+        std::printf("%u s recording loaded with its peak levels in %.0f ms\n", Seconds, LoadMs);
         // Some trim areas in sight, as after a detection.
         Form.FAreas.clear();
         for (std::int32_t Start = 0; Start < Form.ZU->GetWaveSize(); Start += 44100)
             Form.FAreas.push_back({Start, Start + 30000});
         Form.FAreaCount = std::int32_t(Form.FAreas.size());
-        for (const int Zoom : {1, 2000}) {
-            Form.SBHZ->setValue(Zoom);
-            // The middle of the recording, with the view full where it is long enough.
-            const std::int64_t Span = std::int64_t(Form.PB->width()) * Zoom;
-            Form.SB->setValue(int(std::max<std::int64_t>(0, (Form.ZU->GetWaveSize() - Span) / 2)));
-            std::printf("%u s recording, zoom %d, %d trim areas in sight\n", Seconds, Zoom, VisibleAreas(Form));
+        // 0: the whole recording, as its menu command shows it.
+        for (const int Zoom : {1, 2000, 0}) {
+            if (Zoom == 0) {
+                Form.ShowWholeRecording();
+                std::printf("%u s recording, whole recording (zoom %d), %d trim areas in sight\n", Seconds,
+                            Form.SBHZ->value(), VisibleAreas(Form));
+            } else {
+                Form.SBHZ->setValue(Zoom);
+                // The middle of the recording, with the view full where it is long enough.
+                const std::int64_t Span = std::int64_t(Form.PB->width()) * Zoom;
+                Form.SB->setValue(int(std::max<std::int64_t>(0, (Form.ZU->GetWaveSize() - Span) / 2)));
+                std::printf("%u s recording, zoom %d, %d trim areas in sight\n", Seconds, Zoom,
+                            VisibleAreas(Form));
+            }
             // Through the window system, as a scroll bar's change asks for it.
             Report("repaint at once:", Time([&] { Form.PB->repaint(); }, Paints));
             // The view's own drawing alone, into an image of the panel's black.
@@ -174,6 +190,9 @@ int main(int argc, char **argv)
                    }, Paints));
         }
         Form.SBHZ->setValue(1);
+        Form.SB->setValue(0);
+        // Only one recording on disk at a time.
+        QFile::remove(Path);
     }
     return 0;
 }

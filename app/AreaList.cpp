@@ -1,0 +1,50 @@
+#include "app/AreaList.h"
+
+#include "app/ClockText.h"
+#include "app/Unit1.h"
+
+#include <algorithm>
+
+TAreaListModel::TAreaListModel(TForm1 &Form, QObject *Parent) : QAbstractTableModel(Parent), FForm(Form) {}
+
+int TAreaListModel::rowCount(const QModelIndex &Parent) const
+{
+    return Parent.isValid() ? 0 : std::min<int>(FForm.FAreaCount, int(FForm.FAreas.size()));
+}
+
+int TAreaListModel::columnCount(const QModelIndex &Parent) const
+{
+    return Parent.isValid() ? 0 : 4;
+}
+
+QVariant TAreaListModel::data(const QModelIndex &Index, int Role) const
+{
+    if (!Index.isValid() || Index.row() >= rowCount())
+        return {};
+    if (Role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (Role != Qt::DisplayRole)
+        return {};
+    const TTrimArea &Area = FForm.FAreas[std::size_t(Index.row())];
+    const std::int64_t Rate = std::max<std::int64_t>(FForm.RecordingView().Format.nSamplesPerSec, 1);
+    switch (Index.column()) {
+    case 0: return QStringLiteral("%1").arg(Index.row(), 2, 10, QLatin1Char('0'));
+    case 1: return ClockTextMs(Area.StartPos * 1000 / Rate);
+    case 2: return ClockTextMs(Area.EndPos * 1000 / Rate);
+    default: return ClockTextMs((Area.EndPos - Area.StartPos) * 1000 / Rate);
+    }
+}
+
+QVariant TAreaListModel::headerData(int Section, Qt::Orientation Orientation, int Role) const
+{
+    if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(Section, Orientation, Role);
+    static const char *const Captions[] = {"No.", "Start", "End", "Length"};
+    return Section >= 0 && Section < 4 ? QString::fromLatin1(Captions[Section]) : QVariant();
+}
+
+void TAreaListModel::Refresh()
+{
+    beginResetModel();
+    endResetModel();
+}

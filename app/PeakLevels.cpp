@@ -1,0 +1,189 @@
+#include "app/PeakLevels.h"
+
+#include "app/SampleValues.h"
+#include "engine/SampleLevels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr TLevelRange Empty{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+
+void Widen(TLevelRange &Range, const TLevelRange &Other)
+{
+    Range.Low = std::min(Range.Low, Other.Low);
+    Range.High = std::max(Range.High, Other.High);
+}
+
+// The drawn level of one stored sample, in integers where the encoding is:
+// the same values DrawnLevel(Scaled16(...)) gives, sample for sample.
+template <TSampleEncoding E>
+std::int32_t Drawn(const std::uint8_t *At)
+{
+    if constexpr (E == TSampleEncoding::UInt8)
+        return (std::int32_t(*At) - 128) * 256;
+    else if constexpr (E == TSampleEncoding::Int16)
+        return LoadSample16(At, 0);
+    else if constexpr (E == TSampleEncoding::Int24)
+        return LoadSample24(At) >> 8;
+    else if constexpr (E == TSampleEncoding::Int32)
+        return LoadSample32(At) >> 16;
+    else if constexpr (E == TSampleEncoding::Float32) {
+        float Value;
+        std::memcpy(&Value, At, sizeof Value);
+        return std::isnan(Value) ? 0 : DrawnLevel(double(Value) * 32768.0);
+    } else {
+        double Value;
+        std::memcpy(&Value, At, sizeof Value);
+        return std::isnan(Value) ? 0 : DrawnLevel(Value * 32768.0);
+    }
+}
+
+// A loop of plain minima and maxima over a fixed stride, which the compiler
+// runs several samples at a time.
+template <TSampleEncoding E>
+TLevelRange Scan(const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
+{
+    std::int32_t Low = Empty.Low;
+    std::int32_t High = Empty.High;
+    for (std::int64_t I = 0; I < Count; ++I) {
+        const std::int32_t Level = Drawn<E>(First + I * Stride);
+        Low = std::min(Low, Level);
+        High = std::max(High, Level);
+    }
+    return {Low, High};
+}
+
+// 16-bit samples of every channel in one contiguous pass, lane J of a
+// group of Lanes keeping the extremes of channel J % Channels: a loop the
+// compiler runs a whole group at a time, where a stride over one channel
+// would go sample by sample. Channels divides Lanes; First is a frame's.
+TLevelRange ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Channels, int Channel)
+{
+    constexpr int Lanes = 16;
+    std::int16_t Low[Lanes];
+    std::int16_t High[Lanes];
+    std::fill(std::begin(Low), std::end(Low), std::numeric_limits<std::int16_t>::max());
+    std::fill(std::begin(High), std::end(High), std::numeric_limits<std::int16_t>::min());
+    const std::int64_t Values = Frames * Channels;
+    const std::int64_t Whole = Values / Lanes * Lanes;
+    for (std::int64_t I = 0; I < Whole; I += Lanes) {
+        std::int16_t Group[Lanes];
+        std::memcpy(Group, First + 2 * I, sizeof Group);
+        for (int J = 0; J < Lanes; ++J) {
+            Low[J] = std::min(Low[J], Group[J]);
+            High[J] = std::max(High[J], Group[J]);
+        }
+    }
+    TLevelRange Result = Empty;
+    for (int J = Channel; J < Lanes; J += Channels)
+        Result = {std::min<std::int32_t>(Result.Low, Low[J]), std::max<std::int32_t>(Result.High, High[J])};
+    for (std::int64_t I = Whole + (Channel - Whole % Channels + Channels) % Channels; I < Values; I += Channels) {
+        const std::int32_t Level = LoadSample16(First, 2 * I);
+        Result = {std::min(Result.Low, Level), std::max(Result.High, Level)};
+    }
+    return Result;
+}
+
+TLevelRange ScanSamples(TSampleEncoding Encoding, const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
+{
+    switch (Encoding) {
+    case TSampleEncoding::UInt8: return Scan<TSampleEncoding::UInt8>(First, Count, Stride);
+    case TSampleEncoding::Int16:
+        // Mono and stereo, the common cases, with the stride known.
+        if (Stride == 2)
+            return Scan<TSampleEncoding::Int16>(First, Count, 2);
+        if (Stride == 4)
+            return Scan<TSampleEncoding::Int16>(First, Count, 4);
+        return Scan<TSampleEncoding::Int16>(First, Count, Stride);
+    case TSampleEncoding::Int24: return Scan<TSampleEncoding::Int24>(First, Count, Stride);
+    case TSampleEncoding::Int32: return Scan<TSampleEncoding::Int32>(First, Count, Stride);
+    case TSampleEncoding::Float32: return Scan<TSampleEncoding::Float32>(First, Count, Stride);
+    case TSampleEncoding::Float64: return Scan<TSampleEncoding::Float64>(First, Count, Stride);
+    case TSampleEncoding::None: break;
+    }
+    return Empty;
+}
+
+} // namespace
+
+TPeakLevels::TPeakLevels(const TSampleView &Recording)
+    : FRecording(Recording), FEncoding(EncodingOf(Recording.Format)), FChannels(Recording.Format.nChannels),
+      FFrames(FrameCountOf(Recording))
+{
+    if (FEncoding == TSampleEncoding::None || FFrames == 0)
+        return;
+    const std::int64_t Blocks = (FFrames + BlockFrames - 1) / BlockFrames;
+    std::vector<TLevelRange> Tier(std::size_t(Blocks * FChannels));
+    for (std::int64_t Block = 0; Block < Blocks; ++Block) {
+        const std::int64_t First = Block * BlockFrames;
+        const std::int64_t Last = std::min(First + BlockFrames, FFrames);
+        for (int Channel = 0; Channel < FChannels; ++Channel)
+            Tier[std::size_t(Block * FChannels + Channel)] = Samples(Channel, First, Last);
+    }
+    FTiers.push_back(std::move(Tier));
+    // Coarser tiers until one is short enough to read whole.
+    while (FTiers.back().size() / std::size_t(FChannels) > std::size_t(Fan)) {
+        const std::vector<TLevelRange> &Below = FTiers.back();
+        const std::int64_t BelowBlocks = std::int64_t(Below.size()) / FChannels;
+        const std::int64_t Count = (BelowBlocks + Fan - 1) / Fan;
+        std::vector<TLevelRange> Above(std::size_t(Count * FChannels), Empty);
+        for (std::int64_t Block = 0; Block < BelowBlocks; ++Block)
+            for (int Channel = 0; Channel < FChannels; ++Channel)
+                Widen(Above[std::size_t(Block / Fan * FChannels + Channel)],
+                      Below[std::size_t(Block * FChannels + Channel)]);
+        FTiers.push_back(std::move(Above));
+    }
+}
+
+bool TPeakLevels::Describes(const TSampleView &Recording) const
+{
+    return Recording.Data == FRecording.Data && Recording.DataSize == FRecording.DataSize
+        && std::memcmp(&Recording.Format, &FRecording.Format, sizeof Recording.Format) == 0;
+}
+
+TLevelRange TPeakLevels::Samples(int Channel, std::int64_t First, std::int64_t Last) const
+{
+    if (FEncoding == TSampleEncoding::Int16 && 16 % FChannels == 0 && FChannels > 1)
+        return ScanInterleaved16(FRecording.Data + First * 2 * FChannels, Last - First, FChannels, Channel);
+    const std::int64_t Bytes = BytesPerSample(FEncoding);
+    const std::int64_t Stride = Bytes * FChannels;
+    return ScanSamples(FEncoding, FRecording.Data + First * Stride + Channel * Bytes, Last - First, Stride);
+}
+
+TLevelRange TPeakLevels::Range(int Channel, std::int64_t First, std::int64_t Last) const
+{
+    // The partial blocks at either end from the samples, the whole blocks
+    // between from the coarsest tier that has them whole.
+    const std::int64_t Inner = (First + BlockFrames - 1) / BlockFrames;
+    const std::int64_t Outer = Last / BlockFrames;
+    if (FTiers.empty() || Inner >= Outer)
+        return Samples(Channel, First, Last);
+    TLevelRange Result = Empty;
+    if (First < Inner * BlockFrames)
+        Widen(Result, Samples(Channel, First, Inner * BlockFrames));
+    if (Outer * BlockFrames < Last)
+        Widen(Result, Samples(Channel, Outer * BlockFrames, Last));
+
+    const auto Read = [&](const std::vector<TLevelRange> &Tier, std::int64_t From, std::int64_t To) {
+        for (std::int64_t Block = From; Block < To; ++Block)
+            Widen(Result, Tier[std::size_t(Block * FChannels + Channel)]);
+    };
+    std::int64_t From = Inner;
+    std::int64_t To = Outer;
+    for (std::size_t K = 0;; ++K) {
+        const std::int64_t Up = (From + Fan - 1) / Fan;
+        const std::int64_t Down = To / Fan;
+        if (K + 1 == FTiers.size() || Up >= Down) {
+            Read(FTiers[K], From, To);
+            return Result;
+        }
+        Read(FTiers[K], From, Up * Fan);
+        Read(FTiers[K], Down * Fan, To);
+        From = Up;
+        To = Down;
+    }
+}

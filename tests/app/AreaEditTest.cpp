@@ -1,0 +1,151 @@
+// Correcting the detected areas by hand through the window: an edge
+// dragged, an area deleted, added with Shift+drag, split at the cursor and
+// merged with the next, every step undone and redone by its keys, the list
+// beside the view following, and the export writing the areas as edited.
+#include "DetectionSupport.h"
+
+#include "app/AreaList.h"
+#include "app/ClockText.h"
+#include "app/PaintBox.h"
+#include "engine/ExportFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
+
+using namespace apptest;
+
+namespace {
+
+constexpr int Zoom = 20; // 8000 Hz: 400 columns a second
+
+class AreaEditTest : public CommandTest {
+protected:
+    void SetUp() override
+    {
+        CommandTest::SetUp();
+        Source = wavtest::PcmFile(1, 8000, 16, wavtest::Samples16(Levels16({{1000, 0}, {2000, 6000}, {1000, 0},
+                                                                              {2000, 6000}, {1000, 0}, {2000, 6000},
+                                                                              {1000, 0}})));
+        Load(Source);
+        Form->N5Click();
+        Detected = Areas();
+        ASSERT_EQ(Detected.size(), 3u);
+        Form->SBHZ->setValue(Zoom);
+        Form->activateWindow();
+        QApplication::setActiveWindow(Form.get());
+    }
+
+    void Mouse(QEvent::Type Type, int X, Qt::KeyboardModifiers Shift = Qt::NoModifier)
+    {
+        const QPointF At(X, 100);
+        const Qt::MouseButton Button = Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons Held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent Event(Type, At, Form->PB->mapToGlobal(At), Button, Held, Shift);
+        QApplication::sendEvent(Form->PB, &Event);
+    }
+    void Drag(int From, int To, Qt::KeyboardModifiers Shift = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonPress, From, Shift);
+        Mouse(QEvent::MouseMove, (From + To) / 2, Shift);
+        Mouse(QEvent::MouseMove, To, Shift);
+        Mouse(QEvent::MouseButtonRelease, To, Shift);
+    }
+    void Click(int X) { Drag(X, X); }
+    void Key(int Key, Qt::KeyboardModifiers Shift = Qt::NoModifier)
+    {
+        QTest::keyClick(Form.get(), Qt::Key(Key), Shift);
+    }
+
+    QString Listed(int Row, int Column) const { return Form->AreaListModel->index(Row, Column).data().toString(); }
+
+    wavtest::Bytes Source;
+    std::vector<TTrimArea> Detected;
+};
+
+} // namespace
+
+TEST_F(AreaEditTest, EveryCorrectionIsAStepTheExportWritesAsEdited)
+{
+    const TTrimArea First = Detected[0];
+    ASSERT_EQ(Form->AreaListModel->rowCount(), 3);
+    const int EndColumn = int(First.EndPos / Zoom - 1);
+
+    // A click on the border selects the area and moves nothing.
+    Click(EndColumn);
+    EXPECT_EQ(Form->Editor().Selected(), 0);
+    EXPECT_EQ(Areas(), Detected);
+    // The end edge dragged ten columns on, by its border column.
+    Drag(EndColumn, EndColumn + 10);
+    const TTrimArea Longer{First.StartPos, std::int64_t(EndColumn + 11) * Zoom};
+    EXPECT_EQ(Areas()[0], Longer);
+    EXPECT_EQ(Listed(0, 2), ClockTextMs(Longer.EndPos / 8));
+    EXPECT_EQ(Listed(0, 3), ClockTextMs((Longer.EndPos - Longer.StartPos) / 8));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Areas(), Detected);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Areas()[0], Longer);
+
+    // A click inside the second area selects it; Delete removes it.
+    Click(int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom));
+    EXPECT_EQ(Form->Editor().Selected(), 1);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Areas(), (std::vector<TTrimArea>{Longer, Detected[2]}));
+
+    // Shift+drag over the silence after the last adds an area there.
+    const std::int64_t Silence = Detected[2].EndPos + 200;
+    Drag(int(Silence / Zoom), int(Silence / Zoom) + 20, Qt::ShiftModifier);
+    const TTrimArea Added{Silence / Zoom * Zoom, (Silence / Zoom + 20) * Zoom};
+    EXPECT_EQ(Areas(), (std::vector<TTrimArea>{Longer, Detected[2], Added}));
+    EXPECT_EQ(Form->AreaListModel->rowCount(), 3);
+
+    // Split the first at a click's cursor; merge the second with the added.
+    const std::int64_t Cut = (First.StartPos / Zoom + 30) * Zoom;
+    Click(int(Cut / Zoom));
+    Key(Qt::Key_S);
+    Click(int((Detected[2].StartPos + Detected[2].EndPos) / 2 / Zoom));
+    Key(Qt::Key_M);
+    const std::vector<TTrimArea> Edited{
+        {Longer.StartPos, Cut}, {Cut, Longer.EndPos}, {Detected[2].StartPos, Added.EndPos}};
+    ASSERT_EQ(Areas(), Edited);
+    EXPECT_EQ(Form->AreaListModel->rowCount(), 3);
+
+    Form->N6Click();
+    const wavtest::Bytes Samples(Source.begin() + 44, Source.end());
+    for (std::size_t I = 0; I < Edited.size(); ++I) {
+        const TWavContent Saved = ReadWav(ExportFileName(ProgramDir + "/MakedFile", std::int32_t(I)));
+        EXPECT_TRUE(Saved.Data == wavtest::Bytes(Samples.begin() + 2 * Edited[I].StartPos,
+                                                 Samples.begin() + 2 * Edited[I].EndPos))
+            << "piece " << I;
+    }
+
+    // Undone step by step, back past the detection itself; then redone.
+    int Steps = 0;
+    while (Form->UndoAction->isEnabled() && Steps < 20) {
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        ++Steps;
+    }
+    EXPECT_EQ(Steps, 6); // the merge, split, add, delete, drag and the detection
+    EXPECT_TRUE(Areas().empty());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Areas(), Detected);
+    for (int I = 0; I < 10; ++I)
+        Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Areas(), Edited);
+}
+
+TEST_F(AreaEditTest, TheListShowsTheAreaClickedAndANewRecordingStartsAfresh)
+{
+    Form->SB->setValue(0);
+    emit Form->AreaList->clicked(Form->AreaListModel->index(2, 0));
+    EXPECT_EQ(Form->Editor().Selected(), 2);
+    // Its start a tenth of the view from the left edge.
+    EXPECT_EQ(Form->SB->value(), Detected[2].StartPos - 68 * Zoom);
+    Load(Source);
+    EXPECT_FALSE(Form->UndoAction->isEnabled());
+    EXPECT_EQ(Form->AreaListModel->rowCount(), 0);
+    EXPECT_EQ(Form->Editor().Selected(), -1);
+}
