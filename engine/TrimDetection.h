@@ -12,7 +12,8 @@
 // list does. A layout the sample access cannot read raises the same error
 // reading its first sample would. Settings.LevelWindow and Settings.Pad
 // change the levels read and the kept areas' edges (WindowLevels.h,
-// TrimPad.h); at 0 they change nothing.
+// TrimPad.h); at 0 they change nothing. Settings.MaximumSize then cuts
+// pieces that are too long (TrimMaximum.h).
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
                      std::int32_t &Count);
 // The kept areas only.
