@@ -180,7 +180,10 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             Listed.push_back({Options.Files[I], Outcomes[I].Rate, std::move(Outcomes[I].Areas)});
     }
     if (Options.List) {
-        const int Error = WriteListing(Options.Json ? JsonListing(Listed) : CsvListing(Listed), Out);
+        const QByteArray Listing = Options.Labels ? Outcomes[0].LabelText
+            : Options.Json                        ? JsonListing(Listed)
+                                                  : CsvListing(Listed);
+        const int Error = WriteListing(Listing, Out);
         if (Error != 0) {
             std::fprintf(Err, "redivev-split: cannot write the listing to stdout: %s\n", std::strerror(Error));
             return 1;
