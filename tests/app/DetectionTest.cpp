@@ -268,7 +268,7 @@ TEST_F(DetectionTest, ViewIsRepaintedUnderTheWaitCursorBeforeTheCountIsShown)
 // panel as it was, typed values included.
 TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
 {
-    speechtest::TSpeechSpec Spec;
+    speechtest::TSpeechPlan Spec;
     Spec.Seed = 5;
     Spec.Rate = 16000;
     Spec.Sentences = 4;
