@@ -40,6 +40,7 @@ void TForm1::N6Click()
                        Busy.Waiting()};
         if (FRecordingFile)
             Job.RecordingFiles.push_back(*FRecordingFile);
+        Job.Names = FPieceNames;
         try {
             WriteExportFolder(Job);
             // The scratch wave ends holding the last area saved, when a wave

@@ -46,6 +46,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     WireEvents();
     CreateSettingEdits();
     CreateSuggestCommands();
+    CreateLabelCommands();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
     FormCreate();
 }
