@@ -56,9 +56,15 @@ private:
 
 // Start..End cut into pieces of at most Maximum, appended to Pieces.
 template <class TLevels>
-void CutArea(TLevels &Levels, std::int64_t Hop, TTrimArea Area, std::int64_t Maximum, std::int64_t Minimum,
+void CutArea(TLevels &Levels, std::int64_t Width, TTrimArea Area, std::int64_t Maximum, std::int64_t Minimum,
              std::vector<TTrimArea> &Pieces)
 {
+    const std::int64_t Hop = std::max<std::int64_t>(1, Width / 8);
+    // A window reaching past the area's ends takes in the silence around
+    // it and would draw every cut to the first and last moments of the
+    // sound: cuts stay where the window lies within the area, when any can.
+    const std::int64_t InsideFrom = Area.StartPos + Width / 2;
+    const std::int64_t InsideTo = Area.EndPos - (Width - Width / 2);
     TQuietest<TLevels> Quietest(Levels, Area.StartPos, Hop);
     const std::int64_t Shortest = std::max<std::int64_t>(Minimum, 0) + 1; // a kept piece is longer than Minimum
     const std::int64_t End = Area.EndPos;
@@ -82,6 +88,10 @@ void CutArea(TLevels &Levels, std::int64_t Hop, TTrimArea Area, std::int64_t Max
                 High = From + Maximum;
             }
         }
+        if (std::max(Low, InsideFrom) <= std::min(High, InsideTo)) {
+            Low = std::max(Low, InsideFrom);
+            High = std::min(High, InsideTo);
+        }
         const std::int64_t Cut = Quietest.In(Low, High);
         Pieces.push_back({From, Cut});
         From = Cut;
@@ -103,7 +113,6 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
         return;
     const std::int64_t Width =
         std::max<std::int64_t>(1, std::int64_t(Recording.Format.nSamplesPerSec) * QuietWindowMilliseconds / 1000);
-    const std::int64_t Hop = std::max<std::int64_t>(1, Width / 8);
     std::vector<TTrimArea> Pieces;
     WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
@@ -111,7 +120,7 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
         for (std::int32_t I = 0; I < Count; ++I) {
             const TTrimArea Area = Areas[std::size_t(I)];
             if (Area.EndPos - Area.StartPos > MaximumSize)
-                CutArea(Levels, Hop, Area, MaximumSize, MinimumSize, Pieces);
+                CutArea(Levels, Width, Area, MaximumSize, MinimumSize, Pieces);
             else
                 Pieces.push_back(Area);
         }

@@ -16,7 +16,8 @@ constexpr int QuietWindowMilliseconds = 20;
 // pieces of at most MaximumSize, from its start on: each cut at the position
 // whose window RMS (QuietWindowMilliseconds wide, loudest channel) is lowest
 // within the reach that keeps this piece and the rest longer than
-// MinimumSize (earliest among equals, on a grid of an eighth of the window).
+// MinimumSize (earliest among equals, on a grid of an eighth of the
+// window), and where the window lies within the area when it can.
 // Where an area is too short for that, the pieces are still at most
 // MaximumSize and the first ones keep the minimum, so a short one comes
 // last. The pieces of one area abut. Count grows by the
