@@ -32,7 +32,13 @@ QString ReadLabelOptions(const QCommandLineParser &Parser, TSplitOptions &Option
             return QStringLiteral("--areas: a label file holds the areas of one recording; give one FILE, or "
                                   "--areas-beside for several");
     }
-    if (Options.NameFromLabels && Options.AreasFile.isEmpty() && !Options.AreasBeside)
+    const bool FromLabels = !Options.AreasFile.isEmpty() || Options.AreasBeside;
+    // Settings that would not be used are refused rather than ignored.
+    if (FromLabels && (Options.Auto || !Options.Given.isEmpty()))
+        return QStringLiteral("--%1: detection settings are not used with a label file's areas, which are cut as "
+                              "they are")
+            .arg(Options.Auto ? QStringLiteral("auto") : Options.Given.first());
+    if (Options.NameFromLabels && !FromLabels)
         return QStringLiteral("--name-from-labels: the names come from a label file; give --areas or --areas-beside");
     if (Options.Labels && Options.Json)
         return QStringLiteral("--labels and --json: give one of them");

@@ -124,6 +124,10 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--name-from-labels", "a.wav"},
          "--name-from-labels: the names come from a label file; give --areas or --areas-beside"},
         {{"--labels", "--json", "a.wav"}, "--labels and --json: give one of them"},
+        {{"--areas-beside", "--max-size", "15s", "a.wav"},
+         "--max-size: detection settings are not used with a label file's areas, which are cut as they are"},
+        {{"--areas", "a.txt", "--auto", "a.wav"},
+         "--auto: detection settings are not used with a label file's areas, which are cut as they are"},
         {{"--labels", "--list", "a.wav", "b.wav"},
          "--list --labels: a label file holds the areas of one recording; give one FILE"},
     };
