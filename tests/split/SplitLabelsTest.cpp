@@ -87,22 +87,15 @@ TEST(SplitLabels, PiecesWrittenAsLabelsAreCutAgainByteForByte)
 TEST(SplitLabels, ALabelFileThatIsNoAreasOfTheRecordingFailsWithItsLine)
 {
     QTemporaryDir Dir;
-    WriteFileBytes(Dir.filePath("talk.wav").toStdString(), Bursts({300, 500})); // 0.475 s
-    const struct {
-        QByteArray Labels;
-        QByteArray Message;
-    } Cases[] = {
-        {"0.1\t0.2\ta\n0.3 0.4 b\n", "bad.txt:2: not a label: start<TAB>end<TAB>label, in seconds"},
-        {"\n0.3\t0.2\tback\n", "bad.txt:2: the start 0.3 s is not before the end 0.2 s"},
-        {"0.1\t0.2\n0.2\t0.5\tlate\n", "bad.txt:2: the end 0.5 s is beyond the recording, which ends at 0.475000 s"},
-    };
-    for (const auto &Case : Cases) {
-        Write(Dir.filePath("bad.txt"), Case.Labels);
-        const TChildRun Run = Split(Dir.path(), {"--areas", "bad.txt", "--out", "out", "talk.wav"});
-        EXPECT_EQ(Run.Status, 1);
-        EXPECT_EQ(Run.Err.toStdString(), ("redivev-split: talk.wav: " + Case.Message + "\n").toStdString());
-        EXPECT_EQ(QDir(Dir.filePath("out")).entryList(QDir::Files), QStringList{});
-    }
+    WriteFileBytes(Dir.filePath("talk.wav").toStdString(), Bursts({300, 500}));
+    // Each reason a line fails is the engine's test's; here, what a run
+    // makes of it: one line naming file and line, and no piece.
+    Write(Dir.filePath("bad.txt"), "0.1\t0.2\ta\n0.3 0.4 b\n");
+    const TChildRun Run = Split(Dir.path(), {"--areas", "bad.txt", "--out", "out", "talk.wav"});
+    EXPECT_EQ(Run.Status, 1);
+    EXPECT_EQ(Run.Err.toStdString(),
+              "redivev-split: talk.wav: bad.txt:2: not a label: start<TAB>end<TAB>label, in seconds\n");
+    EXPECT_EQ(QDir(Dir.filePath("out")).entryList(QDir::Files), QStringList{});
     // Beside several recordings: the one without a good label file fails,
     // the other is cut.
     WriteFileBytes(Dir.filePath("other.wav").toStdString(), Bursts({300}));
