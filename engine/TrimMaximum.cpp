@@ -114,7 +114,7 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
     const std::int64_t Width =
         std::max<std::int64_t>(1, std::int64_t(Recording.Format.nSamplesPerSec) * QuietWindowMilliseconds / 1000);
     std::vector<TTrimArea> Pieces;
-    WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
+    const bool Read = WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
         TWindowLevels<TCodec> Levels(Recording.Data, Recording.Format.nChannels, N, Width);
         for (std::int32_t I = 0; I < Count; ++I) {
@@ -125,6 +125,8 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
                 Pieces.push_back(Area);
         }
     });
+    if (!Read)
+        return; // no levels to cut at: the areas stay as they are
     if (Pieces.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
         throw std::length_error("too many pieces for the maximum size");
     const std::int32_t Kept = std::int32_t(Pieces.size());
