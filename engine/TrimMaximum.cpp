@@ -106,11 +106,19 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
 {
     if (MaximumSize <= 0 || Count <= 0)
         return;
-    const bool AnyTooLong = std::any_of(Areas.begin(), Areas.begin() + Count, [MaximumSize](const TTrimArea &Area) {
-        return Area.EndPos - Area.StartPos > MaximumSize;
-    });
-    if (!AnyTooLong)
-        return;
+    // The fewest pieces there can be, counted before any is made: a list
+    // the window cannot count is refused at once, not after the memory for
+    // it is gone.
+    std::int64_t Fewest = 0;
+    for (std::int32_t I = 0; I < Count; ++I) {
+        const TTrimArea &Area = Areas[std::size_t(I)];
+        const std::int64_t Length = std::max<std::int64_t>(Area.EndPos - Area.StartPos, 1);
+        Fewest += (Length + MaximumSize - 1) / MaximumSize;
+    }
+    if (Fewest == Count)
+        return; // none is too long
+    if (Fewest > std::numeric_limits<std::int32_t>::max())
+        throw std::length_error("too many pieces for the maximum size");
     const std::int64_t Width =
         std::max<std::int64_t>(1, std::int64_t(Recording.Format.nSamplesPerSec) * QuietWindowMilliseconds / 1000);
     std::vector<TTrimArea> Pieces;
