@@ -21,9 +21,6 @@
 
 namespace {
 
-// Far more than any recording's areas; a larger file is a wrong choice.
-constexpr qint64 LargestLabelFile = qint64(256) << 20;
-
 const QString LabelFilter = QStringLiteral("ラベルファイル (*.txt)");
 
 } // namespace
@@ -113,14 +110,19 @@ void TForm1::LabelImportClick()
         ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
         return;
     }
-    if (File.size() > LargestLabelFile) {
+    const std::optional<QByteArray> Text = ReadLabelText(File);
+    if (File.error() != QFileDevice::NoError) {
+        ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
+        return;
+    }
+    if (!Text) {
         ShowMessage(Unreadable + *Path + QStringLiteral(": ラベルファイルとしては大きすぎます"));
         return;
     }
     std::vector<TLabeledArea> Read;
     try {
         const TSampleView Recording = RecordingView();
-        Read = ReadLabelFile(File.readAll(), Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
+        Read = ReadLabelFile(*Text, Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
     } catch (const ELabelFileError &Error) {
         ShowMessage(Unreadable + QStringLiteral("%1:%2: %3").arg(*Path).arg(Error.Line).arg(Error.Reason));
         return;

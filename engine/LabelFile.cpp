@@ -25,6 +25,19 @@ std::optional<double> ReadSeconds(const QByteArray &Field)
 
 } // namespace
 
+std::optional<QByteArray> ReadLabelText(QIODevice &File)
+{
+    constexpr qint64 Largest = qint64(256) << 20;
+    QByteArray Text;
+    while (Text.size() <= Largest) {
+        const QByteArray Part = File.read(64 * 1024);
+        if (Part.isEmpty())
+            return Text;
+        Text += Part;
+    }
+    return std::nullopt;
+}
+
 QByteArray LabelSeconds(std::int64_t Position, std::uint32_t Rate)
 {
     // In integers, so the text does not depend on rounding in floating point.

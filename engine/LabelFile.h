@@ -7,10 +7,12 @@
 #include "platform/Exception.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // A line of a label file that gives no area of the recording. Line counts
@@ -39,6 +41,11 @@ QByteArray LabelSeconds(std::int64_t Position, std::uint32_t Rate);
 // (more than 0), each with Labels' entry (tabs and line breaks in it become
 // spaces, since they would end the field or the line).
 QByteArray LabelFileText(const std::vector<TTrimArea> &Areas, std::uint32_t Rate, const QStringList &Labels);
+
+// A label file's text, read from File (open) up to its end or until it
+// is too large to be labels (256 MiB): nothing then. A device or a pipe
+// that never ends is read no further. A read error is File's.
+std::optional<QByteArray> ReadLabelText(QIODevice &File);
 
 // The areas of a label file for a recording of FrameCount positions at
 // Rate: times rounded to the nearest position; the label is the rest of

@@ -7,14 +7,6 @@
 
 #include <cstring>
 
-namespace {
-
-// Bigger than any list of areas a recording could have a use for; a file
-// this large is a wrong name, not labels.
-constexpr qint64 LargestLabelFile = qint64(256) << 20;
-
-} // namespace
-
 QByteArray LabelFileBeside(const QByteArray &Recording)
 {
     QByteArray Name = Recording;
@@ -37,18 +29,18 @@ TLabelAreas ReadLabelAreas(const QByteArray &LabelFile, std::uint32_t Rate, std:
         Read.Error = LabelFile + ": " + File.errorString().toUtf8();
         return Read;
     }
-    if (File.size() > LargestLabelFile) {
-        Read.Error = LabelFile + ": too large for a label file";
-        return Read;
-    }
     Read.File = FileIdentityOf(File.handle());
-    const QByteArray Text = File.readAll();
+    const std::optional<QByteArray> Text = ReadLabelText(File);
     if (File.error() != QFileDevice::NoError) {
         Read.Error = LabelFile + ": " + File.errorString().toUtf8();
         return Read;
     }
+    if (!Text) {
+        Read.Error = LabelFile + ": too large for a label file";
+        return Read;
+    }
     try {
-        for (const TLabeledArea &Area : ReadLabelFile(Text, Rate, Frames)) {
+        for (const TLabeledArea &Area : ReadLabelFile(*Text, Rate, Frames)) {
             Read.Areas.push_back(Area.Area);
             Read.Labels << Area.Label;
         }
