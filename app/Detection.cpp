@@ -17,7 +17,7 @@ TTrimSettings ReadTrimSettings(const TForm1 &Form)
 {
     return TTrimSettings{Form.SettingOf(Form.SBN),    Form.SettingOf(Form.SBNW),   Form.SettingOf(Form.SBML),
                          Form.SettingOf(Form.SBCSL),  Form.SettingOf(Form.SBMZSS), Form.SettingOf(Form.SBMZSE),
-                         Form.SettingOf(Form.SBPAD),  Form.SettingOf(Form.SBLW)};
+                         Form.SettingOf(Form.SBPAD),  Form.SettingOf(Form.SBLW),   Form.SettingOf(Form.SBMAX)};
 }
 
 std::int32_t TForm1::SampleLevel(std::int32_t Pos)

@@ -45,6 +45,7 @@ void TForm1::N6Click()
         TExportJob Job{Recording, FAreas.data(), Count, QFile::encodeName(Folder).toStdString(), {}, {}, {}};
         if (FRecordingFile)
             Job.RecordingFiles.push_back(*FRecordingFile);
+        Job.Names = FPieceNames;
         bool Completed = false;
         try {
             Completed = RunInBackground(this, QStringLiteral("切り出した範囲を保存しています...\n") + Folder,

@@ -58,7 +58,8 @@ void TForm1::CreateSettingEdits()
         QScrollBar *Bar;
         QLineEdit *Edit;
         TSettingKind Kind;
-    } Rows[] = {{SBPAD, Edit11, TSettingKind::Width}, {SBLW, Edit12, TSettingKind::Width},{SBCSL, Edit4, TSettingKind::Level},  {SBN, Edit1, TSettingKind::Level},
+    } Rows[] = {{SBPAD, Edit11, TSettingKind::Width}, {SBLW, Edit12, TSettingKind::Width},
+                {SBMAX, Edit13, TSettingKind::Width}, {SBCSL, Edit4, TSettingKind::Level},  {SBN, Edit1, TSettingKind::Level},
                 {SBNW, Edit2, TSettingKind::Width},   {SBML, Edit3, TSettingKind::Width},
                 {SBMZSS, Edit9, TSettingKind::Width}, {SBMZSE, Edit10, TSettingKind::Width},
                 {SBAFIL, Edit5, TSettingKind::Width}, {SBAFOL, Edit6, TSettingKind::Width}};
@@ -78,9 +79,9 @@ void TForm1::CreateSettingEdits()
         Edit->setText(QString::number(Bar->value()));
 }
 
-// Two rows below the designed ones, built as they are: the margin around
-// each piece and the window levels are measured over. Both start at 0,
-// which gives the designed results.
+// Rows below the designed ones, built as they are: the margin around each
+// piece, the window levels are measured over, and the longest piece. All
+// start at 0, which gives the designed results.
 void TForm1::AddMarginRows()
 {
     QWidget *Rows = SBAFOL->parentWidget();
@@ -89,7 +90,9 @@ void TForm1::AddMarginRows()
         QScrollBar *&Bar;
         QLineEdit *&Edit;
         const char *BarName, *EditName;
-    } Added[] = {{"Pad", SBPAD, Edit11, "SBPAD", "Edit11"}, {"Level window", SBLW, Edit12, "SBLW", "Edit12"}};
+    } Added[] = {{"Pad", SBPAD, Edit11, "SBPAD", "Edit11"},
+                 {"Level window", SBLW, Edit12, "SBLW", "Edit12"},
+                 {"Max size", SBMAX, Edit13, "SBMAX", "Edit13"}};
     int Step = 20;
     for (const auto &Row : Added) {
         auto *Caption = new QLabel(QString::fromLatin1(Row.Caption), Rows);

@@ -50,6 +50,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     CreateSettingEdits();
     CreateSuggestCommands();
     CreateSessionMenus();
+    CreateLabelCommands();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
     FitToScreen(*this);
     CreateViewTools();

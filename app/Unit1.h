@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -212,6 +213,9 @@ public:
     QScrollBar *SBLW = nullptr;
     QLineEdit *Edit11 = nullptr;
     QLineEdit *Edit12 = nullptr;
+    // The longest piece; 0 is none.
+    QScrollBar *SBMAX = nullptr;
+    QLineEdit *Edit13 = nullptr;
     // Settings suggested from the recording, and the way back from them.
     QAction *SuggestAction = nullptr;
     QAction *UndoSuggestAction = nullptr;
@@ -220,6 +224,25 @@ public:
     void UndoSuggestClick();
     std::optional<std::vector<TSettingEdits::TSaved>> FBeforeSuggestion;
     TSettingEdits *FSettingEdits = nullptr;
+    // Label files: the areas written and read as labels (ファイル menu), and
+    // the export that names the pieces after the labels read (処理 menu).
+    QAction *LabelExportAction = nullptr;
+    QAction *LabelImportAction = nullptr;
+    QAction *NamedExportAction = nullptr;
+    void LabelExportClick();
+    void LabelImportClick();
+    void NamedExportClick();
+    // The label file to write (Save) or read; nothing when cancelled.
+    std::function<std::optional<QString>(bool Save)> RunLabelDialog;
+    // The labels read with the areas, which count while FAreas still holds
+    // exactly the areas read (FLabeledAreas).
+    QStringList FAreaLabels;
+    std::vector<TTrimArea> FLabeledAreas;
+    // The current areas' labels, when they are those read; else empty.
+    QStringList CurrentAreaLabels() const;
+    // The names N6Click gives the pieces: empty for WAVE00, ..., unless
+    // NamedExportClick runs it.
+    std::vector<std::string> FPieceNames;
     QLabel *Label6 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
@@ -280,6 +303,7 @@ private:
     void CreateSettingEdits();
     void AddMarginRows();
     void CreateSuggestCommands();
+    void CreateLabelCommands();
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();

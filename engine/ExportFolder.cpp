@@ -5,6 +5,7 @@
 
 #include "engine/FlacCodec.h"
 #include "engine/PieceFile.h"
+#include "engine/PieceNames.h"
 #include "engine/RecordingFile.h"
 #include "engine/SampleFormat.h"
 #include "platform/FolderWriter.h"
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include <sys/stat.h>
@@ -23,9 +25,16 @@ namespace {
 
 std::string NameOf(std::int32_t Index, const TSampleView &Recording)
 {
-    const std::string Digits = std::to_string(Index);
     const char *Extension = Recording.Container == TContainer::Flac ? ".flac" : ".wav";
-    return "WAVE" + std::string(Digits.size() < 2 ? 1 : 0, '0') + Digits + Extension;
+    return NumberedPieceName(Index) + Extension;
+}
+
+// The name the job gives its piece Index.
+std::string NameOf(const TExportJob &Job, std::int32_t Index)
+{
+    if (std::size_t(Index) >= Job.Names.size())
+        return NameOf(Index, Job.Recording);
+    return Job.Names[std::size_t(Index)] + (Job.Recording.Container == TContainer::Flac ? ".flac" : ".wav");
 }
 
 // A name an export writes, "WAVE" + an index of at least two digits (no
@@ -141,11 +150,11 @@ void WriteExportFolder(const TExportJob &Job)
         Writer.Lock(Job.WaitForFolder);
         for (std::int32_t I = 0; I < Job.Count; ++I)
             for (const TFileIdentity &Recording : Job.RecordingFiles)
-                if (Writer.IsFile(NameOf(I, Job.Recording), Recording.Device, Recording.Inode))
-                    throw EExportOverwritesRecording(Writer.PathOf(NameOf(I, Job.Recording)));
+                if (Writer.IsFile(NameOf(Job, I), Recording.Device, Recording.Inode))
+                    throw EExportOverwritesRecording(Writer.PathOf(NameOf(Job, I)));
         Writer.RemoveLeftovers();
         for (std::int32_t I = 0; I < Job.Count; ++I) {
-            const std::string Name = NameOf(I, Job.Recording);
+            const std::string Name = NameOf(Job, I);
             try {
                 Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); });
             } catch (const EFileSystemError &) {
@@ -158,10 +167,13 @@ void WriteExportFolder(const TExportJob &Job)
         }
         // The folder holds this export alone: what an earlier one wrote
         // beyond it (or in the other kind of file) goes, except a file
-        // being cut, which nothing here ever touches.
+        // being cut, which nothing here ever touches. Pieces named after
+        // labels replace every numbered one.
+        std::set<std::string> Written;
+        for (std::int32_t I = 0; I < Job.Count; ++I)
+            Written.insert(NameOf(Job, I));
         Writer.RemoveFiles([&](const std::string &Name) {
-            const std::optional<std::int64_t> Index = ExportIndexOf(Name);
-            if (!Index || (*Index < Job.Count && Name == NameOf(std::int32_t(*Index), Job.Recording)))
+            if (!ExportIndexOf(Name) || Written.count(Name) > 0)
                 return false;
             for (const TFileIdentity &Recording : Job.RecordingFiles)
                 if (Writer.IsFile(Name, Recording.Device, Recording.Inode))

@@ -68,6 +68,9 @@ struct TExportJob {
     // While another export holds the folder (TFolderWriter::Lock); without
     // it, the export waits in silence.
     TFolderWait WaitForFolder;
+    // The pieces' names without extension (PieceNames.h), one per area; a
+    // piece without one is WAVE00, WAVE01, ... by its index.
+    std::vector<std::string> Names = {};
 };
 
 // Writes files 0..Count-1 in order. Raises EExportOverwritesRecording

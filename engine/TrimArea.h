@@ -21,4 +21,6 @@ struct TTrimSettings {
     // Both 0 by default, which gives the panel's results exactly.
     std::int32_t Pad = 0;         // margin added before and after each kept area
     std::int32_t LevelWindow = 0; // a level is the RMS of this many positions around it
+    // 0 by default: no piece is too long.
+    std::int32_t MaximumSize = 0; // a longer kept area is cut at its quietest moments
 };

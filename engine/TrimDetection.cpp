@@ -3,6 +3,7 @@
 #include "engine/TrimDetection.h"
 
 #include "engine/SampleLevels.h"
+#include "engine/TrimMaximum.h"
 #include "engine/TrimPad.h"
 #include "engine/TrimScan.h"
 #include "engine/WindowLevels.h"
@@ -66,6 +67,7 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
         });
     }
     PadTrimAreas(Areas, Count, Settings.Pad, N);
+    LimitTrimAreas(Recording, N, Settings.MaximumSize, Settings.MinimumSize, Areas, Count);
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)

@@ -13,8 +13,9 @@
 // list does. A layout the sample access cannot read raises the same error
 // reading its first sample would. Settings.LevelWindow and Settings.Pad
 // change the levels read and the kept areas' edges (WindowLevels.h,
-// TrimPad.h); at 0 they change nothing. With Progress, EDetectionStopped
-// when it says stop, Areas and Count then part-built.
+// TrimPad.h); at 0 they change nothing. Settings.MaximumSize then cuts
+// pieces that are too long (TrimMaximum.h). With Progress,
+// EDetectionStopped when it says stop, Areas and Count then part-built.
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
                      std::int32_t &Count, const TDetectionProgress &Progress = {});
 // The kept areas only.

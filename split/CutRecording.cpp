@@ -1,16 +1,47 @@
 #include "split/CutRecording.h"
 
 #include "engine/ExportFolder.h"
+#include "engine/LabelFile.h"
 #include "engine/MappedReads.h"
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
+#include "engine/PieceNames.h"
+#include "engine/SampleFormat.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
+#include "split/LabelAreas.h"
 #include "wave/ZuWAVE.h"
 
 #include <exception>
 
 namespace {
+
+// The areas detection finds with the options' settings; false, with the
+// outcome's error, when a setting does not fit at the recording's rate.
+bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutcome &Outcome)
+{
+    std::optional<TSuggestedSettings> Suggested;
+    if (Options.Auto)
+        ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });
+    const TSettingsAtRate Settings =
+        TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
+    if (!Settings.Settings) {
+        Outcome.Error = Settings.Error.toUtf8();
+        return false;
+    }
+    if (Suggested)
+        Outcome.Chosen = SettingsAsOptions(*Settings.Settings) + " (noise floor "
+            + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS, speech "
+            + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
+    // A file shortened by another program meanwhile becomes this file's
+    // error instead of a signal that ends the run.
+    std::vector<TTrimArea> &Areas = Outcome.Areas;
+    const TTrimSettings &Trim = *Settings.Settings;
+    std::int32_t Count = 0;
+    ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
+    Areas.resize(static_cast<std::size_t>(Count));
+    return true;
+}
 
 void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
          const std::function<void(double)> &Share, TCutOutcome &Outcome)
@@ -25,26 +56,32 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
     Outcome.Container = View.Container;
-    std::optional<TSuggestedSettings> Suggested;
-    if (Options.Auto)
-        ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });
-    const TSettingsAtRate Settings =
-        TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
-    if (!Settings.Settings) {
-        Outcome.Error = Settings.Error.toUtf8();
+    std::vector<TTrimArea> &Areas = Outcome.Areas;
+    QStringList Labels;
+    std::vector<TFileIdentity> LabelFiles;
+    if (!Options.AreasFile.isEmpty() || Options.AreasBeside) {
+        TLabelAreas Read = ReadLabelAreas(Options.AreasBeside ? LabelFileBeside(File) : Options.AreasFile,
+                                          Outcome.Rate, FrameCountOf(View));
+        if (!Read.Error.isEmpty()) {
+            Outcome.Error = Read.Error;
+            return;
+        }
+        Areas = std::move(Read.Areas);
+        Labels = Read.Labels;
+        if (Read.File)
+            LabelFiles.push_back(*Read.File);
+    } else if (!DetectAreas(View, Options, Outcome)) {
         return;
     }
-    if (Suggested)
-        Outcome.Chosen = SettingsAsOptions(*Settings.Settings) + " (noise floor "
-            + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS, speech "
-            + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
-    // A file shortened by another program meanwhile becomes this file's
-    // error instead of a signal that ends the run.
-    std::vector<TTrimArea> &Areas = Outcome.Areas;
-    const TTrimSettings &Trim = *Settings.Settings;
-    std::int32_t Count = 0;
-    ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
-    Areas.resize(static_cast<std::size_t>(Count));
+    std::vector<std::string> Names;
+    if (Options.NameFromLabels)
+        Names = PieceNamesFromLabels(Labels);
+    if (Options.Labels) {
+        QStringList Stems;
+        for (std::size_t I = 0; I < Areas.size(); ++I)
+            Stems << QString::fromStdString(I < Names.size() ? Names[I] : NumberedPieceName(int(I)));
+        Outcome.LabelText = LabelFileText(Areas, Outcome.Rate, Stems);
+    }
     if (Options.List)
         return;
 
@@ -60,7 +97,11 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
         Job.RecordingFiles.push_back(*Open);
     Job.Progress = [&](std::int32_t Written) { Share(double(Written) / Job.Count); };
     Job.WaitForFolder = Target.Waiting;
+    Job.Names = Names;
+    Job.RecordingFiles.insert(Job.RecordingFiles.end(), LabelFiles.begin(), LabelFiles.end());
     WriteExportFolder(Job);
+    if (Options.Labels)
+        WriteLabelsBeside(Target.Folder, Outcome.LabelText, Job.RecordingFiles, Target.Waiting);
 }
 
 } // namespace

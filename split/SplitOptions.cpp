@@ -1,5 +1,6 @@
 #include "split/SplitOptions.h"
 
+#include "split/LabelOptions.h"
 #include "split/NameBytes.h"
 
 #include <QCommandLineParser>
@@ -37,6 +38,8 @@ const TSettingOption SettingOptions[] = {
      "Margin added before and after each piece, within its neighbours"},
     {"level-window", TKind::Width, &TSplitOptions::LevelWindow, &TTrimSettings::LevelWindow,
      "A level is the RMS over a window this wide, not one sample"},
+    {"max-size", TKind::Width, &TSplitOptions::MaximumSize, &TTrimSettings::MaximumSize,
+     "A longer piece is cut at its quietest moments; 0 is no limit"},
 };
 
 // Reads one setting's text; an error message when it is no accepted form.
@@ -95,6 +98,7 @@ void DefineOptions(QCommandLineParser &Parser)
     Parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Files cut at once (default: the number of cores)."), QStringLiteral("n")});
     DefineBatchOptions(Parser);
+    DefineLabelOptions(Parser);
     Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
                                  QStringLiteral("FILE..."));
 }
@@ -160,6 +164,8 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
         Options.Files << ArgumentBytes(File);
     if (Options.Files.isEmpty() && Options.Batch.FilesFrom.isEmpty())
         return Failure(QStringLiteral("no recordings given; give one or more FILE.wav or FILE.flac"));
+    if (const QString Error = ReadLabelOptions(Parser, Options); !Error.isEmpty())
+        return Failure(Error);
     Command.Action = TSplitCommand::TAction::Run;
     return Command;
 }

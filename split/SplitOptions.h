@@ -29,6 +29,7 @@ struct TSplitOptions {
     TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
     TSettingValue Pad = DesignedSetting(&TTrimSettings::Pad);
     TSettingValue LevelWindow = DesignedSetting(&TTrimSettings::LevelWindow);
+    TSettingValue MaximumSize = DesignedSetting(&TTrimSettings::MaximumSize);
     // Each recording's settings suggested from it (SuggestSettings.h);
     // the settings named in Given, as typed, take the place of theirs.
     bool Auto = false;
@@ -40,6 +41,12 @@ struct TSplitOptions {
     int Jobs = 1;
     QByteArrayList Files;
     TBatchOptions Batch;
+    // Label files (LabelOptions.h): written beside the pieces or listed;
+    // areas read from one instead of detected.
+    bool Labels = false;
+    QByteArray AreasFile; // --areas, for the one recording
+    bool AreasBeside = false;
+    bool NameFromLabels = false;
 };
 
 struct TSplitCommand {

@@ -202,7 +202,11 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         return 1;
     }
     if (Options.List && !Manifested) {
-        const int Error = WriteListing(Options.Json ? JsonListing(Listed) : CsvListing(Listed), Out);
+        // --labels lists one recording, which a shard may not hold.
+        const QByteArray Listing = Options.Labels ? (Outcomes.empty() ? QByteArray() : Outcomes[0].LabelText)
+            : Options.Json                        ? JsonListing(Listed)
+                                                  : CsvListing(Listed);
+        const int Error = WriteListing(Listing, Out);
         if (Error != 0) {
             std::fprintf(Err, "redivev-split: cannot write the listing to stdout: %s\n", std::strerror(Error));
             return 1;

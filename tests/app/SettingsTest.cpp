@@ -198,6 +198,7 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
         {"SBNW", "Edit2", "0.4x", 100, 100, nullptr},
         {"SBNW", "Edit2", "-3", 100, 100, nullptr},
         {"SBN", "Edit1", "0.4s", 1000, 1000, nullptr},
+        {"SBMAX", "Edit13", "15s", 5000, 661500, "15.00 s"},
     };
     for (const auto &Case : Cases) {
         SCOPED_TRACE(std::string(Case.Bar) + " " + Case.Text);

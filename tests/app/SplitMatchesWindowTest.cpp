@@ -1,13 +1,15 @@
 // redivev-split, run as a child process, writes byte for byte the files the
 // window's export writes for the same recording and settings, in every
-// layout, normalised or not.
+// layout, normalised or not; and for the areas the window wrote as labels.
 #include "DetectionSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QScrollBar>
 
 #include <cmath>
+#include <map>
 
 using namespace apptest;
 
@@ -103,3 +105,98 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SplitMatchesWindow,
                          ::testing::Values(TLayout{8, 1, 11025, false}, TLayout{8, 2, 22050, false},
                                            TLayout{16, 1, 44100, false}, TLayout{16, 2, 48000, false},
                                            TLayout{8, 2, 8000, true}, TLayout{16, 1, 32000, true}));
+
+namespace {
+
+class LabelsReplayed : public CommandTest {
+protected:
+    // Runs redivev-split in the private directory.
+    int Split(const QStringList &Arguments)
+    {
+        QProcess Split;
+        Split.setWorkingDirectory(Dir.path());
+        Split.start(QStringLiteral(REDIVEV_SPLIT), Arguments);
+        EXPECT_TRUE(Split.waitForFinished(60000));
+        SplitErr = QString::fromUtf8(Split.readAllStandardError());
+        return Split.exitCode();
+    }
+    // Every file of Folder and its bytes, by name.
+    std::map<QString, wavtest::Bytes> Files(const QString &Folder)
+    {
+        std::map<QString, wavtest::Bytes> Files;
+        for (const QString &Name : QDir(Folder).entryList(QDir::Files))
+            Files[Name] = wavtest::ReadFileBytes(QDir(Folder).filePath(Name).toStdString());
+        return Files;
+    }
+    QString SplitErr;
+};
+
+} // namespace
+
+TEST_F(LabelsReplayed, AreasCorrectedInTheWindowAndWrittenAsLabelsCutTheSamePieces)
+{
+    Load(Recording({16, 2, 8000, false}));
+    // The longest bursts are cut too: the window reads its maximum size.
+    TypeInto(Form->Edit13, QStringLiteral("40ms"));
+    Form->N5Click();
+    const std::int32_t Detected = Form->FAreaCount;
+    ASSERT_GE(Detected, 12);
+    EXPECT_TRUE(std::all_of(Form->FAreas.begin(), Form->FAreas.begin() + Detected,
+                            [](const TTrimArea &Area) { return Area.EndPos - Area.StartPos <= 320; }));
+    // Corrected by hand: an edge moved, an area dropped.
+    Form->FAreas[1].EndPos -= 7;
+    Form->FAreas.erase(Form->FAreas.begin() + 3);
+    --Form->FAreaCount;
+    Form->N6Click();
+    const QString Labels = Dir.filePath("corrected.txt");
+    Form->RunLabelDialog = [&](bool Save) -> std::optional<QString> {
+        EXPECT_TRUE(Save);
+        return Labels;
+    };
+    Form->LabelExportAction->trigger();
+    EXPECT_EQ(Messages.last(), QString::number(Detected - 1) + QStringLiteral("個の範囲をラベルに書き出しました"));
+
+    ASSERT_EQ(Split({"--areas", Labels, "--out", "cli", "input1.wav"}), 0) << SplitErr.toStdString();
+    const std::map<QString, wavtest::Bytes> Window = Files(ProgramDir + "/MakedFile");
+    EXPECT_EQ(Window.size(), std::size_t(Detected - 1));
+    EXPECT_TRUE(Files(Dir.filePath("cli")) == Window);
+
+    // Read back, the areas are the same; named after labels edited
+    // elsewhere, the pieces are the same files under their new names.
+    const std::vector<TTrimArea> Corrected = Areas();
+    Form->FAreaCount = 0;
+    QFile File(Labels);
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    QByteArray Text = File.readAll();
+    File.close();
+    Text.replace("WAVE00", "Intro").replace("WAVE01", "intro");
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    File.write(Text);
+    File.close();
+    Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Labels; };
+    Form->LabelImportAction->trigger();
+    EXPECT_EQ(Areas(), Corrected);
+    Form->NamedExportAction->trigger();
+    const std::map<QString, wavtest::Bytes> Named = Files(ProgramDir + "/MakedFile");
+    ASSERT_EQ(Named.size(), Window.size());
+    EXPECT_TRUE(Named.at("Intro.wav") == Window.at("WAVE00.wav"));
+    EXPECT_TRUE(Named.at("intro_2.wav") == Window.at("WAVE01.wav"));
+    EXPECT_TRUE(Named.at("WAVE02.wav") == Window.at("WAVE02.wav"));
+}
+
+TEST_F(LabelsReplayed, ALabelFileThatIsNoAreasOfTheRecordingLeavesTheAreasAndNamesItsLine)
+{
+    Load(Mono16(std::vector<std::int16_t>(8000, 0))); // 0.181406 s at 44100 Hz
+    Form->FAreas = {{100, 200}};
+    Form->FAreaCount = 1;
+    const QString Labels = WriteFile("bad.txt", {'0', '\t', '0', '.', '1', '\n', '0', '\t', '1', '\n'});
+    Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Labels; };
+    Form->LabelImportAction->trigger();
+    EXPECT_EQ(Messages.last(), QStringLiteral("ラベルファイルを読み込めません\n") + Labels
+                                   + QStringLiteral(":2: the end 1 s is beyond the recording, which ends at 0.181406 s"));
+    EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{100, 200}}));
+    // Areas not read from labels have no names to export under.
+    Form->NamedExportAction->trigger();
+    EXPECT_EQ(Messages.last(), QStringLiteral("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
+    EXPECT_FALSE(QDir(ProgramDir + "/MakedFile").exists());
+}

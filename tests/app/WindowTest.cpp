@@ -94,8 +94,9 @@ TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
         EXPECT_TRUE(Row.Label->alignment() & Qt::AlignRight);
         EXPECT_EQ(Row.Label->text().toStdString(), Row.Caption);
     }
-    // The designed rows and two more: the pad and the level window.
-    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 210);
+    // The designed rows and three more: the pad, the level window and the
+    // longest piece.
+    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 230);
     EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
@@ -134,15 +135,22 @@ TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
     EXPECT_EQ(Form->N2->title(), QStringLiteral("調整"));
     EXPECT_EQ(Form->N4->title(), QStringLiteral("処理"));
     EXPECT_EQ(Form->View1->title(), QStringLiteral("表示"));
-    EXPECT_EQ(Form->File1->actions(), (QList<QAction *>{Form->WAV1, Form->ChooseFolder1}));
+    // The designed commands first; then the folder choice, and after a
+    // separator the label files'.
+    EXPECT_EQ(Form->File1->actions().mid(0, 2), (QList<QAction *>{Form->WAV1, Form->ChooseFolder1}));
+    EXPECT_EQ(Form->File1->actions().mid(3), (QList<QAction *>{Form->LabelExportAction, Form->LabelImportAction}));
     EXPECT_EQ(Form->N2->actions(), (QList<QAction *>{Form->N3, Form->Defaults1}));
     EXPECT_EQ(Form->View1->actions(), QList<QAction *>{Form->ToolWindow1});
     EXPECT_EQ(Form->ChooseFolder1->text(), QStringLiteral("出力先フォルダの選択..."));
     EXPECT_EQ(Form->Defaults1->text(), QStringLiteral("設定を初期値に戻す"));
     EXPECT_EQ(Form->ToolWindow1->text(), QStringLiteral("ツールウィンドウ"));
-    // The designed commands first; after a separator, the suggestion's.
-    EXPECT_EQ(Form->N4->actions().mid(0, 2), (QList<QAction *>{Form->N5, Form->N6}));
-    EXPECT_EQ(Form->N4->actions().mid(3), (QList<QAction *>{Form->SuggestAction, Form->UndoSuggestAction}));
+    EXPECT_EQ(Form->LabelExportAction->text(), QStringLiteral("ラベルを書き出す"));
+    EXPECT_EQ(Form->LabelImportAction->text(), QStringLiteral("ラベルを読み込む"));
+    // The designed commands and the export named after labels; after a
+    // separator, the suggestion's.
+    EXPECT_EQ(Form->N4->actions().mid(0, 3), (QList<QAction *>{Form->N5, Form->N6, Form->NamedExportAction}));
+    EXPECT_EQ(Form->N4->actions().mid(4), (QList<QAction *>{Form->SuggestAction, Form->UndoSuggestAction}));
+    EXPECT_EQ(Form->NamedExportAction->text(), QStringLiteral("切り出した範囲をラベル名で保存"));
     EXPECT_EQ(Form->WAV1->text(), QStringLiteral("WAVの読込"));
     EXPECT_EQ(Form->N3->text(), QStringLiteral("音量を割れない範囲で最大にする"));
     EXPECT_EQ(Form->N5->text(), QStringLiteral("自動切り出し"));

@@ -42,7 +42,7 @@ TEST(WindowManagerTest, TheFramedToolWindowFitsAndComesBackWithTheMainWindow)
     // Framed, and the limits and place set again for the frame.
     ASSERT_TRUE(WaitFor([&] {
         return Form2.windowHandle()->isExposed() && Form2.windowHandle()->frameMargins().top() > 0
-            && Form2.frameGeometry().width() == 393 && Form2.frameGeometry().bottom() + 1 == ScreenHeight - 30;
+            && Form2.frameGeometry().width() == 449 && Form2.frameGeometry().bottom() + 1 == ScreenHeight - 30;
     })) << Form2.frameGeometry().width() << " wide, bottom at " << Form2.frameGeometry().bottom() + 1 << ", exposed "
         << Form2.windowHandle()->isExposed() << ", visible " << Form2.isVisible() << ", frame top "
         << Form2.windowHandle()->frameMargins().top() << ", main exposed " << Form1.windowHandle()->isExposed()

@@ -16,14 +16,14 @@
 namespace {
 
 // In the panel's order: cut start level, no sound level, no sound width,
-// minimum size, backward search, forward search, pad, level window (both
-// 0 where a case leaves them out).
-using TPanel = std::array<std::int32_t, 8>;
+// minimum size, backward search, forward search, pad, level window,
+// maximum size (the last three 0 where a case leaves them out).
+using TPanel = std::array<std::int32_t, 9>;
 
 TPanel PanelOf(const TTrimSettings &S)
 {
-    return {S.CutStartLevel,  S.NoSoundLevel,  S.NoSoundWidth, S.MinimumSize,
-            S.BackwardSearch, S.ForwardSearch, S.Pad,          S.LevelWindow};
+    return {S.CutStartLevel,  S.NoSoundLevel,  S.NoSoundWidth, S.MinimumSize,   S.BackwardSearch,
+            S.ForwardSearch, S.Pad,           S.LevelWindow,  S.MaximumSize};
 }
 
 TSplitCommand Parse(const QStringList &Options)
@@ -67,6 +67,7 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
          {100, 1000, 3200, 2004, 0, 1}},
         {{"--no-sound-width", "400ms", "--backward-search", "0.01ms"}, 44100, {100, 1000, 17640, 100, 0, 0}},
         {{"--pad", "0.1s", "--level-window", "10ms"}, 44100, {100, 1000, 100, 100, 0, 0, 4410, 441}},
+        {{"--max-size", "15s"}, 16000, {100, 1000, 100, 100, 0, 0, 0, 0, 240000}},
         // The last of a repeated option counts.
         {{"--min-size", "300", "--min-size", "200"}, 44100, {100, 1000, 100, 200, 0, 0}},
     };
@@ -80,12 +81,13 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
     // With --auto, what is given replaces only its own setting of the suggestion.
     const TSplitCommand Auto = Parse({"--auto", "--pad", "0.1s", "--no-sound-level", "0", "in.wav"});
     ASSERT_TRUE(Auto.Options.Auto);
-    const TTrimSettings Suggested{11, 12, 13, 14, 15, 16, 17, 18};
+    const TTrimSettings Suggested{11, 12, 13, 14, 15, 16, 17, 18, 19};
     const TSettingsAtRate AtRate = TrimSettingsAt(Auto.Options, 44100, &Suggested);
     ASSERT_TRUE(AtRate.Settings);
-    EXPECT_EQ(PanelOf(*AtRate.Settings), (TPanel{14, 0, 12, 13, 15, 16, 4410, 18}));
+    EXPECT_EQ(PanelOf(*AtRate.Settings), (TPanel{14, 0, 12, 13, 15, 16, 4410, 18, 19}));
     EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
-                                            "--backward-search 15 --forward-search 16 --pad 17 --level-window 18");
+                                            "--backward-search 15 --forward-search 16 --pad 17 --level-window 18 "
+                                            "--max-size 19");
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
@@ -123,6 +125,21 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--manifest", "kaldi", "a.wav"},
          "--manifest kaldi: give --manifest-out DIR, the folder that gets segments and wav.scp"},
         {{"--manifest-out", "m", "a.wav"}, "--manifest-out: give --manifest FORMAT too"},
+        {{"--max-size", "15min", "a.wav"}, "--max-size: \"15min\" is malformed; " + Widths},
+        // Label files: one per recording, named pieces only from one.
+        {{"--areas", "a.txt", "a.wav", "b.wav"},
+         "--areas: a label file holds the areas of one recording; give one FILE, or --areas-beside for several"},
+        {{"--areas", "a.txt", "--areas-beside", "a.wav"}, "--areas and --areas-beside: give one of them"},
+        {{"--areas", "", "a.wav"}, "--areas: give a label file (e.g. --areas talk.txt)"},
+        {{"--name-from-labels", "a.wav"},
+         "--name-from-labels: the names come from a label file; give --areas or --areas-beside"},
+        {{"--labels", "--json", "a.wav"}, "--labels and --json: give one of them"},
+        {{"--areas-beside", "--max-size", "15s", "a.wav"},
+         "--max-size: detection settings are not used with a label file's areas, which are cut as they are"},
+        {{"--areas", "a.txt", "--auto", "a.wav"},
+         "--auto: detection settings are not used with a label file's areas, which are cut as they are"},
+        {{"--labels", "--list", "a.wav", "b.wav"},
+         "--list --labels: a label file holds the areas of one recording; give one FILE"},
     };
     for (const TErrorCase &Case : Cases) {
         const TSplitCommand Command = Parse(Case.Arguments);
@@ -221,6 +238,7 @@ TEST(SplitOptions, DefaultsInTheReadmeAreTheTablesOwn)
         {"no-sound-width", Table.NoSoundWidth},   {"min-size", Table.MinimumSize},
         {"backward-search", Table.BackwardSearch}, {"forward-search", Table.ForwardSearch},
         {"pad", Table.Pad},                       {"level-window", Table.LevelWindow},
+        {"max-size", Table.MaximumSize},
     };
     for (const auto &[Name, Default] : Options) {
         const QRegularExpression Line(QStringLiteral("--%1 [A-Z]+ +default (\\d+)").arg(QLatin1String(Name)));

@@ -216,7 +216,7 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
     EXPECT_EQ(Auto.Out, Csv.Out.section('\n', 0, 2) + '\n');
     EXPECT_TRUE(Auto.Err.startsWith("redivev-split: a,b.wav: --cut-start-level 100 --no-sound-level 1000 "
                                     "--no-sound-width 100 --min-size 100 --backward-search 0 --forward-search 0 "
-                                    "--pad 0 --level-window 0 (noise floor "))
+                                    "--pad 0 --level-window 0 --max-size 0 (noise floor "))
         << Auto.Err.toStdString();
     EXPECT_EQ(Auto.Err.count('\n'), 1);
     // Nothing reaches full scale: no piece, and that is no error.

@@ -1,0 +1,160 @@
+// Areas as label files shared with sound editors and redivev-split: the
+// areas written as labels, areas read from labels in place of the current
+// ones, and the export that names the pieces after the labels read.
+#include "app/Unit1.h"
+
+#include "app/FormatReport.h"
+#include "app/PaintBox.h"
+#include "app/WaitCursor.h"
+#include "engine/LabelFile.h"
+#include "engine/PieceNames.h"
+#include "engine/SampleFormat.h"
+#include "platform/FolderWriter.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+#include <algorithm>
+
+namespace {
+
+const QString LabelFilter = QStringLiteral("ラベルファイル (*.txt)");
+
+} // namespace
+
+void TForm1::CreateLabelCommands()
+{
+    LabelExportAction = new QAction(QStringLiteral("ラベルを書き出す"), this);
+    LabelExportAction->setObjectName(QStringLiteral("LabelExportAction"));
+    LabelImportAction = new QAction(QStringLiteral("ラベルを読み込む"), this);
+    LabelImportAction->setObjectName(QStringLiteral("LabelImportAction"));
+    File1->addSeparator();
+    File1->addActions({LabelExportAction, LabelImportAction});
+    // Beside the export it is a variant of.
+    NamedExportAction = new QAction(QStringLiteral("切り出した範囲をラベル名で保存"), this);
+    NamedExportAction->setObjectName(QStringLiteral("NamedExportAction"));
+    const QList<QAction *> Commands = N4->actions();
+    const qsizetype AfterExport = Commands.indexOf(N6) + 1;
+    N4->insertAction(AfterExport < Commands.size() ? Commands[AfterExport] : nullptr, NamedExportAction);
+
+    RunLabelDialog = [this](bool Save) -> std::optional<QString> {
+        QFileDialog Dialog(this, Save ? LabelExportAction->text() : LabelImportAction->text(), QString(), LabelFilter);
+        Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        Dialog.setDefaultSuffix(QStringLiteral("txt"));
+        if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return Dialog.selectedFiles().first();
+    };
+    connect(LabelExportAction, &QAction::triggered, this, [this] { Guarded([this] { LabelExportClick(); }); });
+    connect(LabelImportAction, &QAction::triggered, this, [this] { Guarded([this] { LabelImportClick(); }); });
+    connect(NamedExportAction, &QAction::triggered, this, [this] { Guarded([this] { NamedExportClick(); }); });
+}
+
+QStringList TForm1::CurrentAreaLabels() const
+{
+    const auto Count = std::size_t(std::clamp<std::int64_t>(FAreaCount, 0, std::int64_t(FAreas.size())));
+    if (FLabeledAreas.size() != Count)
+        return {};
+    for (std::size_t I = 0; I < Count; ++I)
+        if (FAreas[I].StartPos != FLabeledAreas[I].StartPos || FAreas[I].EndPos != FLabeledAreas[I].EndPos)
+            return {};
+    return FAreaLabels;
+}
+
+void TForm1::LabelExportClick()
+{
+    if (RepeatUnreadableFormat(*this))
+        return;
+    const std::optional<QString> Path = RunLabelDialog(true);
+    if (!Path)
+        return;
+    const auto Count = std::size_t(std::clamp<std::int64_t>(FAreaCount, 0, std::int64_t(FAreas.size())));
+    const std::vector<TTrimArea> Areas(FAreas.begin(), FAreas.begin() + std::ptrdiff_t(Count));
+    // The labels read with the areas, else the names their pieces get.
+    QStringList Labels = CurrentAreaLabels();
+    if (Labels.isEmpty())
+        for (std::size_t I = 0; I < Count; ++I)
+            Labels << QString::fromStdString(NumberedPieceName(int(I)));
+    const QByteArray Text = LabelFileText(Areas, RecordingView().Format.nSamplesPerSec, Labels);
+    const QFileInfo Target(*Path);
+    const std::string Name = QFile::encodeName(Target.fileName()).toStdString();
+    try {
+        TFolderWriter Writer(QFile::encodeName(Target.absolutePath()).toStdString());
+        if (FRecordingFile && Writer.IsFile(Name, FRecordingFile->Device, FRecordingFile->Inode)) {
+            ShowMessage(QStringLiteral("開いているwavファイルにラベルは書き出せません\n") + *Path);
+            return;
+        }
+        Writer.WriteWhole(Name, [&Text](int Out) { WriteAll(Out, Text.constData(), Text.size()); });
+    } catch (const EFileSystemError &Error) {
+        ShowMessage(QStringLiteral("ラベルを書き出せません\n") + QFile::decodeName(Error.Path.c_str())
+                    + QStringLiteral(": ") + QString::fromStdString(Error.Reason));
+        return;
+    }
+    ShowMessage(QString::number(Count) + QStringLiteral("個の範囲をラベルに書き出しました"));
+}
+
+void TForm1::LabelImportClick()
+{
+    if (RepeatUnreadableFormat(*this))
+        return;
+    const std::optional<QString> Path = RunLabelDialog(false);
+    if (!Path)
+        return;
+    const QString Unreadable = QStringLiteral("ラベルファイルを読み込めません\n");
+    QFile File(*Path);
+    if (!File.open(QIODevice::ReadOnly)) {
+        ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
+        return;
+    }
+    const std::optional<QByteArray> Text = ReadLabelText(File);
+    if (File.error() != QFileDevice::NoError) {
+        ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
+        return;
+    }
+    if (!Text) {
+        ShowMessage(Unreadable + *Path + QStringLiteral(": ラベルファイルとしては大きすぎます"));
+        return;
+    }
+    std::vector<TLabeledArea> Read;
+    try {
+        const TSampleView Recording = RecordingView();
+        Read = ReadLabelFile(*Text, Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
+    } catch (const ELabelFileError &Error) {
+        ShowMessage(Unreadable + QStringLiteral("%1:%2: %3").arg(*Path).arg(Error.Line).arg(Error.Reason));
+        return;
+    }
+    {
+        TWaitCursor Wait;
+        FAreas.clear();
+        FAreaLabels.clear();
+        for (const TLabeledArea &Area : Read) {
+            FAreas.push_back(Area.Area);
+            FAreaLabels << Area.Label;
+        }
+        FLabeledAreas = FAreas;
+        FAreaCount = std::int32_t(FAreas.size());
+        PB->repaint();
+    }
+    ShowMessage(QString::number(FAreaCount) + QStringLiteral("個の範囲を読み込みました"));
+}
+
+void TForm1::NamedExportClick()
+{
+    const QStringList Labels = CurrentAreaLabels();
+    if (Labels.isEmpty() && FAreaCount > 0) {
+        ShowMessage(QStringLiteral("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
+        return;
+    }
+    FPieceNames = PieceNamesFromLabels(Labels);
+    try {
+        N6Click();
+    } catch (...) {
+        FPieceNames.clear();
+        throw;
+    }
+    FPieceNames.clear();
+}

@@ -1,0 +1,70 @@
+#include "split/LabelAreas.h"
+
+#include "engine/ExportFolder.h"
+#include "engine/LabelFile.h"
+
+#include <QFile>
+
+#include <cstring>
+
+QByteArray LabelFileBeside(const QByteArray &Recording)
+{
+    QByteArray Name = Recording;
+    const qsizetype Slash = Name.lastIndexOf('/');
+    for (const char *Extension : {".wav", ".flac", ".rf64", ".bw64", ".w64"}) {
+        const qsizetype Length = qsizetype(std::strlen(Extension));
+        if (Name.size() - Slash - 1 > Length && Name.right(Length).toLower() == Extension) {
+            Name.chop(Length);
+            break;
+        }
+    }
+    return Name + ".txt";
+}
+
+TLabelAreas ReadLabelAreas(const QByteArray &LabelFile, std::uint32_t Rate, std::int64_t Frames)
+{
+    TLabelAreas Read;
+    QFile File(QFile::decodeName(LabelFile));
+    if (!File.open(QIODevice::ReadOnly)) {
+        Read.Error = LabelFile + ": " + File.errorString().toUtf8();
+        return Read;
+    }
+    Read.File = FileIdentityOf(File.handle());
+    const std::optional<QByteArray> Text = ReadLabelText(File);
+    if (File.error() != QFileDevice::NoError) {
+        Read.Error = LabelFile + ": " + File.errorString().toUtf8();
+        return Read;
+    }
+    if (!Text) {
+        Read.Error = LabelFile + ": too large for a label file";
+        return Read;
+    }
+    try {
+        for (const TLabeledArea &Area : ReadLabelFile(*Text, Rate, Frames)) {
+            Read.Areas.push_back(Area.Area);
+            Read.Labels << Area.Label;
+        }
+    } catch (const ELabelFileError &Error) {
+        Read.Error = LabelFile + ':' + QByteArray::number(Error.Line) + ": " + Error.Reason.toUtf8();
+        Read.Areas.clear();
+        Read.Labels.clear();
+    }
+    return Read;
+}
+
+void WriteLabelsBeside(const QByteArray &Folder, const QByteArray &Text, const std::vector<TFileIdentity> &Keep,
+                       const TFolderWait &Waiting)
+{
+    try {
+        TFolderWriter Writer(Folder.toStdString());
+        Writer.Lock(Waiting);
+        for (const TFileIdentity &File : Keep)
+            if (Writer.IsFile(LabelsBesidePieces, File.Device, File.Inode))
+                throw EExportFailed(Writer.PathOf(LabelsBesidePieces),
+                                    QStringLiteral("is a file this run reads, so the labels were not written"));
+        Writer.WriteWhole(LabelsBesidePieces,
+                          [&Text](int Out) { WriteAll(Out, Text.constData(), Text.size()); });
+    } catch (const EFileSystemError &Error) {
+        throw EExportFailed(Error.Path, QString::fromStdString(Error.Reason));
+    }
+}

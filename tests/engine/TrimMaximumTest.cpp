@@ -1,0 +1,119 @@
+// The longest piece: where long areas are cut, and that nothing else moves.
+#include "SpeechLike.h"
+#include "engine/TrimDetection.h"
+#include "engine/TrimMaximum.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct TRun {
+    std::int64_t Count;
+    std::int16_t Level; // the RMS of the run: samples of alternating sign
+};
+
+std::vector<std::int16_t> Runs(const std::vector<TRun> &Runs)
+{
+    std::vector<std::int16_t> Values;
+    for (const TRun &Run : Runs)
+        for (std::int64_t I = 0; I < Run.Count; ++I)
+            Values.push_back(std::int16_t(Values.size() % 2 ? -Run.Level : Run.Level));
+    return Values;
+}
+
+TSampleView ViewOf(const std::vector<std::int16_t> &Samples, std::uint32_t Rate)
+{
+    TSampleView View;
+    View.Format = {1, 1, Rate, Rate * 2, 2, 16, 0};
+    View.Data = reinterpret_cast<const std::uint8_t *>(Samples.data());
+    View.DataSize = std::int64_t(Samples.size() * 2);
+    return View;
+}
+
+} // namespace
+
+TEST(TrimMaximum, LongAreasAreCutAtTheQuietestPlaceThatLeavesNoShortPiece)
+{
+    // 1.8 s at 8000 Hz (a 20 ms window is 160 positions): silent gaps at
+    // 0.2 s and 1.5 s, a merely quiet one at 0.9 s.
+    const std::vector<std::int16_t> Samples = Runs({{1600, 3000}, {800, 0}, {4800, 3000}, {800, 200},
+                                                    {4000, 3000}, {800, 0}, {1600, 3000}});
+    const TSampleView View = ViewOf(Samples, 8000);
+    struct TCase {
+        const char *Why;
+        std::int64_t Maximum, Minimum;
+        std::vector<TTrimArea> Pieces;
+    };
+    const TCase Cases[] = {
+        // Either silent gap would leave a piece of 0.3 s or less: the quiet
+        // one is the quietest where both pieces keep 0.5 s. Its first
+        // window wholly in the gap is centred 80 positions into it.
+        {"avoids short pieces", 8000, 4000, {{0, 7280}, {7280, 14400}}},
+        {"quietest in reach", 13000, 100, {{0, 1680}, {1680, 14400}}},
+        {"keeps the minimum", 13000, 2400, {{0, 7280}, {7280, 14400}}},
+        {"off", 0, 100, {{0, 14400}}},
+        {"not too long", 14400, 100, {{0, 14400}}},
+        // No way to keep the minimum: every piece still within the maximum,
+        // the short one last.
+        {"maximum below minimum", 5000, 6000, {{0, 5000}, {5000, 10000}, {10000, 14400}}},
+    };
+    for (const TCase &Case : Cases) {
+        SCOPED_TRACE(Case.Why);
+        std::vector<TTrimArea> Areas = {{0, 14400}, {7, 7}};
+        std::int32_t Count = 1;
+        LimitTrimAreas(View, std::int64_t(Samples.size()), Case.Maximum, Case.Minimum, Areas, Count);
+        ASSERT_EQ(Count, std::int32_t(Case.Pieces.size()));
+        ASSERT_EQ(Areas.size(), Case.Pieces.size() + 1) << "the work slot stays";
+        for (std::size_t I = 0; I < Case.Pieces.size(); ++I) {
+            EXPECT_EQ(Areas[I].StartPos, Case.Pieces[I].StartPos) << I;
+            EXPECT_EQ(Areas[I].EndPos, Case.Pieces[I].EndPos) << I;
+        }
+        EXPECT_EQ(Areas.back().StartPos, 7);
+    }
+}
+
+TEST(TrimMaximum, DetectionCutsLongStretchesOfSpeechBetweenWords)
+{
+    speechtest::TSpeechPlan Plan;
+    Plan.Seed = 5;
+    Plan.Rate = 16000;
+    Plan.Sentences = 12;
+    Plan.FloorDb = -55;
+    Plan.FloorEndDb = -55;
+    const speechtest::TSpeechRecording Speech = speechtest::MakeSpeechLike(Plan);
+    const TSampleView View = ViewOf(Speech.Samples, Plan.Rate);
+    // Pauses never close a piece: the areas are long stretches.
+    TTrimSettings Settings;
+    Settings.NoSoundLevel = 300;
+    Settings.CutStartLevel = 600;
+    Settings.NoSoundWidth = 2 * 16000;
+    Settings.MinimumSize = 8000;
+    const std::vector<TTrimArea> Whole = DetectTrimAreas(View, Settings);
+    Settings.MaximumSize = 3 * 16000;
+    const std::vector<TTrimArea> Cut = DetectTrimAreas(View, Settings);
+    ASSERT_GT(Cut.size(), Whole.size());
+
+    std::size_t Next = 0;
+    for (const TTrimArea &Area : Whole) {
+        ASSERT_LT(Next, Cut.size());
+        EXPECT_EQ(Cut[Next].StartPos, Area.StartPos);
+        for (; Next < Cut.size() && Cut[Next].EndPos < Area.EndPos; ++Next) {
+            const std::int64_t At = Cut[Next].EndPos;
+            EXPECT_EQ(Cut[Next + 1].StartPos, At) << "pieces of one area abut";
+            double Sum = 0;
+            for (std::int64_t K = At - 160; K < At + 160; ++K)
+                Sum += double(Speech.Samples[std::size_t(K)]) * Speech.Samples[std::size_t(K)];
+            EXPECT_LT(std::sqrt(Sum / 320), 300) << "a cut at " << At << " is inside a word";
+        }
+        ASSERT_LT(Next, Cut.size());
+        EXPECT_EQ(Cut[Next].EndPos, Area.EndPos);
+        ++Next;
+    }
+    for (const TTrimArea &Piece : Cut) {
+        EXPECT_LE(Piece.EndPos - Piece.StartPos, Settings.MaximumSize);
+        EXPECT_GT(Piece.EndPos - Piece.StartPos, Settings.MinimumSize);
+    }
+}
