@@ -17,8 +17,8 @@ namespace {
 // minimum, and a cut-start level set first could be clamped by the old one.
 std::vector<QScrollBar *> SettingBars(const TForm1 &Form)
 {
-    return {Form.SBN,    Form.SBCSL,  Form.SBNW,   Form.SBML,   Form.SBMZSS,
-            Form.SBMZSE, Form.SBAFIL, Form.SBAFOL, Form.SBVZ,   Form.SBHZ};
+    return {Form.SBN,    Form.SBCSL,  Form.SBNW, Form.SBML, Form.SBMZSS, Form.SBMZSE, Form.SBAFIL,
+            Form.SBAFOL, Form.SBVZ,   Form.SBHZ, Form.SBPAD, Form.SBLW,   Form.SBMAX};
 }
 
 // The cut-start level's minimum follows the no-sound level only once that
@@ -41,8 +41,10 @@ QString SessionFile()
 TSettingValues SettingValuesOf(const TForm1 &Form)
 {
     TSettingValues Values;
+    // A value typed beyond its bar is kept as typed (a time as positions at
+    // the open recording's rate).
     for (const QScrollBar *Bar : SettingBars(Form))
-        Values.insert(Bar->objectName(), Bar->value());
+        Values.insert(Bar->objectName(), Form.SettingOf(Bar));
     Values.insert(CutStartMinimum, Form.SBCSL->minimum());
     return Values;
 }
@@ -52,7 +54,11 @@ void ApplySettingValues(TForm1 &Form, const TSettingValues &Values)
     for (QScrollBar *Bar : SettingBars(Form)) {
         if (Bar == Form.SBCSL && Values.contains(CutStartMinimum))
             Bar->setMinimum(std::min(Values.value(CutStartMinimum), Form.SBN->value()));
-        if (Values.contains(Bar->objectName()))
+        if (!Values.contains(Bar->objectName()))
+            continue;
+        if (Form.FSettingEdits != nullptr && Form.FSettingEdits->Holds(Bar))
+            Form.FSettingEdits->Set(Bar, Values.value(Bar->objectName()));
+        else
             Bar->setValue(Values.value(Bar->objectName()));
     }
 }

@@ -39,6 +39,8 @@ public:
     // value it had, when the text is no setting.
     bool Apply(const QScrollBar *Bar, const QString &Text);
 
+    // Whether Bar is one of the settings here.
+    bool Holds(const QScrollBar *Bar) const { return Find(Bar) != nullptr; }
     // Sets Bar's setting to Panel, in the panel's units, as if typed.
     void Set(const QScrollBar *Bar, std::int32_t Panel);
 

@@ -39,7 +39,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     ui->setupUi(this);
     BindControls();
-    FDesignedSettings = SettingValuesOf(*this);
     ApplyFonts();
     CreateComponents();
     CreatePopupAndDialog();
@@ -48,6 +47,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // the start values and no handler ran for them.
     WireEvents();
     CreateSettingEdits();
+    // Every setting's row exists now, and none has been changed.
+    FDesignedSettings = SettingValuesOf(*this);
     CreateSuggestCommands();
     CreateSessionMenus();
     CreateLabelCommands();
