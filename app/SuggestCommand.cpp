@@ -2,6 +2,7 @@
 // window's button), and the step back to the settings before them.
 #include "app/Unit1.h"
 
+#include "app/BackgroundWork.h"
 #include "app/Detection.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
@@ -41,10 +42,29 @@ void TForm1::SuggestClick()
     if (RepeatUnreadableFormat(*this))
         return;
     TSuggestedSettings Suggested;
-    std::vector<TTrimArea> Pieces;
+    std::int32_t Pieces = 0;
     {
         TWaitCursor Wait;
-        Suggested = SuggestTrimSettings(RecordingView());
+        const TSampleView Recording = RecordingView();
+        // The maximum size is the user's: the suggestion leaves it.
+        const std::int32_t MaximumSize = SettingOf(SBMAX);
+        // Read once for the levels and once for the count: long work that
+        // keeps the window answering and can be cancelled, leaving the
+        // settings as they were.
+        const bool Found = RunInBackground(this, QStringLiteral("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
+            Suggested = SuggestTrimSettings(Recording);
+            if (Work.Cancelled())
+                throw EWorkCancelled();
+            TTrimSettings Settings = Suggested.Settings;
+            Settings.MaximumSize = MaximumSize;
+            std::vector<TTrimArea> Areas;
+            DetectTrimAreas(Recording, Settings, Areas, Pieces, [&Work](double Share) {
+                Work.Report(Share);
+                return !Work.Cancelled();
+            });
+        });
+        if (!Found)
+            return;
         FBeforeSuggestion = FSettingEdits->Save();
         const TTrimSettings &S = Suggested.Settings;
         // The no-sound level first: it is the cut start level's minimum.
@@ -57,7 +77,6 @@ void TForm1::SuggestClick()
         FSettingEdits->Set(SBPAD, S.Pad);
         FSettingEdits->Set(SBLW, S.LevelWindow);
         UndoSuggestAction->setEnabled(true);
-        Pieces = DetectTrimAreas(RecordingView(), ReadTrimSettings(*this));
         PB->repaint();
     }
     const auto Db = [](double Value) {
@@ -65,7 +84,7 @@ void TForm1::SuggestClick()
     };
     ShowMessage(QStringLiteral("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%3個に分割されます")
                     .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb))
-                    .arg(Pieces.size()));
+                    .arg(Pieces));
 }
 
 void TForm1::UndoSuggestClick()
