@@ -269,14 +269,14 @@ TEST_F(DetectionTest, ViewIsRepaintedUnderTheWaitCursorBeforeTheCountIsShown)
 // panel as it was, typed values included.
 TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
 {
-    speechtest::TSpeechPlan Spec;
-    Spec.Seed = 5;
-    Spec.Rate = 16000;
-    Spec.Sentences = 4;
-    Spec.FloorDb = -62;
-    Spec.FloorEndDb = -60;
-    const speechtest::TSpeechRecording Speech = speechtest::MakeSpeechLike(Spec);
-    Load(wavtest::PcmFile(1, Spec.Rate, 16, wavtest::Samples16(Speech.Samples)));
+    speechtest::TSpeechPlan Plan;
+    Plan.Seed = 5;
+    Plan.Rate = 16000;
+    Plan.Sentences = 4;
+    Plan.FloorDb = -62;
+    Plan.FloorEndDb = -60;
+    const speechtest::TSpeechRecording Speech = speechtest::MakeSpeechLike(Plan);
+    Load(wavtest::PcmFile(1, Plan.Rate, 16, wavtest::Samples16(Speech.Samples)));
     TypeInto(Form->Edit2, QStringLiteral("9000"));
     const auto Before = Form->FSettingEdits->Save();
 
@@ -292,7 +292,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     std::vector<speechtest::TPiece> Pieces;
     for (const TTrimArea &Area : Detect())
         Pieces.push_back({Area.StartPos, Area.EndPos});
-    const speechtest::TSentenceScore Score = speechtest::ScorePieces(Speech.Sentences, Pieces, Spec.Rate);
+    const speechtest::TSentenceScore Score = speechtest::ScorePieces(Speech.Sentences, Pieces, Plan.Rate);
     EXPECT_EQ(Score.Matched, 4);
     EXPECT_EQ(Score.Pieces, 4);
     EXPECT_LT(Panel.NoSoundLevel, Form->SBN->minimum()) << "a recording this quiet tries the bar's lower end";
