@@ -1,23 +1,11 @@
 // The suggested settings on a few seconds of speech-like sound over room
 // noise and a hum: one piece per sentence, each whole, none of noise.
+#include "MonoView.h"
 #include "SpeechLike.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-TSampleView ViewOf(const std::vector<std::int16_t> &Samples, std::uint32_t Rate)
-{
-    TSampleView View;
-    View.Format = {1, 1, Rate, Rate * 2, 2, 16, 0};
-    View.Data = reinterpret_cast<const std::uint8_t *>(Samples.data());
-    View.DataSize = std::int64_t(Samples.size() * 2);
-    return View;
-}
-
-} // namespace
 
 TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
 {
@@ -29,7 +17,7 @@ TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
     Plan.FloorEndDb = -42;
     Plan.HumDb = -50;
     const speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Plan);
-    const TSampleView View = ViewOf(Recording.Samples, Recording.Rate);
+    const TSampleView View = MonoView16(Recording.Samples, Recording.Rate);
 
     const TSuggestedSettings Suggested = SuggestTrimSettings(View);
     EXPECT_NEAR(Suggested.NoiseFloorDb, -42, 3);
@@ -45,7 +33,7 @@ TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
 
     // Digital silence: levels just above zero, and nothing to cut.
     const std::vector<std::int16_t> Zeros(16000);
-    const TSuggestedSettings Quiet = SuggestTrimSettings(ViewOf(Zeros, 16000));
+    const TSuggestedSettings Quiet = SuggestTrimSettings(MonoView16(Zeros, 16000));
     EXPECT_GE(Quiet.Settings.CutStartLevel, 1);
-    EXPECT_TRUE(DetectTrimAreas(ViewOf(Zeros, 16000), Quiet.Settings).empty());
+    EXPECT_TRUE(DetectTrimAreas(MonoView16(Zeros, 16000), Quiet.Settings).empty());
 }

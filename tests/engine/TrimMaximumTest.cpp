@@ -1,4 +1,5 @@
 // The longest piece: where long areas are cut, and that nothing else moves.
+#include "MonoView.h"
 #include "SpeechLike.h"
 #include "engine/TrimDetection.h"
 #include "engine/TrimMaximum.h"
@@ -24,14 +25,6 @@ std::vector<std::int16_t> Runs(const std::vector<TRun> &Runs)
     return Values;
 }
 
-TSampleView ViewOf(const std::vector<std::int16_t> &Samples, std::uint32_t Rate)
-{
-    TSampleView View;
-    View.Format = {1, 1, Rate, Rate * 2, 2, 16, 0};
-    View.Data = reinterpret_cast<const std::uint8_t *>(Samples.data());
-    View.DataSize = std::int64_t(Samples.size() * 2);
-    return View;
-}
 
 } // namespace
 
@@ -41,7 +34,7 @@ TEST(TrimMaximum, LongAreasAreCutAtTheQuietestPlaceThatLeavesNoShortPiece)
     // 0.2 s and 1.5 s, a merely quiet one at 0.9 s.
     const std::vector<std::int16_t> Samples = Runs({{1600, 3000}, {800, 0}, {4800, 3000}, {800, 200},
                                                     {4000, 3000}, {800, 0}, {1600, 3000}});
-    const TSampleView View = ViewOf(Samples, 8000);
+    const TSampleView View = MonoView16(Samples, 8000);
     struct TCase {
         const char *Why;
         std::int64_t Maximum, Minimum;
@@ -84,7 +77,7 @@ TEST(TrimMaximum, DetectionCutsLongStretchesOfSpeechBetweenWords)
     Plan.FloorDb = -55;
     Plan.FloorEndDb = -55;
     const speechtest::TSpeechRecording Speech = speechtest::MakeSpeechLike(Plan);
-    const TSampleView View = ViewOf(Speech.Samples, Plan.Rate);
+    const TSampleView View = MonoView16(Speech.Samples, Plan.Rate);
     // Pauses never close a piece: the areas are long stretches.
     TTrimSettings Settings;
     Settings.NoSoundLevel = 300;
