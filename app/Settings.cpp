@@ -97,6 +97,7 @@ void TForm1::AddMarginRows()
     for (const auto &Row : Added) {
         auto *Caption = new QLabel(QString::fromLatin1(Row.Caption), Rows);
         Caption->setFont(Label8->font());
+        Caption->setAlignment(Label8->alignment());
         Caption->setGeometry(Label8->geometry().translated(0, Step));
         Row.Bar = new QScrollBar(Qt::Horizontal, Rows);
         Row.Bar->setObjectName(QString::fromLatin1(Row.BarName));

@@ -52,8 +52,9 @@ void TForm1::CreateViewTools()
     layout()->activate();
     resize(width(), height() + DesignedHeight - Panel2->height());
 
-    ViewMenu = menuBar()->addMenu(QStringLiteral("表示"));
-    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    // One 表示 menu: the tool window's item, then the zoom's.
+    ViewMenu = View1;
+    ViewMenu->addSeparator();
     ZoomInAction = ViewMenu->addAction(QStringLiteral("拡大"));
     ZoomInAction->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     ZoomOutAction = ViewMenu->addAction(QStringLiteral("縮小"));

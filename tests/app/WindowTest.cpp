@@ -140,7 +140,7 @@ TEST_F(WindowTest, MenusCarryTheirJapaneseCaptions)
     EXPECT_EQ(Form->File1->actions().mid(0, 2), (QList<QAction *>{Form->WAV1, Form->ChooseFolder1}));
     EXPECT_EQ(Form->File1->actions().mid(3), (QList<QAction *>{Form->LabelExportAction, Form->LabelImportAction}));
     EXPECT_EQ(Form->N2->actions(), (QList<QAction *>{Form->N3, Form->Defaults1}));
-    EXPECT_EQ(Form->View1->actions(), QList<QAction *>{Form->ToolWindow1});
+    EXPECT_EQ(Form->View1->actions().mid(0, 1), QList<QAction *>{Form->ToolWindow1});
     EXPECT_EQ(Form->ChooseFolder1->text(), QStringLiteral("出力先フォルダの選択..."));
     EXPECT_EQ(Form->Defaults1->text(), QStringLiteral("設定を初期値に戻す"));
     EXPECT_EQ(Form->ToolWindow1->text(), QStringLiteral("ツールウィンドウ"));
