@@ -3,6 +3,8 @@
 // layout, normalised or not; and for the areas the window wrote as labels.
 #include "DetectionSupport.h"
 
+#include "app/PaintBox.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -189,6 +191,7 @@ TEST_F(LabelsReplayed, ALabelFileThatIsNoAreasOfTheRecordingLeavesTheAreasAndNam
     Load(Mono16(std::vector<std::int16_t>(8000, 0))); // 0.181406 s at 44100 Hz
     Form->FAreas = {{100, 200}};
     Form->FAreaCount = 1;
+    Form->PB->repaint(); // shown, as a detection shows its areas
     const QString Labels = WriteFile("bad.txt", {'0', '\t', '0', '.', '1', '\n', '0', '\t', '1', '\n'});
     Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Labels; };
     Form->LabelImportAction->trigger();
@@ -199,4 +202,12 @@ TEST_F(LabelsReplayed, ALabelFileThatIsNoAreasOfTheRecordingLeavesTheAreasAndNam
     Form->NamedExportAction->trigger();
     EXPECT_EQ(Messages.last(), QStringLiteral("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
     EXPECT_FALSE(QDir(ProgramDir + "/MakedFile").exists());
+
+    // A good file replaces the areas in one step that can be undone.
+    const QString Good = WriteFile("good.txt", {'0', '\t', '0', '.', '1', '\t', 'x', '\n'});
+    Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Good; };
+    Form->LabelImportAction->trigger();
+    EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{0, 4410}}));
+    Form->UndoAction->trigger();
+    EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{100, 200}}));
 }
