@@ -4,6 +4,7 @@
 #include "app/PeakLevels.h"
 #include "app/Unit1.h"
 #include "app/ViewCanvas.h"
+#include "app/ViewColours.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,13 +14,10 @@
 
 namespace {
 
+using namespace viewcolours;
+
 constexpr int StripHeight = 40;
-constexpr QRgb BandFill = 0x003F00;
 constexpr QRgb Shown = 0x202020;
-constexpr QRgb Channel0 = 0xFF0000;
-constexpr QRgb Channel1 = 0x0000FF;
-constexpr QRgb Lime = 0x00FF00;
-constexpr QRgb Playhead = 0xFFFFFF;
 
 } // namespace
 

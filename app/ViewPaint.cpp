@@ -8,6 +8,7 @@
 #include "app/PeakLevels.h"
 #include "app/TimeRuler.h"
 #include "app/ViewCanvas.h"
+#include "app/ViewColours.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -19,13 +20,10 @@
 
 namespace {
 
-constexpr QRgb BandFill = 0x003F00;
+using namespace viewcolours;
+
 constexpr QRgb BandBorder = 0x808000;
-constexpr QRgb Channel0 = 0xFF0000;
-constexpr QRgb Channel1 = 0x0000FF;
-constexpr QRgb Lime = 0x00FF00;
 constexpr QRgb Green = 0x008000;
-constexpr QRgb Playhead = 0xFFFFFF;
 constexpr QRgb Selected = 0xFFFF00;
 constexpr QRgb Cursor = 0x00FFFF;
 
