@@ -124,24 +124,3 @@ void TSettingEdits::Set(const QScrollBar *Bar, std::int32_t Panel)
         FChanged();
     }
 }
-
-std::vector<TSettingEdits::TSaved> TSettingEdits::Save() const
-{
-    std::vector<TSaved> Saved;
-    for (const TSetting &Setting : FSettings)
-        Saved.push_back({Setting.Bar, Setting.Bar->value(), Setting.Bar->minimum(), Setting.Beyond});
-    return Saved;
-}
-
-void TSettingEdits::Restore(const std::vector<TSaved> &Saved)
-{
-    // Twice: a bar whose minimum another bar sets may have been clamped
-    // before that bar came back.
-    for (int Pass = 0; Pass < 2; ++Pass)
-        for (const TSaved &Item : Saved)
-            if (TSetting *Setting = Find(Item.Bar)) {
-                Setting->Bar->setMinimum(Item.BarMinimum);
-                Place(*Setting, Item.BarValue, Item.Beyond);
-            }
-    FChanged();
-}

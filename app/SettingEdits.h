@@ -44,16 +44,6 @@ public:
     // Sets Bar's setting to Panel, in the panel's units, as if typed.
     void Set(const QScrollBar *Bar, std::int32_t Panel);
 
-    // Every setting as it stands, to be put back later.
-    struct TSaved {
-        const QScrollBar *Bar;
-        int BarValue;
-        int BarMinimum; // the no-sound level's bound on the cut start level comes back too
-        std::optional<TSettingValue> Beyond;
-    };
-    std::vector<TSaved> Save() const;
-    void Restore(const std::vector<TSaved> &Saved);
-
 private:
     struct TSetting {
         QScrollBar *Bar;

@@ -6,6 +6,7 @@
 #include "app/Detection.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
+#include "app/Session.h"
 #include "app/WaitCursor.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
@@ -65,7 +66,10 @@ void TForm1::SuggestClick()
         });
         if (!Found)
             return;
-        FBeforeSuggestion = FSettingEdits->Save();
+        // The settings to step back to; the zoom is the view's, not the cut's.
+        FBeforeSuggestion = SettingValuesOf(*this);
+        FBeforeSuggestion->remove(SBVZ->objectName());
+        FBeforeSuggestion->remove(SBHZ->objectName());
         const TTrimSettings &S = Suggested.Settings;
         // The no-sound level first: it is the cut start level's minimum.
         FSettingEdits->Set(SBN, S.NoSoundLevel);
@@ -91,7 +95,7 @@ void TForm1::UndoSuggestClick()
 {
     if (!FBeforeSuggestion)
         return;
-    FSettingEdits->Restore(*FBeforeSuggestion);
+    ApplySettingValues(*this, *FBeforeSuggestion);
     FBeforeSuggestion.reset();
     UndoSuggestAction->setEnabled(false);
 }

@@ -222,7 +222,7 @@ public:
     QPushButton *SuggestButton = nullptr;
     void SuggestClick();
     void UndoSuggestClick();
-    std::optional<std::vector<TSettingEdits::TSaved>> FBeforeSuggestion;
+    std::optional<QMap<QString, int>> FBeforeSuggestion; // as SettingValuesOf gives them
     TSettingEdits *FSettingEdits = nullptr;
     // Label files: the areas written and read as labels (ファイル menu), and
     // the export that names the pieces after the labels read (処理 menu).
