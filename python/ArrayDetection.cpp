@@ -68,7 +68,9 @@ TArrayPieces DetectInArray(const TArraySamples &Samples, const TSplitOptions &Op
     const bool Signed8 = Samples.Kind == 'i' && Samples.Bytes == 1;
     TArrayPieces Pieces;
     TSettingsAtRate At = TrimSettingsAt(Options, Samples.Rate);
-    if (At.Settings && Signed8 && !Options.Auto && At.Settings->LevelWindow == 0) {
+    // The levels a window or a maximum size reads come from the engine's
+    // reader alone, which needs the samples in a recording's own coding.
+    if (At.Settings && Signed8 && !Options.Auto && At.Settings->LevelWindow == 0 && At.Settings->MaximumSize == 0) {
         Pieces.Areas = DetectInt8(Samples, *At.Settings);
         return Pieces;
     }

@@ -234,7 +234,7 @@ just after it. samples: int8, uint8 (128 is silence), int16, int32, float32
 or float64 (1.0 is full scale), shape (frames,) or (frames, channels) with 1
 to 8 channels; the loudest channel counts. A C-contiguous array is read in
 place, without a copy; any other is copied once, and so is an int8 array
-with level_window or auto, for the engine's reader. rate: samples per
+with level_window, max_size or auto, for the engine's reader. rate: samples per
 second, for settings given in seconds.)");
 
     Module.def("split_file", &SplitFile, py::arg("path"), py::arg("out"),

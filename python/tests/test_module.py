@@ -12,11 +12,13 @@ from conftest import as_type, bursts, listed, write_wav
 SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
 OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
 # Keywords and the options they stand for: the settings above, then those
-# that read levels over a window, widen the pieces, or are suggested.
+# that read levels over a window, widen the pieces, are suggested, or are
+# cut to a maximum size.
 FORMS = [(SETTINGS, OPTIONS),
          ({"pad": "0.01s", "level_window": 160, "no_sound_width": "0.05s"},
           ["--pad", "0.01s", "--level-window", "160", "--no-sound-width", "0.05s"]),
-         ({"auto": True, "min_size": "0.01s"}, ["--auto", "--min-size", "0.01s"])]
+         ({"auto": True, "min_size": "0.01s"}, ["--auto", "--min-size", "0.01s"]),
+         ({**SETTINGS, "max_size": "0.05s"}, OPTIONS + ["--max-size", "0.05s"])]
 
 
 @pytest.mark.parametrize("dtype", [np.int8, np.uint8, np.int16, np.int32, np.float32, np.float64])
