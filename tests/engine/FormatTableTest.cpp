@@ -128,7 +128,9 @@ Bytes FileOf(const TFormatCase &Case, const Bytes &Data)
         PutU64(Ds64, Data.size());
         PutU64(Ds64, 0);
         PutU32(Ds64, 0);
-        Bytes File = Riff("WAVE", {Chunk("ds64", Ds64), Chunk("fmt ", Fmt), ChunkDeclaring("data", 0xFFFFFFFFu, Data, true)});
+        // An odd-sized chunk before the data, read past with its pad byte.
+        Bytes File = Riff("WAVE", {Chunk("ds64", Ds64), Chunk("fmt ", Fmt), Chunk("junk", Bytes(5, 0)),
+                                   ChunkDeclaring("data", 0xFFFFFFFFu, Data, true)});
         std::memcpy(File.data(), "RF64", 4);
         return File;
     }
