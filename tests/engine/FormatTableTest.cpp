@@ -1,7 +1,8 @@
 // Every sample format and container the engine reads, against the same
 // signal in 16 bits: the areas found must be the same wherever the scaling
 // is exact, and the pieces written must read back, through an independent
-// reader, as the source's own samples.
+// reader, as the source's own samples, under a header that keeps the
+// source's format and speakers.
 #include "engine/ExportFolder.h"
 #include "engine/FlacCodec.h"
 #include "engine/MappedRecording.h"
@@ -80,11 +81,24 @@ void PutSample(Bytes &Out, std::int16_t Value, std::uint16_t Tag, int Bits)
         Out.push_back(std::uint8_t(std::uint64_t(Wide) >> (8 * B)));
 }
 
+// The speakers a recorder names for each channel count; 6 is 5.1 with side
+// speakers, whose mask spans more than one byte.
+std::uint32_t SpeakerMask(int Channels)
+{
+    switch (Channels) {
+    case 1: return 0x4;
+    case 2: return 0x3;
+    case 3: return 0x7;
+    case 6: return 0x60F;
+    default: return 0x63F;
+    }
+}
+
 Bytes ExtensibleFmt(std::uint16_t Tag, int Channels, int Bits)
 {
     Bytes Body = FmtBody(0xFFFE, std::uint16_t(Channels), 48000, std::uint16_t(Bits), true, 22);
     PutU16(Body, std::uint32_t(Bits));
-    PutU32(Body, 0);
+    PutU32(Body, SpeakerMask(Channels));
     PutU16(Body, Tag);
     const Bytes Tail = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
     Body.insert(Body.end(), Tail.begin(), Tail.end());
@@ -228,6 +242,22 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
 
         const QString Folder = Dir.filePath(QString::fromStdString(Name));
         WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder.toStdString(), {}, {}, {}});
+        if (Case.Box != TBox::Flac) {
+            // An extensible header where more than 16 bits or 2 channels call
+            // for one, and then the source's own, speakers and all.
+            const Bytes Piece = ReadFileBytes(ExportFileName(Folder, 0, Recording.View()).toStdString());
+            ASSERT_GE(Piece.size(), 20u);
+            EXPECT_EQ(std::string(Piece.begin() + 12, Piece.begin() + 16), "fmt ");
+            const std::size_t FmtSize = Piece[16] | Piece[17] << 8;
+            const bool Extensible = Case.Bits > 16 || Case.Channels > 2;
+            ASSERT_EQ(FmtSize, Extensible ? 40u : 18u);
+            ASSERT_GE(Piece.size(), 20 + FmtSize);
+            const Bytes PieceFmt(Piece.begin() + 20, Piece.begin() + 20 + std::ptrdiff_t(FmtSize));
+            EXPECT_EQ(PieceFmt[0] | PieceFmt[1] << 8, Extensible ? 0xFFFE : 1);
+            if (Extensible && SourceFmt(Case).size() == 40) {
+                EXPECT_EQ(PieceFmt, SourceFmt(Case));
+            }
+        }
         for (std::size_t I = 0; I < Areas.size(); ++I) {
             const QString Piece = ExportFileName(Folder, std::int32_t(I), Recording.View());
             EXPECT_EQ(Piece.endsWith(".flac"), Case.Box == TBox::Flac);
