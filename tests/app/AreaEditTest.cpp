@@ -1,7 +1,8 @@
 // Correcting the detected areas by hand through the window: an edge
 // dragged, an area deleted, added with Shift+drag, split at the cursor and
-// merged with the next, every step undone and redone by its keys, the list
-// beside the view following, and the export writing the areas as edited.
+// merged with the next, every step undone and redone by its keys (a new
+// step after an undo leaving nothing to redo), the list beside the view
+// following, and the export writing the areas as edited.
 #include "DetectionSupport.h"
 
 #include "app/AreaList.h"
@@ -135,6 +136,22 @@ TEST_F(AreaEditTest, EveryCorrectionIsAStepTheExportWritesAsEdited)
     for (int I = 0; I < 10; ++I)
         Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Areas(), Edited);
+
+    // A new step after an undo drops what was undone: nothing is left to
+    // redo, and the undo goes back to before that step.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    const std::vector<TTrimArea> Unmerged = Areas();
+    ASSERT_NE(Unmerged, Edited);
+    ASSERT_TRUE(Form->RedoAction->isEnabled());
+    Click(int((Unmerged[0].StartPos + Unmerged[0].EndPos) / 2 / Zoom));
+    Key(Qt::Key_Delete);
+    const std::vector<TTrimArea> Removed(Unmerged.begin() + 1, Unmerged.end());
+    ASSERT_EQ(Areas(), Removed);
+    EXPECT_FALSE(Form->RedoAction->isEnabled());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Areas(), Removed);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Areas(), Unmerged);
 }
 
 TEST_F(AreaEditTest, TheListShowsTheAreaClickedAndANewRecordingStartsAfresh)

@@ -1,7 +1,8 @@
 // Every sample format and container the engine reads, against the same
 // signal in 16 bits: the areas found must be the same wherever the scaling
 // is exact, and the pieces written must read back, through an independent
-// reader, as the source's own samples.
+// reader, as the source's own samples, under a header that keeps the
+// source's format and speakers.
 #include "engine/ExportFolder.h"
 #include "engine/FlacCodec.h"
 #include "engine/MappedRecording.h"
@@ -18,6 +19,7 @@
 #include <sndfile.h>
 
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -79,11 +81,24 @@ void PutSample(Bytes &Out, std::int16_t Value, std::uint16_t Tag, int Bits)
         Out.push_back(std::uint8_t(std::uint64_t(Wide) >> (8 * B)));
 }
 
+// The speakers a recorder names for each channel count; 6 is 5.1 with side
+// speakers, whose mask spans more than one byte.
+std::uint32_t SpeakerMask(int Channels)
+{
+    switch (Channels) {
+    case 1: return 0x4;
+    case 2: return 0x3;
+    case 3: return 0x7;
+    case 6: return 0x60F;
+    default: return 0x63F;
+    }
+}
+
 Bytes ExtensibleFmt(std::uint16_t Tag, int Channels, int Bits)
 {
     Bytes Body = FmtBody(0xFFFE, std::uint16_t(Channels), 48000, std::uint16_t(Bits), true, 22);
     PutU16(Body, std::uint32_t(Bits));
-    PutU32(Body, 0);
+    PutU32(Body, SpeakerMask(Channels));
     PutU16(Body, Tag);
     const Bytes Tail = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
     Body.insert(Body.end(), Tail.begin(), Tail.end());
@@ -107,24 +122,36 @@ Bytes Wave64Chunk(const char (&Id)[5], const Bytes &Body)
     return Out;
 }
 
+// Wave64 files of an odd channel count carry the 18-byte fmt chunk of older
+// writers: with the odd-sized chunk every Wave64 file here holds before its
+// data, the walk must step to 8-byte boundaries to find the chunks after.
+Bytes SourceFmt(const TFormatCase &Case)
+{
+    if (Case.Box == TBox::Plain || (Case.Box == TBox::Wave64 && Case.Channels % 2 == 1))
+        return FmtBody(Case.Tag, std::uint16_t(Case.Channels), 48000, std::uint16_t(Case.Bits),
+                       Case.Box == TBox::Wave64);
+    return ExtensibleFmt(Case.Tag, Case.Channels, Case.Bits);
+}
+
 Bytes FileOf(const TFormatCase &Case, const Bytes &Data)
 {
-    const Bytes Fmt = Case.Box == TBox::Plain
-        ? FmtBody(Case.Tag, std::uint16_t(Case.Channels), 48000, std::uint16_t(Case.Bits))
-        : ExtensibleFmt(Case.Tag, Case.Channels, Case.Bits);
+    const Bytes Fmt = SourceFmt(Case);
     if (Case.Box == TBox::Rf64) {
         Bytes Ds64;
         PutU64(Ds64, 0);
         PutU64(Ds64, Data.size());
         PutU64(Ds64, 0);
         PutU32(Ds64, 0);
-        Bytes File = Riff("WAVE", {Chunk("ds64", Ds64), Chunk("fmt ", Fmt), ChunkDeclaring("data", 0xFFFFFFFFu, Data, true)});
+        // An odd-sized chunk before the data, read past with its pad byte.
+        Bytes File = Riff("WAVE", {Chunk("ds64", Ds64), Chunk("fmt ", Fmt), Chunk("junk", Bytes(5, 0)),
+                                   ChunkDeclaring("data", 0xFFFFFFFFu, Data, true)});
         std::memcpy(File.data(), "RF64", 4);
         return File;
     }
     if (Case.Box == TBox::Wave64) {
         Bytes File = {'r', 'i', 'f', 'f', 0x2E, 0x91, 0xCF, 0x11, 0xA5, 0xD6, 0x28, 0xDB, 0x04, 0xC1, 0x00, 0x00};
-        const Bytes Chunks = Concat({Wave64Chunk("fmt ", Fmt), Wave64Chunk("data", Data)});
+        const Bytes Chunks =
+            Concat({Wave64Chunk("fmt ", Fmt), Wave64Chunk("junk", Bytes(5, 0)), Wave64Chunk("data", Data)});
         PutU64(File, 40 + Chunks.size());
         const Bytes Wave = Wave64Chunk("wave", {});
         File.insert(File.end(), Wave.begin(), Wave.begin() + 16);
@@ -203,7 +230,9 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
         const std::vector<TTrimArea> Expected = DetectTrimAreas(Reference, Settings);
         ASSERT_EQ(Expected.size(), 4u);
 
-        const TMappedRecording Recording(Path);
+        std::optional<TMappedRecording> Opened;
+        ASSERT_NO_THROW(Opened.emplace(Path));
+        const TMappedRecording &Recording = *Opened;
         const std::vector<TTrimArea> Areas = DetectTrimAreas(Recording.View(), Settings);
         ASSERT_EQ(Areas.size(), Expected.size());
         for (std::size_t I = 0; I < Areas.size(); ++I) {
@@ -213,6 +242,22 @@ TEST(FormatTable, EveryFormatFindsThe16BitAreasAndItsPiecesHoldItsOwnSamples)
 
         const QString Folder = Dir.filePath(QString::fromStdString(Name));
         WriteExportFolder({Recording.View(), Areas.data(), std::int32_t(Areas.size()), Folder.toStdString(), {}, {}, {}});
+        if (Case.Box != TBox::Flac) {
+            // An extensible header where more than 16 bits or 2 channels call
+            // for one, and then the source's own, speakers and all.
+            const Bytes Piece = ReadFileBytes(ExportFileName(Folder, 0, Recording.View()).toStdString());
+            ASSERT_GE(Piece.size(), 20u);
+            EXPECT_EQ(std::string(Piece.begin() + 12, Piece.begin() + 16), "fmt ");
+            const std::size_t FmtSize = Piece[16] | Piece[17] << 8;
+            const bool Extensible = Case.Bits > 16 || Case.Channels > 2;
+            ASSERT_EQ(FmtSize, Extensible ? 40u : 18u);
+            ASSERT_GE(Piece.size(), 20 + FmtSize);
+            const Bytes PieceFmt(Piece.begin() + 20, Piece.begin() + 20 + std::ptrdiff_t(FmtSize));
+            EXPECT_EQ(PieceFmt[0] | PieceFmt[1] << 8, Extensible ? 0xFFFE : 1);
+            if (Extensible && SourceFmt(Case).size() == 40) {
+                EXPECT_EQ(PieceFmt, SourceFmt(Case));
+            }
+        }
         for (std::size_t I = 0; I < Areas.size(); ++I) {
             const QString Piece = ExportFileName(Folder, std::int32_t(I), Recording.View());
             EXPECT_EQ(Piece.endsWith(".flac"), Case.Box == TBox::Flac);
