@@ -1,15 +1,14 @@
 #pragma once
 // FLAC recordings, decoded into and encoded from little-endian interleaved
 // PCM as WAV files store it (8-bit unsigned with midpoint 128, 16 and 24-bit
-// signed), through libsndfile.
+// signed): decoded through libFLAC, encoded through libsndfile.
 #include "platform/Exception.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
-// The file is not FLAC libsndfile can read, or a read/write failed. The
+// The file is not FLAC read here, or a read/write failed. The
 // message says what went wrong in words a user understands.
 class EFlacError : public Exception {
 public:
@@ -32,11 +31,13 @@ using TFlacProgress = std::function<void(double Share)>;
 bool IsFlacSignature(const std::uint8_t *Bytes, std::size_t Count);
 
 // Decodes the whole open file (Handle: a readable regular file, read from its
-// start with pread so the caller's offset is untouched; not closed) into Pcm,
-// which is resized to Frames * Channels * Bits/8 bytes. Raises EFlacError;
-// Pcm then holds nothing worth keeping. Progress, when given, is called now
-// and then.
-TFlacInfo DecodeFlac(int Handle, std::vector<std::uint8_t> &Pcm, const TFlacProgress &Progress = {});
+// start with pread so the caller's offset is untouched; not closed) to the
+// stream's real end, which may lie beyond the length its header states, and
+// writes the samples with pwrite into Out from offset 0: Frames * Channels *
+// Bits/8 bytes. The samples must match the stream's checksum where it has
+// one. Raises EFlacError; Out then holds nothing worth keeping. Progress,
+// when given, is called now and then.
+TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress = {});
 
 // Reads only the header: rate, channels, bits, frames. Raises EFlacError.
 TFlacInfo ReadFlacInfo(int Handle);

@@ -2,6 +2,7 @@
 
 #include "engine/FlacCodec.h"
 #include "engine/MappedReads.h"
+#include "engine/ScratchFile.h"
 #include "platform/Streams.h"
 #include "wave/ZuWAVE.h"
 
@@ -98,7 +99,7 @@ TMappedRecording::TMappedRecording(const std::string &Name)
     if (Kind == TFileKind::Unknown)
         throw ERecordingUnreadable("not a WAV, RF64, Wave64 or FLAC file");
     if (Kind == TFileKind::Flac) {
-        DecodeInto(FSamples);
+        Decode();
         return;
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
@@ -140,11 +141,15 @@ void TMappedRecording::CopyIntoMemory()
     FView.FileOffset = 0;
 }
 
-void TMappedRecording::DecodeInto(std::vector<std::uint8_t> &Samples)
+void TMappedRecording::Decode()
 {
+    std::string Why;
+    FDecoded.Handle = OpenScratchFile(Why);
+    if (FDecoded.Handle < 0)
+        throw ERecordingUnreadable("cannot decode the FLAC recording: " + Why);
     TFlacInfo Info;
     try {
-        Info = DecodeFlac(FFile.Handle, Samples);
+        Info = DecodeFlac(FFile.Handle, FDecoded.Handle);
     } catch (const EFlacError &Error) {
         throw ERecordingUnreadable(Error.what());
     }
@@ -156,7 +161,19 @@ void TMappedRecording::DecodeInto(std::vector<std::uint8_t> &Samples)
     Format.nBlockAlign = static_cast<std::uint16_t>(Info.Channels * (Info.Bits / 8));
     Format.nAvgBytesPerSec = Info.Rate * Format.nBlockAlign;
     Format.cbSize = 0;
-    FView.Data = Samples.data();
-    FView.DataSize = static_cast<std::int64_t>(Samples.size());
+    FView.DataSize = Info.Frames * Format.nBlockAlign;
     FView.Container = TContainer::Flac;
+    FView.Data = EmptyImage;
+    if (FView.DataSize > 0) {
+        void *Address = ::mmap(nullptr, static_cast<std::size_t>(FView.DataSize), PROT_READ, MAP_SHARED,
+                               FDecoded.Handle, 0);
+        if (Address == MAP_FAILED)
+            Unreadable("cannot map the decoded FLAC recording", errno);
+        FDecodedMapping.Address = Address;
+        FDecodedMapping.Length = FView.DataSize;
+        ::madvise(Address, static_cast<std::size_t>(FView.DataSize), MADV_SEQUENTIAL);
+        FView.Data = static_cast<const std::uint8_t *>(Address);
+    }
+    FView.FileHandle = FDecoded.Handle;
+    FView.FileOffset = 0;
 }

@@ -2,8 +2,10 @@
 // A recording read in place: a WAV, RF64 or Wave64 file mapped read-only,
 // its headers read first, and the samples left where they are, so the
 // commands read them without a copy and the export can copy pieces file to
-// file; a FLAC file decoded into memory. Owns the open file, the mapping
-// and any decoded block for its lifetime.
+// file; a FLAC file decoded into an unlinked temporary file and mapped the
+// same way, so that even hours of it cost page cache the kernel can drop
+// rather than memory of the program's own. Owns the open files, the
+// mappings and any copied block for its lifetime.
 #include "engine/RecordingFile.h"
 #include "engine/SampleView.h"
 
@@ -30,7 +32,8 @@ public:
     TMappedRecording &operator=(const TMappedRecording &) = delete;
 
     // Format and samples as the loader would hold them; FileHandle and
-    // FileOffset name the samples in the open file. Valid while this lives.
+    // FileOffset name the samples in an open file (for FLAC, the decoded
+    // copy). Valid while this lives.
     const TSampleView &View() const { return FView; }
     int Handle() const { return FFile.Handle; }
     // Loads Wave from the file's bytes, exactly as Wave.LoadFromFile would.
@@ -38,7 +41,7 @@ public:
     // A copy of the samples in memory, for commands that change them; the
     // view then names the copy. A file shortened meanwhile raises.
     void CopyIntoMemory();
-    // After CopyIntoMemory (or for a decoded file): the samples moved out,
+    // After CopyIntoMemory: the samples moved out,
     // so that they outlive this object, its mapping and its open file;
     // View().Data keeps naming them wherever the vector is moved.
     std::vector<std::uint8_t> TakeSamples() { return std::move(FSamples); }
@@ -56,11 +59,13 @@ private:
     // The image the chunk walk and the loader read: the mapping, or for an
     // empty file an empty image that is still not null.
     const std::uint8_t *Image() const;
-    // A FLAC file's samples, decoded whole.
-    void DecodeInto(std::vector<std::uint8_t> &Samples);
+    // A FLAC file's samples, decoded whole into FDecoded and mapped.
+    void Decode();
 
     TFile FFile;
     TMapping FMapping;
-    std::vector<std::uint8_t> FSamples; // decoded or copied samples, when not read in place
+    TFile FDecoded; // the unlinked file a FLAC file is decoded into
+    TMapping FDecodedMapping;
+    std::vector<std::uint8_t> FSamples; // copied samples, when not read in place
     TSampleView FView;
 };

@@ -2,6 +2,7 @@
 // reference encoder's files sample for sample, and every kind of bad file
 // and failed write reported in words rather than decoded into noise.
 #include "engine/FlacCodec.h"
+#include "engine/ScratchFile.h"
 #include "WavBuilder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -50,6 +52,24 @@ Bytes Signal(int Bits, int Channels, int Frames = 70000)
     return Out;
 }
 
+// Data whose header states Frames frames (0: not recorded).
+Bytes Stating(Bytes Data, std::int64_t Frames)
+{
+    Data[21] = std::uint8_t((Data[21] & 0xF0) | (Frames >> 32));
+    for (int I = 0; I < 4; ++I)
+        Data[std::size_t(22 + I)] = std::uint8_t(Frames >> (24 - 8 * I));
+    return Data;
+}
+
+// Data followed by an ID3v1 tag, as some taggers leave it.
+Bytes Appended(Bytes Data)
+{
+    const char Tag[] = "TAGtitle";
+    Data.insert(Data.end(), Tag, Tag + 8);
+    Data.resize(Data.size() + 120, ' ');
+    return Data;
+}
+
 class FlacCodecTest : public ::testing::Test {
 protected:
     std::string Path(const char *Name) const { return Dir.filePath(QString::fromUtf8(Name)).toStdString(); }
@@ -67,17 +87,45 @@ protected:
         EXPECT_EQ(std::system(Command.c_str()), 0) << Command;
         return ReadFileBytes(Path("ref.flac"));
     }
+    // Decodes Handle into a temporary file and reads the samples back into Back.
+    TFlacInfo Decode(int Handle, const TFlacProgress &Progress = {})
+    {
+        std::string Why;
+        const int Out = OpenScratchFile(Why);
+        EXPECT_GE(Out, 0) << Why;
+        struct TClose {
+            int H;
+            ~TClose() { ::close(H); }
+        } Closing{Out};
+        const TFlacInfo Info = DecodeFlac(Handle, Out, Progress);
+        Back.assign(std::size_t(Info.Frames) * std::size_t(Info.Channels * Info.Bits / 8), 0);
+        EXPECT_EQ(::pread(Out, Back.data(), Back.size(), 0), ssize_t(Back.size()));
+        return Info;
+    }
     // What DecodeFlac makes of the file Data: the message it raises, or ""
     // with the samples and header in Back and Got.
     std::string DecodeError(const Bytes &Data)
     {
         WriteFileBytes(Path("in.flac"), Data);
         try {
-            Got = DecodeFlac(TFd(Path("in.flac")).H, Back);
+            Got = Decode(TFd(Path("in.flac")).H);
         } catch (const EFlacError &E) {
             return E.what();
         }
         return "";
+    }
+    // The seconds of Data the reference decoder gets through, as messages
+    // give them: going on past errors, it writes exactly the frames that decode.
+    std::string ReferenceSeconds(const Bytes &Data, int FrameBytes, int Rate)
+    {
+        WriteFileBytes(Path("measure.flac"), Data);
+        const std::string Command =
+            "flac -s -d -F -f -o '" + Path("measure.wav") + "' '" + Path("measure.flac") + "' 2>/dev/null";
+        std::system(Command.c_str());
+        const std::size_t Frames = (ReadFileBytes(Path("measure.wav")).size() - 44) / std::size_t(FrameBytes);
+        char Text[32];
+        std::snprintf(Text, sizeof Text, " %.1f ", double(Frames) / Rate);
+        return Text;
     }
     std::vector<std::uint8_t> Back;
     TFlacInfo Got;
@@ -97,7 +145,7 @@ TEST_F(FlacCodecTest, RoundTripsEverySampleSizeAndChannelCount)
                 EncodeFlac(File.H, Info, Pcm.data(), Info.Frames);
                 ::lseek(File.H, 5, SEEK_SET);
                 std::vector<double> Shares;
-                Got = DecodeFlac(File.H, Back, [&](double Share) { Shares.push_back(Share); });
+                Got = Decode(File.H, [&](double Share) { Shares.push_back(Share); });
                 EXPECT_EQ(::lseek(File.H, 0, SEEK_CUR), 5) << "the caller's offset moved";
                 EXPECT_TRUE(Back == Pcm);
                 const TFlacInfo Head = ReadFlacInfo(File.H);
@@ -107,6 +155,14 @@ TEST_F(FlacCodecTest, RoundTripsEverySampleSizeAndChannelCount)
                 EXPECT_EQ(Head.Frames, Frames ? Frames : -1) << "a header's length of 0 means \"not recorded\"";
                 ASSERT_FALSE(Shares.empty());
                 EXPECT_TRUE(std::is_sorted(Shares.begin(), Shares.end()) && Shares.back() == 1.0);
+                // Read to the real end: past a header that states fewer frames
+                // than the stream holds (an editor's slip), and up to bytes
+                // appended after the last frame (a tag some programs add).
+                const Bytes Written = ReadFileBytes(Path("round.flac"));
+                for (const Bytes &Variant : {Stating(Written, Frames / 10 * 9), Appended(Written)}) {
+                    EXPECT_EQ(DecodeError(Variant), "");
+                    EXPECT_TRUE(Back == Pcm && Got.Frames == Frames);
+                }
             }
 }
 
@@ -145,19 +201,26 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
     // The header's 36-bit length at its largest: 2^36 frames of a file of a
     // few kilobytes, which no block may be sized from up front (found by
     // fuzzing, where the sanitizer's allocator refuses such a request).
-    const auto Lying = [](Bytes Data) {
-        Data[21] |= 0x0F;
-        std::fill(Data.begin() + 22, Data.begin() + 26, 0xFF);
+    const auto Lying = [](Bytes Data) { return Stating(std::move(Data), (std::int64_t(1) << 36) - 1); };
+    // Samples that decode cleanly but are not those the encoder was given.
+    const auto Unchecked = [](Bytes Data) {
+        Data[26] ^= 0x01;
         return Data;
     };
+    const Bytes PipedCut = Cut(Reference(16, 2, Pcm, true), 0.6);
+    // Measured: the message also gives the seconds that really decode.
     const struct {
         const char *Name;
         Bytes Data;
         const char *Reason;
+        bool Measured = false;
     } Cases[] = {
-        {"cut in the middle", Cut(Good, 0.5), "cut short"},
-        {"long, cut in its first half", Cut(Long, 0.3), "cut short"},
-        {"long, cut in its second half", Cut(Long, 0.8), "cut short"},
+        {"cut in the middle", Cut(Good, 0.5), "cut short", true},
+        {"long, cut in its first half", Cut(Long, 0.3), "cut short", true},
+        {"long, cut in its second half", Cut(Long, 0.8), "cut short", true},
+        {"cut, length not recorded", PipedCut, "cut short", true},
+        {"checksum differs", Unchecked(Good), "checksum (MD5)"},
+        {"long, checksum differs", Unchecked(Long), "checksum (MD5)"},
         {"long, damaged in its first half", Flipped(Long, 0.3), "damaged"},
         {"long, damaged in its second half", Flipped(Long, 0.8), "damaged"},
         {"damaged in the middle", Flipped(Good), "damaged"},
@@ -168,9 +231,15 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
         {"empty", {}, "not a FLAC recording"},
         {"32-bit samples", Reference(32, 2, Pcm, true), "32-bit samples is not supported"},
     };
-    for (const auto &Case : Cases)
-        EXPECT_NE(DecodeError(Case.Data).find(Case.Reason), std::string::npos)
-            << Case.Name << ": " << DecodeError(Case.Data);
+    for (const auto &Case : Cases) {
+        const std::string Message = DecodeError(Case.Data);
+        EXPECT_NE(Message.find(Case.Reason), std::string::npos) << Case.Name << ": " << Message;
+        if (Case.Measured) {
+            EXPECT_NE(Message.find(ReferenceSeconds(Case.Data, 4, Case.Data == PipedCut ? 48000 : 44100)),
+                      std::string::npos)
+                << Case.Name << ": " << Message;
+        }
+    }
 }
 
 TEST_F(FlacCodecTest, EncodingFailuresAreReported)
