@@ -22,6 +22,7 @@ QString ReadShard(const QString &Text, TBatchOptions &Batch)
         if (Count >= 1 && Index < Count) {
             Batch.ShardIndex = Index;
             Batch.ShardCount = Count;
+            Batch.Sharded = true;
             return {};
         }
     }
