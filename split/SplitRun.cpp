@@ -94,7 +94,7 @@ TFolderWait SilentAtFirst(std::FILE *Err)
 {
     return [Err, Said = false](std::chrono::milliseconds Waited) mutable {
         if (!Said && Waited >= std::chrono::seconds(1)) {
-            std::fputs("redivev-split: waiting for another export into the manifest's folder to finish\n", Err);
+            std::fputs("redivev-split: waiting for another run that writes into the manifest's folder\n", Err);
             Said = true;
         }
         return true;
