@@ -15,15 +15,21 @@ this process (with --processes, as processes on loopback); with --scheduler ADDR
 that cluster, whose workers must import redivev and see the same paths
 (give absolute ones). --files-from FILE takes the recordings (paths below
 ROOT, one a line) from FILE instead of every recording found below ROOT.
-Exit status 0 when every recording was cut, 1 otherwise (each failure gets
-one line on stderr).
+--memory-limit caps each --processes worker (e.g. 2GB): past it the worker
+is restarted. A recording whose task fails in any way (an error,
+a worker killed or out of memory each time it is tried) gets one line on
+stderr and no manifest lines; the others are still cut and listed. Exit
+status 0 when every recording was cut, 1 otherwise.
 """
 import argparse
+import contextlib
 import json
+import logging
 import os
 import sys
 
 from dask.distributed import Client, LocalCluster
+from distributed.scheduler import KilledWorker
 
 EXTENSIONS = (".wav", ".flac", ".rf64", ".bw64", ".w64")
 
@@ -59,6 +65,21 @@ def nemo_line(record):
     return '{"audio_filepath": %s, "duration": %.6f}\n' % (json.dumps(record["piece"]), record["duration"])
 
 
+def shown(text):
+    """As redivev-split shows names: control characters, and bytes that are
+    not UTF-8, as \\xNN, so that a message stays one line."""
+    return "".join(c if c.isprintable() else "".join(f"\\x{b:02x}" for b in os.fsencode(c)) for c in text)
+
+
+def failure(path, error):
+    """The line for a recording whose task ended without a result."""
+    if isinstance(error, KilledWorker):
+        why = "every worker that cut it died (out of memory, or killed)"
+    else:
+        why = f"{type(error).__name__}: {error}"
+    return shown(f"dask_split: {path}: {why}")
+
+
 def setting(text):
     name, equals, value = text.partition("=")
     if not equals or not name:
@@ -76,6 +97,8 @@ def main():
     parser.add_argument("--workers", type=int, default=os.cpu_count(), help="LocalCluster worker processes")
     parser.add_argument("--processes", action="store_true",
                         help="LocalCluster workers as processes on loopback (default: threads in this process)")
+    parser.add_argument("--memory-limit", default="auto",
+                        help="memory of each --processes worker, e.g. 2GB (default: a share of the system's)")
     parser.add_argument("--skip-done", action="store_true", help="skip folders an earlier run completed")
     parser.add_argument("--setting", type=setting, action="append", default=[],
                         help="a detection setting as NAME=VALUE, named as redivev's keywords")
@@ -83,34 +106,47 @@ def main():
 
     files = read_list(args.files_from) if args.files_from else recordings_below(args.root, args.out)
     settings = dict(args.setting)
-    if args.scheduler:
-        client = Client(args.scheduler)
-    else:
-        # redivev releases the GIL while it cuts, so worker threads in this
-        # process cut side by side without the start-up and traffic of
-        # worker processes; --processes has them talk over loopback TCP,
-        # as a real cluster's would.
-        if args.processes:
-            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=True,
-                                   host="127.0.0.1", dashboard_address=None)
-        else:
-            cluster = LocalCluster(n_workers=args.workers, threads_per_worker=1, processes=False,
-                                   dashboard_address=None)
-        client = Client(cluster)
-    manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
     failed = 0
-    with client, manifest:
+    with contextlib.ExitStack() as closing:
+        if args.scheduler:
+            client = closing.enter_context(Client(args.scheduler))
+        else:
+            # redivev releases the GIL while it cuts, so worker threads in
+            # this process cut side by side without the start-up and traffic
+            # of worker processes; --processes has them talk over loopback
+            # TCP, as a real cluster's would. A worker's end is said in the
+            # line of the recording it was cutting, not in the cluster's
+            # warnings about it.
+            local = dict(n_workers=args.workers, threads_per_worker=1, dashboard_address=None,
+                         silence_logs=logging.ERROR)
+            if args.processes:
+                local.update(processes=True, host="127.0.0.1", memory_limit=args.memory_limit)
+            else:
+                local.update(processes=False)
+            client = closing.enter_context(Client(closing.enter_context(LocalCluster(**local))))
+        manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
+        closing.enter_context(manifest)
         tasks = client.map(cut, files, out=args.out, root=args.root, skip_done=args.skip_done,
                            settings=settings, pure=False)
         for path, task in zip(files, tasks):
-            records, error = task.result()
+            # Whatever ends one recording's task ends only its lines.
+            try:
+                records, error = task.result()
+                error = error and shown(f"dask_split: {error}")
+            except Exception as lost:  # noqa: BLE001
+                records, error = [], failure(path, lost)
+            task.release()
             if error:
-                print(f"dask_split: {error}", file=sys.stderr)
+                print(error, file=sys.stderr, flush=True)
                 failed += 1
                 continue
             manifest.write("".join(nemo_line(record) for record in records))
             manifest.flush()
-            task.release()
+        if failed and not args.scheduler:
+            # A worker restarted after its death and closed before it is
+            # up is closed twice, which Dask reports with tracebacks.
+            with contextlib.suppress(Exception):
+                client.wait_for_workers(args.workers, timeout=60)
     return 1 if failed else 0
 
 

@@ -22,6 +22,7 @@ QString ReadShard(const QString &Text, TBatchOptions &Batch)
         if (Count >= 1 && Index < Count) {
             Batch.ShardIndex = Index;
             Batch.ShardCount = Count;
+            Batch.Sharded = true;
             return {};
         }
     }
@@ -58,7 +59,8 @@ void DefineBatchOptions(QCommandLineParser &Parser)
                              "a recording outside ROOT fails."),
                       Option("root")});
     Parser.addOption({Option("shard"),
-                      Option("Cut only the recordings whose position in the list, counted from 0, is I modulo N."),
+                      Option("Cut only the recordings whose position in the list, counted from 0, is I modulo N; "
+                             "--manifest-out's folder is marked with N, and one marked with another N refused."),
                       Option("I/N")});
     Parser.addOption({Option("skip-done"),
                       Option("Skip a recording whose folder an earlier run completed with the same settings, "

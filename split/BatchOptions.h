@@ -16,6 +16,7 @@ struct TBatchOptions {
     QByteArray KeepTree; // the root of the inputs' tree; empty: flat
     int ShardIndex = 0;
     int ShardCount = 1;
+    bool Sharded = false; // --shard was given, 0/1 too
     bool SkipDone = false;
     TManifestFormat Manifest = TManifestFormat::None;
     QByteArray ManifestOut; // empty: standard output

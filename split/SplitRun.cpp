@@ -8,6 +8,7 @@
 #include "split/OutputPlaces.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
+#include "split/ShardMark.h"
 
 #include <algorithm>
 #include <atomic>
@@ -87,6 +88,19 @@ bool MakeOutputFolder(const QByteArray &Folder, std::FILE *Err)
     return true;
 }
 
+// The runs of one array job claim their manifest folder at once, each for
+// a moment: a wait is said only when it lasts, as behind an export.
+TFolderWait SilentAtFirst(std::FILE *Err)
+{
+    return [Err, Said = false](std::chrono::milliseconds Waited) mutable {
+        if (!Said && Waited >= std::chrono::seconds(1)) {
+            std::fputs("redivev-split: waiting for another run that writes into the manifest's folder\n", Err);
+            Said = true;
+        }
+        return true;
+    };
+}
+
 // Each recording's manifest lines once it and every one before it are
 // done, so the manifest keeps the list's order whatever order they end in.
 class TOrderedManifest {
@@ -126,13 +140,23 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
     const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
     const qsizetype Count = qsizetype(Positions.size());
+    const bool Manifested = Batch.Manifest != TManifestFormat::None;
+    // Checked before anything is made or emptied; held until the manifest
+    // is open.
+    TShardMark Mark;
+    if (Manifested && !Batch.ManifestOut.isEmpty()) {
+        const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, Batch.Sharded, SilentAtFirst(Err));
+        if (!Error.isEmpty()) {
+            ErrorLine(Err, "--manifest-out " + Error);
+            return 1;
+        }
+    }
     if (!Options.List && !MakeOutputFolder(Options.OutDir, Err))
         return 1;
     // Every recording of the list, also those of other shards, which
     // other runs may be cutting now.
     const std::vector<TFileIdentity> Inputs = InputIdentities(*All);
     TManifestOutput Manifest;
-    const bool Manifested = Batch.Manifest != TManifestFormat::None;
     if (Manifested) {
         QByteArray Error = Manifest.Open(Batch, Out, Inputs);
         if (Error.isEmpty())
@@ -142,6 +166,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             return 1;
         }
     }
+    Mark.Release();
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
     TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
 

@@ -136,3 +136,48 @@ def test_every_manifest_reads_back_as_the_listing(corpus, tmp_path):
     refused = split("--manifest", "nemo", "--manifest-out", files[1], "--list", *files, check=False)
     assert refused.returncode == 1 and b"is a recording of this run" in refused.stderr
     assert files[1].read_bytes() == before
+
+
+def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_cut(corpus, tmp_path):
+    root = corpus(["a.wav", "b/take.wav", "c.wav", "d/take.wav"])
+    files = sorted(root.rglob("*.wav"))
+    manifests = tmp_path / "manifests"
+
+    def command(out, name, *shard):
+        return [str(SPLIT), "--keep-tree", root, "--out", out, *shard, "--manifest", "nemo",
+                "--manifest-out", manifests / name, *files]
+
+    # The tasks of an array job start at once.
+    tasks = [subprocess.Popen(command(tmp_path / "out", f"{i}.jsonl", "--shard", f"{i}/3"),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE) for i in range(3)]
+    assert [(task.wait(timeout=60), task.stderr.read()) for task in tasks] == [(0, b"")] * 3
+    written = {p.name: p.read_bytes() for p in manifests.iterdir()}
+    assert sum(len(text.splitlines()) for name, text in written.items() if name.endswith(".jsonl")) \
+        == len(listed(*files))
+
+    # Task 0 run again alone, counting the array of one it is now in; a
+    # run without --shard; a count that merely differs.
+    for name, shard in [("0.jsonl", ["--shard", "0/1"]), ("all.jsonl", []), ("1.jsonl", ["--shard", "1/2"])]:
+        refused = split(*command(tmp_path / "refused", name, *shard)[1:], check=False)
+        said = refused.stderr.decode()
+        assert refused.returncode == 1 and said.count("\n") == 1, said
+        assert f"--manifest-out {manifests} holds the manifests of 3 shards" in said and "--shard I/3" in said
+        assert {p.name: p.read_bytes() for p in manifests.iterdir()} == written, name
+        assert not (tmp_path / "refused").exists(), name
+
+    # A task of the same count runs again, and gives the same lines.
+    split(*command(tmp_path / "out", "1.jsonl", "--shard", "1/3")[1:])
+    assert {p.name: p.read_bytes() for p in manifests.iterdir()} == written
+    # Once the manifests are gone the mark binds no one; one not written
+    # by redivev-split is left alone and refused.
+    for name in written:
+        if name.endswith(".jsonl"):
+            (manifests / name).unlink()
+    split(*command(tmp_path / "out", "0.jsonl", "--shard", "0/2")[1:])
+    assert (manifests / ".redivev-shards").read_bytes() != written[".redivev-shards"]
+    (manifests / "0.jsonl").unlink()
+    (manifests / ".redivev-shards").write_bytes(b"4 shards, I think\n")
+    foreign = split(*command(tmp_path / "out", "0.jsonl", "--shard", "0/4")[1:], check=False)
+    assert foreign.returncode == 1 and b".redivev-shards: is no shard count" in foreign.stderr
+    assert (manifests / ".redivev-shards").read_bytes() == b"4 shards, I think\n"
+    assert not (manifests / "0.jsonl").exists()

@@ -1,13 +1,19 @@
 #include "ChildProcess.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <map>
+#include <memory>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,4 +97,64 @@ TChildRun RunChild(const QByteArray &Program, const QString &Folder, const std::
     ::waitpid(Child, &Status, 0);
     Run.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
     return Run;
+}
+
+namespace {
+
+// A copy of From in Folder, that everyone may read (and run, when Mode
+// says so); an error message or empty.
+QString CopyFor(const QString &From, const QString &Folder, QFile::Permissions Mode, QString &Copy)
+{
+    Copy = QDir(Folder).filePath(QFileInfo(From).fileName());
+    QFile Source(From);
+    if (!Source.copy(Copy))
+        return From + ": " + Source.errorString();
+    if (!QFile::setPermissions(Copy, Mode))
+        return Copy + ": cannot set its permissions";
+    return {};
+}
+
+TProgramForNobody CopiedForNobody(const QByteArray &Program)
+{
+    static std::unique_ptr<QTemporaryDir> Folder;
+    if (!Folder) {
+        // Not TMPDIR, which may be as private as the build.
+        Folder = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/redivev-for-nobody-XXXXXX"));
+        if (!Folder->isValid() || ::chmod(QFile::encodeName(Folder->path()).constData(), 0755) != 0)
+            return {{}, {}, QStringLiteral("no folder for nobody under /tmp: ") + Folder->errorString()};
+    }
+    const auto Everyone = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto Runnable = Everyone | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    TProgramForNobody For;
+    QString Copy;
+    For.Error = CopyFor(QFile::decodeName(Program), Folder->path(), Runnable, Copy);
+    if (!For.Error.isEmpty())
+        return For;
+    For.Program = QFile::encodeName(Copy);
+    // A sanitized build's leak checker reads its suppressions as nobody.
+    QByteArrayList Options = qgetenv("LSAN_OPTIONS").split(':');
+    for (QByteArray &Option : Options) {
+        if (!Option.startsWith("suppressions="))
+            continue;
+        const QString Subfolder = QDir(Folder->path()).filePath(QStringLiteral("lsan"));
+        QDir().mkpath(Subfolder);
+        For.Error = CopyFor(QFile::decodeName(Option.mid(13)), Subfolder, Everyone, Copy);
+        if (!For.Error.isEmpty())
+            return {{}, {}, For.Error};
+        Option = "suppressions=" + QFile::encodeName(Copy);
+        For.Environment.push_back("LSAN_OPTIONS=" + Options.join(':'));
+    }
+    return For;
+}
+
+} // namespace
+
+const TProgramForNobody &ProgramForNobody(const QByteArray &Program)
+{
+    static std::map<QByteArray, TProgramForNobody> Made;
+    auto Found = Made.find(Program);
+    if (Found == Made.end())
+        Found = Made.emplace(Program, ::geteuid() == 0 ? CopiedForNobody(Program) : TProgramForNobody{Program, {}, {}})
+                    .first;
+    return Found->second;
 }

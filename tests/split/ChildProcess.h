@@ -20,3 +20,17 @@ struct TChildRun {
 // system calls: it runs between fork and exec. Killed after 60 s.
 TChildRun RunChild(const QByteArray &Program, const QString &Folder, const std::vector<QByteArray> &Arguments,
                    const std::function<void()> &InChild = {}, const std::vector<QByteArray> &Environment = {});
+
+// A program that the user nobody (65534), whom tests run as when root so
+// that permission bits and limits count, can run. Root's build may lie in
+// a folder nobody cannot enter (/root, a mktemp -d folder): for root the
+// program is copied once into a folder of its own under /tmp that everyone
+// may enter, removed when the tests end, with the leak checker's
+// suppressions file that LSAN_OPTIONS names, and Environment names that
+// copy. For anyone else, the program as it is.
+struct TProgramForNobody {
+    QByteArray Program; // empty when no copy could be made
+    std::vector<QByteArray> Environment;
+    QString Error; // why no copy could be made
+};
+const TProgramForNobody &ProgramForNobody(const QByteArray &Program);

@@ -59,7 +59,8 @@ TRun Split(const QString &WorkingDir, const QStringList &Arguments, const QStrin
 
 // Runs the rest of the child as the user nobody when it is root, for whom
 // permission bits and process limits would not count. Only system calls:
-// it runs between fork and exec.
+// it runs between fork and exec. The program it runs then is
+// ProgramForNobody's.
 void AsSomebodyElse()
 {
     if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -335,9 +336,13 @@ TEST(SplitProcess, TheOutputFolderIsMadeWithItsParentsOrTheCauseIsSaid)
         {"dangling", 1, "redivev-split: dangling: No such file or directory\n"},
         {"locked/m/n", 1, "redivev-split: locked/m/n: Permission denied\n"},
     };
+    const TProgramForNobody &Split = ProgramForNobody(REDIVEV_SPLIT);
+    if (Split.Program.isEmpty())
+        GTEST_SKIP() << "redivev-split cannot be copied where nobody may run it: " << Split.Error.toStdString();
     for (const TCase &Case : Cases) {
         SCOPED_TRACE(Case.Out.toStdString());
-        const TChildRun Run = SplitBytes(Dir.path(), {"--out", Case.Out, "a.wav"}, AsSomebodyElse);
+        const TChildRun Run = RunChild(Split.Program, Dir.path(), {"--out", Case.Out, "a.wav"}, AsSomebodyElse,
+                                       Split.Environment);
         EXPECT_EQ(Run.Status, Case.Status);
         EXPECT_EQ(Run.Err, Case.Err);
     }
@@ -372,14 +377,19 @@ TEST(SplitProcess, MoreJobsThanTheSystemGivesThreadsStillCutEveryFile)
     // No second thread at all: the process limit is one, and taken. The
     // leak checker's own thread could not start either.
     const QByteArray Sanitizer = qgetenv("ASAN_OPTIONS");
-    const TChildRun Run = SplitBytes(
-        Dir.path(), Arguments,
+    const TProgramForNobody &Split = ProgramForNobody(REDIVEV_SPLIT);
+    if (Split.Program.isEmpty())
+        GTEST_SKIP() << "redivev-split cannot be copied where nobody may run it: " << Split.Error.toStdString();
+    std::vector<QByteArray> Environment = Split.Environment;
+    Environment.push_back("ASAN_OPTIONS=" + Sanitizer + (Sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0");
+    const TChildRun Run = RunChild(
+        Split.Program, Dir.path(), Arguments,
         [] {
             AsSomebodyElse();
             const rlimit Limit{1, 1};
             ::setrlimit(RLIMIT_NPROC, &Limit);
         },
-        {"ASAN_OPTIONS=" + Sanitizer + (Sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0"});
+        Environment);
     EXPECT_EQ(Run.Status, 0);
     EXPECT_EQ(Run.Err, "");
     for (int I = 0; I < 6; ++I)
