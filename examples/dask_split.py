@@ -34,12 +34,13 @@ from distributed.scheduler import KilledWorker
 EXTENSIONS = (".wav", ".flac", ".rf64", ".bw64", ".w64")
 
 
-def cut(path, out, root, skip_done, settings):
+def cut(path, out, root, skip_done, normalise, settings):
     """The task: one recording's pieces, or the reason it failed."""
     import redivev
 
     try:
-        return redivev.split_file(path, out, keep_tree=root, skip_done=skip_done, **settings), None
+        return redivev.split_file(path, out, keep_tree=root, skip_done=skip_done, normalise=normalise,
+                                  **settings), None
     except ValueError as error:
         return [], str(error)
 
@@ -100,6 +101,7 @@ def main():
     parser.add_argument("--memory-limit", default="auto",
                         help="memory of each --processes worker, e.g. 2GB (default: a share of the system's)")
     parser.add_argument("--skip-done", action="store_true", help="skip folders an earlier run completed")
+    parser.add_argument("--normalise", action="store_true", help="raise each recording to full scale first")
     parser.add_argument("--setting", type=setting, action="append", default=[],
                         help="a detection setting as NAME=VALUE, named as redivev's keywords")
     args = parser.parse_args()
@@ -127,7 +129,7 @@ def main():
         manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
         closing.enter_context(manifest)
         tasks = client.map(cut, files, out=args.out, root=args.root, skip_done=args.skip_done,
-                           settings=settings, pure=False)
+                           normalise=args.normalise, settings=settings, pure=False)
         for path, task in zip(files, tasks):
             # Whatever ends one recording's task ends only its lines.
             try:

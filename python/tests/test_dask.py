@@ -14,13 +14,14 @@ def relative(manifest, out):
             for line in map(json.loads, manifest.splitlines())]
 
 
-def silent_flac(path, seconds, rate=44100, channels=2):
-    """A FLAC file of a few MB that decodes into seconds of 16-bit silence."""
+def steady_flac(path, seconds, rate=44100, channels=2):
+    """A FLAC file of a few MB that decodes into seconds of one steady
+    16-bit value, loud enough to be one long piece."""
     frames = seconds * rate * channels * 2
     flac = subprocess.Popen(["flac", "-s", "-0", "--force-raw-format", "--endian=little", "--sign=signed",
                              f"--channels={channels}", "--bps=16", f"--sample-rate={rate}", "-o", str(path), "-"],
                             stdin=subprocess.PIPE)
-    block = bytes(1 << 20)
+    block = bytes([0x10]) * (1 << 20)
     for _ in range(frames // len(block)):
         flac.stdin.write(block)
     flac.stdin.close()
@@ -30,13 +31,14 @@ def silent_flac(path, seconds, rate=44100, channels=2):
 def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_path):
     root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "c/d/deep.wav", "e.wav"], seconds=3)
     (root / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
-    # Decoded, 420 MB: each worker that cuts it grows past its 400 MB and
-    # is killed. Found first, it comes before every other recording.
-    silent_flac(root / "big.flac", 40 * 60)
+    # Normalised, its 420 MB of samples are copied into the worker, which
+    # grows past its 400 MB and is killed. Found first, it comes before
+    # every other recording.
+    steady_flac(root / "big.flac", 40 * 60)
     environment = dict(os.environ, PYTHONPATH=str(BUILD / "python"),
                        DASK_DISTRIBUTED__SCHEDULER__ALLOWED_FAILURES="1")
     run = subprocess.run([sys.executable, str(EXAMPLES / "dask_split.py"), str(root), "--workers", "2", "--processes",
-                          "--memory-limit", "400MB", "--out", str(tmp_path / "dask"),
+                          "--memory-limit", "400MB", "--normalise", "--out", str(tmp_path / "dask"),
                           "--manifest-out", str(tmp_path / "dask.jsonl"), "--setting", "no_sound_width=0.05s"],
                          capture_output=True, timeout=300, env=environment)
     said = run.stderr.decode()
@@ -47,7 +49,7 @@ def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_p
     assert broken.startswith(f"dask_split: {root / 'broken.wav'}: "), said
     assert "Traceback" not in said, said
     files = sorted(str(p) for p in root.rglob("*.wav") if p.name != "broken.wav")
-    expected = split("--manifest", "nemo", "--keep-tree", root, "--out", tmp_path / "split",
+    expected = split("--manifest", "nemo", "--normalise", "--keep-tree", root, "--out", tmp_path / "split",
                      "--no-sound-width", "0.05s", *files).stdout.decode()
     got = (tmp_path / "dask.jsonl").read_text()
     assert len(expected.splitlines()) > 10
