@@ -177,11 +177,15 @@ TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(Entries(Folder()).size(), 2);
 
     // Beyond the export's own names, where an earlier export's files are
-    // removed, the recording's file stays too.
+    // removed, the recording's file stays too, even named as a temporary
+    // file of a writer that died.
+    const std::string Temporary = Path(".redivev-part-1.tmp");
+    ASSERT_EQ(::link(Path(Name(1)).c_str(), Temporary.c_str()), 0);
     Job.Count = 1;
     WriteExportFolder(Job);
     EXPECT_EQ(ReadFileBytes(Path(Name(1))), Recording.Data);
-    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, Name(0), Name(1)}));
+    EXPECT_EQ(ReadFileBytes(Temporary), Recording.Data);
+    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, ".redivev-part-1.tmp", Name(0), Name(1)}));
 }
 
 TEST_F(ExportFolderTest, OnlyFilesAnEarlierExportWroteAndLeftAsTheyWereAreRemoved)
