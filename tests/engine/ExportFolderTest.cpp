@@ -264,6 +264,10 @@ TEST_F(ExportFolderTest, NamesFromLabelsNeverReplaceAFileNoExportWrote)
     Job.WriteLabels = false;
     EXPECT_EQ(WriteExportFolder(Job), std::vector<std::string>{Expected[0]});
     EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, "intro.wav", "other.wav", "other_3.wav"}));
+    // One changed since is no longer its own.
+    WriteFileBytes(Path("other_3.wav"), Other);
+    EXPECT_EQ(WriteExportFolder(Job), std::vector<std::string>{"other_4.wav"});
+    EXPECT_EQ(ReadFileBytes(Path("other_3.wav")), Other);
 
     // The label file and the record are refused where a file that is kept
     // stands, before anything is written.
