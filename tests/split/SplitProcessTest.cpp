@@ -404,6 +404,14 @@ TEST(SplitProcess, TheManifestReplacesNoFileTheRunReadsOrWrites)
         EXPECT_EQ(ReadFileBytes(Dir.filePath("a.txt").toStdString()), Bytes(Labels.begin(), Labels.end()));
         EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
     }
+    // A list on standard input that the shell opened from a file.
+    const QByteArray List = QFile::encodeName(Dir.filePath("list"));
+    const TChildRun Piped =
+        SplitBytes(Dir.path(), {"--files-from", "-", "--manifest", "csv", "--manifest-out", "list", "--out", "o"},
+                   [&] { ::dup2(::open(List.constData(), O_RDONLY), 0); });
+    EXPECT_EQ(Piped.Err, "redivev-split: --manifest-out list: is the --files-from list (standard input), which the "
+                         "manifest would replace" + Nothing);
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
 }
 
 TEST(SplitProcess, AFileSizeLimitIsAnErrorNamingThePiece)
