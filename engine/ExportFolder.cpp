@@ -139,7 +139,8 @@ std::vector<std::string> PieceFileNames(const TExportJob &Job, const std::map<st
     });
     std::vector<std::string> Names;
     for (std::int32_t I = 0; I < Job.Count; ++I)
-        Names.push_back(std::size_t(I) < Labelled.size() ? Labelled[std::size_t(I)] + Extension : NameOf(I, Job.Recording));
+        Names.push_back(std::size_t(I) < Labelled.size() ? Labelled[std::size_t(I)] + Extension
+                                                         : NameOf(I, Job.Recording));
     return Names;
 }
 

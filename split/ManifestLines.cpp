@@ -34,7 +34,8 @@ QByteArray Nemo(const TManifestRecording &Recording, bool Listed)
             Lines += "{\"audio_filepath\": " + JsonString(Recording.File)
                 + ", \"offset\": " + Seconds(Area.StartPos, Outcome.Rate, Null) + ", \"duration\": " + Duration + "}\n";
         else
-            Lines += "{\"audio_filepath\": " + JsonString(PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles))
+            Lines += "{\"audio_filepath\": "
+                + JsonString(PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles))
                 + ", \"duration\": " + Duration + "}\n";
     }
     return Lines;
