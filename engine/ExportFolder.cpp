@@ -4,6 +4,7 @@
 #include "engine/ExportFolder.h"
 
 #include "engine/FlacCodec.h"
+#include "engine/LabelFile.h"
 #include "engine/PieceFile.h"
 #include "engine/PieceNames.h"
 #include "engine/RecordingFile.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -27,33 +29,6 @@ std::string NameOf(std::int32_t Index, const TSampleView &Recording)
 {
     const char *Extension = Recording.Container == TContainer::Flac ? ".flac" : ".wav";
     return NumberedPieceName(Index) + Extension;
-}
-
-// The name the job gives its piece Index.
-std::string NameOf(const TExportJob &Job, std::int32_t Index)
-{
-    if (std::size_t(Index) >= Job.Names.size())
-        return NameOf(Index, Job.Recording);
-    return Job.Names[std::size_t(Index)] + (Job.Recording.Container == TContainer::Flac ? ".flac" : ".wav");
-}
-
-// A name an export writes, "WAVE" + an index of at least two digits (no
-// other leading zero) + ".wav" or ".flac", with the index it holds.
-std::optional<std::int64_t> ExportIndexOf(const std::string &Name)
-{
-    std::string Stem;
-    for (const char *Extension : {".wav", ".flac"}) {
-        const std::size_t Length = std::strlen(Extension);
-        if (Name.size() > Length && Name.compare(Name.size() - Length, Length, Extension) == 0)
-            Stem = Name.substr(0, Name.size() - Length);
-    }
-    if (Stem.size() < 6 || Stem.compare(0, 4, "WAVE") != 0)
-        return std::nullopt;
-    const std::string Digits = Stem.substr(4);
-    if (Digits.size() > 9 || (Digits.size() > 2 && Digits[0] == '0')
-        || !std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; }))
-        return std::nullopt;
-    return std::stoll(Digits);
 }
 
 // A recording's file cut shorter by another program while it is read.
@@ -139,7 +114,48 @@ QString ExportFileName(const QString &Folder, std::int32_t Index, const TSampleV
     return Folder + QLatin1Char('/') + QString::fromStdString(NameOf(Index, Recording));
 }
 
-void WriteExportFolder(const TExportJob &Job)
+namespace {
+
+// The files of the earlier export that are still as it left them: its own,
+// which this export may replace or remove.
+std::map<std::string, TFileStamp> EarlierFiles(const std::string &Folder)
+{
+    std::map<std::string, TFileStamp> Files;
+    if (const std::optional<TExportRecord> Earlier = ReadExportRecord(Folder))
+        for (const TRecordedFile &File : Earlier->Files)
+            if (FileStampOf(Folder + "/" + File.Name) == File.Stamp)
+                Files.emplace(File.Name, File.Stamp);
+    return Files;
+}
+
+// The pieces' file names: numbered ones as they are, those from labels
+// clear of every file in the folder that is not the earlier export's.
+std::vector<std::string> PieceFileNames(const TExportJob &Job, const std::map<std::string, TFileStamp> &Earlier)
+{
+    const std::string Extension = Job.Recording.Container == TContainer::Flac ? ".flac" : ".wav";
+    const std::vector<std::string> Labelled = NamesClearOf(Job.Names, Extension, [&](const std::string &Name) {
+        struct stat Info {};
+        return Earlier.count(Name) == 0 && ::lstat((Job.Folder + "/" + Name).c_str(), &Info) == 0;
+    });
+    std::vector<std::string> Names;
+    for (std::int32_t I = 0; I < Job.Count; ++I)
+        Names.push_back(std::size_t(I) < Labelled.size() ? Labelled[std::size_t(I)] + Extension
+                                                         : NameOf(I, Job.Recording));
+    return Names;
+}
+
+QByteArray LabelText(const TExportJob &Job, const std::vector<std::string> &Names)
+{
+    QStringList Stems;
+    for (const std::string &Name : Names)
+        Stems << QString::fromStdString(Name.substr(0, Name.find_last_of('.')));
+    return LabelFileText(std::vector<TTrimArea>(Job.Areas, Job.Areas + Job.Count), Job.Recording.Format.nSamplesPerSec,
+                         Stems);
+}
+
+} // namespace
+
+std::vector<std::string> WriteExportFolder(const TExportJob &Job)
 {
     const std::string &Folder = Job.Folder;
     auto Failed = [](const std::string &Path, const std::string &Why) {
@@ -148,15 +164,30 @@ void WriteExportFolder(const TExportJob &Job)
     try {
         TFolderWriter Writer(Folder);
         Writer.Lock(Job.WaitForFolder);
-        for (std::int32_t I = 0; I < Job.Count; ++I)
-            for (const TFileIdentity &Recording : Job.RecordingFiles)
-                if (Writer.IsFile(NameOf(Job, I), Recording.Device, Recording.Inode))
-                    throw EExportOverwritesRecording(Writer.PathOf(NameOf(Job, I)));
-        Writer.RemoveLeftovers();
+        const std::map<std::string, TFileStamp> Earlier = EarlierFiles(Folder);
+        const std::vector<std::string> Names = PieceFileNames(Job, Earlier);
+        const auto KeptAs = [&](const std::string &Name) -> const TFileIdentity * {
+            for (const TFileIdentity &Kept : Job.RecordingFiles)
+                if (Writer.IsFile(Name, Kept.Device, Kept.Inode))
+                    return &Kept;
+            return nullptr;
+        };
+        std::vector<std::string> Planned = Names;
+        if (Job.WriteLabels)
+            Planned.push_back(LabelsBesidePieces);
+        Planned.push_back(ExportRecordName);
+        for (const std::string &Name : Planned)
+            if (const TFileIdentity *Kept = KeptAs(Name))
+                throw EExportOverwritesRecording(Writer.PathOf(Name), Kept->Name);
+        Writer.RemoveLeftovers([&](const std::string &Name) { return KeptAs(Name) != nullptr; });
+
+        TExportRecord Record{Job.Settings, Job.Source, Job.Recording.Format.nSamplesPerSec, Job.Recording.Container,
+                             std::vector<TTrimArea>(Job.Areas, Job.Areas + Job.Count), {}};
         for (std::int32_t I = 0; I < Job.Count; ++I) {
-            const std::string Name = NameOf(Job, I);
+            const std::string &Name = Names[std::size_t(I)];
             try {
-                Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); });
+                Record.Files.push_back(
+                    {Name, Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); })});
             } catch (const EFileSystemError &) {
                 throw;
             } catch (const std::exception &Error) {
@@ -165,21 +196,27 @@ void WriteExportFolder(const TExportJob &Job)
             if (Job.Progress)
                 Job.Progress(I + 1);
         }
-        // The folder holds this export alone: what an earlier one wrote
-        // beyond it (or in the other kind of file) goes, except a file
-        // being cut, which nothing here ever touches. Pieces named after
-        // labels replace every numbered one.
+        if (Job.WriteLabels) {
+            const QByteArray Text = LabelText(Job, Names);
+            Record.Files.push_back({LabelsBesidePieces, Writer.WriteWhole(LabelsBesidePieces, [&](int Out) {
+                                        WriteAll(Out, Text.constData(), Text.size());
+                                    })});
+        }
+        // The folder holds this export alone: what the earlier one wrote
+        // and this one did not goes, while it is as that one left it; a
+        // file the user put here or changed since stays, and so does a
+        // file being cut. Pieces named after labels replace numbered ones.
         std::set<std::string> Written;
-        for (std::int32_t I = 0; I < Job.Count; ++I)
-            Written.insert(NameOf(Job, I));
+        for (const TRecordedFile &File : Record.Files)
+            Written.insert(File.Name);
         Writer.RemoveFiles([&](const std::string &Name) {
-            if (!ExportIndexOf(Name) || Written.count(Name) > 0)
-                return false;
-            for (const TFileIdentity &Recording : Job.RecordingFiles)
-                if (Writer.IsFile(Name, Recording.Device, Recording.Inode))
-                    return false;
-            return true;
+            const auto Own = Earlier.find(Name);
+            return Own != Earlier.end() && Written.count(Name) == 0 && KeptAs(Name) == nullptr
+                && FileStampOf(Writer.PathOf(Name)) == Own->second;
         });
+        const std::string Text = ExportRecordText(Record);
+        Writer.WriteWhole(ExportRecordName, [&](int Out) { WriteAll(Out, Text.data(), std::int64_t(Text.size())); });
+        return Names;
     } catch (const EFileSystemError &Error) {
         throw Failed(Error.Path, Error.Reason);
     }

@@ -4,8 +4,11 @@
 // name in the folder and renamed into place when complete, so a link at a
 // file's name is replaced, never followed; a file that fails keeps its old
 // contents; a crash leaves at most a temporary file, which the next export
-// removes; files of an earlier export beyond this one's go. One export at a
-// time per folder: the loop holds a lock on the folder.
+// removes. The export's record (ExportRecord.h) names what it wrote, so the
+// next export removes the files of this one that it does not write again,
+// and nothing else. One export at a time per folder: the loop holds a lock
+// on the folder.
+#include "engine/ExportRecord.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 #include "platform/Exception.h"
@@ -22,16 +25,18 @@
 #include <vector>
 #include <sys/types.h>
 
-// One of the export's names is a recording's own file. Nothing was written.
+// One of the export's names is a recording's own file, or another file the
+// job keeps. Nothing was written.
 class EExportOverwritesRecording : public Exception {
 public:
-    explicit EExportOverwritesRecording(const std::string &FileName)
+    explicit EExportOverwritesRecording(const std::string &FileName, const std::string &KeptName = {})
         : Exception("export would replace the open recording: " + FileName), Path(QFile::decodeName(FileName.c_str())),
-          FilePath(FileName)
+          FilePath(FileName), Kept(KeptName)
     {
     }
     QString Path;         // for showing
     std::string FilePath; // the name's bytes
+    std::string Kept;     // the name the kept file was given, when known
 };
 
 // A file (or the folder) could not be written; files before it stay.
@@ -59,9 +64,10 @@ struct TExportJob {
     // The path's bytes (QFile::encodeName of a name the user chose);
     // created when missing, with its parents; a link to a folder is followed.
     std::string Folder;
-    // Files no piece may replace: the recording's, and in a run over several
-    // recordings every one of them. A name is one of them when the name
-    // itself is (a link at the name is not its target).
+    // Files no piece, label file or record may replace: the recording's,
+    // and in a run over several recordings every one of them, and every
+    // other file the run reads or writes. A name is one of them when the
+    // name itself is (a link at the name is not its target).
     std::vector<TFileIdentity> RecordingFiles;
     // Called after each file is in place with the number written so far.
     std::function<void(std::int32_t Written)> Progress;
@@ -69,11 +75,23 @@ struct TExportJob {
     // it, the export waits in silence.
     TFolderWait WaitForFolder;
     // The pieces' names without extension (PieceNames.h), one per area; a
-    // piece without one is WAVE00, WAVE01, ... by its index.
+    // piece without one is WAVE00, WAVE01, ... by its index. A name whose
+    // file is in the folder, and not as an earlier export left it, is no
+    // file to replace: the piece gets the name with "_2", "_3", ... .
     std::vector<std::string> Names = {};
+    // Also write LabelsBesidePieces: the areas labelled with the pieces'
+    // names without extension.
+    bool WriteLabels = false;
+    // For the record: what the areas were cut with (empty: nothing a later
+    // run compares) and the recording's file as it was before the cut.
+    std::string Settings = {};
+    TFileStamp Source = {};
 };
 
-// Writes files 0..Count-1 in order. Raises EExportOverwritesRecording
-// before anything is written, EExportFailed at the first failure (when
-// WaitForFolder gives up: the folder, "in use by another export").
-void WriteExportFolder(const TExportJob &Job);
+// Writes files 0..Count-1 in order, then the label file, removes the files
+// of the earlier export that this one did not write again and that still
+// are as it recorded them, and writes the record. Raises
+// EExportOverwritesRecording before anything is written, EExportFailed at
+// the first failure (when WaitForFolder gives up: the folder, "in use by
+// another export"). The pieces' file names, in order.
+std::vector<std::string> WriteExportFolder(const TExportJob &Job);

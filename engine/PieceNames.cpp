@@ -56,3 +56,24 @@ std::vector<std::string> PieceNamesFromLabels(const QStringList &Labels)
     }
     return Names;
 }
+
+std::vector<std::string> NamesClearOf(const std::vector<std::string> &Names, const std::string &Extension,
+                                      const std::function<bool(const std::string &FileName)> &Taken)
+{
+    QSet<QString> Used;
+    for (const std::string &Name : Names)
+        Used.insert(QString::fromStdString(Name).toCaseFolded());
+    std::vector<std::string> Clear = Names;
+    for (std::string &Name : Clear) {
+        if (!Taken(Name + Extension))
+            continue;
+        std::string Unique;
+        for (int Copy = 2; Unique.empty() || Used.contains(QString::fromStdString(Unique).toCaseFolded())
+             || Taken(Unique + Extension);
+             ++Copy)
+            Unique = Name + "_" + std::to_string(Copy);
+        Used.insert(QString::fromStdString(Unique).toCaseFolded());
+        Name = Unique;
+    }
+    return Clear;
+}

@@ -3,6 +3,7 @@
 // names that every common file system takes, and no two alike.
 #include <QStringList>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,3 +19,9 @@ std::vector<std::string> PieceNamesFromLabels(const QStringList &Labels);
 // The name a piece gets without a label: "WAVE" and its index of at least
 // two digits.
 std::string NumberedPieceName(int Index);
+
+// Names moved on to "_2", "_3", ... while Taken says the file of the name
+// with Extension may not be replaced, the new name again unlike every
+// other, ignoring case.
+std::vector<std::string> NamesClearOf(const std::vector<std::string> &Names, const std::string &Extension,
+                                      const std::function<bool(const std::string &FileName)> &Taken);

@@ -33,6 +33,23 @@ EFileSystemError::EFileSystemError(const std::string &FilePath, const std::strin
 {
 }
 
+namespace {
+
+TFileStamp StampOf(const struct stat &Info)
+{
+    return {std::int64_t(Info.st_size), std::int64_t(Info.st_mtim.tv_sec) * 1000000000 + Info.st_mtim.tv_nsec};
+}
+
+} // namespace
+
+std::optional<TFileStamp> FileStampOf(const std::string &Path)
+{
+    struct stat Info {};
+    if (::lstat(Path.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
+        return std::nullopt;
+    return StampOf(Info);
+}
+
 void WriteAll(int Handle, const void *Buffer, std::int64_t Count)
 {
     const auto *Bytes = static_cast<const std::uint8_t *>(Buffer);
@@ -125,7 +142,7 @@ void TFolderWriter::Lock(const TFolderWait &Waiting)
     }
 }
 
-void TFolderWriter::RemoveLeftovers()
+void TFolderWriter::RemoveLeftovers(const std::function<bool(const std::string &Name)> &Keep)
 {
     const int ListHandle = ::openat(FHandle, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *List = ListHandle >= 0 ? ::fdopendir(ListHandle) : nullptr;
@@ -135,7 +152,8 @@ void TFolderWriter::RemoveLeftovers()
         return;
     }
     while (const dirent *Entry = ::readdir(List))
-        if (std::strncmp(Entry->d_name, TemporaryPrefix.c_str(), TemporaryPrefix.size()) == 0)
+        if (std::strncmp(Entry->d_name, TemporaryPrefix.c_str(), TemporaryPrefix.size()) == 0
+            && !(Keep && Keep(Entry->d_name)))
             ::unlinkat(FHandle, Entry->d_name, 0);
     ::closedir(List);
 }
@@ -178,9 +196,10 @@ std::string TFolderWriter::NewTemporaryName()
     return TemporaryPrefix + std::to_string(Random()) + ".tmp";
 }
 
-void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write)
+TFileStamp TFolderWriter::WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write)
 {
     std::string Temporary;
+    TFileStamp Stamp;
     int File = -1;
     for (int Attempt = 0; File < 0; ++Attempt) {
         Temporary = NewTemporaryName();
@@ -195,6 +214,10 @@ void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void
         } catch (const TSystemCallFailed &Failure) {
             throw EFileSystemError(PathOf(Name), Failure.ErrorNumber);
         }
+        struct stat Info {};
+        if (::fstat(File, &Info) != 0)
+            throw EFileSystemError(PathOf(Name), errno);
+        Stamp = StampOf(Info);
         if (::close(File) != 0) {
             File = -1;
             throw EFileSystemError(PathOf(Name), errno);
@@ -202,10 +225,17 @@ void TFolderWriter::WriteWhole(const std::string &Name, const std::function<void
         File = -1;
         if (::renameat(FHandle, Temporary.c_str(), FHandle, Name.c_str()) != 0)
             throw EFileSystemError(PathOf(Name), errno);
+        // A network file system may set the time when the data reaches it,
+        // at the close: the file as it now stands, when it is still ours.
+        struct stat Placed {};
+        if (::fstatat(FHandle, Name.c_str(), &Placed, AT_SYMLINK_NOFOLLOW) == 0 && Placed.st_dev == Info.st_dev
+            && Placed.st_ino == Info.st_ino)
+            Stamp = StampOf(Placed);
     } catch (...) {
         if (File >= 0)
             ::close(File);
         ::unlinkat(FHandle, Temporary.c_str(), 0);
         throw;
     }
+    return Stamp;
 }

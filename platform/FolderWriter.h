@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <sys/types.h>
@@ -30,6 +31,18 @@ public:
 struct TSystemCallFailed {
     int ErrorNumber;
 };
+
+// What a file written here looked like when it was put in place, so that
+// a later writer can tell it from one somebody else wrote or changed since.
+struct TFileStamp {
+    std::int64_t Size = 0;
+    std::int64_t TimeNs = 0; // modification time since 1970
+    bool operator==(const TFileStamp &) const = default;
+};
+
+// The stamp of the regular file at Path itself (a link is no such file);
+// nothing when there is none.
+std::optional<TFileStamp> FileStampOf(const std::string &Path);
 
 // write() all of Count bytes, or TSystemCallFailed.
 void WriteAll(int Handle, const void *Buffer, std::int64_t Count);
@@ -65,9 +78,10 @@ public:
     // poll; when it gives up, EFileSystemError "in use by another export".
     // Without, it waits in silence for as long as it takes.
     void Lock(const TFolderWait &Waiting = {});
-    // Removes the temporary files that a writer which died left behind.
-    // Only while locked: another live writer's files are never touched.
-    void RemoveLeftovers();
+    // Removes the temporary files that a writer which died left behind,
+    // except those Keep accepts. Only while locked: another live writer's
+    // files are never touched.
+    void RemoveLeftovers(const std::function<bool(const std::string &Name)> &Keep = {});
     // Removes every regular file or link (the link itself, never what it
     // leads to) whose name Stale accepts; folders and other kinds stay.
     // EFileSystemError for the first that cannot be removed.
@@ -77,7 +91,8 @@ public:
     // Writes Name whole. Write gets the open temporary file; a
     // TSystemCallFailed it raises becomes EFileSystemError for Name, any
     // other error passes through; either way the temporary file goes.
-    void WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write);
+    // The stamp the file got.
+    TFileStamp WriteWhole(const std::string &Name, const std::function<void(int Handle)> &Write);
 
 protected:
     // A fresh temporary name to try, on each call; the names are random,

@@ -159,7 +159,8 @@ py::list Records(const QByteArray &File, const TFileResult &Result, bool Written
         Record["duration"] = SecondsOf(Area.EndPos - Area.StartPos, Outcome.Rate);
         Record["rate"] = Outcome.Rate;
         if (Written) {
-            Record["piece"] = PathText(PiecePath(Result.Folder, std::int32_t(I), Outcome.Container));
+            Record["piece"] =
+                PathText(PiecePath(Result.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles));
             Record["skipped"] = Outcome.Skipped;
         }
         Pieces.append(Record);

@@ -1,7 +1,6 @@
 #pragma once
 // One recording of a batch run: skipped when --skip-done finds its folder
-// complete, else cut, and its folder marked complete once every piece is
-// in place.
+// complete, else cut.
 #include "split/CutRecording.h"
 
 // As CutRecording; with Options.Batch.SkipDone the outcome of a skipped

@@ -9,6 +9,7 @@
 #include "engine/SampleFormat.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
+#include "split/DoneRecord.h"
 #include "split/LabelAreas.h"
 #include "wave/ZuWAVE.h"
 
@@ -46,6 +47,8 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
 void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
          const std::function<void(double)> &Share, TCutOutcome &Outcome)
 {
+    // Taken before the cut: a source changed during it is cut again.
+    const std::optional<TFileStamp> Source = SourceStamp(File);
     TMappedRecording Recording(File.toStdString());
     if (Options.Normalise) {
         // Normalising rewrites the samples, so they need a block of their
@@ -99,9 +102,13 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     Job.WaitForFolder = Target.Waiting;
     Job.Names = Names;
     Job.RecordingFiles.insert(Job.RecordingFiles.end(), LabelFiles.begin(), LabelFiles.end());
-    WriteExportFolder(Job);
-    if (Options.Labels)
-        WriteLabelsBeside(Target.Folder, Outcome.LabelText, Job.RecordingFiles, Target.Waiting);
+    Job.WriteLabels = Options.Labels;
+    // Without the source's stamp no later run can trust the record.
+    if (Source) {
+        Job.Settings = SettingsText(Options, Outcome.Rate).toStdString();
+        Job.Source = *Source;
+    }
+    Outcome.PieceFiles = WriteExportFolder(Job);
 }
 
 } // namespace
@@ -113,8 +120,11 @@ TCutOutcome CutRecording(const QByteArray &File, const TCutTarget &Target, const
     try {
         Cut(File, Target, Options, Share, Outcome);
     } catch (const EExportOverwritesRecording &Error) {
+        const QByteArray Kept = QByteArray::fromStdString(Error.Kept);
         Outcome.Error = "a piece would replace a recording being cut, so none was written: "
             + QByteArray::fromStdString(Error.FilePath);
+        if (!Kept.isEmpty() && Kept != QByteArray::fromStdString(Error.FilePath))
+            Outcome.Error += " (" + Kept + ")";
     } catch (const EExportFailed &Error) {
         Outcome.Error = QByteArray::fromStdString(Error.FilePath) + ": " + Error.Reason.toUtf8();
     } catch (const std::exception &Error) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 struct TCutOutcome {
@@ -17,6 +18,8 @@ struct TCutOutcome {
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
     bool Skipped = false; // --skip-done found the folder complete
+    // The pieces' file names in the folder, in order; empty in a listing.
+    std::vector<std::string> PieceFiles;
     // With --auto: the settings the recording was cut with, and what they
     // were suggested from, as one line for stderr.
     QByteArray Chosen;
@@ -28,8 +31,10 @@ struct TCutOutcome {
 // Where a recording's pieces go and what they must never replace.
 struct TCutTarget {
     QByteArray Folder;
-    // Every recording of the run: a piece's name that is one of them
-    // fails the recording before anything is written.
+    // Every file the run reads or writes outside the pieces' folders (its
+    // recordings, label files, list and manifest): a name the export would
+    // write that is one of them fails the recording before anything is
+    // written.
     std::vector<TFileIdentity> Inputs;
     // Asked while another export holds the folder.
     TFolderWait Waiting;

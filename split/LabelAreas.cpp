@@ -1,6 +1,5 @@
 #include "split/LabelAreas.h"
 
-#include "engine/ExportFolder.h"
 #include "engine/LabelFile.h"
 
 #include <QFile>
@@ -50,21 +49,4 @@ TLabelAreas ReadLabelAreas(const QByteArray &LabelFile, std::uint32_t Rate, std:
         Read.Labels.clear();
     }
     return Read;
-}
-
-void WriteLabelsBeside(const QByteArray &Folder, const QByteArray &Text, const std::vector<TFileIdentity> &Keep,
-                       const TFolderWait &Waiting)
-{
-    try {
-        TFolderWriter Writer(Folder.toStdString());
-        Writer.Lock(Waiting);
-        for (const TFileIdentity &File : Keep)
-            if (Writer.IsFile(LabelsBesidePieces, File.Device, File.Inode))
-                throw EExportFailed(Writer.PathOf(LabelsBesidePieces),
-                                    QStringLiteral("is a file this run reads, so the labels were not written"));
-        Writer.WriteWhole(LabelsBesidePieces,
-                          [&Text](int Out) { WriteAll(Out, Text.constData(), Text.size()); });
-    } catch (const EFileSystemError &Error) {
-        throw EExportFailed(Error.Path, QString::fromStdString(Error.Reason));
-    }
 }

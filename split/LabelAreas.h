@@ -1,9 +1,7 @@
 #pragma once
-// The label files of a run: areas read from one instead of detected, and a
-// recording's pieces written as one beside them.
+// The label files a run reads: areas read from one instead of detected.
 #include "engine/TrimArea.h"
 #include "platform/FileIdentity.h"
-#include "platform/FolderWriter.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -11,9 +9,6 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-// The name of the label file written among a recording's pieces.
-inline const char *const LabelsBesidePieces = "labels.txt";
 
 // NAME.txt for NAME.wav (or .flac, .rf64, .bw64, .w64), in the same folder;
 // a name without such an extension gets ".txt" added.
@@ -31,9 +26,3 @@ struct TLabelAreas {
 // The areas of LabelFile (a name's bytes) for a recording of Frames
 // positions at Rate.
 TLabelAreas ReadLabelAreas(const QByteArray &LabelFile, std::uint32_t Rate, std::int64_t Frames);
-
-// Puts Text in Folder as LabelsBesidePieces, whole, unless that name is one
-// of Keep (the recordings and label files of the run), which stays as it is.
-// Raises EExportFailed.
-void WriteLabelsBeside(const QByteArray &Folder, const QByteArray &Text, const std::vector<TFileIdentity> &Keep,
-                       const TFolderWait &Waiting);

@@ -34,7 +34,8 @@ QByteArray Nemo(const TManifestRecording &Recording, bool Listed)
             Lines += "{\"audio_filepath\": " + JsonString(Recording.File)
                 + ", \"offset\": " + Seconds(Area.StartPos, Outcome.Rate, Null) + ", \"duration\": " + Duration + "}\n";
         else
-            Lines += "{\"audio_filepath\": " + JsonString(PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container))
+            Lines += "{\"audio_filepath\": "
+                + JsonString(PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles))
                 + ", \"duration\": " + Duration + "}\n";
     }
     return Lines;
@@ -80,8 +81,11 @@ QByteArray Listing(TManifestFormat Format, const TManifestRecording &Recording)
 
 } // namespace
 
-QByteArray PiecePath(const QByteArray &Folder, std::int32_t Index, TContainer Container)
+QByteArray PiecePath(const QByteArray &Folder, std::int32_t Index, TContainer Container,
+                     const std::vector<std::string> &Names)
 {
+    if (Index >= 0 && std::size_t(Index) < Names.size())
+        return Folder + '/' + QByteArray::fromStdString(Names[std::size_t(Index)]);
     TSampleView Kind;
     Kind.Container = Container;
     // The engine's own naming, after an empty folder: "/WAVEnn.wav".

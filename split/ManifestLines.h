@@ -7,6 +7,8 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct TManifestRecording {
     QByteArray File;   // the source, as given
@@ -16,8 +18,10 @@ struct TManifestRecording {
 };
 
 // The path of piece Index of a recording whose pieces are of the kind
-// Container, in Folder.
-QByteArray PiecePath(const QByteArray &Folder, std::int32_t Index, TContainer Container);
+// Container, in Folder: its name in Names (the file names the export gave
+// the pieces), else its number name.
+QByteArray PiecePath(const QByteArray &Folder, std::int32_t Index, TContainer Container,
+                     const std::vector<std::string> &Names = {});
 
 // What a manifest begins with: the CSV header, in the first shard only,
 // so that the manifests of the shards concatenate to that of the whole.

@@ -55,6 +55,11 @@ QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out, con
         return {};
     } else {
         FMainPath = Batch.ManifestOut;
+        // Its folders made as the pieces' are.
+        const qsizetype Slash = FMainPath.lastIndexOf('/');
+        if (Slash > 0)
+            if (const int Error = MakeFolders(FMainPath.left(Slash).toStdString()); Error != 0)
+                return Failure(FMainPath.left(Slash), Error);
     }
     const QByteArray Error = Create(FMainPath, Inputs, FMain);
     FOwnMain = FMain >= 0;

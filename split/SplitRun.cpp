@@ -8,6 +8,7 @@
 #include "split/OutputPlaces.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
+#include "split/RunPlan.h"
 #include "split/ShardMark.h"
 
 #include <algorithm>
@@ -25,23 +26,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// The files the run's names lead to now, and the links among the names. A
-// piece must replace none of them: not the file being cut, and not another
-// recording still to be cut or being cut meanwhile. A name that leads
-// nowhere fails on its own later.
-std::vector<TFileIdentity> InputIdentities(const QByteArrayList &Files)
-{
-    std::vector<TFileIdentity> Inputs;
-    for (const QByteArray &File : Files) {
-        struct stat Info {};
-        if (::stat(File.constData(), &Info) == 0)
-            Inputs.push_back({Info.st_dev, Info.st_ino});
-        if (::lstat(File.constData(), &Info) == 0 && S_ISLNK(Info.st_mode))
-            Inputs.push_back({Info.st_dev, Info.st_ino});
-    }
-    return Inputs;
-}
 
 // Runs Work on up to Count threads, this one among them. Threads that the
 // system refuses (a process limit, no memory for a stack) are gone
@@ -140,6 +124,13 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
     const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
     const qsizetype Count = qsizetype(Positions.size());
+    // Every file the list names, also those of other shards, which other
+    // runs may be cutting now.
+    const TRunPlan Plan = PlanRun(*All, Places, Options);
+    if (!Plan.Clash.isEmpty()) {
+        ErrorLine(Err, Plan.Clash + "; nothing was written");
+        return 1;
+    }
     const bool Manifested = Batch.Manifest != TManifestFormat::None;
     // Checked before anything is made or emptied; held until the manifest
     // is open.
@@ -153,9 +144,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     }
     if (!Options.List && !MakeOutputFolder(Options.OutDir, Err))
         return 1;
-    // Every recording of the list, also those of other shards, which
-    // other runs may be cutting now.
-    const std::vector<TFileIdentity> Inputs = InputIdentities(*All);
+    std::vector<TFileIdentity> Inputs = Plan.Reads;
     TManifestOutput Manifest;
     if (Manifested) {
         QByteArray Error = Manifest.Open(Batch, Out, Inputs);
@@ -165,6 +154,8 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             ErrorLine(Err, "--manifest-out " + Error);
             return 1;
         }
+        const std::vector<TFileIdentity> Written = ManifestFiles(Batch);
+        Inputs.insert(Inputs.end(), Written.begin(), Written.end());
     }
     Mark.Release();
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));

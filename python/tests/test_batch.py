@@ -36,7 +36,7 @@ def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tm
     assert run.stderr.decode().count("\n") == 1 and "x.wav: it is not below the --keep-tree folder" in run.stderr.decode()
     for name in ["a/take", "b/take"]:
         pieces = sorted(p.name for p in (tmp_path / "out" / name).iterdir())
-        assert pieces == [f"WAVE{i:02}.wav" for i in range(len(listed(root / (name + ".wav"))))]
+        assert pieces == [".redivev-done"] + [f"WAVE{i:02}.wav" for i in range(len(listed(root / (name + ".wav"))))]
     assert not (tmp_path / "out" / "elsewhere").exists()
 
 
@@ -98,10 +98,21 @@ def test_a_changed_setting_or_source_is_cut_again(corpus, tmp_path):
     assert after[out / "a"] == before[out / "a"] and after[out / "b"] != before[out / "b"]
     split("--skip-done", "--min-size", "0.1s", "--out", out, root / "a.wav", root / "b.wav")
     assert pieces_state(out)[out / "a"] != after[out / "a"]
-    # A folder cut without --skip-done loses its record: its pieces are no
-    # longer those the record describes.
+    # A folder cut without --skip-done gets the record of what it holds now.
     split("--min-size", "0.2s", "--out", out, root / "a.wav", root / "b.wav")
-    assert pieces_state(out) == {}
+    cut = pieces_state(out)
+    split("--skip-done", "--min-size", "0.2s", "--out", out, root / "a.wav", root / "b.wav")
+    assert pieces_state(out) == cut
+    # A piece gone, cut short, or rewritten since is cut again.
+    a = sorted(out.glob("a/WAVE*.wav"))
+    assert len(a) >= 3, "too few pieces to take some away"
+    a[1].unlink()
+    os.truncate(a[2], 0)
+    (out / "b" / "WAVE00.wav").write_bytes((out / "b" / "WAVE00.wav").read_bytes())
+    split("--skip-done", "--min-size", "0.2s", "--out", out, root / "a.wav", root / "b.wav")
+    again = pieces_state(out)
+    assert set(again[out / "a"]) == set(cut[out / "a"]) and os.path.getsize(a[2]) > 44
+    assert again[out / "a"] != cut[out / "a"] and again[out / "b"] != cut[out / "b"]
 
 
 def test_every_manifest_reads_back_as_the_listing(corpus, tmp_path):

@@ -223,30 +223,39 @@ TEST_F(ExportTest, HundredFirstAreaIsWave100)
 TEST_F(ExportTest, TheFolderHoldsOneExportAfterAnEarlierLargerOne)
 {
     QDir().mkpath(Folder());
-    for (int I = 0; I < 10; ++I)
-        wavtest::WriteFileBytes(ExportFileName(Folder(), I).toStdString(), {'o', 'l', 'd', std::uint8_t(I)});
     const QDir At(Folder());
+    // The user's own files, also those named as pieces are: no export
+    // wrote them, so none removes them.
+    const QStringList Others = {"WAVE9.wav", "WAVE007.wav", "wave05.wav", "WAVE05.wav.bak", "notes.txt",
+                                "WAVE99.wav", "WAVE01.flac"};
+    for (const QString &Name : Others)
+        wavtest::WriteFileBytes(At.filePath(Name).toStdString(), {'x'});
+    Load(Mono16(Pieces16(10, 400, 300)));
+    DetectAndExport();
+    ASSERT_EQ(Form->FAreaCount, 10);
+
+    // Of the earlier export's files, one the user changed, one replaced by
+    // a link and one by a folder are no longer its own.
     const QString Outside = Dir.filePath("outside.wav");
     wavtest::WriteFileBytes(Outside.toStdString(), {'k', 'e', 'e', 'p'});
     ASSERT_TRUE(QFile::remove(At.filePath("WAVE04.wav")));
     ASSERT_TRUE(QFile::link(Outside, At.filePath("WAVE04.wav")));
-    wavtest::WriteFileBytes(At.filePath("WAVE01.flac").toStdString(), {'o', 'l', 'd'});
-    // Names of another form, and what is no file, are not the export's.
-    const QStringList Others = {"WAVE9.wav", "WAVE007.wav", "wave05.wav", "WAVE05.wav.bak", "notes.txt"};
-    for (const QString &Name : Others)
-        wavtest::WriteFileBytes(At.filePath(Name).toStdString(), {'x'});
+    wavtest::WriteFileBytes(At.filePath("WAVE05.wav").toStdString(), {'e', 'd', 'i', 't'});
     ASSERT_TRUE(QFile::remove(At.filePath("WAVE08.wav")) && At.mkdir("WAVE08.wav"));
 
     const wavtest::Bytes Source = Mono16(Pieces16(3, 400, 300));
     Load(Source);
     DetectAndExport();
     ASSERT_EQ(Form->FAreaCount, 3);
+    EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();
     ExpectFilesMatchAreas(Source, 2, 1, 44100, 16);
-    QStringList Expected = Others + QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav", "WAVE08.wav"};
+    QStringList Expected = Others
+        + QStringList{".redivev-done", "WAVE00.wav", "WAVE01.wav", "WAVE02.wav", "WAVE04.wav", "WAVE05.wav", "WAVE08.wav"};
     Expected.sort();
     EXPECT_EQ(At.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name),
               Expected);
     EXPECT_EQ(wavtest::ReadFileBytes(Outside.toStdString()), (wavtest::Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(wavtest::ReadFileBytes(At.filePath("WAVE05.wav").toStdString()), (wavtest::Bytes{'e', 'd', 'i', 't'}));
 }
 
 TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
@@ -297,7 +306,7 @@ TEST_F(ExportTest, PiecesGoBesideTheProgramOnlyWhereTheUserMayWriteThem)
         EXPECT_TRUE(Messages.isEmpty()) << Messages.join('\n').toStdString();
         EXPECT_EQ(OpenedFolders, QStringList{PerUser});
         EXPECT_EQ(QDir(PerUser).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                  (QStringList{"WAVE00.wav", "WAVE01.wav"}));
+                  (QStringList{".redivev-done", "WAVE00.wav", "WAVE01.wav"}));
         EXPECT_EQ(wavtest::ReadFileBytes((PerUser + "/WAVE01.wav").toStdString()), Second);
     };
 

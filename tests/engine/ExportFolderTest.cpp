@@ -98,11 +98,13 @@ protected:
     std::string Path(const QString &Name) const { return (Folder() + "/" + Name).toStdString(); }
 
     // Every WAVEnn.wav present is some recording's file I, whole; the
-    // number of temporary files left is returned.
+    // number of temporary files left is returned (the record is none).
     int ExpectOnlyWholeFiles(const std::vector<const TRecording *> &Candidates)
     {
         int Temporaries = 0;
         for (const QString &Entry : Entries(Folder())) {
+            if (Entry == ExportRecordName)
+                continue;
             if (!Entry.startsWith(QStringLiteral("WAVE"))) {
                 ++Temporaries;
                 continue;
@@ -140,7 +142,7 @@ TEST_F(ExportFolderTest, LinksAtTheFilesNamesAreReplacedNotFollowed)
     }
     EXPECT_EQ(ReadFileBytes(Outside), Precious);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("nowhere.wav")));
-    EXPECT_EQ(Entries(Folder()).size(), 4);
+    EXPECT_EQ(Entries(Folder()).size(), 5) << "four pieces and the record";
 
     // A folder link the user made is followed.
     const QString Real = Dir.filePath(QStringLiteral("real"));
@@ -175,11 +177,118 @@ TEST_F(ExportFolderTest, ARecordingInTheFolderIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(Entries(Folder()).size(), 2);
 
     // Beyond the export's own names, where an earlier export's files are
-    // removed, the recording's file stays too.
+    // removed, the recording's file stays too, even named as a temporary
+    // file of a writer that died.
+    const std::string Temporary = Path(".redivev-part-1.tmp");
+    ASSERT_EQ(::link(Path(Name(1)).c_str(), Temporary.c_str()), 0);
     Job.Count = 1;
     WriteExportFolder(Job);
     EXPECT_EQ(ReadFileBytes(Path(Name(1))), Recording.Data);
-    EXPECT_EQ(Entries(Folder()).size(), 2);
+    EXPECT_EQ(ReadFileBytes(Temporary), Recording.Data);
+    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, ".redivev-part-1.tmp", Name(0), Name(1)}));
+}
+
+TEST_F(ExportFolderTest, OnlyFilesAnEarlierExportWroteAndLeftAsTheyWereAreRemoved)
+{
+    const TRecording Ten(10, 300, 11), Three(3, 300, 12);
+    const Bytes Users = {'u', 's', 'e', 'r'};
+    // A folder no export wrote into keeps every file of the user's, also
+    // those named as an export names its pieces.
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    for (const char *Own : {"WAVE99.wav", "WAVE98.flac", "WAVE100.wav", "WAVE08.wav"})
+        WriteFileBytes(Path(Own), Users);
+    WriteExportFolder(Three.Job(Folder()));
+    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, Name(0), Name(1), Name(2), "WAVE08.wav", "WAVE100.wav",
+                                              "WAVE98.flac", "WAVE99.wav"}));
+    EXPECT_EQ(ReadFileBytes(Path("WAVE08.wav")), Users);
+
+    // After a larger export, its files beyond the smaller one's go, but
+    // not one changed since (its bytes, or only its time), nor a link put
+    // in a file's place.
+    WriteExportFolder(Ten.Job(Folder()));
+    WriteFileBytes(Path(Name(5)), Users);
+    const timespec Times[2] = {{0, UTIME_OMIT}, {1000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Path(Name(6)).c_str(), Times, 0), 0);
+    const std::string Outside = Dir.filePath("outside.wav").toStdString();
+    WriteFileBytes(Outside, Users);
+    ASSERT_EQ(::unlink(Path(Name(7)).c_str()), 0);
+    ASSERT_EQ(::symlink(Outside.c_str(), Path(Name(7)).c_str()), 0);
+    WriteExportFolder(Three.Job(Folder()));
+    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, Name(0), Name(1), Name(2), Name(5), Name(6), Name(7),
+                                              "WAVE100.wav", "WAVE98.flac", "WAVE99.wav"}));
+    EXPECT_EQ(ReadFileBytes(Path(Name(5))), Users);
+    EXPECT_EQ(ReadFileBytes(Path(Name(6))), Ten.File(6));
+    EXPECT_EQ(ReadFileBytes(Outside), Users);
+
+    // A record no export of this kind wrote removes nothing: one naming a
+    // file outside the folder, one of an older run that named no files.
+    struct stat Info {};
+    ASSERT_EQ(::stat(Outside.c_str(), &Info), 0);
+    const std::string Mtime = std::to_string(std::int64_t(Info.st_mtim.tv_sec) * 1000000000 + Info.st_mtim.tv_nsec);
+    for (const std::string &Record :
+         {"{\"size\": \"0\", \"mtime_ns\": \"0\", \"files\": [[\"../outside.wav\", \"4\", \"" + Mtime + "\"]]}",
+          std::string("{\"settings\": \"x\", \"size\": \"0\", \"mtime_ns\": \"0\", \"pieces\": [[0, 300], [300, 600]]}")}) {
+        const std::string Text = Record;
+        WriteFileBytes(Path(ExportRecordName), Bytes(Text.begin(), Text.end()));
+        TExportJob One = Three.Job(Folder());
+        One.Count = 1;
+        WriteExportFolder(One);
+        EXPECT_EQ(ReadFileBytes(Outside), Users);
+        EXPECT_EQ(ReadFileBytes(Path(Name(2))), Three.File(2)) << Record;
+    }
+}
+
+TEST_F(ExportFolderTest, NamesFromLabelsNeverReplaceAFileNoExportWrote)
+{
+    const TRecording Recording(3, 300, 13);
+    ASSERT_TRUE(QDir().mkpath(Folder()));
+    const Bytes Other = {'o', 't', 'h', 'e', 'r'};
+    WriteFileBytes(Path("other.wav"), Other);
+    ASSERT_EQ(::symlink(Dir.filePath("nowhere").toStdString().c_str(), Path("intro.wav").c_str()), 0);
+    TExportJob Job = Recording.Job(Folder());
+    // "other_2" would be "Other_2" to a file system that ignores case.
+    Job.Names = {"other", "Other_2", "intro"};
+    Job.WriteLabels = true;
+    const std::vector<std::string> Expected = {"other_3.wav", "Other_2.wav", "intro_2.wav"};
+    EXPECT_EQ(WriteExportFolder(Job), Expected);
+    for (int I = 0; I < 3; ++I)
+        EXPECT_EQ(ReadFileBytes(Path(QString::fromStdString(Expected[std::size_t(I)]))), Recording.File(I)) << I;
+    EXPECT_EQ(ReadFileBytes(Path("other.wav")), Other);
+    const std::string Labels = "0.000000\t0.037500\tother_3\n0.037500\t0.075000\tOther_2\n0.075000\t0.112500\tintro_2\n";
+    EXPECT_EQ(ReadFileBytes(Path(LabelsBesidePieces)), Bytes(Labels.begin(), Labels.end()));
+
+    // Its own files it replaces by their names again; then what it no
+    // longer writes goes, the label file too.
+    EXPECT_EQ(WriteExportFolder(Job), Expected);
+    Job.Count = 1;
+    Job.WriteLabels = false;
+    EXPECT_EQ(WriteExportFolder(Job), std::vector<std::string>{Expected[0]});
+    EXPECT_EQ(Entries(Folder()), (QStringList{ExportRecordName, "intro.wav", "other.wav", "other_3.wav"}));
+    // One changed since is no longer its own.
+    WriteFileBytes(Path("other_3.wav"), Other);
+    EXPECT_EQ(WriteExportFolder(Job), std::vector<std::string>{"other_4.wav"});
+    EXPECT_EQ(ReadFileBytes(Path("other_3.wav")), Other);
+
+    // The label file and the record are refused where a file that is kept
+    // stands, before anything is written.
+    for (const char *Kept : {LabelsBesidePieces, ExportRecordName}) {
+        ::unlink(Path(Kept).c_str());
+        WriteFileBytes(Path(Kept), Other);
+        const int Handle = ::open(Path(Kept).c_str(), O_RDONLY);
+        Job.RecordingFiles = {{FileIdentityOf(Handle)->Device, FileIdentityOf(Handle)->Inode, "kept.txt"}};
+        ::close(Handle);
+        Job.WriteLabels = true;
+        Job.Count = 3;
+        try {
+            WriteExportFolder(Job);
+            ADD_FAILURE() << Kept << " was written over";
+        } catch (const EExportOverwritesRecording &Error) {
+            EXPECT_EQ(Error.FilePath, Path(Kept));
+            EXPECT_EQ(Error.Kept, "kept.txt");
+        }
+        EXPECT_EQ(ReadFileBytes(Path(Kept)), Other);
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(Path("Other_2.wav"))));
+    }
 }
 
 TEST_F(ExportFolderTest, AWriterKilledPartWayLeavesOnlyWholeFilesAndTheNextCleansUp)
@@ -219,7 +328,7 @@ TEST_F(ExportFolderTest, AWriterKilledPartWayLeavesOnlyWholeFilesAndTheNextClean
 
     WriteExportFolder(Recording.Job(Folder()));
     EXPECT_EQ(ExpectOnlyWholeFiles({&Recording}), 0);
-    EXPECT_EQ(Entries(Folder()).size(), 24);
+    EXPECT_EQ(Entries(Folder()).size(), 25);
 }
 
 TEST_F(ExportFolderTest, TwoWritersAtOnceLeaveOneExportsFilesNotAMix)
@@ -285,7 +394,7 @@ TEST_F(ExportFolderTest, AFolderHeldByAnotherWriterIsAwaitedAloudAndCanBeGivenUp
     WriteExportFolder(Job);
     EXPECT_EQ(Polls, 3);
     EXPECT_EQ(ExpectOnlyWholeFiles({&Recording}), 0);
-    EXPECT_EQ(Entries(Folder()).size(), 3);
+    EXPECT_EQ(Entries(Folder()).size(), 4);
 }
 
 // Temporary names it is made to try: taken ones first, then its own.

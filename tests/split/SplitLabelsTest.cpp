@@ -82,6 +82,19 @@ TEST(SplitLabels, PiecesWrittenAsLabelsAreCutAgainByteForByte)
     EXPECT_EQ(Text(Dir.filePath("c/labels.txt")), "0.125000\t0.162375\tIntro\n"
                                                   "0.287500\t0.349875\tintro_2\n"
                                                   "0.475000\t0.524875\ta_b\n");
+
+    // A name that is another recording's, or any file no export wrote,
+    // goes to the piece with "_2"; the manifest names the piece so.
+    const Bytes Other = Bursts({500});
+    WriteFileBytes(Dir.filePath("other.wav").toStdString(), Other);
+    Write(Dir.filePath("talk.txt"), "0.125\t0.162375\tother\n");
+    const TChildRun Beside = Split(Dir.path(), {"--areas-beside", "--name-from-labels", "--manifest", "nemo", "--out",
+                                                ".", "talk.wav"});
+    ASSERT_EQ(Beside.Status, 0) << Beside.Err.toStdString();
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("other.wav").toStdString()), Other);
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("other_2.wav").toStdString()),
+              ReadFileBytes(Dir.filePath("a/WAVE00.wav").toStdString()));
+    EXPECT_EQ(Beside.Out.toStdString(), "{\"audio_filepath\": \"./other_2.wav\", \"duration\": 0.037375}\n");
 }
 
 TEST(SplitLabels, ALabelFileThatIsNoAreasOfTheRecordingFailsWithItsLine)

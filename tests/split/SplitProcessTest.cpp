@@ -168,7 +168,8 @@ TEST(SplitProcess, NoPieceReplacesARecordingOfTheRun)
     EXPECT_EQ(Entries(Dir.filePath("out/a")), QStringList{"WAVE00.wav"});
     EXPECT_EQ(QFileInfo(Dir.filePath("out/c/WAVE01.wav")).symLinkTarget(), Dir.filePath("a.wav"));
     EXPECT_EQ(Entries(Dir.filePath("out/c")), QStringList{"WAVE01.wav"});
-    EXPECT_EQ(Entries(Dir.filePath("out/WAVE00")), (QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav"}));
+    EXPECT_EQ(Entries(Dir.filePath("out/WAVE00")),
+              (QStringList{".redivev-done", "WAVE00.wav", "WAVE01.wav", "WAVE02.wav"}));
 
     // A link at a piece's name is no recording: it is replaced, and the
     // recording it leads to stays as it was.
@@ -346,9 +347,76 @@ TEST(SplitProcess, TheOutputFolderIsMadeWithItsParentsOrTheCauseIsSaid)
         EXPECT_EQ(Run.Status, Case.Status);
         EXPECT_EQ(Run.Err, Case.Err);
     }
-    EXPECT_EQ(Entries(Dir.filePath("a/b/c")), QStringList{"WAVE00.wav"});
+    EXPECT_EQ(Entries(Dir.filePath("a/b/c")), (QStringList{".redivev-done", "WAVE00.wav"}));
     EXPECT_EQ(Entries(Dir.filePath("locked")), QStringList{});
+    // The manifest's folder is made as the pieces' is.
+    const TChildRun Manifest =
+        SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "m/n/list.csv", "--out", "o", "a.wav"});
+    EXPECT_EQ(Manifest.Status, 0) << Manifest.Err.toStdString();
+    const QByteArray Listed = SplitBytes(Dir.path(), {"--list", "a.wav"}).Out;
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("m/n/list.csv").toStdString()), Bytes(Listed.begin(), Listed.end()));
+    const TChildRun Unmade =
+        SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "file/list.csv", "--out", "o", "a.wav"});
+    EXPECT_EQ(Unmade.Status, 1);
+    EXPECT_EQ(Unmade.Err, "redivev-split: --manifest-out file/list.csv: Not a directory\n");
     ::chmod(Dir.filePath("locked").toStdString().c_str(), 0755);
+}
+
+TEST(SplitProcess, TheManifestReplacesNoFileTheRunReadsOrWrites)
+{
+    QTemporaryDir Dir;
+    const Bytes Recording = Bursts16(1, 8000, {300, 500});
+    WriteFileBytes(Dir.filePath("a.wav").toStdString(), Recording);
+    WriteFileBytes(Dir.filePath("b.wav").toStdString(), Recording);
+    const std::string Labels = "0.125\t0.162375\tx\n";
+    WriteFileBytes(Dir.filePath("a.txt").toStdString(), Bytes(Labels.begin(), Labels.end()));
+    WriteFileBytes(Dir.filePath("list").toStdString(), {'a', '.', 'w', 'a', 'v', '\n'});
+    ASSERT_EQ(::link(Dir.filePath("a.txt").toStdString().c_str(), Dir.filePath("hard.csv").toStdString().c_str()), 0);
+    struct TCase {
+        std::vector<QByteArray> Arguments;
+        QByteArray Err;
+    };
+    const QByteArray Nothing = "; nothing was written\n";
+    const TCase Cases[] = {
+        {{"--areas", "a.txt", "--manifest-out", "a.txt", "a.wav"},
+         "--manifest-out a.txt: is the --areas file (a.txt), which the manifest would replace"},
+        {{"--areas", "a.txt", "--manifest-out", "hard.csv", "a.wav"},
+         "--manifest-out hard.csv: is the --areas file (a.txt), which the manifest would replace"},
+        {{"--areas-beside", "--manifest-out", "./a.txt", "a.wav"},
+         "--manifest-out ./a.txt: is the label file of a.wav (a.txt), which the manifest would replace"},
+        // Not there yet, the label file would be read from the manifest.
+        {{"--areas-beside", "--manifest-out", "b.txt", "a.wav", "b.wav"},
+         "--manifest-out b.txt: is the label file of b.wav (b.txt), which the manifest would replace"},
+        {{"--files-from", "list", "--manifest-out", "list"},
+         "--manifest-out list: is the --files-from list (list), which the manifest would replace"},
+        {{"--manifest-out", "o/WAVE01.wav", "a.wav"},
+         "--manifest-out o/WAVE01.wav: is a name in the folder of the pieces of a.wav (o), whose files would "
+         "replace the manifest"},
+        {{"--manifest-out", "o/../o/.redivev-done", "a.wav"},
+         "--manifest-out o/../o/.redivev-done: is a name in the folder of the pieces of a.wav (o), whose files "
+         "would replace the manifest"},
+        {{"--manifest-out", "o/b", "a.wav", "b.wav"},
+         "--manifest-out o/b: is the folder of the pieces of b.wav (o/b)"},
+    };
+    for (const TCase &Case : Cases) {
+        std::vector<QByteArray> Arguments = {"--manifest", "csv", "--out", "o"};
+        Arguments.insert(Arguments.end(), Case.Arguments.begin(), Case.Arguments.end());
+        SCOPED_TRACE(Case.Err.toStdString());
+        const TChildRun Run = SplitBytes(Dir.path(), Arguments);
+        EXPECT_EQ(Run.Status, 1);
+        EXPECT_EQ(Run.Err, "redivev-split: " + Case.Err + Nothing);
+        EXPECT_EQ(Entries(Dir.path()), (QStringList{"a.txt", "a.wav", "b.wav", "hard.csv", "list"}));
+        EXPECT_EQ(ReadFileBytes(Dir.filePath("a.txt").toStdString()), Bytes(Labels.begin(), Labels.end()));
+        EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
+    }
+    // A list on standard input that the shell opened from a file.
+    const QByteArray List = QFile::encodeName(Dir.filePath("list"));
+    const TChildRun Piped =
+        SplitBytes(Dir.path(), {"--files-from", "-", "--manifest", "csv", "--manifest-out", "list", "--out", "o"},
+                   [&] { ::dup2(::open(List.constData(), O_RDONLY), 0); });
+    EXPECT_EQ(Piped.Err, "redivev-split: --manifest-out list: is the --files-from list (standard input), which the "
+                         "manifest would replace" + Nothing);
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
 }
 
 TEST(SplitProcess, AFileSizeLimitIsAnErrorNamingThePiece)
@@ -393,7 +461,9 @@ TEST(SplitProcess, MoreJobsThanTheSystemGivesThreadsStillCutEveryFile)
     EXPECT_EQ(Run.Status, 0);
     EXPECT_EQ(Run.Err, "");
     for (int I = 0; I < 6; ++I)
-        EXPECT_EQ(Entries(Dir.filePath(QStringLiteral("pieces/f%1").arg(I))), QStringList{"WAVE00.wav"}) << I;
+        EXPECT_EQ(Entries(Dir.filePath(QStringLiteral("pieces/f%1").arg(I))),
+                  (QStringList{".redivev-done", "WAVE00.wav"}))
+            << I;
 }
 
 TEST(SplitProcess, AFolderHeldByAnotherExportIsAwaitedAndSaidSo)
@@ -419,5 +489,5 @@ TEST(SplitProcess, AFolderHeldByAnotherExportIsAwaitedAndSaidSo)
     ASSERT_TRUE(Process.waitForFinished(30000));
     EXPECT_EQ(Process.exitCode(), 0);
     EXPECT_EQ(Process.readAllStandardError(), "");
-    EXPECT_EQ(Entries(Dir.filePath("pieces")), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
+    EXPECT_EQ(Entries(Dir.filePath("pieces")), (QStringList{".redivev-done", "WAVE00.wav", "WAVE01.wav"}));
 }
