@@ -5,6 +5,7 @@ import io
 import json
 import os
 import random
+import resource
 import signal
 import subprocess
 import time
@@ -25,6 +26,31 @@ def test_files_from_adds_names_as_given_lines_or_nul_separated(corpus, tmp_path,
         == [f for f, _, _ in listed(*NAMES)]
     missing = split("--list", "--files-from", tmp_path / "nothing", check=False)
     assert missing.returncode == 1 and b"--files-from" in missing.stderr and b"No such file" in missing.stderr
+
+
+def small_memory():
+    """In the child: room for the names or labels kept, not for the file."""
+    resource.setrlimit(resource.RLIMIT_DATA, (256 << 20, 256 << 20))
+
+
+def test_lists_and_label_files_are_read_in_memory_of_what_they_keep(corpus, tmp_path):
+    # Lists that never end, or whose line does not, are refused with one line.
+    endless = [(["/dev/zero", "-0"], "/dev/zero: it goes on past 1 GiB, further than any list of recordings"),
+               (["/dev/zero"], "/dev/zero: line 1 is longer than any path (4095 bytes)"),
+               (["-"], "standard input: line 3 is longer than any path (4095 bytes)")]
+    for arguments, reason in endless:
+        run = split("--list", "--files-from", *arguments, input=b"a.wav\n\n" + b"x" * 5000, check=False,
+                    preexec_fn=small_memory)
+        assert (run.returncode, run.stderr.decode()) == (1, f"redivev-split: --files-from {reason}\n")
+    # 64 MB of blank lines around two labels, as 64 million lines.
+    take = corpus(["take.wav"]) / "take.wav"
+    with open(tmp_path / "take.txt", "wb") as labels:
+        labels.write(b"\xef\xbb\xbf0.5\t1.0\tfirst\r\n")
+        for _ in range(64):
+            labels.write(b"\n" * (1 << 20))
+        labels.write(b"1.25\t1.5\tsecond")
+    run = split("--list", "--labels", "--areas", tmp_path / "take.txt", take, preexec_fn=small_memory)
+    assert run.stdout == b"0.500000\t1.000000\tWAVE00\n1.250000\t1.500000\tWAVE01\n"
 
 
 def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tmp_path):
