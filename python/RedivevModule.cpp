@@ -245,9 +245,10 @@ named as redivev-split's options with '_' for '-', in the same forms:
 
 A level is a 16-bit sample level (a number, 0..32768) or dBFS ("-40dB"); a
 width is a count of sample positions (a number) or seconds ("0.4s"),
-converted at the recording's sample rate. A bad setting raises ValueError
-with redivev-split's message; a recording that cannot be read or cut
-raises ValueError naming the file and the reason. The engine runs with the
+converted at the recording's sample rate. A flag such as auto is True or
+False, and a setting is never a bool: TypeError otherwise. A bad setting
+raises ValueError with redivev-split's message; a recording that cannot be
+read or cut raises ValueError naming the file and the reason. The engine runs with the
 GIL released, so threads cut in parallel.)";
 
     Module.def("detect", &Detect, py::arg("samples"), py::arg("rate"),
