@@ -74,8 +74,12 @@ void TForm1::N6Click()
                 ExtractArea(Count - 1);
         } catch (const EExportOverwritesRecording &Error) {
             Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
-        } catch (const EExportFailed &Error) {
+        } catch (const EExportReadFailed &Error) {
             Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
+                + Error.Reason;
+        } catch (const EExportFailed &Error) {
+            // Disk full, read-only, no permission: the recording is fine.
+            Failure = QStringLiteral("出力先のフォルダに書き込めません\n") + Error.Path + QStringLiteral(": ")
                 + Error.Reason;
         }
         if (!Completed && Failure.isEmpty())

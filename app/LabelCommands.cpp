@@ -18,6 +18,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -110,21 +111,20 @@ void TForm1::LabelImportClick()
         ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
         return;
     }
-    const std::optional<QByteArray> Text = ReadLabelText(File);
+    std::vector<TLabeledArea> Read;
+    std::optional<ELabelFileError> Bad;
+    try {
+        const TSampleView Recording = RecordingView();
+        Read = ReadLabelFile(File, Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
+    } catch (const ELabelFileError &Error) {
+        Bad = Error;
+    }
     if (File.error() != QFileDevice::NoError) {
         ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
         return;
     }
-    if (!Text) {
-        ShowMessage(Unreadable + *Path + QStringLiteral(": ラベルファイルとしては大きすぎます"));
-        return;
-    }
-    std::vector<TLabeledArea> Read;
-    try {
-        const TSampleView Recording = RecordingView();
-        Read = ReadLabelFile(*Text, Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
-    } catch (const ELabelFileError &Error) {
-        ShowMessage(Unreadable + QStringLiteral("%1:%2: %3").arg(*Path).arg(Error.Line).arg(Error.Reason));
+    if (Bad) {
+        ShowMessage(Unreadable + QStringLiteral("%1:%2: %3").arg(*Path).arg(Bad->Line).arg(Bad->Reason));
         return;
     }
     {

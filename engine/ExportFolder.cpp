@@ -191,7 +191,7 @@ std::vector<std::string> WriteExportFolder(const TExportJob &Job)
             } catch (const EFileSystemError &) {
                 throw;
             } catch (const std::exception &Error) {
-                throw Failed(Writer.PathOf(Name), Error.what());
+                throw EExportReadFailed(Writer.PathOf(Name), QString::fromStdString(Error.what()));
             }
             if (Job.Progress)
                 Job.Progress(I + 1);

@@ -52,6 +52,14 @@ public:
     QString Reason;       // the system's words, e.g. "No space left on device"
 };
 
+// An export that failed at the recording, not at the folder: a piece whose
+// samples could not be read from it (a file that shrank, an area beyond its
+// end). Path is the piece that was being written.
+class EExportReadFailed : public EExportFailed {
+public:
+    using EExportFailed::EExportFailed;
+};
+
 // Folder + "/WAVE" + Index with at least two digits + the extension of
 // the kind of file a piece of Recording is: ".wav", or ".flac" for a FLAC
 // recording, whose pieces are FLAC too.

@@ -1,9 +1,11 @@
 #include "engine/LabelFile.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -23,20 +25,43 @@ std::optional<double> ReadSeconds(const QByteArray &Field)
     return Seconds;
 }
 
-} // namespace
+constexpr qsizetype LongestLine = 64 * 1024;
+constexpr qint64 Largest = qint64(256) << 20;
 
-std::optional<QByteArray> ReadLabelText(QIODevice &File)
+// The area of one line (without its LF) into Areas, if it gives one.
+void ReadLine(QByteArrayView Line, int Number, std::uint32_t Rate, std::int64_t FrameCount,
+              std::vector<TLabeledArea> &Areas)
 {
-    constexpr qint64 Largest = qint64(256) << 20;
-    QByteArray Text;
-    while (Text.size() <= Largest) {
-        const QByteArray Part = File.read(64 * 1024);
-        if (Part.isEmpty())
-            return Text;
-        Text += Part;
-    }
-    return std::nullopt;
+    // Some editors start a UTF-8 text with the byte-order mark.
+    if (Number == 1 && Line.startsWith("\xEF\xBB\xBF"))
+        Line = Line.sliced(3);
+    if (Line.endsWith('\r'))
+        Line.chop(1);
+    if (Line.trimmed().isEmpty() || Line.startsWith('\\'))
+        return;
+    const QList<QByteArray> Fields = Line.toByteArray().split('\t');
+    const std::optional<double> Start = ReadSeconds(Fields[0]);
+    const std::optional<double> End = Fields.size() >= 2 ? ReadSeconds(Fields[1]) : std::nullopt;
+    if (!Start || !End)
+        throw ELabelFileError(Number, QStringLiteral("not a label: start<TAB>end<TAB>label, in seconds"));
+    const QString StartText = QString::fromLatin1(Fields[0].trimmed());
+    const QString EndText = QString::fromLatin1(Fields[1].trimmed());
+    if (*Start >= *End)
+        throw ELabelFileError(Number, QStringLiteral("the start %1 s is not before the end %2 s").arg(StartText, EndText));
+    const auto At = [Rate](double Seconds) { return std::llround(std::min(Seconds * Rate, 9e18)); };
+    const TTrimArea Area{At(*Start), At(*End)};
+    if (Area.EndPos > FrameCount)
+        throw ELabelFileError(Number, QStringLiteral("the end %1 s is beyond the recording, which ends at %2 s")
+                                          .arg(EndText, QString::fromLatin1(LabelSeconds(FrameCount, Rate))));
+    // Both times round to one position: no sample lies between them.
+    if (Area.StartPos >= Area.EndPos)
+        throw ELabelFileError(Number, QStringLiteral("the area from %1 s to %2 s is shorter than one sample at %3 Hz")
+                                          .arg(StartText, EndText)
+                                          .arg(Rate));
+    Areas.push_back({Area, QString::fromUtf8(Fields.mid(2).join('\t'))});
 }
+
+} // namespace
 
 QByteArray LabelSeconds(std::int64_t Position, std::uint32_t Rate)
 {
@@ -63,33 +88,49 @@ QByteArray LabelFileText(const std::vector<TTrimArea> &Areas, std::uint32_t Rate
     return Text;
 }
 
+std::vector<TLabeledArea> ReadLabelFile(QIODevice &File, std::uint32_t Rate, std::int64_t FrameCount)
+{
+    // Only the line being read is held, so a file of a million blank lines
+    // costs no more memory than one of a single label.
+    std::vector<TLabeledArea> Areas;
+    QByteArray Line;
+    int Number = 1;
+    qint64 Total = 0;
+    char Buffer[64 * 1024];
+    for (qint64 Read; (Read = File.read(Buffer, sizeof Buffer)) > 0;) {
+        Total += Read;
+        if (Total > Largest)
+            throw ELabelFileError(Number, QStringLiteral("the file goes on past 256 MiB, further than any label "
+                                                         "file"));
+        const char *At = Buffer;
+        const char *const End = Buffer + Read;
+        while (At < End) {
+            if (Line.isEmpty() && *At == '\n') {
+                ++At;
+                ++Number;
+                continue;
+            }
+            const auto *Break = static_cast<const char *>(std::memchr(At, '\n', std::size_t(End - At)));
+            Line.append(At, (Break ? Break : End) - At);
+            if (Line.size() > LongestLine)
+                throw ELabelFileError(Number, QStringLiteral("the line goes on past 64 KiB, further than any "
+                                                             "label"));
+            if (!Break)
+                break;
+            ReadLine(Line, Number++, Rate, FrameCount, Areas);
+            Line.resize(0);
+            At = Break + 1;
+        }
+    }
+    if (!Line.isEmpty())
+        ReadLine(Line, Number, Rate, FrameCount, Areas);
+    return Areas;
+}
+
 std::vector<TLabeledArea> ReadLabelFile(const QByteArray &Text, std::uint32_t Rate, std::int64_t FrameCount)
 {
-    std::vector<TLabeledArea> Areas;
-    const QList<QByteArray> Lines = Text.split('\n');
-    for (qsizetype I = 0; I < Lines.size(); ++I) {
-        const int Number = int(I + 1);
-        QByteArray Line = Lines[I];
-        if (Line.endsWith('\r'))
-            Line.chop(1);
-        if (Line.trimmed().isEmpty() || Line.startsWith('\\'))
-            continue;
-        const QList<QByteArray> Fields = Line.split('\t');
-        const std::optional<double> Start = ReadSeconds(Fields[0]);
-        const std::optional<double> End = Fields.size() >= 2 ? ReadSeconds(Fields[1]) : std::nullopt;
-        if (!Start || !End)
-            throw ELabelFileError(Number, QStringLiteral("not a label: start<TAB>end<TAB>label, in seconds"));
-        const auto At = [Rate](double Seconds) { return std::llround(std::min(Seconds * Rate, 9e18)); };
-        const TTrimArea Area{At(*Start), At(*End)};
-        if (Area.StartPos >= Area.EndPos)
-            throw ELabelFileError(Number, QStringLiteral("the start %1 s is not before the end %2 s")
-                                              .arg(QString::fromLatin1(Fields[0].trimmed()),
-                                                   QString::fromLatin1(Fields[1].trimmed())));
-        if (Area.EndPos > FrameCount)
-            throw ELabelFileError(Number, QStringLiteral("the end %1 s is beyond the recording, which ends at %2 s")
-                                              .arg(QString::fromLatin1(Fields[1].trimmed()),
-                                                   QString::fromLatin1(LabelSeconds(FrameCount, Rate))));
-        Areas.push_back({Area, QString::fromUtf8(Fields.mid(2).join('\t'))});
-    }
-    return Areas;
+    QBuffer File;
+    File.setData(Text);
+    File.open(QIODevice::ReadOnly);
+    return ReadLabelFile(File, Rate, FrameCount);
 }

@@ -42,17 +42,19 @@ QByteArray LabelSeconds(std::int64_t Position, std::uint32_t Rate);
 // spaces, since they would end the field or the line).
 QByteArray LabelFileText(const std::vector<TTrimArea> &Areas, std::uint32_t Rate, const QStringList &Labels);
 
-// A label file's text, read from File (open) up to its end or until it
-// is too large to be labels (256 MiB): nothing then. A device or a pipe
-// that never ends is read no further. A read error is File's.
-std::optional<QByteArray> ReadLabelText(QIODevice &File);
-
-// The areas of a label file for a recording of FrameCount positions at
-// Rate: times rounded to the nearest position; the label is the rest of
-// the line after the end time (UTF-8), empty when there is none. Blank
-// lines, and the frequency lines that some editors write under a label
-// (starting with a backslash), are passed over; a line ending in CR LF
+// The areas of the label file open as File, for a recording of FrameCount
+// positions at Rate, read a line at a time: times rounded to the nearest
+// position; the label is the rest of the line after the end time (UTF-8),
+// empty when there is none. A byte-order mark before the first line is
+// passed over, as are blank lines and the frequency lines that some editors
+// write under a label (starting with a backslash); a line ending in CR LF
 // reads as one ending in LF. Raises ELabelFileError for the first line that
-// is no label, whose start is not before its end, or that reaches beyond
-// the recording.
+// is no label, whose start is not before its end, whose area is shorter
+// than one position, that reaches beyond the recording, or that is longer
+// than any label (64 KiB), and for a file that goes on past 256 MiB (a
+// device or a pipe that never ends). A read error ends the reading: it is
+// File's to check.
+std::vector<TLabeledArea> ReadLabelFile(QIODevice &File, std::uint32_t Rate, std::int64_t FrameCount);
+
+// The same for a label file's whole text.
 std::vector<TLabeledArea> ReadLabelFile(const QByteArray &Text, std::uint32_t Rate, std::int64_t FrameCount);

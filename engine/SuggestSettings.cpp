@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
 
-constexpr double Silence = -120; // dBFS of a window of zeros
+constexpr double Silence = SilentDb;
 
 // The RMS of each 10 ms window, loudest channel, in dBFS.
 std::vector<double> WindowLevelsDb(const TSampleView &Recording, std::int64_t N, std::int64_t Width)
@@ -58,14 +59,17 @@ double NoiseFloorDb(const std::vector<double> &Levels)
     return Quantile(Floors, 0.9);
 }
 
-// The speech level: the middle of the windows clearly above the floor.
-double SpeechLevelDb(const std::vector<double> &Levels, double Floor)
+// The speech level: the middle of the windows clearly above the floor;
+// nothing when none is.
+std::optional<double> SpeechLevelDb(const std::vector<double> &Levels, double Floor)
 {
     std::vector<double> Loud;
     for (double Level : Levels)
         if (Level > Floor + 10)
             Loud.push_back(Level);
-    return Loud.empty() ? Floor + 20 : Quantile(Loud, 0.5);
+    if (Loud.empty())
+        return std::nullopt;
+    return Quantile(Loud, 0.5);
 }
 
 std::int32_t PanelLevel(double Db)
@@ -91,13 +95,16 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording)
     const std::vector<double> Levels =
         N > 0 ? WindowLevelsDb(Recording, N, std::max<std::int64_t>(Rate / 100, 1)) : std::vector<double>{};
     const double Floor = Levels.empty() ? Silence : NoiseFloorDb(Levels);
-    const double Speech = SpeechLevelDb(Levels, Floor);
+    const std::optional<double> Speech = SpeechLevelDb(Levels, Floor);
     Suggested.NoiseFloorDb = Floor;
-    Suggested.SpeechLevelDb = Speech;
+    Suggested.SpeechLevelDb = Speech.value_or(Floor);
+    Suggested.SpeechFound = Speech.has_value();
 
     // Silence ends well clear of the floor's own ripple; a piece opens only
     // nearer speech, so a noise that passes the lower level opens none.
-    const double Span = Speech - Floor;
+    // Without speech the levels sit as far above the floor as for speech
+    // 20 dB above it.
+    const double Span = Speech ? *Speech - Floor : 20;
     TTrimSettings &Settings = Suggested.Settings;
     Settings.NoSoundLevel = PanelLevel(Floor + std::max(4.0, 0.2 * Span));
     Settings.CutStartLevel = std::max(PanelLevel(Floor + std::max(9.0, 0.45 * Span)), Settings.NoSoundLevel + 1);

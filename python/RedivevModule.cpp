@@ -36,12 +36,25 @@ py::object PathText(const QByteArray &Bytes)
     return py::module_::import("os").attr("fsdecode")(py::bytes(Bytes.constData(), std::size_t(Bytes.size())));
 }
 
+std::string TypeName(const py::handle &Value)
+{
+    return py::str(Value.get_type().attr("__name__"));
+}
+
 QString ValueText(const std::string &Keyword, const py::handle &Value)
 {
     if (py::isinstance<py::str>(Value) || py::hasattr(Value, "__fspath__"))
         return ArgumentText(PathBytes(Value));
-    if (py::isinstance<py::int_>(Value))
-        return QString::fromStdString(py::str(Value).cast<std::string>());
+    // True is an int to Python, but no number of positions to anyone; a
+    // NumPy integer is one, a NumPy bool is not.
+    const bool Bool = py::isinstance<py::bool_>(Value)
+        || (py::hasattr(Value, "dtype") && py::str(Value.attr("dtype").attr("kind")).cast<std::string>() == "b");
+    if (!Bool && PyIndex_Check(Value.ptr())) {
+        const py::object Whole = py::reinterpret_steal<py::object>(PyNumber_Index(Value.ptr()));
+        if (!Whole)
+            throw py::error_already_set();
+        return QString::fromStdString(py::str(Whole).cast<std::string>());
+    }
     if (py::isinstance<py::float_>(Value)) {
         const double Number = Value.cast<double>();
         // 100.0 is the count 100; 0.4 is no count of positions, and the
@@ -51,11 +64,14 @@ QString ValueText(const std::string &Keyword, const py::handle &Value)
         return QString::fromStdString(py::repr(Value).cast<std::string>());
     }
     throw py::type_error(Keyword + ": give a number or a text such as \"0.4s\" or \"-40dB\", not "
-                         + std::string(py::str(Value.get_type().attr("__name__"))));
+                         + TypeName(Value));
 }
 
 // The command line these keywords stand for, each keyword_name as
-// --keyword-name; True gives a bare flag and False leaves it out.
+// --keyword-name: an option alone is a bool, True giving it and False
+// leaving it out; any other takes a number or a text, never a bool, whose
+// True would read as 1 or as a flag. A keyword that is no option goes to
+// the parser as it is, for its message.
 QStringList SettingArguments(const py::kwargs &Settings, const std::set<std::string> &Taken)
 {
     QStringList Arguments;
@@ -65,12 +81,21 @@ QStringList SettingArguments(const py::kwargs &Settings, const std::set<std::str
         std::replace(Option.begin(), Option.end(), '_', '-');
         if (NotSettings.count(Option) != 0 && Taken.count(Option) == 0)
             throw py::type_error("unexpected keyword argument '" + Keyword + "'");
-        if (py::isinstance<py::bool_>(Value)) {
+        const QString Name = QStringLiteral("--") + QString::fromStdString(Option);
+        switch (SplitOptionForm(QString::fromStdString(Option))) {
+        case TOptionForm::Flag:
+            if (!py::isinstance<py::bool_>(Value))
+                throw py::type_error(Keyword + ": give True or False, not " + TypeName(Value));
             if (Value.cast<bool>())
-                Arguments << QStringLiteral("--") + QString::fromStdString(Option);
-            continue;
+                Arguments << Name;
+            break;
+        case TOptionForm::Value:
+            Arguments << Name << ValueText(Keyword, Value);
+            break;
+        case TOptionForm::Unknown:
+            Arguments << Name;
+            break;
         }
-        Arguments << QStringLiteral("--") + QString::fromStdString(Option) << ValueText(Keyword, Value);
     }
     return Arguments;
 }
@@ -221,9 +246,10 @@ named as redivev-split's options with '_' for '-', in the same forms:
 
 A level is a 16-bit sample level (a number, 0..32768) or dBFS ("-40dB"); a
 width is a count of sample positions (a number) or seconds ("0.4s"),
-converted at the recording's sample rate. A bad setting raises ValueError
-with redivev-split's message; a recording that cannot be read or cut
-raises ValueError naming the file and the reason. The engine runs with the
+converted at the recording's sample rate. A flag such as auto is True or
+False, and a setting is never a bool: TypeError otherwise. A bad setting
+raises ValueError with redivev-split's message; a recording that cannot be
+read or cut raises ValueError naming the file and the reason. The engine runs with the
 GIL released, so threads cut in parallel.)";
 
     Module.def("detect", &Detect, py::arg("samples"), py::arg("rate"),

@@ -30,10 +30,18 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
         Outcome.Error = Settings.Error.toUtf8();
         return false;
     }
-    if (Suggested)
+    if (Suggested && Suggested->SpeechFound)
         Outcome.Chosen = SettingsAsOptions(*Settings.Settings) + " (noise floor "
             + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS, speech "
             + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
+    else if (Suggested)
+        Outcome.Chosen = SettingsAsOptions(*Settings.Settings)
+            + (Suggested->NoiseFloorDb <= SilentDb
+                   ? QByteArray(" (the recording is silent: no speech to cut)")
+                   : " (no quiet stretch to measure a noise floor from: the recording stays near "
+                       + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1)
+                       + " dBFS, with nothing louder to take for speech)");
+    Outcome.NoSpeechFound = Suggested && !Suggested->SpeechFound;
     // A file shortened by another program meanwhile becomes this file's
     // error instead of a signal that ends the run.
     std::vector<TTrimArea> &Areas = Outcome.Areas;

@@ -23,6 +23,9 @@ struct TCutOutcome {
     // With --auto: the settings the recording was cut with, and what they
     // were suggested from, as one line for stderr.
     QByteArray Chosen;
+    // With --auto: no speech stood out from one steady level, which the
+    // run says even when it lists nothing.
+    bool NoSpeechFound = false;
     // With --labels: the pieces as a label file, each labelled with its
     // file name without extension.
     QByteArray LabelText;

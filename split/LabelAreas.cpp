@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <optional>
 
 QByteArray LabelFileBeside(const QByteArray &Recording)
 {
@@ -29,22 +30,21 @@ TLabelAreas ReadLabelAreas(const QByteArray &LabelFile, std::uint32_t Rate, std:
         return Read;
     }
     Read.File = FileIdentityOf(File.handle());
-    const std::optional<QByteArray> Text = ReadLabelText(File);
-    if (File.error() != QFileDevice::NoError) {
-        Read.Error = LabelFile + ": " + File.errorString().toUtf8();
-        return Read;
-    }
-    if (!Text) {
-        Read.Error = LabelFile + ": too large for a label file";
-        return Read;
-    }
+    std::optional<ELabelFileError> Bad;
     try {
-        for (const TLabeledArea &Area : ReadLabelFile(*Text, Rate, Frames)) {
+        for (const TLabeledArea &Area : ReadLabelFile(File, Rate, Frames)) {
             Read.Areas.push_back(Area.Area);
             Read.Labels << Area.Label;
         }
     } catch (const ELabelFileError &Error) {
-        Read.Error = LabelFile + ':' + QByteArray::number(Error.Line) + ": " + Error.Reason.toUtf8();
+        Bad = Error;
+    }
+    // A read that failed part-way makes any line after it no matter.
+    if (File.error() != QFileDevice::NoError)
+        Read.Error = LabelFile + ": " + File.errorString().toUtf8();
+    else if (Bad)
+        Read.Error = LabelFile + ':' + QByteArray::number(Bad->Line) + ": " + Bad->Reason.toUtf8();
+    if (!Read.Error.isEmpty()) {
         Read.Areas.clear();
         Read.Labels.clear();
     }

@@ -110,6 +110,9 @@ std::vector<TOutputPlace> OutputPlaces(const QByteArrayList &Files, const TSplit
         const auto Owner = Owners.constFind(Place.Folder);
         if (Owner == Owners.constEnd())
             Owners.insert(Place.Folder, File);
+        else if (Options.List && Tree)
+            Place.Error = "its Kaldi recording id would be that of " + *Owner
+                + ": their paths below the --keep-tree folder differ in no more than the extension";
         else if (Options.List)
             Place.Error = "its Kaldi recording id would be that of " + *Owner + "; give --keep-tree";
         else

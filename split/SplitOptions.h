@@ -61,6 +61,11 @@ struct TSplitCommand {
 // --version are answered with the texts QCommandLineParser gives them.
 TSplitCommand ParseSplitCommand(const QStringList &Arguments);
 
+// What --Name is to the command line: no option of it, an option alone
+// (--auto), or one followed by its value (--out DIR).
+enum class TOptionForm { Unknown, Flag, Value };
+TOptionForm SplitOptionForm(const QString &Name);
+
 // The settings for a recording of Rate samples per second; an error
 // message naming the option when a converted value does not fit.
 struct TSettingsAtRate {

@@ -206,7 +206,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             continue;
         }
         const QByteArray &File = (*All)[Positions[std::size_t(K)]];
-        if (Options.List && Options.Auto) {
+        if (Options.Auto && (Options.List || Outcome.NoSpeechFound)) {
             const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
             std::fputs(Printable(Line).append('\n').constData(), Err);
         }

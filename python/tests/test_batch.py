@@ -5,6 +5,7 @@ import io
 import json
 import os
 import random
+import resource
 import signal
 import subprocess
 import time
@@ -27,6 +28,31 @@ def test_files_from_adds_names_as_given_lines_or_nul_separated(corpus, tmp_path,
     assert missing.returncode == 1 and b"--files-from" in missing.stderr and b"No such file" in missing.stderr
 
 
+def small_memory():
+    """In the child: room for the names or labels kept, not for the file."""
+    resource.setrlimit(resource.RLIMIT_DATA, (256 << 20, 256 << 20))
+
+
+def test_lists_and_label_files_are_read_in_memory_of_what_they_keep(corpus, tmp_path):
+    # Lists that never end, or whose line does not, are refused with one line.
+    endless = [(["/dev/zero", "-0"], "/dev/zero: it goes on past 1 GiB, further than any list of recordings"),
+               (["/dev/zero"], "/dev/zero: line 1 is longer than any path (4095 bytes)"),
+               (["-"], "standard input: line 3 is longer than any path (4095 bytes)")]
+    for arguments, reason in endless:
+        run = split("--list", "--files-from", *arguments, input=b"a.wav\n\n" + b"x" * 5000, check=False,
+                    preexec_fn=small_memory)
+        assert (run.returncode, run.stderr.decode()) == (1, f"redivev-split: --files-from {reason}\n")
+    # 64 MB of blank lines around two labels, as 64 million lines.
+    take = corpus(["take.wav"]) / "take.wav"
+    with open(tmp_path / "take.txt", "wb") as labels:
+        labels.write(b"\xef\xbb\xbf0.5\t1.0\tfirst\r\n")
+        for _ in range(64):
+            labels.write(b"\n" * (1 << 20))
+        labels.write(b"1.25\t1.5\tsecond")
+    run = split("--list", "--labels", "--areas", tmp_path / "take.txt", take, preexec_fn=small_memory)
+    assert run.stdout == b"0.500000\t1.000000\tWAVE00\n1.250000\t1.500000\tWAVE01\n"
+
+
 def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tmp_path):
     root = corpus(["a/take.wav", "b/take.wav", "b/take.flac.wav"])
     other = corpus(["../elsewhere/x.wav"]) / ".." / "elsewhere" / "x.wav"
@@ -38,6 +64,16 @@ def test_keep_tree_keeps_same_named_files_apart_and_refuses_outsiders(corpus, tm
         pieces = sorted(p.name for p in (tmp_path / "out" / name).iterdir())
         assert pieces == [".redivev-done"] + [f"WAVE{i:02}.wav" for i in range(len(listed(root / (name + ".wav"))))]
     assert not (tmp_path / "out" / "elsewhere").exists()
+    # Kaldi needs one id a recording: files of one name want --keep-tree,
+    # and below it only an extension tells them apart.
+    kaldi = ["--list", "--manifest", "kaldi", "--manifest-out", tmp_path / "k"]
+    flat = split(*kaldi, root / "a/take.wav", root / "b/take.wav", check=False)
+    assert flat.returncode == 1 and flat.stderr.decode().endswith("a/take.wav; give --keep-tree\n")
+    twice = corpus(["a/take.rf64"]) / "a/take.rf64"
+    tree = split(*kaldi, "--keep-tree", root, root / "a/take.wav", twice, check=False)
+    assert tree.returncode == 1 and "give --keep-tree" not in tree.stderr.decode()
+    assert tree.stderr.decode().endswith("a/take.wav: their paths below the --keep-tree folder differ in no more "
+                                         "than the extension\n")
 
 
 def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus, tmp_path, monkeypatch):

@@ -55,6 +55,7 @@ def test_split_file_and_list_file_give_the_commands_pieces(tmp_path):
     expected = listed(*OPTIONS, tmp_path / "r.wav")
     listing = redivev.list_file(tmp_path / "r.wav", **SETTINGS)
     assert [(r["file"], r["start"], r["end"]) for r in listing] == expected
+    assert redivev.list_file(tmp_path / "r.wav", **{**SETTINGS, "min_size": np.int64(40)}) == listing
     pieces = redivev.split_file(str(tmp_path / "r.wav"), tmp_path / "out", skip_done=True, **SETTINGS)
     assert [(r["start"], r["end"], r["skipped"]) for r in pieces] == [(s, e, False) for _, s, e in expected]
     assert sorted(p.name for p in (tmp_path / "out").iterdir()) == \
@@ -73,6 +74,16 @@ def test_split_file_and_list_file_give_the_commands_pieces(tmp_path):
     (lambda a: redivev.detect(a, 8000, out="x"), TypeError, "unexpected keyword argument 'out'"),
     (lambda a: redivev.detect(a, 8000, normalise=True), TypeError, "unexpected keyword argument 'normalise'"),
     (lambda a: redivev.detect(a, 8000, frobnicate=1), ValueError, "Unknown option 'frobnicate'"),
+    (lambda a: redivev.detect(a, 8000, frobnicate=False), ValueError, "Unknown option 'frobnicate'"),
+    # A flag is a bool and a setting never is: "no" or 1 would switch a
+    # flag on, True would read as a count of 1.
+    (lambda a: redivev.detect(a, 8000, auto="no"), TypeError, "auto: give True or False, not str"),
+    (lambda a: redivev.detect(a, 8000, auto=1), TypeError, "auto: give True or False, not int"),
+    (lambda a: redivev.detect(a, 8000, no_sound_width=True), TypeError, "no_sound_width: give a number or a text"),
+    (lambda a: redivev.detect(a, 8000, min_size=np.True_), TypeError, "min_size: give a number or a text"),
+    (lambda a: redivev.list_file("/nonexistent.wav", normalise="no"), TypeError, "normalise: give True or False"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", skip_done=None), TypeError, "skip_done: give True or"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", keep_tree=True), TypeError, "keep_tree: give a number"),
     (lambda a: redivev.detect(a, 0), ValueError, "rate: give the samples per second"),
     (lambda a: redivev.detect(a.astype(np.int64), 8000), TypeError, "give int8, uint8, int16, int32, float32"),
     (lambda a: redivev.detect(np.zeros((10, 9), np.int16), 8000), TypeError, "in 1 to 8 channels"),

@@ -36,11 +36,18 @@ namespace {
 
 const QString Question = "情報|分割しました。作成されたデータのフォルダを開きますか？";
 const QString Problem = "元のwavファイルに問題があります";
+const QString FolderProblem = "出力先のフォルダに書き込めません";
 
-// The export's message for a failure: what failed, and why.
+// The export's message for a failure of the recording: what failed, and why.
 QString ProblemWith(const QString &Path, const QString &Why)
 {
     return Problem + QLatin1Char('\n') + Path + QStringLiteral(": ") + Why;
+}
+
+// The same for a failure of the folder, which the recording has no part in.
+QString FolderProblemWith(const QString &Path, const QString &Why)
+{
+    return FolderProblem + QLatin1Char('\n') + Path + QStringLiteral(": ") + Why;
 }
 
 QString SystemReason(int ErrorNumber)
@@ -268,7 +275,7 @@ TEST_F(ExportTest, FolderThatCannotBeMadeGivesOneMessageAndNoQuestion)
     Load(Mono16(Pieces16(2, 400, 300)));
     DetectAndExport();
     const QString PerUser = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/MakedFile";
-    EXPECT_EQ(Messages, QStringList{ProblemWith(PerUser, SystemReason(ENOTDIR))});
+    EXPECT_EQ(Messages, QStringList{FolderProblemWith(PerUser, SystemReason(ENOTDIR))});
     EXPECT_EQ(CursorAtMessages, QList<bool>{false});
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(Paints, 0);
@@ -341,7 +348,7 @@ TEST_F(ExportTest, FileThatFailsHalfWayIsRemovedAndEarlierFilesStay)
         TFileSizeLimit Limit(2000);
         Form->N6Click();
     }
-    EXPECT_EQ(Messages, QStringList{ProblemWith(File("WAVE01.wav"), SystemReason(EFBIG))});
+    EXPECT_EQ(Messages, QStringList{FolderProblemWith(File("WAVE01.wav"), SystemReason(EFBIG))});
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE02.wav"}));
     const TWavContent First = ReadWav(File("WAVE00.wav"));

@@ -23,7 +23,8 @@ using namespace wavtest;
 
 namespace {
 
-const QString ExportFailed = QStringLiteral("元のwavファイルに問題があります");
+// Every fault here is the folder's, none the recording's.
+const QString ExportFailed = QStringLiteral("出力先のフォルダに書き込めません");
 
 // Sizes chosen so that a 16 KiB limit or a 64 KiB disk lets the first two
 // files through (2046 and 4046 bytes) and stops the third (80046) part-way.

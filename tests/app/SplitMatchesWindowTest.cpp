@@ -203,8 +203,9 @@ TEST_F(LabelsReplayed, ALabelFileThatIsNoAreasOfTheRecordingLeavesTheAreasAndNam
     EXPECT_EQ(Messages.last(), QStringLiteral("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
     EXPECT_FALSE(QDir(ProgramDir + "/MakedFile").exists());
 
-    // A good file replaces the areas in one step that can be undone.
-    const QString Good = WriteFile("good.txt", {'0', '\t', '0', '.', '1', '\t', 'x', '\n'});
+    // A good file replaces the areas in one step that can be undone; the
+    // byte-order mark a text editor may put first is no part of its line.
+    const QString Good = WriteFile("good.txt", {0xEF, 0xBB, 0xBF, '0', '\t', '0', '.', '1', '\t', 'x', '\n'});
     Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Good; };
     Form->LabelImportAction->trigger();
     EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{0, 4410}}));

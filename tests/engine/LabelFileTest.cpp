@@ -50,7 +50,9 @@ TEST(LabelFile, ALineThatIsNoAreaOfTheRecordingFailsWithItsNumber)
         {"0\t1\tok\n2.000000\t1.000000\tback\n", 2, "the start 2.000000 s is not before the end 1.000000 s"},
         {"1\t1\tpoint\n", 1, "the start 1 s is not before the end 1 s"},
         // Less than half a position apart: the same position.
-        {"1.0000\t1.0004\tx\n", 1, "the start 1.0000 s is not before the end 1.0004 s"},
+        {"1.0000\t1.0004\tx\n", 1, "the area from 1.0000 s to 1.0004 s is shorter than one sample at 1000 Hz"},
+        {"5\t4\n", 1, "the start 5 s is not before the end 4 s"},
+        {"1\t2\n\xEF\xBB\xBF" "1\t2\n", 2, "not a label: start<TAB>end<TAB>label, in seconds"},
         {"0\t1\n2.5\t3.0016\n", 2, "the end 3.0016 s is beyond the recording, which ends at 3.001000 s"},
     };
     for (const auto &Case : Cases) {
@@ -64,6 +66,30 @@ TEST(LabelFile, ALineThatIsNoAreaOfTheRecordingFailsWithItsNumber)
         }
     }
     EXPECT_EQ(ReadLabelFile("2.5\t3.0014\n", 1000, 3001).size(), 1u) << "rounds to the last position";
+    // A line without end, from a device that never ends or not, stops the
+    // reading where no label reaches.
+    for (const QByteArray &Endless : {QByteArray(100000, '\0'), "0\t1\n" + QByteArray(70000, 'x') + "\t2\n"}) {
+        try {
+            ReadLabelFile(Endless, 1000, 3001);
+            ADD_FAILURE() << "read";
+        } catch (const ELabelFileError &Error) {
+            EXPECT_EQ(Error.Line, Endless.startsWith('0') ? 2 : 1);
+            EXPECT_EQ(Error.Reason.toStdString(), "the line goes on past 64 KiB, further than any label");
+        }
+    }
+}
+
+TEST(LabelFile, AByteOrderMarkAndAMillionBlankLinesAreNoAreas)
+{
+    // As a text editor saves it: a byte-order mark, labels between a
+    // million blank lines, the last line without its line break.
+    const QByteArray Text = "\xEF\xBB\xBF" "0.5\t1\tépisode\r\n" + QByteArray(1000000, '\n') + "1\t2";
+    const std::vector<TLabeledArea> Read = ReadLabelFile(Text, 1000, 3000);
+    ASSERT_EQ(Read.size(), 2u);
+    EXPECT_EQ(Read[0].Area.StartPos, 500);
+    EXPECT_EQ(Read[0].Label, QStringLiteral("épisode"));
+    EXPECT_EQ(Read[1].Area.StartPos, 1000);
+    EXPECT_EQ(Read[1].Area.EndPos, 2000);
 }
 
 TEST(LabelFile, PiecesNamedAfterLabelsAreSafeAndUnique)

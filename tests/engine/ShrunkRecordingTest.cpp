@@ -49,7 +49,7 @@ TEST(ShrunkRecording, DetectionAndExportReportTheFileInsteadOfDying)
     try {
         WriteExportFolder({View, Areas.data(), std::int32_t(Areas.size()), Folder, {}, {}, {}});
         ADD_FAILURE() << "pieces past the file's end were written";
-    } catch (const EExportFailed &Error) {
+    } catch (const EExportReadFailed &Error) {
         EXPECT_TRUE(Error.Reason.contains("became shorter")) << Error.Reason.toStdString();
     }
     // Only whole pieces from before the cut remain, and no temporary file.

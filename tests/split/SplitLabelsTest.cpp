@@ -111,7 +111,8 @@ TEST(SplitLabels, ALabelFileThatIsNoAreasOfTheRecordingFailsWithItsLine)
     EXPECT_EQ(QDir(Dir.filePath("out")).entryList(QDir::Files), QStringList{});
     // A device that never ends is read only so far.
     const TChildRun Endless = Split(Dir.path(), {"--areas", "/dev/zero", "--out", "out", "talk.wav"});
-    EXPECT_EQ(Endless.Err.toStdString(), "redivev-split: talk.wav: /dev/zero: too large for a label file\n");
+    EXPECT_EQ(Endless.Err.toStdString(),
+              "redivev-split: talk.wav: /dev/zero:1: the line goes on past 64 KiB, further than any label\n");
     // Beside several recordings: the one without a good label file fails,
     // the other is cut.
     WriteFileBytes(Dir.filePath("other.wav").toStdString(), Bursts({300}));

@@ -235,6 +235,20 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
     EXPECT_EQ(Closed.Err, "redivev-split: cannot write the listing to stdout: Bad file descriptor\n");
 
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"a,b.wav", "c.wav"}));
+
+    // Steady loud sound has no quiet stretch to take a floor from, and no
+    // speech above it: said so, not a speech level above full scale, even
+    // when nothing is listed.
+    std::vector<std::int16_t> Steady(8000);
+    for (std::size_t I = 0; I < Steady.size(); ++I)
+        Steady[I] = std::int16_t(I % 2 ? -20000 : 20000);
+    WriteFileBytes(Dir.filePath("steady.wav").toStdString(), PcmFile(1, 8000, 16, Samples16(Steady)));
+    const TRun Loud = Split(Dir.path(), {"--auto", "--out", "steady", "steady.wav"});
+    EXPECT_EQ(Loud.Status, 0);
+    EXPECT_TRUE(Loud.Err.endsWith(" (no quiet stretch to measure a noise floor from: the recording stays near "
+                                  "-4.3 dBFS, with nothing louder to take for speech)\n"))
+        << Loud.Err.toStdString();
+    EXPECT_EQ(Loud.Err.count('\n'), 1);
 }
 
 TEST(SplitProcess, BadOptionExitsWithTwoAndPointsToHelp)
