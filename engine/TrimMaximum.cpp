@@ -18,13 +18,15 @@ namespace {
 // position.
 template <class TLevels>
 class TQuietest {
+    using TLevel = typename TLevels::TLevel;
+
 public:
     TQuietest(TLevels &Levels, std::int64_t First, std::int64_t Hop) : Levels(Levels), Next(First), Hop(Hop) {}
 
     std::int64_t In(std::int64_t Low, std::int64_t High)
     {
         for (; Next <= High; Next += Hop) {
-            const double Level = Levels(Next);
+            const TLevel Level = Levels(Next);
             while (!Queue.empty() && Queue.back().Level > Level)
                 Queue.pop_back();
             Queue.push_back({Next, Level});
@@ -34,9 +36,9 @@ public:
         if (!Queue.empty() && Queue.front().Pos <= High)
             return Queue.front().Pos;
         std::int64_t Best = Low;
-        double BestLevel = std::numeric_limits<double>::infinity();
-        for (std::int64_t Pos = Low; Pos <= High; ++Pos)
-            if (const double Level = Levels(Pos); Level < BestLevel) {
+        TLevel BestLevel = Levels(Low);
+        for (std::int64_t Pos = Low + 1; Pos <= High; ++Pos)
+            if (const TLevel Level = Levels(Pos); Level < BestLevel) {
                 BestLevel = Level;
                 Best = Pos;
             }
@@ -46,7 +48,7 @@ public:
 private:
     struct TCandidate {
         std::int64_t Pos;
-        double Level;
+        TLevel Level;
     };
     TLevels &Levels;
     std::int64_t Next;
