@@ -283,6 +283,13 @@ TEST(FormatTable, BlockLoudestIsTheLoudestSampleInEveryEncodingAndLength)
     };
     for (std::int64_t Extreme : {-(std::int64_t(1) << 23), (std::int64_t(1) << 23) - 1})
         Check(TSampleCodec<TSampleEncoding::Int24>{}, Words(24, Extreme), "24-bit");
+    // The vector loops take eight samples a step: a lone extreme at each
+    // place of two steps must be seen, whatever lane it falls in.
+    for (int At = 0; At < 16; ++At) {
+        Bytes Silence(3 * 18, 0);
+        Silence[std::size_t(3 * At + 2)] = 0x80;
+        ASSERT_EQ(TSampleCodec<TSampleEncoding::Int24>::Loudest(Silence.data(), 18), std::int64_t(1) << 23) << At;
+    }
     for (std::int64_t Extreme : {-(std::int64_t(1) << 31), (std::int64_t(1) << 31) - 1})
         Check(TSampleCodec<TSampleEncoding::Int32>{}, Words(32, Extreme), "32-bit");
     Check(TSampleCodec<TSampleEncoding::Int16>{}, Words(16, -32768), "16-bit");
