@@ -203,18 +203,24 @@ TEST(PadAndLevelWindow, WindowLevelsAreThoseOfTheExactSampleLevelsInEveryFormat)
                 }
             }
 
-    // A 24-bit square of level 256255 / 256 = 1000.996 is sound at a
-    // silence level of 1000 with or without a window.
-    std::vector<double> Square(6000, 0);
-    for (std::size_t I = 1000; I < 5000; ++I)
-        Square[I] = I % 2 ? 256255 / 256.0 : -256255 / 256.0;
-    const TStoredFrames Stored = Store(Square, Formats[0]);
-    for (std::int32_t Window : {0, 81}) {
-        TTrimSettings Setting;
-        Setting.LevelWindow = Window;
-        const std::vector<TTrimArea> Areas = DetectTrimAreas(ViewOf(Stored, Formats[0], 1), Setting);
-        ASSERT_EQ(Areas.size(), 1u) << "window " << Window;
-        EXPECT_GT(Areas[0].EndPos - Areas[0].StartPos, 3900) << "window " << Window;
+    // 24-bit squares of levels 256255 / 256 = 1000.996 and 256001 / 256 =
+    // 1000.004 are sound at a silence level of 1000 with or without a
+    // window, also where a long silence width makes the scan jump through
+    // them with a window wider than the stretches sums are kept at.
+    for (const double Level : {256255 / 256.0, 256001 / 256.0}) {
+        std::vector<double> Square(22000, 0);
+        for (std::size_t I = 1000; I < 21000; ++I)
+            Square[I] = I % 2 ? Level : -Level;
+        const TStoredFrames Stored = Store(Square, Formats[0]);
+        for (std::int32_t Window : {0, 81, 3001}) {
+            TTrimSettings Setting;
+            Setting.NoSoundWidth = 2000;
+            Setting.CutStartLevel = 1000;
+            Setting.LevelWindow = Window;
+            const std::vector<TTrimArea> Areas = DetectTrimAreas(ViewOf(Stored, Formats[0], 1), Setting);
+            ASSERT_EQ(Areas.size(), 1u) << Level << ", window " << Window;
+            EXPECT_GE(Areas[0].EndPos - Areas[0].StartPos, 20000 - Window) << Level << ", window " << Window;
+        }
     }
 }
 
