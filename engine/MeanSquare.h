@@ -9,8 +9,8 @@
 __extension__ typedef __int128 TWideSum;
 
 // TSum is TWideSum for integer samples (squares of the codec's magnitudes)
-// or long double for floats (+infinity when the window holds a sample that
-// is not finite, which counts as loud as can be).
+// or double for floats (+infinity when the window holds a sample that is
+// not finite, which counts as loud as can be).
 template <class TSum>
 struct TMeanSquare {
     TSum Sum = 0;

@@ -26,15 +26,18 @@
 // order positions are asked in. A step to a near position costs a step per
 // position moved; a jump costs at most the cost of a fixed stretch on
 // integer recordings (SquarePrefix.h), and a new sum of the window on float
-// ones. Float sums are long double, summed afresh after Width steps and
+// ones. Float sums are doubles, summed afresh after Width steps and
 // whenever a removed square dwarfs what remains, so rounding never builds
-// up.
+// up; a float level of 2^480 or more (far beyond any recording's full
+// scale, or not finite) makes its window as loud as can be, so that no sum
+// overflows.
 template <class TCodec>
 class TWindowLevels {
     static constexpr bool Float = std::is_floating_point_v<typename TCodec::TLevel>;
+    static constexpr double Unmeasured = 0x1p480;
 
 public:
-    using TSum = std::conditional_t<Float, long double, TWideSum>;
+    using TSum = std::conditional_t<Float, double, TWideSum>;
     using TLevel = TMeanSquare<TSum>;
 
     TWindowLevels(const std::uint8_t *Data, int Channels, std::int64_t N, std::int64_t Width)
@@ -53,7 +56,7 @@ public:
                      std::min(Low + Width, N) - std::max<std::int64_t>(Low, 0)};
         if constexpr (Float)
             if (*std::max_element(NotFinite.begin(), NotFinite.end()) > 0)
-                Level.Sum = std::numeric_limits<long double>::infinity();
+                Level.Sum = std::numeric_limits<TSum>::infinity();
         return Level;
     }
 
@@ -76,12 +79,12 @@ private:
             return;
         for (int Ch = 0; Ch < Channels; ++Ch) {
             if constexpr (Float) {
-                const long double Level = TCodec::Magnitude(Data + (Pos * Channels + Ch) * TCodec::Bytes);
-                if (!std::isfinite(Level)) {
+                const double Level = TCodec::Magnitude(Data + (Pos * Channels + Ch) * TCodec::Bytes);
+                if (!(Level < Unmeasured)) {
                     NotFinite[std::size_t(Ch)] += Sign;
                     continue;
                 }
-                long double &Sum = Sums[std::size_t(Ch)];
+                double &Sum = Sums[std::size_t(Ch)];
                 Sum += Sign * Level * Level;
                 if (Sign < 0 && Level * Level > Sum * 1024)
                     Stale = true;
@@ -136,7 +139,7 @@ private:
     std::int64_t N;
     std::int64_t Width;
     std::vector<TSum> Sums;              // per channel, over Low .. Low + Width - 1 within the recording
-    std::vector<std::int64_t> NotFinite; // per channel, float samples in the window that are not finite
+    std::vector<std::int64_t> NotFinite; // per channel, float samples in the window of Unmeasured levels
     std::unique_ptr<TSquarePrefix<TCodec>> Prefix;
     std::int64_t Low = 0;
     std::int64_t Steps = 0; // since the last fresh sum
