@@ -27,9 +27,8 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording, std::int64_t N,
             std::fill(Sums.begin(), Sums.end(), 0.0L);
             for (std::int64_t J = First; J < First + Width; ++J)
                 for (int Ch = 0; Ch < Channels; ++Ch) {
-                    const long double Level =
-                        static_cast<long double>(TCodec::Magnitude(Recording.Data + (J * Channels + Ch) * TCodec::Bytes))
-                        / Scale;
+                    const std::uint8_t *At = Recording.Data + (J * Channels + Ch) * TCodec::Bytes;
+                    const long double Level = static_cast<long double>(TCodec::Magnitude(At)) / Scale;
                     Sums[std::size_t(Ch)] += Level * Level;
                 }
             const long double Top = *std::max_element(Sums.begin(), Sums.end());

@@ -23,10 +23,10 @@
 // The window of position J is J - Width/2 .. J - Width/2 + Width - 1, cut
 // at the ends of the recording; its level is the mean square of its levels
 // (MeanSquare.h). Integer sums are exact, so a level does not depend on the
-// order positions are asked in. A step to a near position costs a step per
-// position moved; a jump costs at most the cost of a fixed stretch on
-// integer recordings (SquarePrefix.h), and a new sum of the window on float
-// ones. Float sums are doubles, summed afresh after Width steps and
+// order positions are asked in. A step to a position near one of the two
+// windows kept costs a step per position moved; a jump costs at most the
+// cost of a fixed stretch on integer recordings (SquarePrefix.h), and a new
+// sum of the window on float ones. Float sums are doubles, summed afresh after Width steps and
 // whenever a removed square dwarfs what remains, so rounding never builds
 // up; a float level of 2^480 or more (far beyond any recording's full
 // scale, or not finite) makes its window as loud as can be, so that no sum
@@ -41,9 +41,12 @@ public:
     using TLevel = TMeanSquare<TSum>;
 
     TWindowLevels(const std::uint8_t *Data, int Channels, std::int64_t N, std::int64_t Width)
-        : Data(Data), Channels(Channels), N(N), Width(std::max<std::int64_t>(Width, 1)),
-          Sums(std::size_t(Channels)), NotFinite(std::size_t(Channels))
+        : Data(Data), Channels(Channels), N(N), Width(std::max<std::int64_t>(Width, 1))
     {
+        for (TCursor &Cursor : Cursors) {
+            Cursor.Sums.resize(std::size_t(Channels));
+            Cursor.NotFinite.resize(std::size_t(Channels));
+        }
         if constexpr (!Float)
             if (this->Width > TSquarePrefix<TCodec>::Block)
                 Prefix = std::make_unique<TSquarePrefix<TCodec>>(Data, Channels, N);
@@ -51,11 +54,11 @@ public:
 
     TLevel operator()(std::int64_t J)
     {
-        MoveTo(J - Width / 2);
-        TLevel Level{*std::max_element(Sums.begin(), Sums.end()),
-                     std::min(Low + Width, N) - std::max<std::int64_t>(Low, 0)};
+        const TCursor &Cursor = MoveTo(J - Width / 2);
+        TLevel Level{*std::max_element(Cursor.Sums.begin(), Cursor.Sums.end()),
+                     std::min(Cursor.Low + Width, N) - std::max<std::int64_t>(Cursor.Low, 0)};
         if constexpr (Float)
-            if (*std::max_element(NotFinite.begin(), NotFinite.end()) > 0)
+            if (*std::max_element(Cursor.NotFinite.begin(), Cursor.NotFinite.end()) > 0)
                 Level.Sum = std::numeric_limits<TSum>::infinity();
         return Level;
     }
@@ -73,7 +76,20 @@ public:
     static TLevel FromPanel(std::int64_t Level) { return SquaredThreshold<TSum>(TCodec::FromPanel(Level)); }
 
 private:
-    void Add(std::int64_t Pos, int Sign)
+    // A window kept summed as it moves. There are two: the scan goes on
+    // reading near where it is while its edge searches read one place far
+    // behind, again and again, which one window would sum afresh each time.
+    struct TCursor {
+        std::vector<TSum> Sums;              // per channel, over Low .. Low + Width - 1 within the recording
+        std::vector<std::int64_t> NotFinite; // per channel, float samples in the window of Unmeasured levels
+        std::int64_t Low = 0;
+        std::int64_t Steps = 0; // since the last fresh sum
+        std::int64_t Used = 0;  // when last read
+        bool Filled = false;
+        bool Stale = false;
+    };
+
+    void Add(TCursor &Cursor, std::int64_t Pos, int Sign)
     {
         if (Pos < 0 || Pos >= N)
             return;
@@ -81,70 +97,82 @@ private:
             if constexpr (Float) {
                 const double Level = TCodec::Magnitude(Data + (Pos * Channels + Ch) * TCodec::Bytes);
                 if (!(Level < Unmeasured)) {
-                    NotFinite[std::size_t(Ch)] += Sign;
+                    Cursor.NotFinite[std::size_t(Ch)] += Sign;
                     continue;
                 }
-                double &Sum = Sums[std::size_t(Ch)];
+                double &Sum = Cursor.Sums[std::size_t(Ch)];
                 Sum += Sign * Level * Level;
                 if (Sign < 0 && Level * Level > Sum * 1024)
-                    Stale = true;
+                    Cursor.Stale = true;
             } else {
-                Sums[std::size_t(Ch)] += Sign * TSquarePrefix<TCodec>::Square(Data, Channels, Pos, Ch);
+                Cursor.Sums[std::size_t(Ch)] += Sign * TSquarePrefix<TCodec>::Square(Data, Channels, Pos, Ch);
             }
         }
     }
 
-    void MoveTo(std::int64_t NewLow)
+    // The cursor nearer NewLow moves there, a step at a time when that is
+    // cheaper than a fresh sum; when neither is near, the one read longer
+    // ago is summed afresh.
+    TCursor &MoveTo(std::int64_t NewLow)
     {
-        const std::int64_t Distance = NewLow > Low ? NewLow - Low : Low - NewLow;
+        const auto DistanceOf = [NewLow](const TCursor &Cursor) {
+            return Cursor.Filled ? (NewLow > Cursor.Low ? NewLow - Cursor.Low : Cursor.Low - NewLow)
+                                 : std::numeric_limits<std::int64_t>::max();
+        };
         const std::int64_t StepMost = Prefix ? TSquarePrefix<TCodec>::Block : Width;
-        if (Filled && !Stale && Distance < StepMost && (!Float || Steps + Distance < Width)) {
-            Steps += Distance;
-            for (; Low < NewLow; ++Low) {
-                Add(Low, -1);
-                Add(Low + Width, 1);
+        const bool SecondNearer = DistanceOf(Cursors[1]) < DistanceOf(Cursors[0]);
+        TCursor &Near = Cursors[SecondNearer ? 1 : 0];
+        const std::int64_t Distance = DistanceOf(Near);
+        ++Reads;
+        if (Distance < StepMost && !Near.Stale && (!Float || Near.Steps + Distance < Width)) {
+            Near.Steps += Distance;
+            Near.Used = Reads;
+            for (; Near.Low < NewLow; ++Near.Low) {
+                Add(Near, Near.Low, -1);
+                Add(Near, Near.Low + Width, 1);
             }
-            for (; Low > NewLow; --Low) {
-                Add(Low + Width - 1, -1);
-                Add(Low - 1, 1);
+            for (; Near.Low > NewLow; --Near.Low) {
+                Add(Near, Near.Low + Width - 1, -1);
+                Add(Near, Near.Low - 1, 1);
             }
-            if (!Stale)
-                return;
+            if (!Near.Stale)
+                return Near;
+            Refill(Near, NewLow);
+            return Near;
         }
-        Refill(NewLow);
+        TCursor &Old = Distance < StepMost ? Near : Cursors[Cursors[1].Used < Cursors[0].Used ? 1 : 0];
+        Old.Used = Reads;
+        Refill(Old, NewLow);
+        return Old;
     }
 
-    void Refill(std::int64_t NewLow)
+    void Refill(TCursor &Cursor, std::int64_t NewLow)
     {
-        Low = NewLow;
-        Steps = 0;
-        Filled = true;
-        const std::int64_t First = std::max<std::int64_t>(Low, 0), End = std::min(Low + Width, N);
+        Cursor.Low = NewLow;
+        Cursor.Steps = 0;
+        Cursor.Filled = true;
+        Cursor.Stale = false;
+        const std::int64_t First = std::max<std::int64_t>(NewLow, 0), End = std::min(NewLow + Width, N);
         if constexpr (!Float) {
             if (Prefix) {
-                for (int Ch = 0; Ch < Channels; ++Ch)
-                    Sums[std::size_t(Ch)] = Prefix->Before(End, Ch) - Prefix->Before(First, Ch);
+                Prefix->Between(First, End, Width, Cursor.Sums);
                 return;
             }
         }
-        std::fill(Sums.begin(), Sums.end(), 0);
-        std::fill(NotFinite.begin(), NotFinite.end(), 0);
+        std::fill(Cursor.Sums.begin(), Cursor.Sums.end(), 0);
+        std::fill(Cursor.NotFinite.begin(), Cursor.NotFinite.end(), 0);
         for (std::int64_t Pos = First; Pos < End; ++Pos)
-            Add(Pos, 1);
-        Stale = false;
+            Add(Cursor, Pos, 1);
+        Cursor.Stale = false;
     }
 
     const std::uint8_t *Data;
     int Channels;
     std::int64_t N;
     std::int64_t Width;
-    std::vector<TSum> Sums;              // per channel, over Low .. Low + Width - 1 within the recording
-    std::vector<std::int64_t> NotFinite; // per channel, float samples in the window of Unmeasured levels
+    TCursor Cursors[2];
+    std::int64_t Reads = 0;
     std::unique_ptr<TSquarePrefix<TCodec>> Prefix;
-    std::int64_t Low = 0;
-    std::int64_t Steps = 0; // since the last fresh sum
-    bool Filled = false;
-    bool Stale = false;
 };
 
 // Detection as DetectTrimAreas runs it, with each level read over
