@@ -26,11 +26,11 @@
 // order positions are asked in. A step to a position near one of the two
 // windows kept costs a step per position moved; a jump costs at most the
 // cost of a fixed stretch on integer recordings (SquarePrefix.h), and a new
-// sum of the window on float ones. Float sums are doubles, summed afresh after Width steps and
-// whenever a removed square dwarfs what remains, so rounding never builds
-// up; a float level of 2^480 or more (far beyond any recording's full
-// scale, or not finite) makes its window as loud as can be, so that no sum
-// overflows.
+// sum of the window on float ones. Float sums are doubles, summed afresh
+// after sixteen widths of steps and whenever a removed square dwarfs what
+// remains, so rounding never builds up; a float level of 2^480 or more
+// (far beyond any recording's full scale, or not finite) makes its window
+// as loud as can be, so that no sum overflows.
 template <class TCodec>
 class TWindowLevels {
     static constexpr bool Float = std::is_floating_point_v<typename TCodec::TLevel>;
@@ -124,7 +124,7 @@ private:
         TCursor &Near = Cursors[SecondNearer ? 1 : 0];
         const std::int64_t Distance = DistanceOf(Near);
         ++Reads;
-        if (Distance < StepMost && !Near.Stale && (!Float || Near.Steps + Distance < Width)) {
+        if (Distance < StepMost && !Near.Stale && (!Float || Near.Steps + Distance < 16 * Width)) {
             Near.Steps += Distance;
             Near.Used = Reads;
             for (; Near.Low < NewLow; ++Near.Low) {
