@@ -129,7 +129,13 @@ TNormaliseResult NormaliseSamples(std::uint8_t *Data, const TSampleView &View)
     TNormaliseResult Result = TNormaliseResult::Scaled;
     WithCodec(Encoding, [&](auto Codec) {
         using TCodec = decltype(Codec);
-        const auto Peak = TCodec::Loudest(Data, Samples);
+        // A float that is not finite has no size to scale to: the peak is
+        // the loudest finite sample's, and those others stay as they are.
+        typename TCodec::TLevel Peak;
+        if constexpr (std::is_floating_point_v<typename TCodec::TLevel>)
+            Peak = TCodec::LoudestFinite(Data, Samples);
+        else
+            Peak = TCodec::Loudest(Data, Samples);
         if (!(Peak > 0)) {
             Result = TNormaliseResult::Silent;
             return;

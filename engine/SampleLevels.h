@@ -117,6 +117,15 @@ struct TFloatCodec {
         return LevelOfBits(Top);
     }
     static TLevel FromPanel(std::int64_t Level) { return double(Level); }
+    // The loudest finite sample: what a peak to scale by is measured from.
+    static TLevel LoudestFinite(const std::uint8_t *At, std::int64_t Count)
+    {
+        TBits Top = 0;
+        for (std::int64_t I = 0; I < Count; ++I)
+            if (const TBits Bits = MagnitudeBits(At + sizeof(TBits) * I); Bits < Infinity)
+                Top = std::max(Top, Bits);
+        return LevelOfBits(Top);
+    }
 };
 
 template <>

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr double Silence = SilentDb;
+constexpr double Loudest = 200; // dBFS of one that is not finite: far above any threshold
 
 // The RMS of each 10 ms window, loudest channel, in dBFS.
 std::vector<double> WindowLevelsDb(const TSampleView &Recording, std::int64_t N, std::int64_t Width)
@@ -19,18 +20,21 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording, std::int64_t N,
     const int Channels = Recording.Format.nChannels;
     WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
-        std::vector<double> Sums(static_cast<std::size_t>(Channels));
+        // The exact levels a single sample has; a float that is not finite
+        // makes its window as loud as can be.
+        const long double Scale = static_cast<long double>(TCodec::FromPanel(1));
+        std::vector<long double> Sums(static_cast<std::size_t>(Channels));
         for (std::int64_t First = 0; First + Width <= N; First += Width) {
-            std::fill(Sums.begin(), Sums.end(), 0.0);
+            std::fill(Sums.begin(), Sums.end(), 0.0L);
             for (std::int64_t J = First; J < First + Width; ++J)
                 for (int Ch = 0; Ch < Channels; ++Ch) {
-                    const double Level =
-                        double(Magnitude16<TCodec>(Recording.Data + (J * Channels + Ch) * TCodec::Bytes));
+                    const std::uint8_t *At = Recording.Data + (J * Channels + Ch) * TCodec::Bytes;
+                    const long double Level = static_cast<long double>(TCodec::Magnitude(At)) / Scale;
                     Sums[std::size_t(Ch)] += Level * Level;
                 }
-            const double Loudest = *std::max_element(Sums.begin(), Sums.end());
-            const double Rms = std::sqrt(Loudest / double(Width)) / 32768.0;
-            Levels.push_back(Rms > 0 ? std::max(20 * std::log10(Rms), Silence) : Silence);
+            const long double Top = *std::max_element(Sums.begin(), Sums.end());
+            const double Rms = double(std::sqrt(Top / static_cast<long double>(Width)) / 32768.0L);
+            Levels.push_back(Rms > 0 ? std::clamp(20 * std::log10(Rms), Silence, Loudest) : Silence);
         }
     });
     return Levels;

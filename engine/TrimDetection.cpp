@@ -66,8 +66,13 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
             }
         });
     }
+    // The pieces a maximum size cuts hold the margins too, so the cuts are
+    // placed knowing where the sound lies within them.
+    std::vector<TTrimArea> Sound;
+    if (Settings.Pad > 0 && Settings.MaximumSize > 0)
+        Sound.assign(Areas.begin(), Areas.begin() + Count);
     PadTrimAreas(Areas, Count, Settings.Pad, N);
-    LimitTrimAreas(Recording, N, Settings.MaximumSize, Settings.MinimumSize, Areas, Count);
+    LimitTrimAreas(Recording, N, Settings.MaximumSize, Settings.MinimumSize, Areas, Count, Sound);
 }
 
 std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)

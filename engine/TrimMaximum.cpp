@@ -12,20 +12,22 @@ namespace {
 
 // The quietest position of a range that moves only forward, read once: the
 // candidates, every Hop-th position from First, wait in a queue of rising
-// levels, so the front is the quietest in range (the earliest among
-// equals). Candidates and not every position, so that a long fade-in keeps
-// the queue short; a range with no candidate in it is read position by
-// position.
+// levels, so the front is the quietest in range (the latest among equals,
+// which makes the longest piece). Candidates and not every position, so
+// that a long fade-in keeps the queue short; a range with no candidate in
+// it is read position by position.
 template <class TLevels>
 class TQuietest {
+    using TLevel = typename TLevels::TLevel;
+
 public:
     TQuietest(TLevels &Levels, std::int64_t First, std::int64_t Hop) : Levels(Levels), Next(First), Hop(Hop) {}
 
     std::int64_t In(std::int64_t Low, std::int64_t High)
     {
         for (; Next <= High; Next += Hop) {
-            const double Level = Levels(Next);
-            while (!Queue.empty() && Queue.back().Level > Level)
+            const TLevel Level = Levels(Next);
+            while (!Queue.empty() && Queue.back().Level >= Level)
                 Queue.pop_back();
             Queue.push_back({Next, Level});
         }
@@ -34,9 +36,9 @@ public:
         if (!Queue.empty() && Queue.front().Pos <= High)
             return Queue.front().Pos;
         std::int64_t Best = Low;
-        double BestLevel = std::numeric_limits<double>::infinity();
-        for (std::int64_t Pos = Low; Pos <= High; ++Pos)
-            if (const double Level = Levels(Pos); Level < BestLevel) {
+        TLevel BestLevel = Levels(Low);
+        for (std::int64_t Pos = Low + 1; Pos <= High; ++Pos)
+            if (const TLevel Level = Levels(Pos); Level <= BestLevel) {
                 BestLevel = Level;
                 Best = Pos;
             }
@@ -46,7 +48,7 @@ public:
 private:
     struct TCandidate {
         std::int64_t Pos;
-        double Level;
+        TLevel Level;
     };
     TLevels &Levels;
     std::int64_t Next;
@@ -54,17 +56,22 @@ private:
     std::deque<TCandidate> Queue;
 };
 
-// Start..End cut into pieces of at most Maximum, appended to Pieces.
+// Narrows Low..High to the part within From..To, when they meet.
+void Within(std::int64_t &Low, std::int64_t &High, std::int64_t From, std::int64_t To)
+{
+    if (std::max(Low, From) <= std::min(High, To)) {
+        Low = std::max(Low, From);
+        High = std::min(High, To);
+    }
+}
+
+// Area cut into pieces of at most Maximum, appended to Pieces. Sound is the
+// part of Area detection found, within its margins.
 template <class TLevels>
-void CutArea(TLevels &Levels, std::int64_t Width, TTrimArea Area, std::int64_t Maximum, std::int64_t Minimum,
-             std::vector<TTrimArea> &Pieces)
+void CutArea(TLevels &Levels, std::int64_t Width, TTrimArea Area, TTrimArea Sound, std::int64_t Maximum,
+             std::int64_t Minimum, std::vector<TTrimArea> &Pieces)
 {
     const std::int64_t Hop = std::max<std::int64_t>(1, Width / 8);
-    // A window reaching past the area's ends takes in the silence around
-    // it and would draw every cut to the first and last moments of the
-    // sound: cuts stay where the window lies within the area, when any can.
-    const std::int64_t InsideFrom = Area.StartPos + Width / 2;
-    const std::int64_t InsideTo = Area.EndPos - (Width - Width / 2);
     TQuietest<TLevels> Quietest(Levels, Area.StartPos, Hop);
     const std::int64_t Shortest = std::max<std::int64_t>(Minimum, 0) + 1; // a kept piece is longer than Minimum
     const std::int64_t End = Area.EndPos;
@@ -88,10 +95,13 @@ void CutArea(TLevels &Levels, std::int64_t Width, TTrimArea Area, std::int64_t M
                 High = From + Maximum;
             }
         }
-        if (std::max(Low, InsideFrom) <= std::min(High, InsideTo)) {
-            Low = std::max(Low, InsideFrom);
-            High = std::min(High, InsideTo);
-        }
+        // A window reaching past the sound takes in the silence of the
+        // margins or around it, and would draw every cut to the first and
+        // last moments of the sound, or leave a piece of margin alone: a
+        // cut stays where its window lies within the sound when any can, or
+        // else inside the sound.
+        Within(Low, High, Sound.StartPos + 1, Sound.EndPos - 1);
+        Within(Low, High, Sound.StartPos + Width / 2, Sound.EndPos - (Width - Width / 2));
         const std::int64_t Cut = Quietest.In(Low, High);
         Pieces.push_back({From, Cut});
         From = Cut;
@@ -102,7 +112,7 @@ void CutArea(TLevels &Levels, std::int64_t Width, TTrimArea Area, std::int64_t M
 } // namespace
 
 void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t MaximumSize, std::int64_t MinimumSize,
-                    std::vector<TTrimArea> &Areas, std::int32_t &Count)
+                    std::vector<TTrimArea> &Areas, std::int32_t &Count, const std::vector<TTrimArea> &Sound)
 {
     if (MaximumSize <= 0 || Count <= 0)
         return;
@@ -127,8 +137,9 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
         TWindowLevels<TCodec> Levels(Recording.Data, Recording.Format.nChannels, N, Width);
         for (std::int32_t I = 0; I < Count; ++I) {
             const TTrimArea Area = Areas[std::size_t(I)];
+            const TTrimArea Found = Sound.size() > std::size_t(I) ? Sound[std::size_t(I)] : Area;
             if (Area.EndPos - Area.StartPos > MaximumSize)
-                CutArea(Levels, Width, Area, MaximumSize, MinimumSize, Pieces);
+                CutArea(Levels, Width, Area, Found, MaximumSize, MinimumSize, Pieces);
             else
                 Pieces.push_back(Area);
         }

@@ -6,7 +6,7 @@ void ScanWindowedLevels(const TSampleView &Recording, std::int64_t N, const TTri
     WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
         TWindowLevels<TCodec> Levels(Recording.Data, Recording.Format.nChannels, N, Settings.LevelWindow);
-        const auto Limits = ScanLimitsOf(Settings, [](std::int64_t Level) { return double(Level); });
+        const auto Limits = ScanLimitsOf(Settings, TWindowLevels<TCodec>::FromPanel);
         if (!Progress) {
             ScanTrimAreasSkipping([&Levels](std::int64_t J) { return Levels(J); },
                                   [&Levels](std::int64_t First) { return Levels.Loudest(First); }, N, Limits, Areas,

@@ -6,6 +6,7 @@
 #include "engine/ExportFolder.h"
 #include "engine/FlacCodec.h"
 #include "engine/MappedRecording.h"
+#include "engine/Normalisation.h"
 #include "engine/PieceFile.h"
 #include "engine/SampleLevels.h"
 #include "engine/TrimDetection.h"
@@ -18,6 +19,7 @@
 
 #include <sndfile.h>
 
+#include <cmath>
 #include <cstring>
 #include <optional>
 
@@ -326,7 +328,65 @@ TEST(FormatTable, BlockLoudestIsTheLoudestSampleInEveryEncodingAndLength)
     };
     for (std::int64_t Extreme : {-(std::int64_t(1) << 23), (std::int64_t(1) << 23) - 1})
         Check(TSampleCodec<TSampleEncoding::Int24>{}, Words(24, Extreme), "24-bit");
+    // The vector loops take eight samples a step: a lone extreme at each
+    // place of two steps must be seen, whatever lane it falls in.
+    for (int At = 0; At < 16; ++At) {
+        Bytes Silence(3 * 18, 0);
+        Silence[std::size_t(3 * At + 2)] = 0x80;
+        ASSERT_EQ(TSampleCodec<TSampleEncoding::Int24>::Loudest(Silence.data(), 18), std::int64_t(1) << 23) << At;
+    }
     for (std::int64_t Extreme : {-(std::int64_t(1) << 31), (std::int64_t(1) << 31) - 1})
         Check(TSampleCodec<TSampleEncoding::Int32>{}, Words(32, Extreme), "32-bit");
     Check(TSampleCodec<TSampleEncoding::Int16>{}, Words(16, -32768), "16-bit");
+}
+
+// A float that is not a number or is infinite counts as loud as can be, in
+// the block loops, position by position and over a window, on any channel;
+// normalisation scales to the loudest finite sample and leaves it alone.
+TEST(FormatTable, FloatsThatAreNotFiniteAreLoudAndLeftOutOfThePeak)
+{
+    const double Specials[] = {std::nan(""), -std::nan(""), HUGE_VAL, -HUGE_VAL};
+    const auto Put = [](Bytes &Data, std::size_t At, double Value, int Bits) {
+        const float Narrow = float(Value);
+        std::memcpy(Data.data() + At * std::size_t(Bits / 8), Bits == 32 ? static_cast<const void *>(&Narrow) : &Value,
+                    std::size_t(Bits / 8));
+    };
+    const auto Get = [](const Bytes &Data, std::size_t At, int Bits) {
+        float Narrow;
+        double Wide;
+        std::memcpy(Bits == 32 ? static_cast<void *>(&Narrow) : &Wide, Data.data() + At * std::size_t(Bits / 8),
+                    std::size_t(Bits / 8));
+        return Bits == 32 ? double(Narrow) : Wide;
+    };
+    const std::int64_t Frames = 1500, At = 700;
+    for (int Bits : {32, 64})
+        for (int Channels : {1, 2, 3})
+            for (const double Special : Specials) {
+                SCOPED_TRACE(testing::Message() << Bits << "-bit float, " << Channels << " channels, " << Special);
+                Bytes Data(std::size_t(Frames * Channels * Bits / 8), 0);
+                const std::size_t Sample = std::size_t(At * Channels + Channels - 1);
+                Put(Data, Sample, Special, Bits);
+                TSampleView View;
+                const std::uint16_t Align = std::uint16_t(Channels * Bits / 8);
+                View.Format = {3, std::uint16_t(Channels), 8000, 8000u * Align, Align, std::uint16_t(Bits), 0};
+                View.Data = Data.data();
+                View.DataSize = std::int64_t(Data.size());
+                for (std::int32_t Window : {0, 8}) {
+                    TTrimSettings Settings;
+                    Settings.MinimumSize = 0;
+                    Settings.LevelWindow = Window;
+                    const std::vector<TTrimArea> Areas = DetectTrimAreas(View, Settings);
+                    ASSERT_EQ(Areas.size(), 1u) << "window " << Window;
+                    EXPECT_LE(Areas[0].StartPos, At) << "window " << Window;
+                    EXPECT_GT(Areas[0].EndPos, At) << "window " << Window;
+                }
+
+                Put(Data, 100, 0.25, Bits);
+                Put(Data, 101, -0.125, Bits);
+                ASSERT_EQ(NormaliseSamples(Data.data(), View), TNormaliseResult::Scaled);
+                EXPECT_EQ(Get(Data, 100, Bits), 1.0);
+                EXPECT_EQ(Get(Data, 101, Bits), -0.5);
+                const double After = Get(Data, Sample, Bits);
+                EXPECT_TRUE(std::isnan(Special) ? std::isnan(After) : After == Special) << After;
+            }
 }
