@@ -86,9 +86,19 @@ void TForm1::SuggestClick()
     const auto Db = [](double Value) {
         return (Value < 0 ? QStringLiteral("\u2212") : QString()) + QString::number(std::abs(Value), 'f', 1);
     };
-    ShowMessage(QStringLiteral("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%3個に分割されます")
-                    .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb))
-                    .arg(Pieces));
+    // Without a quiet stretch there is no floor to measure, and a level
+    // reported for speech would be made up: say so instead.
+    if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilentDb)
+        ShowMessage(QStringLiteral("録音は無音です。切り出す声がありません。自動切り出しで%1個に分割されます").arg(Pieces));
+    else if (!Suggested.SpeechFound)
+        ShowMessage(QStringLiteral("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"
+                                   "自動切り出しで%2個に分割されます")
+                        .arg(Db(Suggested.NoiseFloorDb))
+                        .arg(Pieces));
+    else
+        ShowMessage(QStringLiteral("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%3個に分割されます")
+                        .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb))
+                        .arg(Pieces));
 }
 
 void TForm1::UndoSuggestClick()

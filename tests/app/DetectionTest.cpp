@@ -303,4 +303,16 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     EXPECT_EQ(Form->SBCSL->minimum(), 100) << "the designed bound comes back too";
     EXPECT_EQ(Form->SettingOf(Form->SBNW), 9000);
     EXPECT_FALSE(Form->UndoSuggestAction->isEnabled());
+
+    // Steady loud sound has no floor and no speech to report: the message
+    // says so rather than naming a speech level.
+    std::vector<std::int16_t> Steady(16000);
+    for (std::size_t I = 0; I < Steady.size(); ++I)
+        Steady[I] = std::int16_t(I % 2 ? 20000 : -20000);
+    Load(wavtest::PcmFile(1, 16000, 16, wavtest::Samples16(Steady)));
+    Messages.clear();
+    Form->SuggestAction->trigger();
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("録音はずっと")) && !Messages[0].contains(QStringLiteral("声 ")))
+        << Messages[0].toStdString();
 }
