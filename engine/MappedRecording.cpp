@@ -26,6 +26,17 @@ namespace {
     throw ERecordingUnreadable(std::string(What) + ": " + std::strerror(Error));
 }
 
+// Length bytes of Handle from its start, read once front to back; What
+// names the file in the message should it fail.
+void *MapForReading(int Handle, std::int64_t Length, int Sharing, const char *What)
+{
+    void *Address = ::mmap(nullptr, static_cast<std::size_t>(Length), PROT_READ, Sharing, Handle, 0);
+    if (Address == MAP_FAILED)
+        Unreadable(What, errno);
+    ::madvise(Address, static_cast<std::size_t>(Length), MADV_SEQUENTIAL);
+    return Address;
+}
+
 // The file's bytes as a read-only stream, for the wave library's loader.
 class TImageStream final : public TStream {
 public:
@@ -104,14 +115,8 @@ TMappedRecording::TMappedRecording(const std::string &Name)
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
     if (Info.st_size > 0) {
-        void *Address = ::mmap(nullptr, static_cast<std::size_t>(Info.st_size), PROT_READ, MAP_PRIVATE,
-                               FFile.Handle, 0);
-        if (Address == MAP_FAILED)
-            Unreadable("cannot map", errno);
-        FMapping.Address = Address;
+        FMapping.Address = MapForReading(FFile.Handle, Info.st_size, MAP_PRIVATE, "cannot map");
         FMapping.Length = Info.st_size;
-        // Detection reads the samples once, front to back.
-        ::madvise(Address, static_cast<std::size_t>(Info.st_size), MADV_SEQUENTIAL);
     }
     FView.Data = Image() + FView.FileOffset;
 }
@@ -165,13 +170,10 @@ void TMappedRecording::Decode()
     FView.Container = TContainer::Flac;
     FView.Data = EmptyImage;
     if (FView.DataSize > 0) {
-        void *Address = ::mmap(nullptr, static_cast<std::size_t>(FView.DataSize), PROT_READ, MAP_SHARED,
-                               FDecoded.Handle, 0);
-        if (Address == MAP_FAILED)
-            Unreadable("cannot map the decoded FLAC recording", errno);
+        void *Address =
+            MapForReading(FDecoded.Handle, FView.DataSize, MAP_SHARED, "cannot map the decoded FLAC recording");
         FDecodedMapping.Address = Address;
         FDecodedMapping.Length = FView.DataSize;
-        ::madvise(Address, static_cast<std::size_t>(FView.DataSize), MADV_SEQUENTIAL);
         FView.Data = static_cast<const std::uint8_t *>(Address);
     }
     FView.FileHandle = FDecoded.Handle;
