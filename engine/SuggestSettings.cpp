@@ -64,6 +64,6 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     Settings.ForwardSearch = 0;
     Settings.Pad = PanelWidth(Target == TPieceTarget::Word ? 0.05 : 0.25, Rate);
     Settings.LevelWindow = PanelWidth(0.02, Rate);
-    Settings.JoinShort = true;
+    Settings.JoinShort = 1;
     return Suggested;
 }

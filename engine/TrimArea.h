@@ -26,6 +26,6 @@ struct TTrimSettings {
     // Off by default: an area no longer than MinimumSize is dropped. On, no
     // area that reached CutStartLevel is lost: one that is short with its
     // margins joins its nearer neighbour, or stays a piece of its own
-    // (TrimJoin.h).
-    bool JoinShort = false;
+    // (TrimJoin.h). A whole number, so the settings have no padding bytes.
+    std::int32_t JoinShort = 0;
 };

@@ -2,10 +2,12 @@
 
 #include "engine/ExportFolder.h"
 #include "engine/LabelFile.h"
+#include "engine/LeftOutSound.h"
 #include "engine/MappedReads.h"
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
 #include "engine/PieceNames.h"
+#include "engine/RecordingLevels.h"
 #include "engine/SampleFormat.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
@@ -21,8 +23,12 @@ namespace {
 bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutcome &Outcome)
 {
     std::optional<TSuggestedSettings> Suggested;
+    std::vector<double> Levels;
     if (Options.Auto)
-        ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });
+        ReadMapped([&] {
+            Levels = WindowLevelsDb(View);
+            Suggested = SuggestTrimSettings(Levels, Outcome.Rate, Options.Target);
+        });
     const TSettingsAtRate Settings =
         TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
     if (!Settings.Settings) {
@@ -40,6 +46,16 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
     std::int32_t Count = 0;
     ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
     Areas.resize(static_cast<std::size_t>(Count));
+    if (Suggested) {
+        const TLeftOutSound Left = LeftOutSound(Levels, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
+        if (Left.Stretches > 0)
+            Outcome.LeftOut = QByteArray::number(Left.Stretches)
+                + (Left.Stretches == 1 ? " stretch of sound" : " stretches of sound") + " up to "
+                + QByteArray::number(Left.LoudestDb, 'f', 1) + " dBFS, "
+                + QByteArray::number(Left.LoudestDb - Suggested->NoiseFloorDb, 'f', 1)
+                + " dB above the noise floor, lie in no piece (the first at "
+                + QByteArray::number(Left.FirstSeconds, 'f', 2) + " s)";
+    }
     return true;
 }
 

@@ -20,6 +20,9 @@ struct TCutOutcome {
     // With --auto: the settings the recording was cut with, and what they
     // were suggested from, as one line for stderr.
     QByteArray Chosen;
+    // With --auto: sound well above the floor that no piece holds, as one
+    // line for stderr; empty when there is none.
+    QByteArray LeftOut;
     // With --labels: the pieces as a label file, each labelled with its
     // file name without extension.
     QByteArray LabelText;

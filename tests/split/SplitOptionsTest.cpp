@@ -88,6 +88,17 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
     EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
                                             "--backward-search 15 --forward-search 16 --pad 17 --level-window 18 "
                                             "--max-size 19");
+    // Short pieces are kept with --auto, or when asked; --target says what
+    // the suggestion cuts for.
+    EXPECT_EQ(AtRate.Settings->JoinShort, 1);
+    EXPECT_EQ(Auto.Options.Target, TPieceTarget::Sentence);
+    const TSplitCommand Joined = Parse({"--join-short", "in.wav"});
+    EXPECT_EQ(TrimSettingsAt(Joined.Options, 44100).Settings->JoinShort, 1);
+    EXPECT_EQ(TrimSettingsAt(Parse({"in.wav"}).Options, 44100).Settings->JoinShort, 0);
+    EXPECT_TRUE(SettingsAsOptions(*TrimSettingsAt(Joined.Options, 44100).Settings).endsWith(" --join-short"));
+    for (const auto &[Text, Target] : {std::pair{"sentence", TPieceTarget::Sentence},
+                                       std::pair{"phrase", TPieceTarget::Phrase}, std::pair{"word", TPieceTarget::Word}})
+        EXPECT_EQ(Parse({"--auto", "--target", Text, "in.wav"}).Options.Target, Target) << Text;
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
@@ -140,6 +151,9 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
          "--auto: detection settings are not used with a label file's areas, which are cut as they are"},
         {{"--labels", "--list", "a.wav", "b.wav"},
          "--list --labels: a label file holds the areas of one recording; give one FILE"},
+        {{"--target", "word", "a.wav"}, "--target chooses what --auto cuts for; give --auto too"},
+        {{"--auto", "--target", "words", "a.wav"},
+         "--target: \"words\" is not a kind of piece; give sentence, phrase or word"},
     };
     for (const TErrorCase &Case : Cases) {
         const TSplitCommand Command = Parse(Case.Arguments);
