@@ -2,6 +2,8 @@
 
 #include "app/Unit1.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QScrollBar>
 #include <QSettings>
@@ -25,6 +27,10 @@ std::vector<QScrollBar *> SettingBars(const TForm1 &Form)
 // has moved: the designed start has it below, which must come back too.
 const QString CutStartMinimum = QStringLiteral("SBCSLMinimum");
 
+// The settings beside Auto, kept with the bars' values.
+const QString JoinShortKey = QStringLiteral("JoinShort");
+const QString TargetKey = QStringLiteral("Target");
+
 const QString SettingsGroup = QStringLiteral("Settings");
 const QString MainWindowKey = QStringLiteral("Windows/Main");
 const QString ToolWindowKey = QStringLiteral("Windows/Tool");
@@ -46,6 +52,10 @@ TSettingValues SettingValuesOf(const TForm1 &Form)
     for (const QScrollBar *Bar : SettingBars(Form))
         Values.insert(Bar->objectName(), Form.SettingOf(Bar));
     Values.insert(CutStartMinimum, Form.SBCSL->minimum());
+    if (Form.JoinShortBox != nullptr)
+        Values.insert(JoinShortKey, Form.JoinShortBox->isChecked() ? 1 : 0);
+    if (Form.TargetBox != nullptr)
+        Values.insert(TargetKey, Form.TargetBox->currentIndex());
     return Values;
 }
 
@@ -61,6 +71,12 @@ void ApplySettingValues(TForm1 &Form, const TSettingValues &Values)
         else
             Bar->setValue(Values.value(Bar->objectName()));
     }
+    if (Form.JoinShortBox != nullptr && Values.contains(JoinShortKey))
+        Form.JoinShortBox->setChecked(Values.value(JoinShortKey) != 0);
+    // A kind not offered (edited by hand) leaves the choice as it is.
+    if (Form.TargetBox != nullptr && Values.value(TargetKey, -1) >= 0
+        && Values.value(TargetKey) < Form.TargetBox->count())
+        Form.TargetBox->setCurrentIndex(Values.value(TargetKey));
 }
 
 void RestoreSession(TForm1 &Form, QWidget *ToolWindow)

@@ -12,6 +12,10 @@
 #include "engine/TrimDetection.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -33,6 +37,24 @@ void TForm1::CreateSuggestCommands()
     SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
     SuggestButton->setFont(Button1->font());
     SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
+    // A row below the added ones, built as they are: what a piece should
+    // hold in the bar's place, Join short in the edit's.
+    QWidget *Rows = SBAFOL->parentWidget();
+    const int Step = SBMAX->y() - SBAFOL->y() + 20;
+    auto *Caption = new QLabel(QStringLiteral("Target"), Rows);
+    Caption->setFont(Label8->font());
+    Caption->setAlignment(Label8->alignment());
+    Caption->setGeometry(Label8->geometry().translated(0, Step));
+    TargetBox = new QComboBox(Rows);
+    TargetBox->setObjectName(QStringLiteral("TargetBox"));
+    TargetBox->addItems({QStringLiteral("sentence"), QStringLiteral("phrase"), QStringLiteral("word")});
+    TargetBox->setGeometry(SBAFOL->geometry().translated(0, Step));
+    JoinShortBox = new QCheckBox(QStringLiteral("Join short"), Rows);
+    JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
+    JoinShortBox->setFont(Edit6->font());
+    const QRect Edit = Edit6->geometry().translated(0, Step);
+    JoinShortBox->setGeometry(Edit.x(), Edit.y(), std::min(Rows->width() - Edit.x(), 100), Edit.height());
+    Rows->setMinimumHeight(Rows->minimumHeight() + 20);
     connect(SuggestAction, &QAction::triggered, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(SuggestButton, &QPushButton::clicked, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(UndoSuggestAction, &QAction::triggered, this, [this] { Guarded([this] { UndoSuggestClick(); }); });
@@ -53,7 +75,7 @@ void TForm1::SuggestClick()
         // keeps the window answering and can be cancelled, leaving the
         // settings as they were.
         const bool Found = RunInBackground(this, QStringLiteral("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
-            Suggested = SuggestTrimSettings(Recording);
+            Suggested = SuggestTrimSettings(Recording, TPieceTarget(std::max(TargetBox->currentIndex(), 0)));
             if (Work.Cancelled())
                 throw EWorkCancelled();
             TTrimSettings Settings = Suggested.Settings;
@@ -80,6 +102,7 @@ void TForm1::SuggestClick()
         FSettingEdits->Set(SBMZSE, S.ForwardSearch);
         FSettingEdits->Set(SBPAD, S.Pad);
         FSettingEdits->Set(SBLW, S.LevelWindow);
+        JoinShortBox->setChecked(S.JoinShort != 0);
         UndoSuggestAction->setEnabled(true);
         PB->repaint();
     }
