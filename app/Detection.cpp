@@ -7,10 +7,12 @@
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
 #include "engine/LeftOutSound.h"
+#include "engine/LevelBand.h"
 #include "engine/RecordingLevels.h"
 #include "engine/TrimDetection.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -22,6 +24,7 @@ TTrimSettings ReadTrimSettings(const TForm1 &Form)
                            Form.SettingOf(Form.SBCSL),  Form.SettingOf(Form.SBMZSS), Form.SettingOf(Form.SBMZSE),
                            Form.SettingOf(Form.SBPAD),  Form.SettingOf(Form.SBLW),   Form.SettingOf(Form.SBMAX)};
     Settings.JoinShort = Form.JoinShortBox != nullptr && Form.JoinShortBox->isChecked() ? 1 : 0;
+    Settings.Band = Form.BandBox != nullptr ? std::max(Form.BandBox->currentIndex(), 0) : 0;
     return Settings;
 }
 
@@ -61,7 +64,10 @@ void TForm1::N5Click()
                 // Short pieces kept are a promise that no sound is lost:
                 // what still lies in no piece is said.
                 if (Settings.JoinShort != 0) {
-                    const std::vector<double> Levels = WindowLevelsDb(Recording);
+                    // In the band the cuts were read in, where its floor is.
+                    const std::vector<double> Levels = Settings.Band != BandFull
+                        ? WindowLevelsDb(BandLimitedCopy(Recording, Settings.Band).View)
+                        : WindowLevelsDb(Recording);
                     const double Floor = NoiseFloorOf(Levels).Db;
                     const TLeftOutSound Found =
                         LeftOutSound(Levels, Recording.Format.nSamplesPerSec, Floor, Areas, Count);

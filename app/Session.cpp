@@ -30,6 +30,15 @@ const QString CutStartMinimum = QStringLiteral("SBCSLMinimum");
 // The settings beside Auto, kept with the bars' values.
 const QString JoinShortKey = QStringLiteral("JoinShort");
 const QString TargetKey = QStringLiteral("Target");
+const QString BandKey = QStringLiteral("Band");
+
+// A list's choice kept by its index; one not offered (edited by hand)
+// leaves the choice as it is.
+void ChooseKept(QComboBox *Box, const TSettingValues &Values, const QString &Key)
+{
+    if (Box != nullptr && Values.value(Key, -1) >= 0 && Values.value(Key) < Box->count())
+        Box->setCurrentIndex(Values.value(Key));
+}
 
 const QString SettingsGroup = QStringLiteral("Settings");
 const QString MainWindowKey = QStringLiteral("Windows/Main");
@@ -56,6 +65,8 @@ TSettingValues SettingValuesOf(const TForm1 &Form)
         Values.insert(JoinShortKey, Form.JoinShortBox->isChecked() ? 1 : 0);
     if (Form.TargetBox != nullptr)
         Values.insert(TargetKey, Form.TargetBox->currentIndex());
+    if (Form.BandBox != nullptr)
+        Values.insert(BandKey, Form.BandBox->currentIndex());
     return Values;
 }
 
@@ -73,10 +84,8 @@ void ApplySettingValues(TForm1 &Form, const TSettingValues &Values)
     }
     if (Form.JoinShortBox != nullptr && Values.contains(JoinShortKey))
         Form.JoinShortBox->setChecked(Values.value(JoinShortKey) != 0);
-    // A kind not offered (edited by hand) leaves the choice as it is.
-    if (Form.TargetBox != nullptr && Values.value(TargetKey, -1) >= 0
-        && Values.value(TargetKey) < Form.TargetBox->count())
-        Form.TargetBox->setCurrentIndex(Values.value(TargetKey));
+    ChooseKept(Form.TargetBox, Values, TargetKey);
+    ChooseKept(Form.BandBox, Values, BandKey);
 }
 
 void RestoreSession(TForm1 &Form, QWidget *ToolWindow)

@@ -48,7 +48,13 @@ void TForm1::CreateSuggestCommands()
     TargetBox = new QComboBox(Rows);
     TargetBox->setObjectName(QStringLiteral("TargetBox"));
     TargetBox->addItems({QStringLiteral("sentence"), QStringLiteral("phrase"), QStringLiteral("word")});
-    TargetBox->setGeometry(SBAFOL->geometry().translated(0, Step));
+    // The bar's room shared by two lists.
+    const QRect Bar = SBAFOL->geometry().translated(0, Step);
+    TargetBox->setGeometry(Bar.x(), Bar.y(), Bar.width() / 2 - 2, Bar.height());
+    BandBox = new QComboBox(Rows);
+    BandBox->setObjectName(QStringLiteral("BandBox"));
+    BandBox->addItems({QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")});
+    BandBox->setGeometry(Bar.x() + Bar.width() / 2, Bar.y(), Bar.width() - Bar.width() / 2, Bar.height());
     JoinShortBox = new QCheckBox(QStringLiteral("Join short"), Rows);
     JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
     JoinShortBox->setFont(Edit6->font());
@@ -103,6 +109,7 @@ void TForm1::SuggestClick()
         FSettingEdits->Set(SBPAD, S.Pad);
         FSettingEdits->Set(SBLW, S.LevelWindow);
         JoinShortBox->setChecked(S.JoinShort != 0);
+        BandBox->setCurrentIndex(S.Band);
         UndoSuggestAction->setEnabled(true);
         PB->repaint();
     }

@@ -225,7 +225,10 @@ public:
     // Beside Auto: what a piece should hold (sentence, phrase, word: the
     // suggestion's pause width), and short stretches kept rather than
     // dropped, which Auto turns on.
+    // The band levels are read in (off, highpass, speech), which Auto may
+    // choose.
     QComboBox *TargetBox = nullptr;
+    QComboBox *BandBox = nullptr;
     QCheckBox *JoinShortBox = nullptr;
     void SuggestClick();
     void UndoSuggestClick();

@@ -1,5 +1,6 @@
 #include "engine/SuggestSettings.h"
 
+#include "engine/LevelBand.h"
 #include "engine/PauseWidth.h"
 #include "engine/RecordingLevels.h"
 
@@ -7,6 +8,10 @@
 #include <cmath>
 
 namespace {
+
+// How much lower the floor must lie above 80 Hz for the cuts to be read
+// there.
+constexpr double TonalFloorDb = 8;
 
 // The speech level: the middle of the windows clearly above the floor.
 double SpeechLevelDb(const std::vector<double> &Levels, double Floor)
@@ -36,12 +41,25 @@ std::int32_t PanelWidth(double Seconds, std::uint32_t Rate)
 
 TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarget Target)
 {
-    return SuggestTrimSettings(WindowLevelsDb(Recording), Recording.Format.nSamplesPerSec, Target);
+    const std::vector<double> Levels = WindowLevelsDb(Recording);
+    TSuggestedSettings Suggested = SuggestTrimSettings(Levels, Recording.Format.nSamplesPerSec, Target);
+    // A floor that is mostly hum or rumble: its levels above the voice's
+    // lowest tones lie well below it. Then the cuts are read there.
+    if (Suggested.NoiseFloorDb > SilenceDb + 20) {
+        const TBandCopy Band = BandLimitedCopy(Recording, BandHighPass);
+        const std::vector<double> Above = WindowLevelsDb(Band.View);
+        if (NoiseFloorOf(Above).Db < Suggested.NoiseFloorDb - TonalFloorDb) {
+            Suggested = SuggestTrimSettings(Above, Recording.Format.nSamplesPerSec, Target);
+            Suggested.Settings.Band = BandHighPass;
+        }
+    }
+    return Suggested;
 }
 
 TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::uint32_t Rate, TPieceTarget Target)
 {
     TSuggestedSettings Suggested;
+    Suggested.LevelsDb = Levels;
     Rate = std::max<std::uint32_t>(Rate, 1);
     const TNoiseFloor Noise = NoiseFloorOf(Levels);
     const double Floor = Noise.Db;

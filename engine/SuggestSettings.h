@@ -17,6 +17,9 @@ struct TSuggestedSettings {
     TTrimSettings Settings; // in the panel's units at the recording's rate
     double NoiseFloorDb = 0; // dBFS, as 10 ms RMS
     double SpeechLevelDb = 0;
+    // The 10 ms levels (RecordingLevels.h) they were read from: of the
+    // band when Settings.Band is one.
+    std::vector<double> LevelsDb;
 };
 
 // Reads every sample once. A recording with no frames gets the suggestion

@@ -28,4 +28,8 @@ struct TTrimSettings {
     // margins joins its nearer neighbour, or stays a piece of its own
     // (TrimJoin.h). A whole number, so the settings have no padding bytes.
     std::int32_t JoinShort = 0;
+    // 0 (BandFull) by default: levels of the samples as they are. Else the
+    // levels of the recording filtered to a band (LevelBand.h), which moves
+    // only the cuts.
+    std::int32_t Band = 0;
 };

@@ -2,6 +2,7 @@
 // time; the tests check it against the per-position definition.
 #include "engine/TrimDetection.h"
 
+#include "engine/LevelBand.h"
 #include "engine/SampleLevels.h"
 #include "engine/TrimJoin.h"
 #include "engine/TrimMaximum.h"
@@ -55,6 +56,15 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     RefuseUnreadLayout(Recording);
     if (N == 0)
         return;
+    if (Settings.Band != BandFull) {
+        // The same detection on the band's levels: the areas' positions
+        // are the recording's, whose samples stay as they are.
+        const TBandCopy Copy = BandLimitedCopy(Recording, Settings.Band);
+        TTrimSettings Full = Settings;
+        Full.Band = BandFull;
+        DetectTrimAreas(Copy.View, Full, Areas, Count, Progress);
+        return;
+    }
     // Joining short areas needs every area found; the size is judged after.
     TTrimSettings Scan = Settings;
     if (Settings.JoinShort)

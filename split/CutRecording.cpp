@@ -7,7 +7,6 @@
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
 #include "engine/PieceNames.h"
-#include "engine/RecordingLevels.h"
 #include "engine/SampleFormat.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
@@ -23,12 +22,8 @@ namespace {
 bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutcome &Outcome)
 {
     std::optional<TSuggestedSettings> Suggested;
-    std::vector<double> Levels;
     if (Options.Auto)
-        ReadMapped([&] {
-            Levels = WindowLevelsDb(View);
-            Suggested = SuggestTrimSettings(Levels, Outcome.Rate, Options.Target);
-        });
+        ReadMapped([&] { Suggested = SuggestTrimSettings(View, Options.Target); });
     const TSettingsAtRate Settings =
         TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
     if (!Settings.Settings) {
@@ -47,7 +42,7 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
     ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
     Areas.resize(static_cast<std::size_t>(Count));
     if (Suggested) {
-        const TLeftOutSound Left = LeftOutSound(Levels, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
+        const TLeftOutSound Left = LeftOutSound(Suggested->LevelsDb, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
         if (Left.Stretches > 0)
             Outcome.LeftOut = QByteArray::number(Left.Stretches)
                 + (Left.Stretches == 1 ? " stretch of sound" : " stretches of sound") + " up to "

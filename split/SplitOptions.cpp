@@ -1,5 +1,6 @@
 #include "split/SplitOptions.h"
 
+#include "engine/LevelBand.h"
 #include "split/LabelOptions.h"
 #include "split/NameBytes.h"
 
@@ -96,6 +97,11 @@ void DefineOptions(QCommandLineParser &Parser)
                       QStringLiteral("Keep pieces shorter than --min-size (with their margins): each joins its "
                                      "nearer neighbour when the gap is at most two --no-sound-width, else stays "
                                      "a piece. On with --auto.")});
+    Parser.addOption({QStringLiteral("band"),
+                      QStringLiteral("Read levels above 80 Hz (highpass) or from 80 Hz to 4 kHz (speech), so "
+                                     "that hum and rumble do not hide pauses; the pieces keep every sample. "
+                                     "off is the default; --auto chooses highpass over a humming floor."),
+                      QStringLiteral("band")});
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
                                      "per file inside it, named after the file."),
@@ -154,6 +160,14 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     }
     Options.Auto = Parser.isSet(QStringLiteral("auto"));
     Options.JoinShort = Options.Auto || Parser.isSet(QStringLiteral("join-short"));
+    if (Parser.isSet(QStringLiteral("band"))) {
+        const QString Band = Parser.value(QStringLiteral("band"));
+        static const QStringList Bands = {QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")};
+        if (!Bands.contains(Band))
+            return Failure(QStringLiteral("--band: \"%1\" is no band; give off, highpass or speech").arg(Band));
+        Options.Band = std::int32_t(Bands.indexOf(Band));
+        Options.BandGiven = true;
+    }
     if (Parser.isSet(QStringLiteral("target"))) {
         const QString Target = Parser.value(QStringLiteral("target"));
         if (!Options.Auto)
@@ -216,7 +230,9 @@ TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate,
         }
         Settings.*Setting.Target = *Resolved;
     }
-    Settings.JoinShort = Options.JoinShort ? 1 : 0;
+    // A suggestion keeps short stretches, whoever asks for it.
+    Settings.JoinShort = Options.JoinShort || (Suggested && Suggested->JoinShort != 0) ? 1 : 0;
+    Settings.Band = Suggested && !Options.BandGiven ? Suggested->Band : Options.Band;
     Result.Settings = Settings;
     return Result;
 }
@@ -228,5 +244,9 @@ QByteArray SettingsAsOptions(const TTrimSettings &Settings)
         Options << "--" + QByteArray(Setting.Name) + ' ' + QByteArray::number(Settings.*Setting.Target);
     if (Settings.JoinShort)
         Options << "--join-short";
+    if (Settings.Band == BandHighPass)
+        Options << "--band highpass";
+    else if (Settings.Band == BandSpeech)
+        Options << "--band speech";
     return Options.join(' ');
 }

@@ -38,6 +38,10 @@ struct TSplitOptions {
     // Short stretches joined to a neighbour or kept, never dropped; on with
     // --auto.
     bool JoinShort = false;
+    // Levels read in a band (LevelBand.h); with --auto, its choice unless
+    // given.
+    std::int32_t Band = 0;
+    bool BandGiven = false;
     QStringList Given; // option names without "--"
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;

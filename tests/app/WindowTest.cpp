@@ -99,7 +99,8 @@ TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
     // The designed rows and four more: the pad, the level window, the
     // longest piece, and what Auto cuts for with Join short beside it.
     EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 250);
-    EXPECT_EQ(Box(Form->TargetBox), (std::vector<int>{140, 233, 169, 16}));
+    EXPECT_EQ(Box(Form->TargetBox), (std::vector<int>{140, 233, 82, 16}));
+    EXPECT_EQ(Box(Form->BandBox), (std::vector<int>{224, 233, 85, 16}));
     EXPECT_EQ(Form->JoinShortBox->pos(), QPoint(312, 230));
     EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }

@@ -96,6 +96,14 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
     EXPECT_EQ(TrimSettingsAt(Joined.Options, 44100).Settings->JoinShort, 1);
     EXPECT_EQ(TrimSettingsAt(Parse({"in.wav"}).Options, 44100).Settings->JoinShort, 0);
     EXPECT_TRUE(SettingsAsOptions(*TrimSettingsAt(Joined.Options, 44100).Settings).endsWith(" --join-short"));
+    // A band given takes the place of the suggestion's.
+    TTrimSettings Humming;
+    Humming.Band = 1;
+    EXPECT_EQ(TrimSettingsAt(Auto.Options, 44100, &Humming).Settings->Band, 1);
+    const TSplitCommand Speech = Parse({"--auto", "--band", "speech", "in.wav"});
+    EXPECT_EQ(TrimSettingsAt(Speech.Options, 44100, &Humming).Settings->Band, 2);
+    EXPECT_TRUE(SettingsAsOptions(*TrimSettingsAt(Speech.Options, 44100).Settings).endsWith(" --band speech"));
+    EXPECT_EQ(TrimSettingsAt(Parse({"--band", "off", "in.wav"}).Options, 44100, &Humming).Settings->Band, 0);
     for (const auto &[Text, Target] : {std::pair{"sentence", TPieceTarget::Sentence},
                                        std::pair{"phrase", TPieceTarget::Phrase}, std::pair{"word", TPieceTarget::Word}})
         EXPECT_EQ(Parse({"--auto", "--target", Text, "in.wav"}).Options.Target, Target) << Text;
@@ -152,6 +160,7 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--labels", "--list", "a.wav", "b.wav"},
          "--list --labels: a label file holds the areas of one recording; give one FILE"},
         {{"--target", "word", "a.wav"}, "--target chooses what --auto cuts for; give --auto too"},
+        {{"--band", "hum", "a.wav"}, "--band: \"hum\" is no band; give off, highpass or speech"},
         {{"--auto", "--target", "words", "a.wav"},
          "--target: \"words\" is not a kind of piece; give sentence, phrase or word"},
     };

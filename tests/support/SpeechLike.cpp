@@ -144,13 +144,14 @@ private:
     {
         std::normal_distribution<double> Noise(0, 1);
         const double Total = double(Signal.size());
-        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
+        const double Overtones = Plan.PureHum ? 0 : 1;
+        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + Overtones * (0.25 + 0.09)) / 2);
         for (std::size_t I = 0; I < Signal.size(); ++I) {
             const double Floor = Plan.FloorDb + (Plan.FloorEndDb - Plan.FloorDb) * double(I) / Total;
             const double T = double(I) / Plan.Rate;
             const double White = Noise(Random);
             Signal[I] += Amplitude(Floor) * (Plan.Pink ? Pinker(White) : White)
-                + Hum * (std::sin(2 * Pi * 50 * T) + 0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T));
+                + Hum * (std::sin(2 * Pi * 50 * T) + Overtones * (0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T)));
         }
     }
 

@@ -18,6 +18,7 @@ struct TSpeechPlan {
     double FloorDb = -60;    // noise RMS at the start, dBFS
     double FloorEndDb = -60; // and at the end: linear in dB between them
     double HumDb = -200;     // RMS of a 50 Hz hum and its odd harmonics; -200 is none
+    bool PureHum = false;    // the hum without its harmonics
     double SpeechDb = -20;   // typical RMS of a word's steady part
     double PauseMin = 0.35, PauseMax = 1.5; // between sentences, seconds
     double GapMin = 0.02, GapMax = 0.2;     // between the words of a sentence, seconds
