@@ -290,7 +290,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     EXPECT_TRUE(Panel.NoSoundLevel == Suggested.NoSoundLevel && Panel.CutStartLevel == Suggested.CutStartLevel &&
                 Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
                 Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow &&
-                Panel.JoinShort == Suggested.JoinShort);
+                Panel.JoinShort == Suggested.JoinShort && Panel.Band == Suggested.Band);
     EXPECT_TRUE(Form->JoinShortBox->isChecked());
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("4個に分割されます"))) << Messages[0].toStdString();
@@ -327,6 +327,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     const TTrimSettings Words = SuggestTrimSettings(Form->RecordingView(), TPieceTarget::Word).Settings;
     const TTrimSettings WordPanel = ReadTrimSettings(*Form);
     EXPECT_TRUE(WordPanel.NoSoundWidth == Words.NoSoundWidth && WordPanel.MinimumSize == Words.MinimumSize &&
-                WordPanel.Pad == Words.Pad && WordPanel.CutStartLevel == Words.CutStartLevel);
+                WordPanel.Pad == Words.Pad && WordPanel.CutStartLevel == Words.CutStartLevel &&
+                WordPanel.Band == Words.Band && WordPanel.JoinShort == Words.JoinShort);
     EXPECT_LT(Words.NoSoundWidth, Suggested.NoSoundWidth);
 }
