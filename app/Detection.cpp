@@ -6,8 +6,13 @@
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
+#include "engine/LeftOutSound.h"
+#include "engine/LevelBand.h"
+#include "engine/RecordingLevels.h"
 #include "engine/TrimDetection.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -15,9 +20,12 @@
 
 TTrimSettings ReadTrimSettings(const TForm1 &Form)
 {
-    return TTrimSettings{Form.SettingOf(Form.SBN),    Form.SettingOf(Form.SBNW),   Form.SettingOf(Form.SBML),
-                         Form.SettingOf(Form.SBCSL),  Form.SettingOf(Form.SBMZSS), Form.SettingOf(Form.SBMZSE),
-                         Form.SettingOf(Form.SBPAD),  Form.SettingOf(Form.SBLW),   Form.SettingOf(Form.SBMAX)};
+    TTrimSettings Settings{Form.SettingOf(Form.SBN),    Form.SettingOf(Form.SBNW),   Form.SettingOf(Form.SBML),
+                           Form.SettingOf(Form.SBCSL),  Form.SettingOf(Form.SBMZSS), Form.SettingOf(Form.SBMZSE),
+                           Form.SettingOf(Form.SBPAD),  Form.SettingOf(Form.SBLW),   Form.SettingOf(Form.SBMAX)};
+    Settings.JoinShort = Form.JoinShortBox != nullptr && Form.JoinShortBox->isChecked() ? 1 : 0;
+    Settings.Band = Form.BandBox != nullptr ? std::max(Form.BandBox->currentIndex(), 0) : 0;
+    return Settings;
 }
 
 std::int32_t TForm1::SampleLevel(std::int32_t Pos)
@@ -37,6 +45,7 @@ void TForm1::N5Click()
 {
     if (RepeatUnreadableFormat(*this))
         return;
+    QString LeftOut;
     {
         TWaitCursor Wait;
         // Built apart and taken only when complete: a cancelled detection
@@ -52,6 +61,22 @@ void TForm1::N5Click()
                     Work.Report(Share);
                     return !Work.Cancelled();
                 });
+                // Short pieces kept are a promise that no sound is lost:
+                // what still lies in no piece is said.
+                if (Settings.JoinShort != 0) {
+                    // In the band the cuts were read in, where its floor is.
+                    const std::vector<double> Levels = Settings.Band != BandFull
+                        ? WindowLevelsDb(BandLimitedCopy(Recording, Settings.Band).View)
+                        : WindowLevelsDb(Recording);
+                    const double Floor = NoiseFloorOf(Levels).Db;
+                    const TLeftOutSound Found =
+                        LeftOutSound(Levels, Recording.Format.nSamplesPerSec, Floor, Areas, Count);
+                    if (Found.Stretches > 0)
+                        LeftOut = QStringLiteral("。雑音より%1 dB大きい音が%2か所 (最初は%3秒) どの区間にも入っていません")
+                                      .arg(Found.LoudestDb - Floor, 0, 'f', 1)
+                                      .arg(Found.Stretches)
+                                      .arg(Found.FirstSeconds, 0, 'f', 2);
+                }
             });
         } catch (...) {
             FAreaCount = 0;
@@ -63,5 +88,5 @@ void TForm1::N5Click()
         FAreaCount = Count;
         PB->repaint();
     }
-    ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました"));
+    ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました") + LeftOut);
 }

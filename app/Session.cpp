@@ -2,6 +2,8 @@
 
 #include "app/Unit1.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QScrollBar>
 #include <QSettings>
@@ -25,6 +27,19 @@ std::vector<QScrollBar *> SettingBars(const TForm1 &Form)
 // has moved: the designed start has it below, which must come back too.
 const QString CutStartMinimum = QStringLiteral("SBCSLMinimum");
 
+// The settings beside Auto, kept with the bars' values.
+const QString JoinShortKey = QStringLiteral("JoinShort");
+const QString TargetKey = QStringLiteral("Target");
+const QString BandKey = QStringLiteral("Band");
+
+// A list's choice kept by its index; one not offered (edited by hand)
+// leaves the choice as it is.
+void ChooseKept(QComboBox *Box, const TSettingValues &Values, const QString &Key)
+{
+    if (Box != nullptr && Values.value(Key, -1) >= 0 && Values.value(Key) < Box->count())
+        Box->setCurrentIndex(Values.value(Key));
+}
+
 const QString SettingsGroup = QStringLiteral("Settings");
 const QString MainWindowKey = QStringLiteral("Windows/Main");
 const QString ToolWindowKey = QStringLiteral("Windows/Tool");
@@ -46,6 +61,12 @@ TSettingValues SettingValuesOf(const TForm1 &Form)
     for (const QScrollBar *Bar : SettingBars(Form))
         Values.insert(Bar->objectName(), Form.SettingOf(Bar));
     Values.insert(CutStartMinimum, Form.SBCSL->minimum());
+    if (Form.JoinShortBox != nullptr)
+        Values.insert(JoinShortKey, Form.JoinShortBox->isChecked() ? 1 : 0);
+    if (Form.TargetBox != nullptr)
+        Values.insert(TargetKey, Form.TargetBox->currentIndex());
+    if (Form.BandBox != nullptr)
+        Values.insert(BandKey, Form.BandBox->currentIndex());
     return Values;
 }
 
@@ -61,6 +82,10 @@ void ApplySettingValues(TForm1 &Form, const TSettingValues &Values)
         else
             Bar->setValue(Values.value(Bar->objectName()));
     }
+    if (Form.JoinShortBox != nullptr && Values.contains(JoinShortKey))
+        Form.JoinShortBox->setChecked(Values.value(JoinShortKey) != 0);
+    ChooseKept(Form.TargetBox, Values, TargetKey);
+    ChooseKept(Form.BandBox, Values, BandKey);
 }
 
 void RestoreSession(TForm1 &Form, QWidget *ToolWindow)

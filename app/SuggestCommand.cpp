@@ -12,6 +12,10 @@
 #include "engine/TrimDetection.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -33,6 +37,30 @@ void TForm1::CreateSuggestCommands()
     SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
     SuggestButton->setFont(Button1->font());
     SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
+    // A row below the added ones, built as they are: what a piece should
+    // hold in the bar's place, Join short in the edit's.
+    QWidget *Rows = SBAFOL->parentWidget();
+    const int Step = SBMAX->y() - SBAFOL->y() + 20;
+    auto *Caption = new QLabel(QStringLiteral("Target"), Rows);
+    Caption->setFont(Label8->font());
+    Caption->setAlignment(Label8->alignment());
+    Caption->setGeometry(Label8->geometry().translated(0, Step));
+    TargetBox = new QComboBox(Rows);
+    TargetBox->setObjectName(QStringLiteral("TargetBox"));
+    TargetBox->addItems({QStringLiteral("sentence"), QStringLiteral("phrase"), QStringLiteral("word")});
+    // The bar's room shared by two lists.
+    const QRect Bar = SBAFOL->geometry().translated(0, Step);
+    TargetBox->setGeometry(Bar.x(), Bar.y(), Bar.width() / 2 - 2, Bar.height());
+    BandBox = new QComboBox(Rows);
+    BandBox->setObjectName(QStringLiteral("BandBox"));
+    BandBox->addItems({QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")});
+    BandBox->setGeometry(Bar.x() + Bar.width() / 2, Bar.y(), Bar.width() - Bar.width() / 2, Bar.height());
+    JoinShortBox = new QCheckBox(QStringLiteral("Join short"), Rows);
+    JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
+    JoinShortBox->setFont(Edit6->font());
+    const QRect Edit = Edit6->geometry().translated(0, Step);
+    JoinShortBox->setGeometry(Edit.x(), Edit.y(), std::min(Rows->width() - Edit.x(), 100), Edit.height());
+    Rows->setMinimumHeight(Rows->minimumHeight() + 20);
     connect(SuggestAction, &QAction::triggered, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(SuggestButton, &QPushButton::clicked, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(UndoSuggestAction, &QAction::triggered, this, [this] { Guarded([this] { UndoSuggestClick(); }); });
@@ -53,7 +81,7 @@ void TForm1::SuggestClick()
         // keeps the window answering and can be cancelled, leaving the
         // settings as they were.
         const bool Found = RunInBackground(this, QStringLiteral("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
-            Suggested = SuggestTrimSettings(Recording);
+            Suggested = SuggestTrimSettings(Recording, TPieceTarget(std::max(TargetBox->currentIndex(), 0)));
             if (Work.Cancelled())
                 throw EWorkCancelled();
             TTrimSettings Settings = Suggested.Settings;
@@ -80,6 +108,8 @@ void TForm1::SuggestClick()
         FSettingEdits->Set(SBMZSE, S.ForwardSearch);
         FSettingEdits->Set(SBPAD, S.Pad);
         FSettingEdits->Set(SBLW, S.LevelWindow);
+        JoinShortBox->setChecked(S.JoinShort != 0);
+        BandBox->setCurrentIndex(S.Band);
         UndoSuggestAction->setEnabled(true);
         PB->repaint();
     }
@@ -88,7 +118,7 @@ void TForm1::SuggestClick()
     };
     // Without a quiet stretch there is no floor to measure, and a level
     // reported for speech would be made up: say so instead.
-    if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilentDb)
+    if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilenceDb)
         ShowMessage(QStringLiteral("録音は無音です。切り出す声がありません。自動切り出しで%1個に分割されます").arg(Pieces));
     else if (!Suggested.SpeechFound)
         ShowMessage(QStringLiteral("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"

@@ -47,9 +47,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // the start values and no handler ran for them.
     WireEvents();
     CreateSettingEdits();
+    CreateSuggestCommands();
     // Every setting's row exists now, and none has been changed.
     FDesignedSettings = SettingValuesOf(*this);
-    CreateSuggestCommands();
     CreateSessionMenus();
     CreateLabelCommands();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());

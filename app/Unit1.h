@@ -24,6 +24,8 @@
 #include <vector>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QFileDialog;
 class QFrame;
 class QLabel;
@@ -220,6 +222,14 @@ public:
     QAction *SuggestAction = nullptr;
     QAction *UndoSuggestAction = nullptr;
     QPushButton *SuggestButton = nullptr;
+    // Beside Auto: what a piece should hold (sentence, phrase, word: the
+    // suggestion's pause width), and short stretches kept rather than
+    // dropped, which Auto turns on.
+    // The band levels are read in (off, highpass, speech), which Auto may
+    // choose.
+    QComboBox *TargetBox = nullptr;
+    QComboBox *BandBox = nullptr;
+    QCheckBox *JoinShortBox = nullptr;
     void SuggestClick();
     void UndoSuggestClick();
     std::optional<QMap<QString, int>> FBeforeSuggestion; // as SettingValuesOf gives them

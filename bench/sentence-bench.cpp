@@ -6,11 +6,20 @@
 // tolerance), the share of sentences with a piece of their own, the share of
 // pieces that end more than 10 ms before the end of their sentence, and the
 // pieces that hold only noise.
+// Then, cut in this process, the same for sets it was never tuned on:
+// generated speech of other seeds, and real voices (RealSpeech.h: Debian's
+// klettres-data and alsa-utils, `apt-get install klettres-data alsa-utils`)
+// over white, pink, humming and rising floors, tuned seeds and held-out
+// seeds apart; with the speech lost (voiced time in no piece) and the
+// sentences no piece touches.
 //
-//   sentence-bench                  cuts in this process
+//   sentence-bench                  cuts in this process (with
+//                                   SENTENCE_BENCH_DETAIL set, each
+//                                   recording of the later sets too)
 //   sentence-bench REDIVEV-SPLIT    writes the recordings to a temporary
 //                                   folder and scores `REDIVEV-SPLIT --auto
 //                                   --list` instead
+#include "RealSpeech.h"
 #include "SpeechLike.h"
 #include "WavBuilder.h"
 #include "engine/SuggestSettings.h"
@@ -54,7 +63,7 @@ std::vector<TCase> Cases()
 
 // Without margin and level window, Plain: what the levels and widths
 // alone give.
-std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording, bool Plain)
+std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording, bool Plain, bool Say = true)
 {
     TSampleView View;
     View.Format = {1, 1, Recording.Rate, Recording.Rate * 2, 2, 16, 0};
@@ -65,7 +74,7 @@ std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording, bool Plain)
     if (Plain) {
         S.Pad = 0;
         S.LevelWindow = 0;
-    } else
+    } else if (Say)
         std::printf("  suggested: floor %.1f dBFS, speech %.1f dBFS; --cut-start-level %d --no-sound-level %d "
                 "--no-sound-width %d --min-size %d --pad %d --level-window %d\n",
                 Suggested.NoiseFloorDb, Suggested.SpeechLevelDb, S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth,
@@ -106,6 +115,81 @@ void Print(const char *Name, const TSentenceScore &Score)
     std::printf("%-14s sentences %4d pieces %4d  F1 %.3f  one piece %5.1f %%  clipped end %4.1f %%  noise-only %d\n",
                 Name, Score.Sentences, Score.Pieces, Score.F1(), 100.0 * Score.Matched / Score.Sentences,
                 Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
+}
+
+// Voiced time in no piece, and sentences no piece touches.
+struct TLoss {
+    double Voiced = 0, Lost = 0;
+    int Missed = 0;
+};
+
+TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces)
+{
+    TLoss Loss;
+    for (const TSentence &Sentence : Recording.Sentences) {
+        std::int64_t Held = 0;
+        for (const TPiece &Piece : Pieces)
+            Held += std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
+        Loss.Voiced += double(Sentence.End - Sentence.Start);
+        Loss.Lost += double(Sentence.End - Sentence.Start - Held);
+        Loss.Missed += Held == 0;
+    }
+    return Loss;
+}
+
+// One set of recordings cut here, scored together.
+void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings, bool Detail)
+{
+    TSentenceScore Total;
+    TLoss Lost;
+    for (const TSpeechRecording &Recording : Recordings) {
+        if (Recording.Samples.empty())
+            continue;
+        const std::vector<TPiece> Pieces = CutInProcess(Recording, false, Detail);
+        const TSentenceScore Score = ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
+        Total.Sentences += Score.Sentences;
+        Total.Pieces += Score.Pieces;
+        Total.Matched += Score.Matched;
+        Total.ClippedEnds += Score.ClippedEnds;
+        Total.NoiseOnly += Score.NoiseOnly;
+        const TLoss Loss = LossOf(Recording, Pieces);
+        if (Detail) {
+            Print("", Score);
+            std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", 100 * Loss.Lost / Loss.Voiced,
+                        Loss.Missed);
+        }
+        Lost.Voiced += Loss.Voiced;
+        Lost.Lost += Loss.Lost;
+        Lost.Missed += Loss.Missed;
+    }
+    Print(Name, Total);
+    std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", Lost.Voiced > 0 ? 100 * Lost.Lost / Lost.Voiced : 0.0,
+                Lost.Missed);
+}
+
+std::vector<TSpeechRecording> Generated(std::uint32_t FirstSeed)
+{
+    std::vector<TSpeechRecording> Made;
+    for (TCase Case : Cases()) {
+        Case.Plan.Seed = Case.Plan.Seed - 101 + FirstSeed;
+        Made.push_back(MakeSpeechLike(Case.Plan));
+    }
+    return Made;
+}
+
+std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed)
+{
+    using realspeech::TNoise;
+    const struct {
+        TNoise Noise;
+        double Floor;
+    } Rooms[] = {{TNoise::White, -65}, {TNoise::White, -50}, {TNoise::White, -40}, {TNoise::Pink, -50},
+                 {TNoise::Pink, -40},  {TNoise::Hum, -45},   {TNoise::Hum, -40},   {TNoise::Rising, -65}};
+    std::vector<TSpeechRecording> Made;
+    std::uint32_t Seed = FirstSeed;
+    for (const auto &Room : Rooms)
+        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}));
+    return Made;
 }
 
 } // namespace
@@ -170,5 +254,16 @@ int main(int Argc, char **Argv)
         for (const std::string &File : Files)
             std::remove(File.c_str());
         ::rmdir(Folder);
+        return 0;
     }
+    std::printf("\nsets never tuned on, cut here:\n");
+    const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
+    ScoreSet("generated, held-out seeds", Generated(111), Detail);
+    if (realspeech::Clips().empty()) {
+        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
+        return 0;
+    }
+    std::printf("real voices: %zu clips\n", realspeech::Clips().size());
+    ScoreSet("real, seeds 201-208", Real(201), Detail);
+    ScoreSet("real, held-out 301-308", Real(301), Detail);
 }

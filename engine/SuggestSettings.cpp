@@ -1,67 +1,18 @@
 #include "engine/SuggestSettings.h"
 
-#include "engine/SampleFormat.h"
-#include "engine/WindowLevels.h"
+#include "engine/LevelBand.h"
+#include "engine/PauseWidth.h"
+#include "engine/RecordingLevels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <vector>
 
 namespace {
 
-constexpr double Silence = SilentDb;
-constexpr double Loudest = 200; // dBFS of one that is not finite: far above any threshold
-
-// The RMS of each 10 ms window, loudest channel, in dBFS.
-std::vector<double> WindowLevelsDb(const TSampleView &Recording, std::int64_t N, std::int64_t Width)
-{
-    std::vector<double> Levels;
-    const int Channels = Recording.Format.nChannels;
-    WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
-        using TCodec = decltype(Codec);
-        // The exact levels a single sample has; a float that is not finite
-        // makes its window as loud as can be.
-        const long double Scale = static_cast<long double>(TCodec::FromPanel(1));
-        std::vector<long double> Sums(static_cast<std::size_t>(Channels));
-        for (std::int64_t First = 0; First + Width <= N; First += Width) {
-            std::fill(Sums.begin(), Sums.end(), 0.0L);
-            for (std::int64_t J = First; J < First + Width; ++J)
-                for (int Ch = 0; Ch < Channels; ++Ch) {
-                    const std::uint8_t *At = Recording.Data + (J * Channels + Ch) * TCodec::Bytes;
-                    const long double Level = static_cast<long double>(TCodec::Magnitude(At)) / Scale;
-                    Sums[std::size_t(Ch)] += Level * Level;
-                }
-            const long double Top = *std::max_element(Sums.begin(), Sums.end());
-            const double Rms = double(std::sqrt(Top / static_cast<long double>(Width)) / 32768.0L);
-            Levels.push_back(Rms > 0 ? std::clamp(20 * std::log10(Rms), Silence, Loudest) : Silence);
-        }
-    });
-    return Levels;
-}
-
-// The value below which Share of Values lie (Values is reordered).
-double Quantile(std::vector<double> &Values, double Share)
-{
-    const auto At = Values.begin() + std::ptrdiff_t(Share * double(Values.size() - 1));
-    std::nth_element(Values.begin(), At, Values.end());
-    return *At;
-}
-
-// The noise floor: the quiet end of each stretch of a few seconds, and of
-// those the high end, so that a floor that rises over the recording counts
-// where it is highest and a stretch of unbroken speech does not count.
-double NoiseFloorDb(const std::vector<double> &Levels)
-{
-    constexpr std::size_t Stretch = 300; // windows: 3 s
-    std::vector<double> Floors;
-    for (std::size_t First = 0; First < Levels.size(); First += Stretch) {
-        std::vector<double> Part(Levels.begin() + std::ptrdiff_t(First),
-                                 Levels.begin() + std::ptrdiff_t(std::min(First + Stretch, Levels.size())));
-        Floors.push_back(Quantile(Part, 0.1));
-    }
-    return Quantile(Floors, 0.9);
-}
+// How much lower the floor must lie above 80 Hz for the cuts to be read
+// there.
+constexpr double TonalFloorDb = 8;
 
 // The speech level: the middle of the windows clearly above the floor;
 // nothing when none is.
@@ -73,7 +24,9 @@ std::optional<double> SpeechLevelDb(const std::vector<double> &Levels, double Fl
             Loud.push_back(Level);
     if (Loud.empty())
         return std::nullopt;
-    return Quantile(Loud, 0.5);
+    const auto Middle = Loud.begin() + std::ptrdiff_t(Loud.size() / 2);
+    std::nth_element(Loud.begin(), Middle, Loud.end());
+    return *Middle;
 }
 
 std::int32_t PanelLevel(double Db)
@@ -88,35 +41,52 @@ std::int32_t PanelWidth(double Seconds, std::uint32_t Rate)
 
 } // namespace
 
-TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording)
+TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarget Target)
+{
+    const std::vector<double> Levels = WindowLevelsDb(Recording);
+    TSuggestedSettings Suggested = SuggestTrimSettings(Levels, Recording.Format.nSamplesPerSec, Target);
+    // A floor that is mostly hum or rumble: its levels above the voice's
+    // lowest tones lie well below it. Then the cuts are read there.
+    if (Suggested.NoiseFloorDb > SilenceDb + 20) {
+        const TBandCopy Band = BandLimitedCopy(Recording, BandHighPass);
+        const std::vector<double> Above = WindowLevelsDb(Band.View);
+        if (NoiseFloorOf(Above).Db < Suggested.NoiseFloorDb - TonalFloorDb) {
+            Suggested = SuggestTrimSettings(Above, Recording.Format.nSamplesPerSec, Target);
+            Suggested.Settings.Band = BandHighPass;
+        }
+    }
+    return Suggested;
+}
+
+TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::uint32_t Rate, TPieceTarget Target)
 {
     TSuggestedSettings Suggested;
-    const std::uint32_t Rate = std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1);
-    const bool Read = Recording.Format.wFormatTag == WAVE_FORMAT_PCM || Recording.Format.wFormatTag == WaveFormatFloat;
-    const std::int64_t N = Read ? FrameCountOf(Recording) : 0;
-    if (N > 0)
-        RefuseUnreadLayout(Recording);
-    const std::vector<double> Levels =
-        N > 0 ? WindowLevelsDb(Recording, N, std::max<std::int64_t>(Rate / 100, 1)) : std::vector<double>{};
-    const double Floor = Levels.empty() ? Silence : NoiseFloorDb(Levels);
+    Suggested.LevelsDb = Levels;
+    Rate = std::max<std::uint32_t>(Rate, 1);
+    const TNoiseFloor Noise = NoiseFloorOf(Levels);
+    const double Floor = Noise.Db;
     const std::optional<double> Speech = SpeechLevelDb(Levels, Floor);
     Suggested.NoiseFloorDb = Floor;
     Suggested.SpeechLevelDb = Speech.value_or(Floor);
     Suggested.SpeechFound = Speech.has_value();
 
     // Silence ends well clear of the floor's own ripple; a piece opens only
-    // nearer speech, so a noise that passes the lower level opens none.
+    // nearer speech, so a noise that passes the lower level opens none, but
+    // never so near it that a word well above the floor opens nothing.
     // Without speech the levels sit as far above the floor as for speech
     // 20 dB above it.
     const double Span = Speech ? *Speech - Floor : 20;
+    const double Quiet = std::max({4.0, 3.5 * Noise.RippleDb, 0.2 * Span});
+    const double Open = std::max(std::min(std::max(9.0, 0.45 * Span), 12.0), Quiet + 5);
     TTrimSettings &Settings = Suggested.Settings;
-    Settings.NoSoundLevel = PanelLevel(Floor + std::max(4.0, 0.2 * Span));
-    Settings.CutStartLevel = std::max(PanelLevel(Floor + std::max(9.0, 0.45 * Span)), Settings.NoSoundLevel + 1);
-    Settings.NoSoundWidth = PanelWidth(0.3, Rate);
-    Settings.MinimumSize = PanelWidth(0.25, Rate);
+    Settings.NoSoundLevel = PanelLevel(Floor + Quiet);
+    Settings.CutStartLevel = std::max(PanelLevel(Floor + Open), Settings.NoSoundLevel + 1);
+    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(Levels, Floor + Quiet), Target), Rate);
+    Settings.MinimumSize = PanelWidth(Target == TPieceTarget::Word ? 0.1 : 0.25, Rate);
     Settings.BackwardSearch = 0;
     Settings.ForwardSearch = 0;
-    Settings.Pad = PanelWidth(0.25, Rate);
+    Settings.Pad = PanelWidth(Target == TPieceTarget::Word ? 0.05 : 0.25, Rate);
     Settings.LevelWindow = PanelWidth(0.02, Rate);
+    Settings.JoinShort = 1;
     return Suggested;
 }

@@ -1,14 +1,18 @@
 #pragma once
 // Settings suggested from the recording itself, for cutting speech into
-// sentences: its noise floor and speech level from the levels of short
-// windows, the levels set between them, widths for pauses between
-// sentences, a margin for soft starts and fading ends, and levels read
-// over a window so that noise does not open pieces.
+// sentences (or phrases, or words): its noise floor and speech level from
+// the levels of short windows, the levels set between them, a pause width
+// read from the recording's own pauses, a margin for soft starts and fading
+// ends, levels read over a window so that noise does not open pieces, and
+// short stretches kept rather than dropped.
+#include "engine/RecordingLevels.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 
-// The level of a window of zeros, in dBFS; no window reads lower.
-constexpr double SilentDb = -120;
+#include <vector>
+
+// What a piece should hold.
+enum class TPieceTarget { Sentence, Phrase, Word };
 
 struct TSuggestedSettings {
     TTrimSettings Settings; // in the panel's units at the recording's rate
@@ -19,8 +23,14 @@ struct TSuggestedSettings {
     // measure a floor from, and SpeechLevelDb is the floor. The levels are
     // then set above that one level, so nothing is cut.
     bool SpeechFound = false;
+    // The 10 ms levels (RecordingLevels.h) they were read from: of the
+    // band when Settings.Band is one.
+    std::vector<double> LevelsDb;
 };
 
 // Reads every sample once. A recording with no frames gets the suggestion
 // for silence: levels just above zero.
-TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording);
+TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarget Target = TPieceTarget::Sentence);
+// The same from the recording's 10 ms levels (RecordingLevels.h).
+TSuggestedSettings SuggestTrimSettings(const std::vector<double> &LevelsDb, std::uint32_t Rate,
+                                       TPieceTarget Target = TPieceTarget::Sentence);

@@ -23,4 +23,13 @@ struct TTrimSettings {
     std::int32_t LevelWindow = 0; // a level is the RMS of this many positions around it
     // 0 by default: no piece is too long.
     std::int32_t MaximumSize = 0; // a longer kept area is cut at its quietest moments
+    // Off by default: an area no longer than MinimumSize is dropped. On, no
+    // area that reached CutStartLevel is lost: one that is short with its
+    // margins joins its nearer neighbour, or stays a piece of its own
+    // (TrimJoin.h). A whole number, so the settings have no padding bytes.
+    std::int32_t JoinShort = 0;
+    // 0 (BandFull) by default: levels of the samples as they are. Else the
+    // levels of the recording filtered to a band (LevelBand.h), which moves
+    // only the cuts.
+    std::int32_t Band = 0;
 };

@@ -2,7 +2,9 @@
 // time; the tests check it against the per-position definition.
 #include "engine/TrimDetection.h"
 
+#include "engine/LevelBand.h"
 #include "engine/SampleLevels.h"
+#include "engine/TrimJoin.h"
 #include "engine/TrimMaximum.h"
 #include "engine/TrimPad.h"
 #include "engine/TrimScan.h"
@@ -54,18 +56,33 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     RefuseUnreadLayout(Recording);
     if (N == 0)
         return;
+    if (Settings.Band != BandFull) {
+        // The same detection on the band's levels: the areas' positions
+        // are the recording's, whose samples stay as they are.
+        const TBandCopy Copy = BandLimitedCopy(Recording, Settings.Band);
+        TTrimSettings Full = Settings;
+        Full.Band = BandFull;
+        DetectTrimAreas(Copy.View, Full, Areas, Count, Progress);
+        return;
+    }
+    // Joining short areas needs every area found; the size is judged after.
+    TTrimSettings Scan = Settings;
+    if (Settings.JoinShort)
+        Scan.MinimumSize = 0;
     if (Settings.LevelWindow > 0) {
-        ScanWindowedLevels(Recording, N, Settings, Areas, Count, Progress);
+        ScanWindowedLevels(Recording, N, Scan, Areas, Count, Progress);
     } else {
         WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
             using TCodec = decltype(Codec);
             switch (Recording.Format.nChannels) {
-            case 1: ScanFrames<TCodec, 1>(Recording, N, Settings, Areas, Count, Progress); break;
-            case 2: ScanFrames<TCodec, 2>(Recording, N, Settings, Areas, Count, Progress); break;
-            default: ScanFrames<TCodec, 0>(Recording, N, Settings, Areas, Count, Progress); break;
+            case 1: ScanFrames<TCodec, 1>(Recording, N, Scan, Areas, Count, Progress); break;
+            case 2: ScanFrames<TCodec, 2>(Recording, N, Scan, Areas, Count, Progress); break;
+            default: ScanFrames<TCodec, 0>(Recording, N, Scan, Areas, Count, Progress); break;
             }
         });
     }
+    if (Settings.JoinShort)
+        JoinShortAreas(Areas, Count, Settings, N);
     // The pieces a maximum size cuts hold the margins too, so the cuts are
     // placed knowing where the sound lies within them.
     std::vector<TTrimArea> Sound;

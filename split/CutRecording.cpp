@@ -2,6 +2,7 @@
 
 #include "engine/ExportFolder.h"
 #include "engine/LabelFile.h"
+#include "engine/LeftOutSound.h"
 #include "engine/MappedReads.h"
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
@@ -23,7 +24,7 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
 {
     std::optional<TSuggestedSettings> Suggested;
     if (Options.Auto)
-        ReadMapped([&View, &Suggested] { Suggested = SuggestTrimSettings(View); });
+        ReadMapped([&] { Suggested = SuggestTrimSettings(View, Options.Target); });
     const TSettingsAtRate Settings =
         TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
     if (!Settings.Settings) {
@@ -36,7 +37,7 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
             + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
     else if (Suggested)
         Outcome.Chosen = SettingsAsOptions(*Settings.Settings)
-            + (Suggested->NoiseFloorDb <= SilentDb
+            + (Suggested->NoiseFloorDb <= SilenceDb
                    ? QByteArray(" (the recording is silent: no speech to cut)")
                    : " (no quiet stretch to measure a noise floor from: the recording stays near "
                        + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1)
@@ -49,6 +50,16 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
     std::int32_t Count = 0;
     ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
     Areas.resize(static_cast<std::size_t>(Count));
+    if (Suggested) {
+        const TLeftOutSound Left = LeftOutSound(Suggested->LevelsDb, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
+        if (Left.Stretches > 0)
+            Outcome.LeftOut = QByteArray::number(Left.Stretches)
+                + (Left.Stretches == 1 ? " stretch of sound" : " stretches of sound") + " up to "
+                + QByteArray::number(Left.LoudestDb, 'f', 1) + " dBFS, "
+                + QByteArray::number(Left.LoudestDb - Suggested->NoiseFloorDb, 'f', 1)
+                + " dB above the noise floor, lie in no piece (the first at "
+                + QByteArray::number(Left.FirstSeconds, 'f', 2) + " s)";
+    }
     return true;
 }
 

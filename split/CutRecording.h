@@ -26,6 +26,9 @@ struct TCutOutcome {
     // With --auto: no speech stood out from one steady level, which the
     // run says even when it lists nothing.
     bool NoSpeechFound = false;
+    // With --auto: sound well above the floor that no piece holds, as one
+    // line for stderr; empty when there is none.
+    QByteArray LeftOut;
     // With --labels: the pieces as a label file, each labelled with its
     // file name without extension.
     QByteArray LabelText;

@@ -13,7 +13,8 @@ QByteArray SettingsText(const TSplitOptions &Options, std::uint32_t Rate)
     // size and time stand for: the same source suggests the same.
     QByteArray Text = SettingsAsOptions(*At.Settings);
     if (Options.Auto)
-        Text += " --auto, given: " + Options.Given.join(QLatin1Char(',')).toUtf8();
+        Text += " --auto, given: " + Options.Given.join(QLatin1Char(',')).toUtf8() + " target "
+            + QByteArray::number(int(Options.Target));
     if (Options.Normalise)
         Text += " --normalise";
     // Every byte of the settings too, so that a setting added to them later

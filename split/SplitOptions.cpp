@@ -1,5 +1,6 @@
 #include "split/SplitOptions.h"
 
+#include "engine/LevelBand.h"
 #include "split/LabelOptions.h"
 #include "split/NameBytes.h"
 
@@ -86,7 +87,21 @@ void DefineOptions(QCommandLineParser &Parser)
     Parser.addOption({QStringLiteral("auto"),
                       QStringLiteral("Suggest each recording's settings from its noise floor and speech level, "
                                      "for pieces of one sentence; settings given as options take their place. "
-                                     "With --list, print the settings chosen on stderr.")});
+                                     "With --list, print the settings chosen on stderr. Sound more than 15 dB "
+                                     "above the floor that no piece holds is reported on stderr.")});
+    Parser.addOption({QStringLiteral("target"),
+                      QStringLiteral("With --auto, what a piece holds: sentence (default), phrase or word; the "
+                                     "silence that ends a piece is read from the recording's own pauses."),
+                      QStringLiteral("kind")});
+    Parser.addOption({QStringLiteral("join-short"),
+                      QStringLiteral("Keep pieces shorter than --min-size (with their margins): each joins its "
+                                     "nearer neighbour when the gap is at most two --no-sound-width, else stays "
+                                     "a piece. On with --auto.")});
+    Parser.addOption({QStringLiteral("band"),
+                      QStringLiteral("Read levels above 80 Hz (highpass) or from 80 Hz to 4 kHz (speech), so "
+                                     "that hum and rumble do not hide pauses; the pieces keep every sample. "
+                                     "off is the default; --auto chooses highpass over a humming floor."),
+                      QStringLiteral("band")});
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
                                      "per file inside it, named after the file."),
@@ -144,6 +159,29 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
         Options.Given << Name;
     }
     Options.Auto = Parser.isSet(QStringLiteral("auto"));
+    Options.JoinShort = Options.Auto || Parser.isSet(QStringLiteral("join-short"));
+    if (Parser.isSet(QStringLiteral("band"))) {
+        const QString Band = Parser.value(QStringLiteral("band"));
+        static const QStringList Bands = {QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")};
+        if (!Bands.contains(Band))
+            return Failure(QStringLiteral("--band: \"%1\" is no band; give off, highpass or speech").arg(Band));
+        Options.Band = std::int32_t(Bands.indexOf(Band));
+        Options.BandGiven = true;
+    }
+    if (Parser.isSet(QStringLiteral("target"))) {
+        const QString Target = Parser.value(QStringLiteral("target"));
+        if (!Options.Auto)
+            return Failure(QStringLiteral("--target chooses what --auto cuts for; give --auto too"));
+        if (Target == QLatin1String("sentence"))
+            Options.Target = TPieceTarget::Sentence;
+        else if (Target == QLatin1String("phrase"))
+            Options.Target = TPieceTarget::Phrase;
+        else if (Target == QLatin1String("word"))
+            Options.Target = TPieceTarget::Word;
+        else
+            return Failure(QStringLiteral("--target: \"%1\" is not a kind of piece; give sentence, phrase or word")
+                               .arg(Target));
+    }
     Options.Jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     if (Parser.isSet(QStringLiteral("j"))) {
         const QString Error = ReadJobs(Parser.value(QStringLiteral("j")), Options.Jobs);
@@ -205,6 +243,9 @@ TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate,
         }
         Settings.*Setting.Target = *Resolved;
     }
+    // A suggestion keeps short stretches, whoever asks for it.
+    Settings.JoinShort = Options.JoinShort || (Suggested && Suggested->JoinShort != 0) ? 1 : 0;
+    Settings.Band = Suggested && !Options.BandGiven ? Suggested->Band : Options.Band;
     Result.Settings = Settings;
     return Result;
 }
@@ -214,5 +255,11 @@ QByteArray SettingsAsOptions(const TTrimSettings &Settings)
     QByteArrayList Options;
     for (const TSettingOption &Setting : SettingOptions)
         Options << "--" + QByteArray(Setting.Name) + ' ' + QByteArray::number(Settings.*Setting.Target);
+    if (Settings.JoinShort)
+        Options << "--join-short";
+    if (Settings.Band == BandHighPass)
+        Options << "--band highpass";
+    else if (Settings.Band == BandSpeech)
+        Options << "--band speech";
     return Options.join(' ');
 }

@@ -2,6 +2,7 @@
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
 #include "engine/SettingText.h"
+#include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
 #include "split/BatchOptions.h"
 
@@ -33,6 +34,14 @@ struct TSplitOptions {
     // Each recording's settings suggested from it (SuggestSettings.h);
     // the settings named in Given, as typed, take the place of theirs.
     bool Auto = false;
+    TPieceTarget Target = TPieceTarget::Sentence; // what --auto cuts for
+    // Short stretches joined to a neighbour or kept, never dropped; on with
+    // --auto.
+    bool JoinShort = false;
+    // Levels read in a band (LevelBand.h); with --auto, its choice unless
+    // given.
+    std::int32_t Band = 0;
+    bool BandGiven = false;
     QStringList Given; // option names without "--"
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
     bool Normalise = false;

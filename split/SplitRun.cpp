@@ -210,6 +210,8 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
             std::fputs(Printable(Line).append('\n').constData(), Err);
         }
+        if (!Outcome.LeftOut.isEmpty())
+            std::fputs(Printable("redivev-split: " + File + ": " + Outcome.LeftOut).append('\n').constData(), Err);
         if (Options.List && !Manifested)
             Listed.push_back({File, Outcome.Rate, std::move(Outcome.Areas)});
     }

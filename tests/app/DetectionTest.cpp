@@ -10,7 +10,10 @@
 
 #include <QApplication>
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QScrollBar>
+#include <QTest>
 
 using namespace apptest;
 using TAreas = std::vector<TTrimArea>;
@@ -286,7 +289,9 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     const TTrimSettings Panel = ReadTrimSettings(*Form);
     EXPECT_TRUE(Panel.NoSoundLevel == Suggested.NoSoundLevel && Panel.CutStartLevel == Suggested.CutStartLevel &&
                 Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
-                Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow);
+                Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow &&
+                Panel.JoinShort == Suggested.JoinShort && Panel.Band == Suggested.Band);
+    EXPECT_TRUE(Form->JoinShortBox->isChecked());
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("4個に分割されます"))) << Messages[0].toStdString();
 
@@ -298,11 +303,33 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     EXPECT_EQ(Score.Pieces, 4);
     EXPECT_LT(Panel.NoSoundLevel, Form->SBN->minimum()) << "a recording this quiet tries the bar's lower end";
 
+    // With Join short, Trim! says when sound well above the floor lies in
+    // no piece: here the start level raised over the speech.
+    TypeInto(Form->Edit4, QStringLiteral("-3dB"));
+    Messages.clear();
+    Form->N5Click();
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("0個に分割されました。雑音より"))) << Messages[0].toStdString();
+    EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("どの区間にも入っていません"))) << Messages[0].toStdString();
+
     Form->UndoSuggestAction->trigger();
     EXPECT_EQ(SettingValuesOf(*Form), Before);
+    EXPECT_FALSE(Form->JoinShortBox->isChecked());
     EXPECT_EQ(Form->SBCSL->minimum(), 100) << "the designed bound comes back too";
     EXPECT_EQ(Form->SettingOf(Form->SBNW), 9000);
     EXPECT_FALSE(Form->UndoSuggestAction->isEnabled());
+
+    // Words chosen beside Auto: the suggestion redivev-split --auto
+    // --target word makes.
+    QTest::keyClick(Form->TargetBox, Qt::Key_End);
+    ASSERT_EQ(Form->TargetBox->currentText(), QStringLiteral("word"));
+    Form->SuggestAction->trigger();
+    const TTrimSettings Words = SuggestTrimSettings(Form->RecordingView(), TPieceTarget::Word).Settings;
+    const TTrimSettings WordPanel = ReadTrimSettings(*Form);
+    EXPECT_TRUE(WordPanel.NoSoundWidth == Words.NoSoundWidth && WordPanel.MinimumSize == Words.MinimumSize &&
+                WordPanel.Pad == Words.Pad && WordPanel.CutStartLevel == Words.CutStartLevel &&
+                WordPanel.Band == Words.Band && WordPanel.JoinShort == Words.JoinShort);
+    EXPECT_LT(Words.NoSoundWidth, Suggested.NoSoundWidth);
 
     // Steady loud sound has no floor and no speech to report: the message
     // says so rather than naming a speech level.

@@ -5,6 +5,8 @@
 #include "app/PaintBox.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -94,9 +96,12 @@ TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
         EXPECT_TRUE(Row.Label->alignment() & Qt::AlignRight);
         EXPECT_EQ(Row.Label->text().toStdString(), Row.Caption);
     }
-    // The designed rows and three more: the pad, the level window and the
-    // longest piece.
-    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 230);
+    // The designed rows and four more: the pad, the level window, the
+    // longest piece, and what Auto cuts for with Join short beside it.
+    EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 250);
+    EXPECT_EQ(Box(Form->TargetBox), (std::vector<int>{140, 233, 82, 16}));
+    EXPECT_EQ(Box(Form->BandBox), (std::vector<int>{224, 233, 85, 16}));
+    EXPECT_EQ(Form->JoinShortBox->pos(), QPoint(312, 230));
     EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 

@@ -88,6 +88,25 @@ TEST(SplitOptions, SettingsInEveryFormBecomeThePanelsUnitsAtTheRecordingsRate)
     EXPECT_EQ(SettingsAsOptions(Suggested), "--cut-start-level 14 --no-sound-level 11 --no-sound-width 12 --min-size 13 "
                                             "--backward-search 15 --forward-search 16 --pad 17 --level-window 18 "
                                             "--max-size 19");
+    // Short pieces are kept with --auto, or when asked; --target says what
+    // the suggestion cuts for.
+    EXPECT_EQ(AtRate.Settings->JoinShort, 1);
+    EXPECT_EQ(Auto.Options.Target, TPieceTarget::Sentence);
+    const TSplitCommand Joined = Parse({"--join-short", "in.wav"});
+    EXPECT_EQ(TrimSettingsAt(Joined.Options, 44100).Settings->JoinShort, 1);
+    EXPECT_EQ(TrimSettingsAt(Parse({"in.wav"}).Options, 44100).Settings->JoinShort, 0);
+    EXPECT_TRUE(SettingsAsOptions(*TrimSettingsAt(Joined.Options, 44100).Settings).endsWith(" --join-short"));
+    // A band given takes the place of the suggestion's.
+    TTrimSettings Humming;
+    Humming.Band = 1;
+    EXPECT_EQ(TrimSettingsAt(Auto.Options, 44100, &Humming).Settings->Band, 1);
+    const TSplitCommand Speech = Parse({"--auto", "--band", "speech", "in.wav"});
+    EXPECT_EQ(TrimSettingsAt(Speech.Options, 44100, &Humming).Settings->Band, 2);
+    EXPECT_TRUE(SettingsAsOptions(*TrimSettingsAt(Speech.Options, 44100).Settings).endsWith(" --band speech"));
+    EXPECT_EQ(TrimSettingsAt(Parse({"--band", "off", "in.wav"}).Options, 44100, &Humming).Settings->Band, 0);
+    for (const auto &[Text, Target] : {std::pair{"sentence", TPieceTarget::Sentence},
+                                       std::pair{"phrase", TPieceTarget::Phrase}, std::pair{"word", TPieceTarget::Word}})
+        EXPECT_EQ(Parse({"--auto", "--target", Text, "in.wav"}).Options.Target, Target) << Text;
 }
 
 TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
@@ -140,6 +159,10 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
          "--auto: detection settings are not used with a label file's areas, which are cut as they are"},
         {{"--labels", "--list", "a.wav", "b.wav"},
          "--list --labels: a label file holds the areas of one recording; give one FILE"},
+        {{"--target", "word", "a.wav"}, "--target chooses what --auto cuts for; give --auto too"},
+        {{"--band", "hum", "a.wav"}, "--band: \"hum\" is no band; give off, highpass or speech"},
+        {{"--auto", "--target", "words", "a.wav"},
+         "--target: \"words\" is not a kind of piece; give sentence, phrase or word"},
     };
     for (const TErrorCase &Case : Cases) {
         const TSplitCommand Command = Parse(Case.Arguments);

@@ -209,8 +209,9 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
               "  {\"file\": \"c.wav\", \"index\": 0, \"start\": 1000, \"end\": 2400, \"start_s\": 0.022676, "
               "\"end_s\": 0.054422}\n"
               "]\n");
-    // --auto with every setting given cuts as without it, and says on
-    // stderr what it cut with.
+    // --auto with every setting given cuts as without it (short pieces
+    // are kept, and these are long enough), and says on stderr what it
+    // cut with.
     const TRun Auto = Split(Dir.path(), {"--auto", "--list", "--pad", "0", "--level-window", "0", "--min-size", "100",
                                          "--no-sound-width", "100", "--no-sound-level", "1000", "--cut-start-level",
                                          "100", "a,b.wav"});
@@ -218,9 +219,18 @@ TEST(SplitProcess, ListingsPrintEveryPieceAndWriteNothing)
     EXPECT_EQ(Auto.Out, Csv.Out.section('\n', 0, 2) + '\n');
     EXPECT_TRUE(Auto.Err.startsWith("redivev-split: a,b.wav: --cut-start-level 100 --no-sound-level 1000 "
                                     "--no-sound-width 100 --min-size 100 --backward-search 0 --forward-search 0 "
-                                    "--pad 0 --level-window 0 --max-size 0 (noise floor "))
+                                    "--pad 0 --level-window 0 --max-size 0 --join-short (noise floor "))
         << Auto.Err.toStdString();
     EXPECT_EQ(Auto.Err.count('\n'), 1);
+    // Sound far above the floor that no piece holds is said, written or
+    // listed.
+    for (const QStringList &Mode : {QStringList{"--list"}, QStringList{"--out", "pieces"}}) {
+        const TRun Left = Split(Dir.path(), Mode + QStringList{"--auto", "--cut-start-level", "0dB", "a,b.wav"});
+        EXPECT_EQ(Left.Status, 0);
+        EXPECT_TRUE(Left.Err.contains("redivev-split: a,b.wav: 2 stretches of sound up to ")) << Left.Err.toStdString();
+        EXPECT_TRUE(Left.Err.contains(" lie in no piece (the first at 0.1")) << Left.Err.toStdString();
+    }
+    QDir(Dir.filePath("pieces")).removeRecursively();
     // Nothing reaches full scale: no piece, and that is no error.
     const TRun None = Split(Dir.path(), {"--json", "--cut-start-level", "0dB", "c.wav"});
     EXPECT_EQ(None.Status, 0);

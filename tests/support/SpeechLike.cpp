@@ -26,14 +26,15 @@ public:
     // A word at From; gives the position just after its last sounding
     // sample. The last word of a sentence trails off: quieter, with a
     // longer fade.
-    std::int64_t Word(std::vector<double> &Signal, std::int64_t From, bool Last)
+    std::int64_t Word(std::vector<double> &Signal, std::int64_t From, bool Last, double ShiftDb, bool Lone)
     {
-        const double Length = Uniform(0.12, 0.45);
-        const double Rise = Uniform(0.015, 0.06), Fall = Last ? Uniform(0.08, 0.25) : Uniform(0.04, 0.15);
+        const double Length = Lone ? Uniform(0.1, 0.2) : Uniform(0.12, 0.45);
+        const double Rise = Uniform(0.015, 0.06), Fall = Last && !Lone ? Uniform(0.08, 0.25) : Uniform(0.04, 0.15);
         // Harmonics 1..8 at 1/k: their sum's RMS is 0.874 of the first's peak.
-        const double Level = Amplitude(Plan.SpeechDb + Uniform(-8, 4) - (Last ? Uniform(3, 8) : 0));
+        const double Level =
+            Amplitude(Plan.SpeechDb + ShiftDb + Uniform(-8, 4) - (Last && !Lone ? Uniform(3, 8) : 0));
         const double Pitch = Uniform(90, 240), Glide = Uniform(-0.2, 0.2), Syllables = Uniform(2, 5);
-        const std::int64_t Count = Positions(Length + (Last ? Fall : 0));
+        const std::int64_t Count = Positions(Length + (Last && !Lone ? Fall : 0));
         Grow(Signal, From + Count);
         double Phase = 0;
         for (std::int64_t I = 0; I < Count; ++I) {
@@ -89,11 +90,13 @@ public:
                 Pos += Positions(0.12); // within the pause: it stays as drawn
                 Start = Hiss(Signal, Pos, Amplitude(Plan.SpeechDb), true);
             }
-            const int Words = 2 + int(Random() % 8);
+            const bool Lone = Plan.LoneWordEvery > 0 && S % Plan.LoneWordEvery == Plan.LoneWordEvery - 1;
+            const int Words = Lone ? 1 : 2 + int(Random() % 8);
+            const double Shift = 2 * S >= Plan.Sentences ? Plan.LaterSpeechDb : 0;
             for (int W = 0; W < Words; ++W) {
-                Pos = Word(Signal, Pos, W + 1 == Words);
+                Pos = Word(Signal, Pos, W + 1 == Words, Shift, Lone);
                 if (W + 1 < Words)
-                    Pos += Positions(Uniform(0.02, 0.2));
+                    Pos += Positions(Uniform(Plan.GapMin, Plan.GapMax));
             }
             Made.Sentences.push_back({Start, Pos});
             Pos += Positions(Uniform(Plan.PauseMin, Plan.PauseMax));
@@ -125,23 +128,36 @@ private:
             Signal.resize(std::size_t(Size), 0.0);
     }
 
-    // White noise whose level moves in dB from the start's to the end's, and
-    // the hum: 50 Hz with its third and fifth harmonics.
+    // Pink noise of about unit RMS from white: a sum of three one-pole
+    // filters, each an octave band or so apart.
+    double Pinker(double White)
+    {
+        Poles[0] = 0.99765 * Poles[0] + White * 0.0990460;
+        Poles[1] = 0.96300 * Poles[1] + White * 0.2965164;
+        Poles[2] = 0.57000 * Poles[2] + White * 1.0526913;
+        return (Poles[0] + Poles[1] + Poles[2] + White * 0.1848) / 2.95;
+    }
+
+    // White (or pink) noise whose level moves in dB from the start's to the
+    // end's, and the hum: 50 Hz with its third and fifth harmonics.
     void AddRoom(std::vector<double> &Signal)
     {
         std::normal_distribution<double> Noise(0, 1);
         const double Total = double(Signal.size());
-        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + 0.25 + 0.09) / 2);
+        const double Overtones = Plan.PureHum ? 0 : 1;
+        const double Hum = Amplitude(Plan.HumDb) / std::sqrt((1 + Overtones * (0.25 + 0.09)) / 2);
         for (std::size_t I = 0; I < Signal.size(); ++I) {
             const double Floor = Plan.FloorDb + (Plan.FloorEndDb - Plan.FloorDb) * double(I) / Total;
             const double T = double(I) / Plan.Rate;
-            Signal[I] += Amplitude(Floor) * Noise(Random)
-                + Hum * (std::sin(2 * Pi * 50 * T) + 0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T));
+            const double White = Noise(Random);
+            Signal[I] += Amplitude(Floor) * (Plan.Pink ? Pinker(White) : White)
+                + Hum * (std::sin(2 * Pi * 50 * T) + Overtones * (0.5 * std::sin(2 * Pi * 150 * T) + 0.3 * std::sin(2 * Pi * 250 * T)));
         }
     }
 
     TSpeechPlan Plan;
     std::mt19937 Random;
+    double Poles[3] = {0, 0, 0};
 };
 
 } // namespace

@@ -18,8 +18,13 @@ struct TSpeechPlan {
     double FloorDb = -60;    // noise RMS at the start, dBFS
     double FloorEndDb = -60; // and at the end: linear in dB between them
     double HumDb = -200;     // RMS of a 50 Hz hum and its odd harmonics; -200 is none
+    bool PureHum = false;    // the hum without its harmonics
     double SpeechDb = -20;   // typical RMS of a word's steady part
     double PauseMin = 0.35, PauseMax = 1.5; // between sentences, seconds
+    double GapMin = 0.02, GapMax = 0.2;     // between the words of a sentence, seconds
+    bool Pink = false;           // the noise falls 3 dB an octave instead of being white
+    double LaterSpeechDb = 0;    // the second half's sentences louder (or, below 0, quieter) by this
+    int LoneWordEvery = 0;       // every so many sentences is one short word (0.1-0.2 s); 0 is none
 };
 
 // A sentence from its first sounding sample to just after its last.

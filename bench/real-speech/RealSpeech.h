@@ -1,0 +1,35 @@
+#pragma once
+// Recordings of real voices with known sentence boundaries: the recorded
+// letters and syllables of klettres-data (many languages) and the test
+// voice of alsa-utils ("Front Left", ...), as Debian installs them, joined
+// into sentences of one to four clips with pauses inside them and longer
+// ones between them, each sentence at its own talker level, over white,
+// pink, humming or rising noise. The same plan always gives the same
+// samples; with neither package installed there are no clips.
+#include "SpeechLike.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace realspeech {
+
+enum class TNoise { White, Pink, Hum, Rising };
+
+struct TRealPlan {
+    std::uint32_t Seed = 1;
+    int Sentences = 40;
+    TNoise Noise = TNoise::White;
+    double FloorDb = -55; // noise RMS (the start of a rising floor, which ends at -40)
+};
+
+// Every clip found, decoded to mono at 48 kHz; empty when none is.
+struct TClip {
+    std::vector<float> Samples; // trimmed to its first and last voiced sample
+};
+const std::vector<TClip> &Clips();
+
+// Rate 48000, 16-bit mono. Sentences are the voiced spans.
+speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan);
+
+} // namespace realspeech

@@ -1,0 +1,105 @@
+#include "engine/RecordingLevels.h"
+
+#include "engine/SampleFormat.h"
+#include "engine/WindowLevels.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The value below which Share of Values lie (Values is reordered).
+double Quantile(std::vector<double> &Values, double Share)
+{
+    const auto At = Values.begin() + std::ptrdiff_t(Share * double(Values.size() - 1));
+    std::nth_element(Values.begin(), At, Values.end());
+    return *At;
+}
+
+} // namespace
+
+std::vector<double> WindowLevelsDb(const TSampleView &Recording)
+{
+    std::vector<double> Levels;
+    const bool Read = Recording.Format.wFormatTag == WAVE_FORMAT_PCM || Recording.Format.wFormatTag == WaveFormatFloat;
+    const std::int64_t N = Read ? FrameCountOf(Recording) : 0;
+    if (N <= 0)
+        return Levels;
+    RefuseUnreadLayout(Recording);
+    const std::int64_t Width =
+        std::max<std::int64_t>(std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1) / LevelsPerSecond, 1);
+    const int Channels = Recording.Format.nChannels;
+    Levels.reserve(std::size_t(N / Width));
+    WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        // The exact level each sample has (not whole 16-bit steps); a float
+        // that is not finite makes its window as loud as can be.
+        const double Scale = static_cast<double>(TCodec::FromPanel(1));
+        std::vector<double> Sums(static_cast<std::size_t>(Channels));
+        for (std::int64_t First = 0; First + Width <= N; First += Width) {
+            std::fill(Sums.begin(), Sums.end(), 0.0);
+            for (std::int64_t J = First; J < First + Width; ++J)
+                for (int Ch = 0; Ch < Channels; ++Ch) {
+                    const std::uint8_t *At = Recording.Data + (J * Channels + Ch) * TCodec::Bytes;
+                    const double Level = static_cast<double>(TCodec::Magnitude(At)) / Scale;
+                    Sums[std::size_t(Ch)] += Level * Level;
+                }
+            const double Top = *std::max_element(Sums.begin(), Sums.end());
+            const double Rms = std::sqrt(Top / double(Width)) / 32768.0;
+            Levels.push_back(Rms > 0 ? std::clamp(20 * std::log10(Rms), SilenceDb, LoudestDb) : SilenceDb);
+        }
+    });
+    return Levels;
+}
+
+TNoiseFloor NoiseFloorOf(const std::vector<double> &Levels)
+{
+    TNoiseFloor Floor;
+    if (Levels.empty())
+        return Floor;
+    constexpr std::size_t Block = LevelsPerSecond / 2;
+    constexpr std::size_t Reach = 10; // blocks either side: 5 s
+    std::vector<double> Lows;
+    for (std::size_t First = 0; First < Levels.size(); First += Block) {
+        std::vector<double> Part(Levels.begin() + std::ptrdiff_t(First),
+                                 Levels.begin() + std::ptrdiff_t(std::min(First + Block, Levels.size())));
+        Lows.push_back(Quantile(Part, 0.1));
+    }
+    std::vector<double> Track(Lows.size());
+    for (std::size_t B = 0; B < Lows.size(); ++B)
+        Track[B] = *std::min_element(Lows.begin() + std::ptrdiff_t(B > Reach ? B - Reach : 0),
+                                     Lows.begin() + std::ptrdiff_t(std::min(B + Reach + 1, Lows.size())));
+
+    // Each window against the floor where it lies: the quiet end of these
+    // is the noise alone, whatever share of the recording speech fills.
+    std::vector<double> Above(Levels.size());
+    for (std::size_t I = 0; I < Levels.size(); ++I)
+        Above[I] = Levels[I] - Track[I / Block];
+    const double Low = Quantile(Above, 0.05);
+    const double High = Quantile(Above, 0.15);
+    // Between these two lie 0.6 to 1 standard deviations of the noise's
+    // levels, as the noise fills all of the recording or a third of it.
+    Floor.RippleDb = (High - Low) / 0.7;
+    // The track is the noise's low end, about 1.3 deviations under its
+    // middle.
+    Floor.Db = *std::max_element(Track.begin(), Track.end()) + 1.3 * Floor.RippleDb;
+    return Floor;
+}
+
+std::vector<double> PauseLengths(const std::vector<double> &Levels, double SilenceLevelDb)
+{
+    std::vector<double> Pauses;
+    std::size_t Run = 0;
+    bool Sounded = false;
+    for (double Level : Levels) {
+        if (Level <= SilenceLevelDb) {
+            ++Run;
+            continue;
+        }
+        if (Sounded && Run > 0)
+            Pauses.push_back(double(Run) / LevelsPerSecond);
+        Sounded = true;
+        Run = 0;
+    }
+    return Pauses;
+}
