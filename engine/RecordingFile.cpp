@@ -11,14 +11,6 @@
 
 namespace {
 
-std::uint64_t Little(const std::uint8_t *At, int Size)
-{
-    std::uint64_t Value = 0;
-    for (int I = Size - 1; I >= 0; --I)
-        Value = Value << 8 | At[I];
-    return Value;
-}
-
 // The container's faults, said of the file.
 std::string Refusal(TContainerFault Fault, TWaveContainer Kind)
 {
@@ -54,9 +46,9 @@ void ApplyFmt(TSampleView &View, const std::uint8_t *Body, std::uint32_t Size)
     Format.cbSize = 0;
     if (Format.wFormatTag == WaveFormatExtensible && Size >= 40
         && std::memcmp(Body + 26, SubformatGuidTail, sizeof SubformatGuidTail) == 0) {
-        Format.wFormatTag = static_cast<std::uint16_t>(Little(Body + 24, 2));
-        View.ValidBits = static_cast<std::uint16_t>(Little(Body + 18, 2));
-        View.ChannelMask = static_cast<std::uint32_t>(Little(Body + 20, 4));
+        Format.wFormatTag = static_cast<std::uint16_t>(LittleEndian(Body + 24, 2));
+        View.ValidBits = static_cast<std::uint16_t>(LittleEndian(Body + 18, 2));
+        View.ChannelMask = static_cast<std::uint32_t>(LittleEndian(Body + 20, 4));
         if (View.ValidBits == Format.wBitsPerSample)
             View.ValidBits = 0;
     }

@@ -18,12 +18,20 @@ std::int64_t Available(std::int64_t Offset, std::int64_t Count, std::int64_t Len
 }
 } // namespace
 
+std::uint64_t LittleEndian(const std::uint8_t *At, int Size)
+{
+    std::uint64_t Value = 0;
+    for (int I = Size - 1; I >= 0; --I)
+        Value = Value << 8 | At[I];
+    return Value;
+}
+
 bool TByteSource::ReadU32(std::int64_t Offset, std::uint32_t &Value)
 {
     std::uint8_t P[4];
     if (ReadAt(Offset, P, 4) != 4)
         return false;
-    Value = std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16 | std::uint32_t(P[3]) << 24;
+    Value = static_cast<std::uint32_t>(LittleEndian(P, 4));
     return true;
 }
 

@@ -7,6 +7,9 @@
 
 class TStream;
 
+// The unsigned number in Size (at most 8) little-endian bytes at At.
+std::uint64_t LittleEndian(const std::uint8_t *At, int Size);
+
 class TByteSource {
 public:
     virtual ~TByteSource() = default;

@@ -19,14 +19,6 @@ std::uint32_t FourCC(const char (&Id)[5])
     return Value; // little-endian, as the files hold them
 }
 
-std::uint64_t Little(const std::uint8_t *At, int Size)
-{
-    std::uint64_t Value = 0;
-    for (int I = Size - 1; I >= 0; --I)
-        Value = Value << 8 | At[I];
-    return Value;
-}
-
 bool Named(const std::uint8_t *Header, const char (&Id)[5])
 {
     return std::memcmp(Header, Id, 4) == 0;
@@ -95,12 +87,12 @@ TWaveChunks ReadRf64(TByteSource &Source, std::int64_t MaxDataBytes, const TFmtS
     for (std::int64_t At = 12; At + 8 <= Length;) {
         std::uint8_t Header[8];
         ReadAll(Source, At, Header, 8, TContainerFault::HeadersCut);
-        const auto Size = static_cast<std::uint32_t>(Little(Header + 4, 4));
+        const auto Size = static_cast<std::uint32_t>(LittleEndian(Header + 4, 4));
         const std::int64_t Body = At + 8;
         if (Named(Header, "ds64") && Size >= 24) {
             std::uint8_t Ds64[24];
             ReadAll(Source, Body, Ds64, 24, TContainerFault::Ds64Cut);
-            DataSize64 = Little(Ds64 + 8, 8);
+            DataSize64 = LittleEndian(Ds64 + 8, 8);
             HaveDs64 = true;
         } else if (Named(Header, "fmt ")) {
             ReadFmt(Source, Body, Size, Chunks, OnFmt);
@@ -128,7 +120,7 @@ TWaveChunks ReadWave64(TByteSource &Source, std::int64_t MaxDataBytes, const TFm
         std::uint8_t Header[24];
         ReadAll(Source, At, Header, 24, TContainerFault::HeadersCut);
         // Sizes count the 24-byte header; the last chunk may lack its padding.
-        const std::uint64_t Size = Little(Header + 16, 8);
+        const std::uint64_t Size = LittleEndian(Header + 16, 8);
         if (Size < 24 || Size > std::uint64_t(Length - At) + 7)
             Fail(TContainerFault::ChunkPastEnd);
         const bool Known = std::memcmp(Header + 4, Wave64Tail, sizeof Wave64Tail) == 0;
