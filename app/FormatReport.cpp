@@ -3,9 +3,8 @@
 #include "engine/FormatName.h"
 
 #include "app/Unit1.h"
-#include "platform/StreamRiff.h"
+#include "platform/WaveContainer.h"
 #include "platform/Streams.h"
-
 
 #include <algorithm>
 #include <optional>
@@ -13,22 +12,22 @@
 namespace {
 
 // The body of the "fmt " chunk the loader used, found by the loader's own
-// walk over the still open file, headers only.
+// walk over the still open file, headers only: it is read before the walk
+// goes on to the data chunk, so a file without one still gives it.
 std::optional<QByteArray> ReadFmtBody(TStream &Stream)
 {
+    std::optional<QByteArray> Body;
+    const auto Keep = [&Body](const std::uint8_t *Bytes, std::uint32_t Held) {
+        Body = QByteArray(reinterpret_cast<const char *>(Bytes), static_cast<qsizetype>(Held));
+    };
     try {
         Stream.SetPosition(0);
-        TStreamRiffReader File(Stream, Stream.Size());
-        TChunkInfo Riff, Fmt;
-        if (!File.DescendRiff(Riff, MakeFourCC('W', 'A', 'V', 'E'))
-            || !File.DescendChunk(Fmt, Riff, MakeFourCC('f', 'm', 't', ' ')))
-            return std::nullopt;
-        QByteArray Body(static_cast<qsizetype>(std::min<std::uint32_t>(Fmt.cksize, 64)), '\0');
-        Body.resize(static_cast<qsizetype>(File.Read(Body.data(), Body.size())));
-        return Body;
+        TStreamBytes Image(Stream, Stream.Size());
+        ReadWaveChunks(Image, TWaveContainer::Riff, INT64_MAX, Keep);
+    } catch (const EContainerFault &) {
     } catch (const EReadError &) {
-        return std::nullopt;
     }
+    return Body;
 }
 
 } // namespace

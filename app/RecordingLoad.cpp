@@ -2,9 +2,8 @@
 
 #include "engine/MappedRecording.h"
 #include "engine/SampleFormat.h"
-#include "platform/StreamRiff.h"
 #include "platform/Streams.h"
-#include "wave/ZuWaveHeaders.h"
+#include "wave/ZuWAVE.h"
 
 #include <new>
 #include <stdexcept>
@@ -12,22 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The library's own walk of the headers: would its sample access read them?
-bool LibraryReads(TFileStream &Stream)
-{
-    try {
-        const std::int64_t Size = Stream.Size();
-        Stream.SetPosition(0);
-        TStreamRiffReader File(Stream, Size);
-        File.Seek(0);
-        TWaveFormatEx Format{};
-        WalkWaveHeaders(File, Size, Format);
-        return ZuDetail::ReadableLayout(Format);
-    } catch (const Exception &) {
-        return false;
-    }
-}
 
 bool EngineReads(TFileStream &Stream)
 {
@@ -53,7 +36,7 @@ TLoadPath ChooseFromHeaders(TFileStream &Stream)
     // A RIFF file the library cannot read may still be one the engine reads
     // (wider samples, more channels, data between 2 and 4 GiB). What neither
     // reads stays with the library, which names its format or its fault.
-    if (LibraryReads(Stream))
+    if (ZuReadsSamplesOf(Stream))
         return TLoadPath::WaveLibrary;
     return EngineReads(Stream) ? TLoadPath::Engine : TLoadPath::WaveLibrary;
 }

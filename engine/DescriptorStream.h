@@ -1,7 +1,8 @@
 #pragma once
-// An open file read through pread as a stream of the wave library, so its
-// header walk can run over a file without a stream of its own and without
-// moving the descriptor's offset. Read only; the descriptor is not owned.
+// An open file read through pread as a stream, so the container parser can
+// walk a file without a stream of its own and without moving the
+// descriptor's offset. Read only; the descriptor is not owned. A failing
+// read raises ERecordingUnreadable with the system's reason.
 #include "platform/Streams.h"
 
 #include <cstdint>

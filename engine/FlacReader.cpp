@@ -131,23 +131,31 @@ TFlacReader::TFlacReader(int Handle) : FHandle(Handle)
     if (Got != 4 || !IsFlacSignature(Signature, 4))
         throw EFlacError("the file is not a FLAC recording");
     FDecoder = FLAC__stream_decoder_new();
-    if (!FDecoder || FLAC__stream_decoder_init_stream(FDecoder, TFlacCallbacks::Read, TFlacCallbacks::Seek,
-                                                      TFlacCallbacks::Tell, TFlacCallbacks::Length,
-                                                      TFlacCallbacks::AtEnd, TFlacCallbacks::Written,
-                                                      TFlacCallbacks::Described, TFlacCallbacks::Erred,
-                                                      this) != FLAC__STREAM_DECODER_INIT_STATUS_OK)
-        throw EFlacError("there is not enough memory to decode the FLAC recording");
-    const bool Read = FLAC__stream_decoder_process_until_end_of_metadata(FDecoder);
-    if (!Read && FHeaderSeen && !FHeaderDamaged &&
-        FLAC__stream_decoder_get_state(FDecoder) == FLAC__STREAM_DECODER_END_OF_STREAM)
-        throw EFlacError("the FLAC recording is cut short: it ends inside its header");
-    if (!Read || !FHeaderSeen || FHeaderDamaged)
-        throw EFlacError("the FLAC recording's header is damaged");
-    const TFlacInfo &Info = FHeader.Info;
-    if (Info.Bits != 8 && Info.Bits != 16 && Info.Bits != 24)
-        Unsupported(unsigned(Info.Bits));
-    if (Info.Rate == 0)
-        throw EFlacError("the FLAC recording's header is damaged");
+    // A refused file never reaches the destructor: the decoder goes here.
+    try {
+        if (!FDecoder || FLAC__stream_decoder_init_stream(FDecoder, TFlacCallbacks::Read, TFlacCallbacks::Seek,
+                                                          TFlacCallbacks::Tell, TFlacCallbacks::Length,
+                                                          TFlacCallbacks::AtEnd, TFlacCallbacks::Written,
+                                                          TFlacCallbacks::Described, TFlacCallbacks::Erred,
+                                                          this) != FLAC__STREAM_DECODER_INIT_STATUS_OK)
+            throw EFlacError("there is not enough memory to decode the FLAC recording");
+        const bool Read = FLAC__stream_decoder_process_until_end_of_metadata(FDecoder);
+        if (!Read && FHeaderSeen && !FHeaderDamaged &&
+            FLAC__stream_decoder_get_state(FDecoder) == FLAC__STREAM_DECODER_END_OF_STREAM)
+            throw EFlacError("the FLAC recording is cut short: it ends inside its header");
+        if (!Read || !FHeaderSeen || FHeaderDamaged)
+            throw EFlacError("the FLAC recording's header is damaged");
+        const TFlacInfo &Info = FHeader.Info;
+        if (Info.Bits != 8 && Info.Bits != 16 && Info.Bits != 24)
+            Unsupported(unsigned(Info.Bits));
+        if (Info.Rate == 0)
+            throw EFlacError("the FLAC recording's header is damaged");
+    } catch (...) {
+        if (FDecoder)
+            FLAC__stream_decoder_delete(FDecoder);
+        FDecoder = nullptr;
+        throw;
+    }
 }
 
 TFlacReader::~TFlacReader()

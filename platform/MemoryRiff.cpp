@@ -19,16 +19,6 @@ void TMemoryRiffFile::Seek(std::int64_t Offset)
     FPosition = std::clamp<std::int64_t>(Offset, 0, FLength);
 }
 
-bool TMemoryRiffFile::ReadU32(std::int64_t Offset, std::uint32_t &Value) const
-{
-    if (Offset < 0 || Offset + 4 > FLength)
-        return false;
-    const std::uint8_t *P = FImage + Offset;
-    Value = std::uint32_t(P[0]) | std::uint32_t(P[1]) << 8 | std::uint32_t(P[2]) << 16
-        | std::uint32_t(P[3]) << 24;
-    return true;
-}
-
 bool TMemoryRiffFile::PutU32(std::int64_t Offset, std::uint32_t Value)
 {
     if (!FWriting || Offset < 0 || Offset + 4 > FLength)
@@ -41,14 +31,20 @@ bool TMemoryRiffFile::PutU32(std::int64_t Offset, std::uint32_t Value)
 
 bool TMemoryRiffFile::DescendRiff(TChunkInfo &Chunk, std::uint32_t FormType)
 {
-    return RiffWalk::DescendRiff([this](std::int64_t At, std::uint32_t &Value) { return ReadU32(At, Value); },
-                                 FPosition, FormType, Chunk);
+    TMemoryBytes Image(FImage, FLength);
+    if (!RiffChunks::FindRiff(Image, FPosition, FormType, Chunk))
+        return false;
+    FPosition = Chunk.dwDataOffset + 4;
+    return true;
 }
 
 bool TMemoryRiffFile::DescendChunk(TChunkInfo &Chunk, const TChunkInfo &Parent, std::uint32_t Id)
 {
-    return RiffWalk::DescendChunk([this](std::int64_t At, std::uint32_t &Value) { return ReadU32(At, Value); },
-                                  FPosition, Parent, FLength, Id, Chunk);
+    TMemoryBytes Image(FImage, FLength);
+    if (!RiffChunks::FindSubChunk(Image, FPosition, Parent, Id, Chunk))
+        return false;
+    FPosition = Chunk.dwDataOffset;
+    return true;
 }
 
 std::int64_t TMemoryRiffFile::Read(void *Buffer, std::int64_t Count)
@@ -63,7 +59,7 @@ std::int64_t TMemoryRiffFile::Read(void *Buffer, std::int64_t Count)
 bool TMemoryRiffFile::Ascend(TChunkInfo &Chunk)
 {
     if (!FWriting) {
-        FPosition = RiffWalk::AfterChunk(Chunk, FLength);
+        FPosition = RiffChunks::AfterChunk(Chunk, FLength);
         return true;
     }
     const std::int64_t Written = FPosition - Chunk.dwDataOffset;
@@ -88,7 +84,7 @@ bool TMemoryRiffFile::CreateChunk(TChunkInfo &Chunk, bool Riff)
     if (!FWriting || FPosition + Header > FLength)
         return false;
     if (Riff)
-        Chunk.ckid = RiffWalk::RiffId;
+        Chunk.ckid = RiffChunks::RiffId;
     PutU32(FPosition, Chunk.ckid);
     PutU32(FPosition + 4, Chunk.cksize);
     Chunk.dwDataOffset = FPosition + 8;

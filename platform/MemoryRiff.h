@@ -4,7 +4,7 @@
 // against. Every access is bounded by the image; nothing reads or writes
 // outside it. Offsets and sizes are 64-bit so that no declared size can
 // overflow the arithmetic.
-#include "platform/RiffWalk.h"
+#include "platform/WaveContainer.h"
 
 #include <cstdint>
 
@@ -43,7 +43,6 @@ public:
 private:
     TMemoryRiffFile(std::uint8_t *Image, std::int64_t Length, bool Writing)
         : FImage(Image), FLength(Length), FWriting(Writing) {}
-    bool ReadU32(std::int64_t Offset, std::uint32_t &Value) const;
     bool PutU32(std::int64_t Offset, std::uint32_t Value);
 
     std::uint8_t *FImage;

@@ -5,7 +5,7 @@
 
 #include "platform/Heap.h"
 #include "platform/MemoryRiff.h"
-#include "platform/StreamRiff.h"
+#include "platform/ByteSource.h"
 #include "platform/Streams.h"
 #include "wave/ZuWaveHeaders.h"
 
@@ -39,14 +39,13 @@ void TZuInternalWAVE::LoadFromFile(TStream &Stream)
 
     // Headers first: the walk reads chunk headers only, so memory and time
     // follow the "fmt " and "data" bodies, not whatever else the file holds.
-    TStreamRiffReader File(Stream, ImageSize);
-    File.Seek(0);
+    TStreamBytes Image(Stream, ImageSize);
 
-    const TWaveDataChunk Data = WalkWaveHeaders(File, ImageSize, FFormat);
-    const std::int64_t Declared = Data.Size;
+    const TWaveChunks Data = WalkWaveHeaders(Image, FFormat);
+    const std::int64_t Declared = Data.DataSize;
     // Straight from the stream into the data block, in one read.
     THeapBlock Block(Heap::AllocZero(static_cast<std::size_t>(Declared)));
-    File.Read(Block.get(), Declared);
+    Image.ReadAt(Data.DataOffset, Block.get(), Declared);
     FData = Block.release();
     FDataSize = static_cast<std::int32_t>(Declared);
 }

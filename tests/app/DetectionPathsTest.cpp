@@ -19,7 +19,7 @@ namespace {
 bool ScanTrimAreasDirect(TForm1 &Form)
 {
     const TSampleView Recording = SampleViewOf(*Form.ZU);
-    if (!ZuDetail::ReadableLayout(Recording.Format))
+    if (!ZuReadableFormat(Recording.Format))
         return false;
     DetectTrimAreas(Recording, ReadTrimSettings(Form), Form.FAreas, Form.FAreaCount);
     // The window's run, asked now and then whether to go on, finds the same.
