@@ -3,8 +3,6 @@
 #include "DetectionSupport.h"
 
 #include "app/PaintBox.h"
-#include "engine/Normalise.h"
-#include "platform/Streams.h"
 
 #include <QApplication>
 
@@ -13,32 +11,6 @@
 #include <random>
 
 using namespace apptest;
-
-namespace {
-
-// The passes as defined, sample by sample through the sample access: the
-// direct passes must give the same peak and the same samples.
-std::int32_t PeakPerSample(TZuWave &Wave)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    std::int32_t Peak = 0;
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Peak = std::max(Peak, std::abs(Wave.GetPosValue16(Ch, Pos)));
-    return Peak;
-}
-
-void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
-}
-
-} // namespace
 
 namespace {
 
@@ -156,46 +128,6 @@ TEST_F(NormaliseTest, LayoutTheAccessRefusesEndsTheCommandWithItsError)
     EXPECT_THROW(Form->N3Click(), EZuWaveInvalidWave);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Paints, 0);
-}
-
-// The table over stored values against SetPosValue16 of each sample, for
-// every layout, with part of a frame at the end of the block left alone.
-TEST(NormalisePathsTest, TableGivesThePerSampleSamples)
-{
-    std::mt19937 Random(11);
-    for (const auto &[Bits, Channels] : {std::pair{8, 1}, std::pair{8, 2}, std::pair{16, 1}, std::pair{16, 2}}) {
-        for (int Round = 0; Round < 4; ++Round) {
-            const int Frames = 2000 + int(Random() % 3000);
-            const int Amplitude = 1 + int(Random() % 32768);
-            wavtest::Bytes Data;
-            for (int I = 0; I < Frames * Channels; ++I) {
-                const int Value = int(Random() % std::uint32_t(2 * Amplitude + 1)) - Amplitude;
-                if (Bits == 8)
-                    Data.push_back(std::uint8_t(std::clamp(Value, -32768, 32767) / 256 + 128));
-                else
-                    wavtest::PutU16(Data, std::uint16_t(std::int16_t(std::clamp(Value, -32768, 32767))));
-            }
-            Data.insert(Data.end(), std::size_t(Channels * Bits / 8 - 1), 0x55);
-            const wavtest::Bytes File = wavtest::PcmFile(std::uint16_t(Channels), 8000, std::uint16_t(Bits), Data);
-            TZuWave Direct(nullptr), PerSample(nullptr);
-            for (TZuWave *Wave : {&Direct, &PerSample}) {
-                TMemoryStream Stream(File);
-                Wave->LoadFromStream(Stream);
-            }
-            std::int32_t Peak = -1;
-            ASSERT_TRUE(PeakDirect(Direct, Peak));
-            ASSERT_EQ(Peak, PeakPerSample(PerSample));
-            ASSERT_TRUE(ScaleDirect(Direct, Peak));
-            ScalePerSample(PerSample, Peak);
-            const TZuInternalWAVE &A = *Direct.InternalWave(), &B = *PerSample.InternalWave();
-            ASSERT_EQ(A.FDataSize, B.FDataSize);
-            EXPECT_EQ(std::memcmp(A.FData, B.FData, std::size_t(A.FDataSize)), 0)
-                << Bits << " bits, " << Channels << " channels, peak " << Peak;
-            if (Channels * Bits / 8 > 1) {
-                EXPECT_EQ(A.FData[A.FDataSize - 1], 0x55);
-            }
-        }
-    }
 }
 
 } // namespace
