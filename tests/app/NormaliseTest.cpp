@@ -1,14 +1,13 @@
-// Raising the whole recording to a peak of 32767: the exact rounding, the
-// limits, a silent recording, and the table path against the per-sample one.
+// Raising the whole recording to a peak of 32767 from the menu: the
+// rounding, the limits and a silent recording as the window shows them.
+// The engine's own rules: tests/engine/NormaliseTest.cpp.
 #include "DetectionSupport.h"
 
 #include "app/PaintBox.h"
 
 #include <QApplication>
 
-#include <algorithm>
 #include <cstring>
-#include <random>
 
 using namespace apptest;
 
@@ -43,49 +42,6 @@ TEST_F(NormaliseTest, PeakFourteenScalesWithTiesToEven)
     EXPECT_EQ(After, (std::vector<std::int32_t>{2340, 32767, -32767, 16384, -16384, 0, -2340, 4681, 9362, -9362}));
     EXPECT_EQ(Paints, 1);
     EXPECT_TRUE(Messages.isEmpty());
-}
-
-TEST_F(NormaliseTest, FullScaleNegativeSampleMovesEverythingAboveHalfOneStepInward)
-{
-    const auto After = Normalise16({-32768, 32767, 16385, 16384, -16384, -16385, 1, 0, -1, 100, -32767});
-    EXPECT_EQ(After,
-              (std::vector<std::int32_t>{-32767, 32766, 16384, 16384, -16384, -16384, 1, 0, -1, 100, -32766}));
-}
-
-TEST_F(NormaliseTest, PeakAlreadyFullIsLeftAsItWasAndSecondRunChangesNothing)
-{
-    std::mt19937 Random(7);
-    std::vector<std::int16_t> Samples(5000);
-    for (auto &Sample : Samples)
-        Sample = std::int16_t(int(Random() % 20001) - 10000);
-    Samples[1234] = 32767;
-    std::vector<std::int32_t> Original(Samples.begin(), Samples.end());
-    EXPECT_EQ(Normalise16(Samples), Original);
-
-    Samples[1234] = 9000;
-    const auto First = Normalise16(Samples);
-    EXPECT_EQ(*std::max_element(First.begin(), First.end()), 32767);
-    Form->N3Click();
-    EXPECT_EQ(Stored(0), First);
-}
-
-TEST_F(NormaliseTest, EightBitStoredZeroLowersOnlyTheTopValues)
-{
-    // Every byte value on both channels; stored 0 makes the peak 32768.
-    wavtest::Bytes Data;
-    for (int Value = 0; Value < 256; ++Value) {
-        Data.push_back(std::uint8_t(Value));
-        Data.push_back(std::uint8_t(255 - Value));
-    }
-    Load(wavtest::PcmFile(2, 8000, 8, Data));
-    Form->N3Click();
-    for (int Channel = 0; Channel < 2; ++Channel) {
-        const auto After = Stored(Channel);
-        for (int P = 0; P < 256; ++P) {
-            const int Before = Channel == 0 ? P : 255 - P;
-            EXPECT_EQ(After[P], Before >= 193 ? Before - 1 : Before) << "stored " << Before;
-        }
-    }
 }
 
 TEST_F(NormaliseTest, NineFramesAreLeftAloneTenAreNormalised)
