@@ -2,7 +2,7 @@
 // Per-sample access, inline: the application calls these once per sample
 // over whole recordings. Every call repeats every check and allocates nothing.
 #include "wave/ZuChecks.h"
-#include "wave/ZuLayout.h"
+#include "ZuLayout.h"
 #include "wave/ZuWaveComponent.h"
 
 namespace ZuDetail {

@@ -69,4 +69,4 @@ private:
     TZuInternalWAVE *NewBufferLike(std::int32_t Frames);
 };
 
-#include "wave/ZuSampleAccess.h"
+#include "ZuSampleAccess.h"

@@ -5,28 +5,7 @@
 
 #include <QDir>
 
-bool operator==(const TTrimArea &A, const TTrimArea &B)
-{
-    return A.StartPos == B.StartPos && A.EndPos == B.EndPos;
-}
-
-void PrintTo(const TTrimArea &Area, std::ostream *Out)
-{
-    *Out << "{" << Area.StartPos << ", " << Area.EndPos << "}";
-}
-
 namespace apptest {
-
-std::vector<std::int16_t> Levels16(std::initializer_list<TLevelRun> Runs)
-{
-    std::vector<std::int16_t> Samples;
-    for (const TLevelRun &Run : Runs)
-        for (std::int32_t I = 0; I < Run.Count; ++I) {
-            const bool Negative = Run.Level > 32767 || Samples.size() % 2 == 1;
-            Samples.push_back(static_cast<std::int16_t>(Negative ? -Run.Level : Run.Level));
-        }
-    return Samples;
-}
 
 std::int32_t FrameCount(std::initializer_list<TLevelRun> Runs)
 {

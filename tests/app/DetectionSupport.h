@@ -1,6 +1,7 @@
 #pragma once
 // What the command tests share: recordings built from runs of levels, a
 // main form whose every modal seam records, and readable trim areas.
+#include "MonoView.h"
 #include "WindowTestSupport.h"
 
 #include <cstdint>
@@ -8,24 +9,14 @@
 #include <ostream>
 #include <vector>
 
-bool operator==(const TTrimArea &A, const TTrimArea &B);
-void PrintTo(const TTrimArea &Area, std::ostream *Out);
-
 // Detection as defined, one level per position through the window's own
 // SampleLevel: what the engine's direct scan must agree with.
 void ScanTrimAreasPerSample(TForm1 &Form);
 
 namespace apptest {
 
-// Count positions of one level.
-struct TLevelRun {
-    std::int32_t Count;
-    std::int32_t Level;
-};
-
-// 16-bit samples of the given levels. The sign alternates from position to
-// position, so that only the magnitude can make a level; 32768 is -32768.
-std::vector<std::int16_t> Levels16(std::initializer_list<TLevelRun> Runs);
+using ::Levels16;
+using ::TLevelRun;
 std::int32_t FrameCount(std::initializer_list<TLevelRun> Runs);
 
 // The bytes of a WAV file's data chunk and its format, read back.

@@ -1,5 +1,6 @@
-// The automatic cut-out on recordings loaded from disk, with the panel's
-// settings unless a test moves a bar.
+// The automatic cut-out as the window runs it, on recordings loaded from
+// disk, with the panel's settings unless a test moves a bar. The rules
+// alone are tested in tests/engine/DetectionRulesTest.cpp.
 #include "DetectionSupport.h"
 
 #include "app/Detection.h"
@@ -56,82 +57,11 @@ TEST_F(DetectionTest, AreaAsLongAsTheMinimumSizeIsDroppedOneLongerIsKept)
     EXPECT_EQ(Messages, (QStringList{"0個に分割されました", "1個に分割されました"}));
 }
 
-TEST_F(DetectionTest, LoudShortBurstEndsWhereTheSilenceRunCompletes)
-{
-    // 12000 is not below the zero search's 10000, so the end stays at the
-    // position where the scan decided.
-    LoadLevels({{1000, 0}, {50, 12000}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{1000, 1149}}));
-}
-
-TEST_F(DetectionTest, QuietOpeningsInsideALongSilenceCloseAtOnceAndReuseTheSlot)
-{
-    LoadLevels({{1000, 0}, {3, 500}, {300, 5000}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{1003, 1302}}));
-    // Four openings, each setting the length to FAreaCount + 10 with the
-    // count still 0.
-    EXPECT_EQ(Form->FAreas.size(), 10u);
-}
-
 TEST_F(DetectionTest, RecordingEndingInSoundKeepsItsLastPiece)
 {
     LoadLevels({{1000, 0}, {300, 5000}});
     EXPECT_EQ(Detect(), (TAreas{{1000, 1300}}));
     EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
-}
-
-TEST_F(DetectionTest, PieceFollowedByTooShortASilenceEndsWithTheRecording)
-{
-    LoadLevels({{1000, 0}, {300, 5000}, {500, 0}, {300, 5000}, {99, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{1000, 1299}, {1800, 2199}}));
-}
-
-TEST_F(DetectionTest, PieceCutOffByTheEndStillNeedsTheMinimumSize)
-{
-    LoadLevels({{1000, 0}, {100, 5000}});
-    EXPECT_EQ(Detect(), TAreas{});
-    LoadLevels({{1000, 0}, {101, 5000}});
-    EXPECT_EQ(Detect(), (TAreas{{1000, 1101}}));
-}
-
-TEST_F(DetectionTest, ZeroSearchesMoveBothBoundariesToTheEarliestQuietestPosition)
-{
-    Form->SBMZSS->setValue(100);
-    Form->SBMZSE->setValue(100);
-    LoadLevels({{1000, 0}, {20, 50}, {300, 5000}, {10, 20}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{920, 1330}}));
-}
-
-TEST_F(DetectionTest, StartSearchReachingPositionZeroIsNotMade)
-{
-    // Opening at 50 with a window of 60 would begin at -10: not searched.
-    Form->SBMZSS->setValue(60);
-    LoadLevels({{50, 0}, {300, 5000}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{50, 349}}));
-    // A window of 50 begins at 0, which stops the search at once as well.
-    Form->SBMZSS->setValue(50);
-    EXPECT_EQ(Detect(), (TAreas{{50, 349}}));
-    // At 49 it begins at 1, and the earliest silent position wins.
-    Form->SBMZSS->setValue(49);
-    EXPECT_EQ(Detect(), (TAreas{{1, 349}}));
-}
-
-TEST_F(DetectionTest, RecordingLoudFromItsFirstPositionStartsAtZero)
-{
-    LoadLevels({{300, 5000}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{0, 299}}));
-}
-
-TEST_F(DetectionTest, LevelsAreComparedWithTheirExactStrictness)
-{
-    Form->SBN->setValue(2000);   // silent: level <= 2000
-    Form->SBCSL->setValue(3000); // opening: level >= 3000
-    // 2001 is not silent and does not open; 3000 opens; 2000 is silent.
-    LoadLevels({{500, 2001}, {1, 3000}, {200, 2001}, {100, 2000}, {500, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{500, 700}}));
-    // 2999 never opens an area.
-    LoadLevels({{500, 0}, {300, 2999}, {500, 0}});
-    EXPECT_EQ(Detect(), TAreas{});
 }
 
 TEST_F(DetectionTest, FullScaleNegativeSampleHasTheHighestLevel)
@@ -203,17 +133,6 @@ TEST_F(DetectionTest, ListIsRebuiltOnEveryRunAndGrowsOnlyWhileScanning)
     EXPECT_EQ(Detect(), TAreas{});
     EXPECT_EQ(Form->FAreas.size(), 10u);
     EXPECT_EQ(Messages.last(), "0個に分割されました");
-}
-
-TEST_F(DetectionTest, LargeEndSearchLetsCountedAreasOverlap)
-{
-    Form->SBMZSE->setValue(500);
-    Form->SBCSL->setValue(2000);
-    // Level 1000 counts as silent, so the first piece closes inside the
-    // quiet gap; its end search reaches past the second piece to the first
-    // true silence at 1750, where the second piece ends as well.
-    LoadLevels({{1000, 0}, {300, 5000}, {150, 1000}, {300, 5000}, {1000, 0}});
-    EXPECT_EQ(Detect(), (TAreas{{1000, 1750}, {1450, 1750}}));
 }
 
 TEST_F(DetectionTest, EmptyOrUnloadedRecordingGivesNoArea)

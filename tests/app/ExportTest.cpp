@@ -373,58 +373,6 @@ TEST_F(ExportTest, AreaOutsideTheRecordingFailsLikeTheSampleAccess)
     EXPECT_THROW(Form->ExtractArea(-1), Exception);
 }
 
-// The export writes pieces straight from the recording's block, without
-// SaveToStream's whole-image copy; a piece that is the whole wave must be
-// SaveToStream's bytes, for every layout and for an odd data size.
-TEST(ExportFileTest, DirectWriterWritesWhatSaveToStreamWrites)
-{
-    struct TCase {
-        int Bits, Channels, Frames;
-    };
-    for (const TCase &Case : {TCase{8, 1, 101}, TCase{8, 2, 64}, TCase{16, 1, 33}, TCase{16, 2, 1}}) {
-        TZuWave Wave(nullptr);
-        Wave.SetFreq(12345);
-        Wave.SetChannels(Case.Channels);
-        Wave.SetBits(Case.Bits);
-        Wave.SetWaveSize(Case.Frames);
-        for (int P = 0; P < Case.Frames; ++P)
-            for (int Ch = 0; Ch < Case.Channels; ++Ch)
-                Wave.SetPosValue16(Ch, P, (P * 977 + Ch * 5003) % 65536 - 32768);
-        TMemoryStream Expected;
-        Wave.SaveToStream(Expected);
-        QTemporaryDir Dir;
-        const TTrimArea Whole{0, Case.Frames};
-        WriteExportFolder(TExportJob{SampleViewOf(Wave), &Whole, 1, Dir.path().toStdString(), {}, {}, {}});
-        EXPECT_EQ(wavtest::ReadFileBytes(ExportFileName(Dir.path(), 0).toStdString()), Expected.Bytes())
-            << Case.Bits << " bits, " << Case.Channels << " channels";
-    }
-}
-
-TEST(ExportFileTest, DirectCopyCopiesWhatThePerSampleCopyCopies)
-{
-    for (const auto &[Bits, Channels] : {std::pair{8, 1}, std::pair{8, 2}, std::pair{16, 1}, std::pair{16, 2}}) {
-        TZuWave Source(nullptr), Direct(nullptr), PerSample(nullptr);
-        Source.SetChannels(Channels);
-        Source.SetBits(Bits);
-        Source.SetWaveSize(500);
-        for (int P = 0; P < 500; ++P)
-            for (int Ch = 0; Ch < Channels; ++Ch)
-                Source.SetPosValue16(Ch, P, (P * 7919 + Ch * 101) % 65536 - 32768);
-        for (TZuWave *Target : {&Direct, &PerSample}) {
-            Target->SetChannels(Channels);
-            Target->SetBits(Bits);
-            Target->SetWaveSize(123);
-        }
-        ASSERT_TRUE(CopyFramesDirect(Source, Direct, 377, 123));
-        CopyFramesPerSample(Source, PerSample, 377, 123);
-        const TZuInternalWAVE &A = *Direct.InternalWave(), &B = *PerSample.InternalWave();
-        ASSERT_EQ(A.FDataSize, B.FDataSize);
-        EXPECT_EQ(std::memcmp(A.FData, B.FData, std::size_t(A.FDataSize)), 0) << Bits << "/" << Channels;
-        // One frame past the end is the per-sample copy's business.
-        EXPECT_FALSE(CopyFramesDirect(Source, Direct, 378, 123));
-    }
-}
-
 } // namespace
 
 TEST_F(ExportTest, RecordingOpenedFromTheFolderIsNeverWrittenOver)

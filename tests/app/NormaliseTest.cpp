@@ -1,44 +1,15 @@
-// Raising the whole recording to a peak of 32767: the exact rounding, the
-// limits, a silent recording, and the table path against the per-sample one.
+// Raising the whole recording to a peak of 32767 from the menu: the
+// rounding, the limits and a silent recording as the window shows them.
+// The engine's own rules: tests/engine/NormaliseTest.cpp.
 #include "DetectionSupport.h"
 
 #include "app/PaintBox.h"
-#include "engine/Normalise.h"
-#include "platform/Streams.h"
 
 #include <QApplication>
 
-#include <algorithm>
 #include <cstring>
-#include <random>
 
 using namespace apptest;
-
-namespace {
-
-// The passes as defined, sample by sample through the sample access: the
-// direct passes must give the same peak and the same samples.
-std::int32_t PeakPerSample(TZuWave &Wave)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    std::int32_t Peak = 0;
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Peak = std::max(Peak, std::abs(Wave.GetPosValue16(Ch, Pos)));
-    return Peak;
-}
-
-void ScalePerSample(TZuWave &Wave, std::int32_t Peak)
-{
-    const std::int32_t N = Wave.GetWaveSize();
-    const std::int32_t Channels = Wave.GetChannels();
-    for (std::int32_t Ch = 0; Ch < Channels; ++Ch)
-        for (std::int32_t Pos = 0; Pos < N; ++Pos)
-            Wave.SetPosValue16(Ch, Pos, NormalisedSample(Wave.GetPosValue16(Ch, Pos), Peak));
-}
-
-} // namespace
 
 namespace {
 
@@ -71,49 +42,6 @@ TEST_F(NormaliseTest, PeakFourteenScalesWithTiesToEven)
     EXPECT_EQ(After, (std::vector<std::int32_t>{2340, 32767, -32767, 16384, -16384, 0, -2340, 4681, 9362, -9362}));
     EXPECT_EQ(Paints, 1);
     EXPECT_TRUE(Messages.isEmpty());
-}
-
-TEST_F(NormaliseTest, FullScaleNegativeSampleMovesEverythingAboveHalfOneStepInward)
-{
-    const auto After = Normalise16({-32768, 32767, 16385, 16384, -16384, -16385, 1, 0, -1, 100, -32767});
-    EXPECT_EQ(After,
-              (std::vector<std::int32_t>{-32767, 32766, 16384, 16384, -16384, -16384, 1, 0, -1, 100, -32766}));
-}
-
-TEST_F(NormaliseTest, PeakAlreadyFullIsLeftAsItWasAndSecondRunChangesNothing)
-{
-    std::mt19937 Random(7);
-    std::vector<std::int16_t> Samples(5000);
-    for (auto &Sample : Samples)
-        Sample = std::int16_t(int(Random() % 20001) - 10000);
-    Samples[1234] = 32767;
-    std::vector<std::int32_t> Original(Samples.begin(), Samples.end());
-    EXPECT_EQ(Normalise16(Samples), Original);
-
-    Samples[1234] = 9000;
-    const auto First = Normalise16(Samples);
-    EXPECT_EQ(*std::max_element(First.begin(), First.end()), 32767);
-    Form->N3Click();
-    EXPECT_EQ(Stored(0), First);
-}
-
-TEST_F(NormaliseTest, EightBitStoredZeroLowersOnlyTheTopValues)
-{
-    // Every byte value on both channels; stored 0 makes the peak 32768.
-    wavtest::Bytes Data;
-    for (int Value = 0; Value < 256; ++Value) {
-        Data.push_back(std::uint8_t(Value));
-        Data.push_back(std::uint8_t(255 - Value));
-    }
-    Load(wavtest::PcmFile(2, 8000, 8, Data));
-    Form->N3Click();
-    for (int Channel = 0; Channel < 2; ++Channel) {
-        const auto After = Stored(Channel);
-        for (int P = 0; P < 256; ++P) {
-            const int Before = Channel == 0 ? P : 255 - P;
-            EXPECT_EQ(After[P], Before >= 193 ? Before - 1 : Before) << "stored " << Before;
-        }
-    }
 }
 
 TEST_F(NormaliseTest, NineFramesAreLeftAloneTenAreNormalised)
@@ -156,46 +84,6 @@ TEST_F(NormaliseTest, LayoutTheAccessRefusesEndsTheCommandWithItsError)
     EXPECT_THROW(Form->N3Click(), EZuWaveInvalidWave);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(Paints, 0);
-}
-
-// The table over stored values against SetPosValue16 of each sample, for
-// every layout, with part of a frame at the end of the block left alone.
-TEST(NormalisePathsTest, TableGivesThePerSampleSamples)
-{
-    std::mt19937 Random(11);
-    for (const auto &[Bits, Channels] : {std::pair{8, 1}, std::pair{8, 2}, std::pair{16, 1}, std::pair{16, 2}}) {
-        for (int Round = 0; Round < 4; ++Round) {
-            const int Frames = 2000 + int(Random() % 3000);
-            const int Amplitude = 1 + int(Random() % 32768);
-            wavtest::Bytes Data;
-            for (int I = 0; I < Frames * Channels; ++I) {
-                const int Value = int(Random() % std::uint32_t(2 * Amplitude + 1)) - Amplitude;
-                if (Bits == 8)
-                    Data.push_back(std::uint8_t(std::clamp(Value, -32768, 32767) / 256 + 128));
-                else
-                    wavtest::PutU16(Data, std::uint16_t(std::int16_t(std::clamp(Value, -32768, 32767))));
-            }
-            Data.insert(Data.end(), std::size_t(Channels * Bits / 8 - 1), 0x55);
-            const wavtest::Bytes File = wavtest::PcmFile(std::uint16_t(Channels), 8000, std::uint16_t(Bits), Data);
-            TZuWave Direct(nullptr), PerSample(nullptr);
-            for (TZuWave *Wave : {&Direct, &PerSample}) {
-                TMemoryStream Stream(File);
-                Wave->LoadFromStream(Stream);
-            }
-            std::int32_t Peak = -1;
-            ASSERT_TRUE(PeakDirect(Direct, Peak));
-            ASSERT_EQ(Peak, PeakPerSample(PerSample));
-            ASSERT_TRUE(ScaleDirect(Direct, Peak));
-            ScalePerSample(PerSample, Peak);
-            const TZuInternalWAVE &A = *Direct.InternalWave(), &B = *PerSample.InternalWave();
-            ASSERT_EQ(A.FDataSize, B.FDataSize);
-            EXPECT_EQ(std::memcmp(A.FData, B.FData, std::size_t(A.FDataSize)), 0)
-                << Bits << " bits, " << Channels << " channels, peak " << Peak;
-            if (Channels * Bits / 8 > 1) {
-                EXPECT_EQ(A.FData[A.FDataSize - 1], 0x55);
-            }
-        }
-    }
 }
 
 } // namespace
