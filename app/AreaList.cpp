@@ -7,9 +7,14 @@
 
 TAreaListModel::TAreaListModel(TForm1 &Form, QObject *Parent) : QAbstractTableModel(Parent), FForm(Form) {}
 
+int TAreaListModel::ListedRows() const
+{
+    return std::max(0, std::min<int>(FForm.FAreaCount, int(FForm.FAreas.size())));
+}
+
 int TAreaListModel::rowCount(const QModelIndex &Parent) const
 {
-    return Parent.isValid() ? 0 : std::min<int>(FForm.FAreaCount, int(FForm.FAreas.size()));
+    return Parent.isValid() ? 0 : FRows;
 }
 
 int TAreaListModel::columnCount(const QModelIndex &Parent) const
@@ -19,7 +24,7 @@ int TAreaListModel::columnCount(const QModelIndex &Parent) const
 
 QVariant TAreaListModel::data(const QModelIndex &Index, int Role) const
 {
-    if (!Index.isValid() || Index.row() >= rowCount())
+    if (!Index.isValid() || Index.row() >= std::min(rowCount(), ListedRows()))
         return {};
     if (Role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -45,6 +50,16 @@ QVariant TAreaListModel::headerData(int Section, Qt::Orientation Orientation, in
 
 void TAreaListModel::Refresh()
 {
-    beginResetModel();
-    endResetModel();
+    const int Rows = ListedRows();
+    if (Rows > FRows) {
+        beginInsertRows({}, FRows, Rows - 1);
+        FRows = Rows;
+        endInsertRows();
+    } else if (Rows < FRows) {
+        beginRemoveRows({}, Rows, FRows - 1);
+        FRows = Rows;
+        endRemoveRows();
+    }
+    if (FRows > 0)
+        emit dataChanged(index(0, 0), index(FRows - 1, columnCount() - 1));
 }

@@ -14,9 +14,16 @@ public:
     QVariant data(const QModelIndex &Index, int Role) const override;
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override;
 
-    // The list changed: the table reads it afresh.
+    // The list changed: the table reads it afresh. Rows come and go at the
+    // end and the others are redrawn, without a reset, so the view keeps
+    // its selection and current row and a click in progress (the first of
+    // a double click) still counts.
     void Refresh();
 
 private:
+    int ListedRows() const;
+
     TForm1 &FForm;
+    int FRows = 0; // the rows the view was told of
+
 };
