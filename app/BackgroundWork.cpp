@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include <exception>
@@ -44,6 +45,12 @@ public:
         FDialog.setAutoClose(false);
         FDialog.setMinimumDuration(0);
         QObject::connect(&FDialog, &QProgressDialog::canceled, [&Cancelled] { Cancelled.store(true); });
+        // Enter, typed for the window a moment before the dialog came up,
+        // would otherwise press Cancel: only a click, Space or Esc cancels.
+        for (QPushButton *Button : FDialog.findChildren<QPushButton *>()) {
+            Button->setAutoDefault(false);
+            Button->setDefault(false);
+        }
         // A wait cursor would hide that Cancel can be pressed.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         FDialog.show();

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QTest>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -72,12 +73,24 @@ TEST_F(LongWorkTest, ACancelledDetectionLeavesTheAreasAsTheyWere)
     Form->FAreaCount = 2;
     // A file dropped meanwhile waits until the detection has ended.
     const QString Dropped = WriteFile("dropped.wav", Silence16(500));
-    OnDialog = [&] { OpenNamedFile(*Form, Dropped); };
+    // Enter, to the dialog or its button, is no Cancel: a key meant for
+    // the window must not end the work.
+    bool EnterCancelled = true;
+    OnDialog = [&] {
+        for (QWidget *Window : QApplication::topLevelWidgets())
+            if (auto *Dialog = qobject_cast<QProgressDialog *>(Window); Dialog != nullptr && Dialog->isVisible()) {
+                QTest::keyClick(Dialog, Qt::Key_Return);
+                QTest::keyClick(Dialog->findChild<QPushButton *>(), Qt::Key_Enter);
+                EnterCancelled = Dialog->wasCanceled();
+            }
+        OpenNamedFile(*Form, Dropped);
+    };
 
     Form->N5Click();
     EXPECT_EQ(Form->ZU->GetWaveSize(), 1100000);
     EXPECT_GE(Dialogs, 1);
     EXPECT_TRUE(Modal);
+    EXPECT_FALSE(EnterCancelled);
     EXPECT_EQ(Form->FAreas, Before);
     EXPECT_EQ(Form->FAreaCount, 2);
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
