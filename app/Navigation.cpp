@@ -100,10 +100,16 @@ void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, i
 {
     if (Button != Qt::RightButton)
         return;
-    PM->popup(PB->mapToGlobal(QPoint(X, Y)));
     // Wide arithmetic: near the end of a recording of 2^31 frames the sum
     // would overflow 32 bits, and the areas there are counted in 64.
     FClickPos = std::int64_t(SB->value()) + std::int64_t(X) * SBHZ->value();
+    // Greyed where it would play nothing: inside an area only, as it plays.
+    const auto Count = std::min<std::size_t>(std::size_t(std::max(FAreaCount, 0)), FAreas.size());
+    Playthistrimarea1->setEnabled(std::any_of(FAreas.begin(), FAreas.begin() + std::ptrdiff_t(Count),
+                                              [this](const TTrimArea &Area) {
+                                                  return Area.StartPos < FClickPos && FClickPos < Area.EndPos;
+                                              }));
+    PM->popup(PB->mapToGlobal(QPoint(X, Y)));
 }
 
 void TForm1::Button2MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)

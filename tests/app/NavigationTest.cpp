@@ -38,6 +38,16 @@ TEST_F(NavigationTest, RightClickSetsTheClickedSamplePositionAndOpensTheMenu)
     EXPECT_TRUE(Form->PM->isVisible());
     EXPECT_EQ(Form->PM->pos(), Form->PB->mapToGlobal(QPoint(20, 200)));
     Form->PM->hide();
+
+    // Its one item plays the area under the click: in a gap it is greyed,
+    // inside an area (not on its borders) it may be chosen.
+    Form->FAreas = {{6000, 8000}};
+    Form->FAreaCount = 1;
+    for (const auto &[X, Playable] : {std::pair{20, true}, {10, false}, {30, false}, {50, false}}) {
+        Mouse(Form->PB, QEvent::MouseButtonPress, Qt::RightButton, QPoint(X, 200));
+        EXPECT_EQ(Form->Playthistrimarea1->isEnabled(), Playable) << "click at " << Form->FClickPos;
+        Form->PM->hide();
+    }
 }
 
 TEST_F(NavigationTest, LeftAndMiddleClicksDoNothing)
