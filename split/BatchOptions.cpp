@@ -64,7 +64,7 @@ void DefineBatchOptions(QCommandLineParser &Parser)
                       Option("I/N")});
     Parser.addOption({Option("skip-done"),
                       Option("Skip a recording whose folder an earlier run completed with the same settings, "
-                             "and mark each folder this run completes.")});
+                             "while every file its record names is there as written.")});
     Parser.addOption({Option("manifest"),
                       Option("Write a manifest of the pieces: nemo (JSON lines), kaldi (segments and wav.scp), "
                              "csv or json (JSON lines)."),
