@@ -66,7 +66,7 @@ void TForm1::N5Click()
                 if (Settings.JoinShort != 0) {
                     // In the band the cuts were read in, where its floor is.
                     const std::vector<double> Levels = Settings.Band != BandFull
-                        ? WindowLevelsDb(BandLimitedCopy(Recording, Settings.Band).View)
+                        ? BandLevelsDb(Recording, Settings.Band)
                         : WindowLevelsDb(Recording);
                     const double Floor = NoiseFloorOf(Levels).Db;
                     const TLeftOutSound Found =

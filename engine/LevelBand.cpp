@@ -1,8 +1,10 @@
 #include "engine/LevelBand.h"
 
 #include "engine/SampleFormat.h"
+#include "engine/RecordingLevels.h"
 #include "engine/SampleLevels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -61,36 +63,70 @@ double SampleAt(const std::uint8_t *At, TSampleEncoding Encoding)
     return 0;
 }
 
+// Each sample of Recording filtered to Band, in frame order, to
+// Sink(Index, Value), Index counting samples (frames × channels); the
+// frame count, or 0 for a recording that holds none.
+template <class TSink>
+std::int64_t FilterSamples(const TSampleView &Recording, std::int32_t Band, TSink &&Sink)
+{
+    const bool Read = Recording.Format.wFormatTag == WAVE_FORMAT_PCM || Recording.Format.wFormatTag == WaveFormatFloat;
+    const std::int64_t N = Read ? FrameCountOf(Recording) : 0;
+    if (N <= 0)
+        return 0;
+    RefuseUnreadLayout(Recording);
+    const int Channels = std::max<int>(Recording.Format.nChannels, 1);
+    const double Rate = std::max<double>(Recording.Format.nSamplesPerSec, 1);
+    const TSampleEncoding Encoding = EncodingOf(Recording.Format);
+    const int Bytes = BytesPerSample(Encoding);
+    // Two sections: 24 dB an octave, so a 50 Hz hum is 17 dB down.
+    std::vector<TBiquad> High(std::size_t(2 * Channels), TBiquad(80, Rate, true));
+    std::vector<TBiquad> Low(std::size_t(Channels), TBiquad(4000, Rate, false));
+    const bool LowPass = Band == BandSpeech && Rate > 8000;
+    for (std::int64_t J = 0; J < N; ++J)
+        for (int Ch = 0; Ch < Channels; ++Ch) {
+            const std::int64_t K = J * Channels + Ch;
+            double Value = SampleAt(Recording.Data + K * Bytes, Encoding);
+            Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Value));
+            if (LowPass)
+                Value = Low[std::size_t(Ch)].Step(Value);
+            Sink(K, Value);
+        }
+    return N;
+}
+
 } // namespace
 
 TBandCopy BandLimitedCopy(const TSampleView &Recording, std::int32_t Band)
 {
     TBandCopy Copy;
-    const bool Read = Recording.Format.wFormatTag == WAVE_FORMAT_PCM || Recording.Format.wFormatTag == WaveFormatFloat;
-    const std::int64_t N = Read ? FrameCountOf(Recording) : 0;
-    if (N > 0)
-        RefuseUnreadLayout(Recording);
     const int Channels = std::max<int>(Recording.Format.nChannels, 1);
-    const double Rate = std::max<double>(Recording.Format.nSamplesPerSec, 1);
-    const TSampleEncoding Encoding = EncodingOf(Recording.Format);
-    const int Bytes = N > 0 ? BytesPerSample(Encoding) : 0;
-    // Two sections: 24 dB an octave, so a 50 Hz hum is 17 dB down.
-    std::vector<TBiquad> High(std::size_t(2 * Channels), TBiquad(80, Rate, true));
-    std::vector<TBiquad> Low(std::size_t(Channels), TBiquad(4000, Rate, false));
-    Copy.Samples.resize(std::size_t(std::max<std::int64_t>(N, 0) * Channels));
-    for (std::int64_t J = 0; J < N; ++J)
-        for (int Ch = 0; Ch < Channels; ++Ch) {
-            const std::size_t K = std::size_t(J * Channels + Ch);
-            double Value = SampleAt(Recording.Data + std::int64_t(K) * Bytes, Encoding);
-            Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Value));
-            if (Band == BandSpeech && Rate > 8000)
-                Value = Low[std::size_t(Ch)].Step(Value);
-            Copy.Samples[K] = float(Value);
-        }
+    const bool Read = Recording.Format.wFormatTag == WAVE_FORMAT_PCM || Recording.Format.wFormatTag == WaveFormatFloat;
+    Copy.Samples.resize(std::size_t(std::max<std::int64_t>(Read ? FrameCountOf(Recording) : 0, 0) * Channels));
+    FilterSamples(Recording, Band, [&Copy](std::int64_t K, double Value) { Copy.Samples[std::size_t(K)] = float(Value); });
     Copy.View.Format = {WaveFormatFloat, std::uint16_t(Channels), Recording.Format.nSamplesPerSec,
                         Recording.Format.nSamplesPerSec * 4 * std::uint32_t(Channels), std::uint16_t(4 * Channels), 32,
                         0};
     Copy.View.Data = reinterpret_cast<const std::uint8_t *>(Copy.Samples.data());
     Copy.View.DataSize = std::int64_t(Copy.Samples.size() * sizeof(float));
     return Copy;
+}
+
+std::vector<double> BandLevelsDb(const TSampleView &Recording, std::int32_t Band)
+{
+    const int Channels = std::max<int>(Recording.Format.nChannels, 1);
+    const std::int64_t Width =
+        std::max<std::int64_t>(std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1) / LevelsPerSecond, 1);
+    const std::int64_t PerWindow = Width * Channels;
+    std::vector<double> Levels;
+    std::vector<double> Sums(std::size_t(Channels), 0.0);
+    FilterSamples(Recording, Band, [&](std::int64_t K, double Value) {
+        Sums[std::size_t(K % Channels)] += Value * Value;
+        if ((K + 1) % PerWindow != 0)
+            return;
+        // As a window of the band-limited copy reads: its loudest channel.
+        const double Rms = std::sqrt(*std::max_element(Sums.begin(), Sums.end()) / double(Width));
+        Levels.push_back(Rms > 0 ? std::clamp(20 * std::log10(Rms), SilenceDb, LoudestDb) : SilenceDb);
+        std::fill(Sums.begin(), Sums.end(), 0.0);
+    });
+    return Levels;
 }

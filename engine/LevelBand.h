@@ -23,3 +23,7 @@ struct TBandCopy {
     TSampleView View;
 };
 TBandCopy BandLimitedCopy(const TSampleView &Recording, std::int32_t Band);
+
+// The 10 ms levels of Recording in Band, as WindowLevelsDb reads them from
+// BandLimitedCopy's samples, read as the filter runs: no copy is made.
+std::vector<double> BandLevelsDb(const TSampleView &Recording, std::int32_t Band);

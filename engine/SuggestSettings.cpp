@@ -48,8 +48,7 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarge
     // A floor that is mostly hum or rumble: its levels above the voice's
     // lowest tones lie well below it. Then the cuts are read there.
     if (Suggested.NoiseFloorDb > SilenceDb + 20) {
-        const TBandCopy Band = BandLimitedCopy(Recording, BandHighPass);
-        const std::vector<double> Above = WindowLevelsDb(Band.View);
+        const std::vector<double> Above = BandLevelsDb(Recording, BandHighPass);
         if (NoiseFloorOf(Above).Db < Suggested.NoiseFloorDb - TonalFloorDb) {
             Suggested = SuggestTrimSettings(Above, Recording.Format.nSamplesPerSec, Target);
             Suggested.Settings.Band = BandHighPass;
