@@ -34,14 +34,16 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording)
         using TCodec = decltype(Codec);
         // The exact level each sample has (not whole 16-bit steps); a float
         // that is not finite makes its window as loud as can be.
-        const double Scale = static_cast<double>(TCodec::FromPanel(1));
+        // One 16-bit step is a power of two of every format's units, so its
+        // inverse is exact and the loop multiplies instead of dividing.
+        const double PerStep = 1 / static_cast<double>(TCodec::FromPanel(1));
         std::vector<double> Sums(static_cast<std::size_t>(Channels));
         for (std::int64_t First = 0; First + Width <= N; First += Width) {
             std::fill(Sums.begin(), Sums.end(), 0.0);
             for (std::int64_t J = First; J < First + Width; ++J)
                 for (int Ch = 0; Ch < Channels; ++Ch) {
                     const std::uint8_t *At = Recording.Data + (J * Channels + Ch) * TCodec::Bytes;
-                    const double Level = static_cast<double>(TCodec::Magnitude(At)) / Scale;
+                    const double Level = static_cast<double>(TCodec::Magnitude(At)) * PerStep;
                     Sums[std::size_t(Ch)] += Level * Level;
                 }
             const double Top = *std::max_element(Sums.begin(), Sums.end());
