@@ -5,6 +5,7 @@
 #include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
 #include "split/BatchOptions.h"
+#include "split/RunReport.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -50,6 +51,7 @@ struct TSplitOptions {
     int Jobs = 1;
     QByteArrayList Files;
     TBatchOptions Batch;
+    TReportOptions Report;
     // Label files (LabelOptions.h): written beside the pieces or listed;
     // areas read from one instead of detected.
     bool Labels = false;
