@@ -133,6 +133,10 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     if (Options.List)
         return;
+    if (const std::string Problem = ConversionProblem(View.Format, Options.Convert); !Problem.empty()) {
+        Outcome.Error = QByteArray::fromStdString(Problem);
+        return;
+    }
 
     TExportJob Job;
     Job.Recording = View;
@@ -155,6 +159,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     Job.Names = Names;
     Job.RecordingFiles.insert(Job.RecordingFiles.end(), LabelFiles.begin(), LabelFiles.end());
     Job.WriteLabels = Options.Labels;
+    Job.Convert = Options.Convert;
     // Without the source's stamp no later run can trust the record.
     if (Source) {
         Job.Settings = SettingsText(Options, Outcome.Rate).toStdString();

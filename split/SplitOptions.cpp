@@ -1,5 +1,7 @@
 #include "split/SplitOptions.h"
 
+#include "split/ConversionOptions.h"
+
 #include "engine/LevelBand.h"
 #include "split/LabelOptions.h"
 #include "split/NameBytes.h"
@@ -115,6 +117,7 @@ void DefineOptions(QCommandLineParser &Parser)
     DefineBatchOptions(Parser);
     DefineLabelOptions(Parser);
     DefineReportOptions(Parser);
+    DefineConversionOptions(Parser);
     Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
                                  QStringLiteral("FILE..."));
 }
@@ -206,6 +209,8 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     if (const QString Error = ReadLabelOptions(Parser, Options); !Error.isEmpty())
         return Failure(Error);
     if (const QString Error = ReadReportOptions(Parser, Options.Report); !Error.isEmpty())
+        return Failure(Error);
+    if (const QString Error = ReadConversionOptions(Parser, Options.Convert); !Error.isEmpty())
         return Failure(Error);
     Command.Action = TSplitCommand::TAction::Run;
     return Command;

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
+#include "engine/PieceConversion.h"
 #include "engine/SettingText.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
@@ -52,6 +53,7 @@ struct TSplitOptions {
     QByteArrayList Files;
     TBatchOptions Batch;
     TReportOptions Report;
+    TPieceConversion Convert; // --rate, --channels, --bits
     // Label files (LabelOptions.h): written beside the pieces or listed;
     // areas read from one instead of detected.
     bool Labels = false;
