@@ -8,7 +8,7 @@
 
 class QCommandLineParser;
 
-enum class TManifestFormat { None, Nemo, Kaldi, Csv, Json };
+enum class TManifestFormat { None, Nemo, Kaldi, Lhotse, Csv, Json };
 
 struct TBatchOptions {
     QByteArray FilesFrom; // "-" is standard input; empty: none
@@ -20,6 +20,12 @@ struct TBatchOptions {
     bool SkipDone = false;
     TManifestFormat Manifest = TManifestFormat::None;
     QByteArray ManifestOut; // empty: standard output
+    // The manifest names files by paths relative to its own folder, not
+    // absolute ones.
+    bool RelativePaths = false;
+    // The speaker of a recording in Kaldi's and lhotse's manifests: the
+    // name of the folder this many levels above it; 0: the recording.
+    int SpeakerFrom = 0;
 };
 
 void DefineBatchOptions(QCommandLineParser &Parser);

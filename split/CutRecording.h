@@ -3,6 +3,7 @@
 // and written (or only detected, for a listing).
 #include "engine/ExportFolder.h"
 #include "engine/TrimArea.h"
+#include "split/RecordingFacts.h"
 #include "split/SplitOptions.h"
 
 #include <QByteArray>
@@ -15,6 +16,9 @@
 struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
+    // The source's, for the manifests; Kind is Unknown until CutInput reads
+    // the headers again.
+    TRecordingFacts Facts;
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
     bool Skipped = false; // --skip-done found the folder complete

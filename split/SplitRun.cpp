@@ -5,6 +5,7 @@
 #include "split/CutInput.h"
 #include "split/InputList.h"
 #include "split/ManifestOutput.h"
+#include "split/ManifestPaths.h"
 #include "split/OutputPlaces.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
@@ -149,7 +150,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     if (Manifested) {
         QByteArray Error = Manifest.Open(Batch, Out, Inputs);
         if (Error.isEmpty())
-            Error = Manifest.Write({ManifestHeader(Batch.Manifest, Batch.ShardIndex), {}, {}});
+            Error = Manifest.Write({{ManifestHeader(Batch.Manifest, Batch.ShardIndex)}, {}});
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
             return 1;
@@ -158,6 +159,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         Inputs.insert(Inputs.end(), Written.begin(), Written.end());
     }
     Mark.Release();
+    const TManifestPaths Paths(Batch);
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
     TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
 
@@ -185,7 +187,14 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
                 }
                 TManifestLines Lines;
                 if (Manifested && Outcome.Error.isEmpty()) {
-                    Lines = ManifestLines(Batch.Manifest, {File, Place.Name, Place.Folder, &Outcome}, Options.List);
+                    const QByteArray Speaker = Batch.SpeakerFrom > 0 ? SpeakerFolder(File, Batch.SpeakerFrom) : "";
+                    if (Batch.SpeakerFrom > 0 && Speaker.isEmpty())
+                        Lines.Error = "no folder lies " + QByteArray::number(Batch.SpeakerFrom)
+                            + " levels above it to name its speaker (--speaker-from)";
+                    else
+                        Lines = ManifestLines(Batch.Manifest,
+                                              {Paths.Of(File), Place.Name, Paths.Of(Place.Folder), Speaker, &Outcome},
+                                              Options.List);
                     Outcome.Error = Lines.Error;
                 }
                 if (!Outcome.Error.isEmpty())
@@ -215,8 +224,9 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         if (Options.List && !Manifested)
             Listed.push_back({File, Outcome.Rate, std::move(Outcome.Areas)});
     }
-    if (!Ordered.Error().isEmpty()) {
-        ErrorLine(Err, "--manifest-out " + Ordered.Error());
+    const QByteArray ManifestError = Ordered.Error().isEmpty() ? Manifest.Finish() : Ordered.Error();
+    if (!ManifestError.isEmpty()) {
+        ErrorLine(Err, "--manifest-out " + ManifestError);
         return 1;
     }
     if (Options.List && !Manifested) {

@@ -140,10 +140,22 @@ TEST(SplitOptions, BadValuesNameTheOptionAndTheFormItTakes)
         {{"--skip-done", "--list", "a.wav"},
          "--skip-done: a listing writes no folder to skip; leave out --list or --json"},
         {{"--manifest", "nemo", "--json", "a.wav"}, "--json and --manifest both say what to print; give one of them"},
-        {{"--manifest", "yaml", "a.wav"}, "--manifest: \"yaml\" is no manifest format; give nemo, kaldi, csv or json"},
+        {{"--manifest", "yaml", "a.wav"}, "--manifest: \"yaml\" is no manifest format; give nemo, kaldi, lhotse, csv or json"},
         {{"--manifest", "kaldi", "a.wav"},
          "--manifest kaldi: give --manifest-out DIR, the folder that gets segments and wav.scp"},
         {{"--manifest-out", "m", "a.wav"}, "--manifest-out: give --manifest FORMAT too"},
+        {{"--manifest", "lhotse", "a.wav"}, "--manifest lhotse: give --manifest-out DIR, the folder that gets "
+                                            "recordings.jsonl and supervisions.jsonl"},
+        {{"--manifest", "csv", "--manifest-paths", "own", "a.wav"},
+         "--manifest-paths: \"own\" is no form of path; give absolute or relative"},
+        {{"--manifest-paths", "absolute", "a.wav"}, "--manifest-paths: give --manifest FORMAT too"},
+        {{"--manifest", "nemo", "--manifest-paths", "relative", "a.wav"},
+         "--manifest-paths relative: give --manifest-out, whose folder the paths start from"},
+        {{"--manifest", "kaldi", "--manifest-out", "k", "--speaker-from", "0", "a.wav"},
+         "--speaker-from: \"0\" is no count of folders; give 1 for the folder a recording is in, 2 for the one "
+         "above it, ..."},
+        {{"--manifest", "nemo", "--speaker-from", "1", "a.wav"},
+         "--speaker-from: only kaldi and lhotse manifests name speakers; give --manifest kaldi or lhotse"},
         {{"--max-size", "15min", "a.wav"}, "--max-size: \"15min\" is malformed; " + Widths},
         // Label files: one per recording, named pieces only from one.
         {{"--areas", "a.txt", "a.wav", "b.wav"},

@@ -377,8 +377,16 @@ TEST(SplitProcess, TheOutputFolderIsMadeWithItsParentsOrTheCauseIsSaid)
     const TChildRun Manifest =
         SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "m/n/list.csv", "--out", "o", "a.wav"});
     EXPECT_EQ(Manifest.Status, 0) << Manifest.Err.toStdString();
-    const QByteArray Listed = SplitBytes(Dir.path(), {"--list", "a.wav"}).Out;
-    EXPECT_EQ(ReadFileBytes(Dir.filePath("m/n/list.csv").toStdString()), Bytes(Listed.begin(), Listed.end()));
+    // It holds the listing's lines, with the recording's path made absolute
+    // and its rate, channels and frames added.
+    QByteArrayList Listed = SplitBytes(Dir.path(), {"--list", "a.wav"}).Out.split('\n');
+    const QByteArray Facts = ",8000,1," + QByteArray::number((QFileInfo(Dir.filePath("a.wav")).size() - 44) / 2);
+    for (QByteArray &Line : Listed)
+        if (Line.startsWith("a.wav,"))
+            Line = QDir(Dir.path()).canonicalPath().toUtf8() + '/' + Line + Facts;
+    Listed[0] += ",rate,channels,frames";
+    const QByteArray Expected = Listed.join('\n');
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("m/n/list.csv").toStdString()), Bytes(Expected.begin(), Expected.end()));
     const TChildRun Unmade =
         SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "file/list.csv", "--out", "o", "a.wav"});
     EXPECT_EQ(Unmade.Status, 1);
