@@ -10,7 +10,11 @@ import signal
 import subprocess
 import time
 
-from conftest import SPLIT, listed, split
+from decimal import Decimal
+
+import numpy as np
+from conftest import SPLIT, as_type, bursts, listed, split, write_wav
+from consumers import read_kaldi, read_lhotse, read_nemo
 
 NAMES = ["a/take.wav", "b/take.wav", "b/with space.wav", "c/line\nbreak.wav", "c/d/deep.wav", "e.wav", "f/last.wav"]
 
@@ -228,3 +232,70 @@ def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_
     assert foreign.returncode == 1 and b".redivev-shards: is no shard count" in foreign.stderr
     assert (manifests / ".redivev-shards").read_bytes() == b"4 shards, I think\n"
     assert not (manifests / "0.jsonl").exists()
+
+
+def consumer_corpus(root):
+    """Recordings in speakers' folders, of names that need escaping in ids
+    or quoting in a shell, in every kind Kaldi reads only through a pipe;
+    one ends in sound, at a rate whose times round."""
+    folders = {"spk one": ["a.wav", "a b.wav", "a+b.wav", "a-0.wav", "a!x%.wav"], "café": ["naïve.wav"],
+               os.fsdecode(b"\xff-dir"): [os.fsdecode(b"x\xfe'q.wav")]}
+    kinds = {"a!x%.wav": np.float32, "naïve.wav": np.int32}
+    files = []
+    for seed, (folder, names) in enumerate((f, n) for f, ns in folders.items() for n in ns):
+        (root / folder).mkdir(parents=True, exist_ok=True)
+        write_wav(root / folder / names, as_type(bursts(2, 16000, seed=seed), kinds.get(names, np.int16)), 16000)
+        files.append(root / folder / names)
+    for bits in [16, 24]:
+        subprocess.run(["sox", files[0], "-b", str(bits), root / "café" / f"f{bits}.flac"], check=True)
+        files.append(root / "café" / f"f{bits}.flac")
+    signal = bursts(3, 44100, channels=1, seed=8)
+    signal[-3000:, 0] = 0.5 * np.sign(np.sin(np.arange(3000)))
+    write_wav(root / "spk one" / "end.wav", as_type(signal[:-56], np.int16), 44100)
+    return files + [root / "spk one" / "end.wav"]
+
+
+def test_manifests_read_back_by_their_consumers_rules(tmp_path):
+    files = consumer_corpus(tmp_path / "in")
+    frames = {os.fsencode(f): int(subprocess.run(["sox", "--i", "-s", f], capture_output=True, check=True).stdout)
+              for f in files}
+    pieces = sorted((os.fsencode(f), s, e) for f, s, e in listed(*files))
+    common = ["--keep-tree", tmp_path / "in", *files]
+
+    def exact(found):
+        return sorted((os.fsencode(os.path.normpath(p)), s, e) for p, s, e, *_ in found)
+
+    for paths in ["absolute", "relative"]:
+        kaldi, lhotse = tmp_path / paths / "kaldi", tmp_path / paths / "lhotse"
+        base = kaldi if paths == "relative" else None
+        split("--list", "--manifest", "kaldi", "--manifest-out", kaldi, "--manifest-paths", paths, *common)
+        assert exact(read_kaldi(kaldi, base)) == pieces, paths
+        split("--list", "--manifest", "lhotse", "--manifest-out", lhotse, "--speaker-from", "1",
+              "--manifest-paths", paths, *common)
+        found = read_lhotse(lhotse, lhotse if base else None)
+        assert exact(found) == pieces, paths
+        assert {(os.fsencode(os.path.basename(os.path.dirname(p))), speaker) for p, *_, speaker in found} \
+            == {(b"spk one", "spk%20one"), ("café".encode(), "café"), (b"\xff-dir", "%FF-dir")}
+        nemo = tmp_path / paths / "nemo.jsonl"
+        split("--list", "--manifest", "nemo", "--manifest-out", nemo, "--manifest-paths", paths, *common)
+        read = read_nemo(nemo.read_text(), nemo.parent if base else None)
+        # The reader takes round(time * rate); no end passes the file's.
+        assert exact((p, round(o * r), round(e * r)) for p, o, e, r, _ in read) == pieces
+        assert all(e <= Decimal(frames[os.fsencode(os.path.normpath(p))]) / r for p, _, e, r, _ in read)
+
+    # Kaldi's speakers are folders too; an utterance's id starts with its
+    # speaker's, whatever the names hold.
+    kaldi = tmp_path / "speakers"
+    split("--list", "--manifest", "kaldi", "--manifest-out", kaldi, "--speaker-from", "1", *common)
+    assert exact(read_kaldi(kaldi)) == pieces
+    speakers = {line.split(b" ")[0] for line in (kaldi / "spk2utt").read_bytes().splitlines()}
+    assert speakers == {b"spk%20one", "café".encode(), b"%FF-dir"}
+
+    # Written pieces: each a recording of its own, of the piece's length.
+    out = tmp_path / "pieces"
+    split("--manifest", "lhotse", "--manifest-out", tmp_path / "written", "--out", out, *common)
+    written = read_lhotse(tmp_path / "written")
+    assert sorted(e - s for _, s, e, *_ in written) == sorted(e - s for _, s, e in pieces)
+    assert all(s == 0 and str(p).startswith(str(out)) for p, s, *_ in written)
+    nemo = split("--manifest", "nemo", "--out", tmp_path / "again", *common).stdout.decode()
+    assert sorted(round(e * r) for _, _, e, r, _ in read_nemo(nemo)) == sorted(e - s for _, s, e in pieces)
