@@ -3,6 +3,7 @@
 #include "engine/FlacCodec.h"
 #include "engine/SampleFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -57,7 +58,13 @@ std::optional<TRecordingFacts> ReadRecordingFacts(const QByteArray &File, QByteA
             const TFlacInfo Flac = ReadFlacInfo(Handle.Value);
             return TRecordingFacts{Kind, Flac.Rate, Flac.Channels, Flac.Bits, false, Flac.Frames};
         }
-        return FactsOfView(ReadWaveLayout(Handle.Value, Info.st_size, Kind), Kind);
+        const TSampleView Layout = ReadWaveLayout(Handle.Value, Info.st_size, Kind);
+        TRecordingFacts Facts = FactsOfView(Layout, Kind);
+        // The samples the file holds, as a reader mapping it finds them.
+        const std::int64_t FrameBytes = FrameBytesOf(Layout);
+        const std::int64_t Held = std::min(Layout.DataSize, std::int64_t(Info.st_size) - Layout.FileOffset);
+        Facts.Frames = FrameBytes > 0 ? std::max<std::int64_t>(Held, 0) / FrameBytes : 0;
+        return Facts;
     } catch (const std::exception &Failed) {
         Error = Failed.what();
     }

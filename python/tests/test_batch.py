@@ -297,5 +297,9 @@ def test_manifests_read_back_by_their_consumers_rules(tmp_path):
     written = read_lhotse(tmp_path / "written")
     assert sorted(e - s for _, s, e, *_ in written) == sorted(e - s for _, s, e in pieces)
     assert all(s == 0 and str(p).startswith(str(out)) for p, s, *_ in written)
+    # Skipped, a recording's facts are read from its headers alone.
+    split("--manifest", "lhotse", "--manifest-out", tmp_path / "skipped", "--out", out, "--skip-done", *common)
+    assert [(tmp_path / f / n).read_bytes() for f in ["written", "skipped"] for n in ["recordings.jsonl"]] \
+        == [(tmp_path / "written" / "recordings.jsonl").read_bytes()] * 2
     nemo = split("--manifest", "nemo", "--out", tmp_path / "again", *common).stdout.decode()
     assert sorted(round(e * r) for _, _, e, r, _ in read_nemo(nemo)) == sorted(e - s for _, s, e in pieces)
