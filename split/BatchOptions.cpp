@@ -89,6 +89,11 @@ void DefineBatchOptions(QCommandLineParser &Parser)
                       Option("Cut only the recordings whose position in the list, counted from 0, is I modulo N; "
                              "--manifest-out's folder is marked with N, and one marked with another N refused."),
                       Option("I/N")});
+    Parser.addOption({Option("shard-by"),
+                      Option("How --shard shares the list out: modulo (position I modulo N, the default), "
+                             "blocks (N blocks of the list, of equal counts) or hours (N blocks of equal hours, "
+                             "from the recordings' headers); the manifests of blocks concatenate in list order."),
+                      Option("kind")});
     Parser.addOption({Option("skip-done"),
                       Option("Skip a recording whose folder an earlier run completed with the same settings, "
                              "while every file its record names is there as written.")});
@@ -128,6 +133,18 @@ QString ReadBatchOptions(const QCommandLineParser &Parser, bool List, bool Json,
         const QString Error = ReadShard(Parser.value(Option("shard")), Batch);
         if (!Error.isEmpty())
             return Error;
+    }
+    if (Parser.isSet(Option("shard-by"))) {
+        const QString By = Parser.value(Option("shard-by"));
+        if (By == QLatin1String("blocks"))
+            Batch.ShardBy = TShardBy::Blocks;
+        else if (By == QLatin1String("hours"))
+            Batch.ShardBy = TShardBy::Hours;
+        else if (By != QLatin1String("modulo"))
+            return QStringLiteral("--shard-by: \"%1\" is no way to share the list; give modulo, blocks or hours")
+                .arg(By);
+        if (!Batch.Sharded)
+            return QStringLiteral("--shard-by: give --shard I/N too");
     }
     Batch.SkipDone = Parser.isSet(Option("skip-done"));
     if (Batch.SkipDone && List)

@@ -10,6 +10,11 @@ class QCommandLineParser;
 
 enum class TManifestFormat { None, Nemo, Kaldi, Lhotse, Csv, Json };
 
+// How --shard shares the list out: position modulo the count; in blocks
+// of the list, of equal counts or of equal hours of audio, whose
+// manifests concatenate in the list's order.
+enum class TShardBy { Modulo, Blocks, Hours };
+
 struct TBatchOptions {
     QByteArray FilesFrom; // "-" is standard input; empty: none
     bool NulSeparated = false;
@@ -17,6 +22,7 @@ struct TBatchOptions {
     int ShardIndex = 0;
     int ShardCount = 1;
     bool Sharded = false; // --shard was given, 0/1 too
+    TShardBy ShardBy = TShardBy::Modulo;
     bool SkipDone = false;
     TManifestFormat Manifest = TManifestFormat::None;
     QByteArray ManifestOut; // empty: standard output

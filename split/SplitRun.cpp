@@ -11,6 +11,7 @@
 #include "split/ProgressBar.h"
 #include "split/RunPlan.h"
 #include "split/ShardMark.h"
+#include "split/ShardShare.h"
 
 #include <algorithm>
 #include <atomic>
@@ -123,7 +124,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         return 1;
     const TBatchOptions &Batch = Options.Batch;
     const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
-    const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
+    const std::vector<qsizetype> Positions = ShardShare(*All, Batch);
     const qsizetype Count = qsizetype(Positions.size());
     // Every file the list names, also those of other shards, which other
     // runs may be cutting now.
@@ -137,7 +138,10 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     // is open.
     TShardMark Mark;
     if (Manifested && !Batch.ManifestOut.isEmpty()) {
-        const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, Batch.Sharded, SilentAtFirst(Err));
+        const QByteArray By = Batch.ShardBy == TShardBy::Hours ? "hours"
+            : Batch.ShardBy == TShardBy::Blocks                 ? "blocks"
+                                                                : "";
+        const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, By, Batch.Sharded, SilentAtFirst(Err));
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
             return 1;

@@ -93,6 +93,27 @@ def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus,
     assert [sorted(set(f)) for f in files] == [sorted(set(NAMES[i::3])) for i in range(3)]
 
 
+def test_shards_by_blocks_and_hours_concatenate_in_list_order_and_balance_hours(tmp_path):
+    # Two long recordings first: blocks of equal counts put both in one.
+    seconds = [12, 12] + [1] * 10
+    for i, length in enumerate(seconds):
+        write_wav(tmp_path / f"{i}.wav", as_type(bursts(length, 8000, seed=i), np.int16), 8000)
+    files = [tmp_path / f"{i}.wav" for i in range(len(seconds))]
+    whole = split("--list", "--manifest", "json", *files).stdout
+    hours = {}
+    for by in ["blocks", "hours"]:
+        shards = [split("--list", "--manifest", "json", "--shard", f"{i}/3", "--shard-by", by, *files).stdout
+                  for i in range(3)]
+        # cat 0 1 2 gives the unsharded run's manifest, byte for byte.
+        assert b"".join(shards) == whole, by
+        held = [{json.loads(line)["file"] for line in shard.splitlines()} for shard in shards]
+        hours[by] = [sum(seconds[files.index(tmp_path / os.path.basename(f))] for f in h) for h in held]
+        if by == "blocks":
+            assert [len(h) for h in held] == [4, 4, 4]
+    assert max(hours["hours"]) - min(hours["hours"]) < max(hours["blocks"]) - min(hours["blocks"]), hours
+    assert max(hours["hours"]) <= sum(seconds) / 3 + max(seconds) / 2, hours
+
+
 def pieces_state(out):
     """Folder -> {name: mtime_ns} of the folders that hold a completion record."""
     return {folder: {p.name: p.stat().st_mtime_ns for p in folder.iterdir()}
@@ -208,7 +229,8 @@ def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_
 
     # Task 0 run again alone, counting the array of one it is now in; a
     # run without --shard; a count that merely differs.
-    for name, shard in [("0.jsonl", ["--shard", "0/1"]), ("all.jsonl", []), ("1.jsonl", ["--shard", "1/2"])]:
+    for name, shard in [("0.jsonl", ["--shard", "0/1"]), ("all.jsonl", []), ("1.jsonl", ["--shard", "1/2"]),
+                        ("2.jsonl", ["--shard", "2/3", "--shard-by", "hours"])]:
         refused = split(*command(tmp_path / "refused", name, *shard)[1:], check=False)
         said = refused.stderr.decode()
         assert refused.returncode == 1 and said.count("\n") == 1, said
