@@ -449,6 +449,17 @@ TEST(SplitProcess, TheManifestReplacesNoFileTheRunReadsOrWrites)
     EXPECT_EQ(Piped.Err, "redivev-split: --manifest-out list: is the --files-from list (standard input), which the "
                          "manifest would replace" + Nothing);
     EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
+    // Each file of a manifest folder is checked: a recording named as one.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("m"));
+    for (const char *Name : {"m/utt2spk", "m/reco2dur", "m/supervisions.jsonl"})
+        WriteFileBytes(Dir.filePath(Name).toStdString(), Recording);
+    for (const auto &[Format, Name] : {std::pair{"kaldi", "m/utt2spk"}, std::pair{"kaldi", "m/reco2dur"},
+                                       std::pair{"lhotse", "m/supervisions.jsonl"}}) {
+        const TChildRun Run = SplitBytes(Dir.path(), {"--list", "--manifest", Format, "--manifest-out", "m", Name});
+        EXPECT_EQ(Run.Err, "redivev-split: --manifest-out " + QByteArray(Name) + ": is a recording of this run ("
+                      + Name + "), which the manifest would replace" + Nothing);
+        EXPECT_EQ(ReadFileBytes(Dir.filePath(Name).toStdString()), Recording);
+    }
 }
 
 TEST(SplitProcess, AFileSizeLimitIsAnErrorNamingThePiece)
