@@ -16,8 +16,8 @@
 struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
-    // The source's, for the manifests; Kind is Unknown until CutInput reads
-    // the headers again.
+    // The source's, for the manifests; which kind of WAV it is stays
+    // Unknown until CutInput reads the headers again.
     TRecordingFacts Facts;
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
