@@ -257,11 +257,12 @@ def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_
 
 
 def consumer_corpus(root):
-    """Recordings in speakers' folders, of names that need escaping in ids
-    or quoting in a shell, in every kind Kaldi reads only through a pipe;
-    one ends in sound, at a rate whose times round."""
+    """Recordings in speakers' folders, of names that need escaping in ids,
+    quoting in a shell or a pipe for Kaldi (a ':' would read as an offset),
+    in every kind Kaldi reads only through a pipe; one ends in sound, at a
+    rate whose times round."""
     folders = {"spk one": ["a.wav", "a b.wav", "a+b.wav", "a-0.wav", "a!x%.wav"], "café": ["naïve.wav"],
-               os.fsdecode(b"\xff-dir"): [os.fsdecode(b"x\xfe'q.wav")]}
+               os.fsdecode(b"\xff-dir"): [os.fsdecode(b"x\xfe'q:1.wav")]}
     kinds = {"a!x%.wav": np.float32, "naïve.wav": np.int32}
     files = []
     for seed, (folder, names) in enumerate((f, n) for f, ns in folders.items() for n in ns):
