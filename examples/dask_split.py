@@ -3,9 +3,10 @@
 
 One task per recording runs redivev.split_file on a worker; the pieces of
 ROOT/<path>.wav go to OUT/<path>/WAVE00.wav, ... as `redivev-split
---keep-tree ROOT` puts them, and the manifest gets one JSON line per piece
-({"audio_filepath": ..., "duration": ...}) in the order of the list,
-written as each recording and those before it are done.
+--keep-tree ROOT` puts them, and the manifest gets the lines
+`redivev-split --manifest nemo` writes, byte for byte (the module's
+manifest_lines), in the order of the list, written as each recording and
+those before it are done.
 
     examples/dask_split.py ROOT --out OUT --manifest-out train.jsonl \\
         --setting no_sound_width=0.4s --setting no_sound_level=-40dB
@@ -23,7 +24,6 @@ status 0 when every recording was cut, 1 otherwise.
 """
 import argparse
 import contextlib
-import json
 import logging
 import os
 import sys
@@ -35,14 +35,16 @@ EXTENSIONS = (".wav", ".flac", ".rf64", ".bw64", ".w64")
 
 
 def cut(path, out, root, skip_done, normalise, settings):
-    """The task: one recording's pieces, or the reason it failed."""
+    """The task: one recording's NeMo lines, as redivev-split --manifest
+    nemo writes them (bytes), or the reason it failed."""
     import redivev
 
     try:
-        return redivev.split_file(path, out, keep_tree=root, skip_done=skip_done, normalise=normalise,
-                                  **settings), None
+        records = redivev.split_file(path, out, keep_tree=root, skip_done=skip_done, normalise=normalise,
+                                     **settings)
+        return redivev.manifest_lines(records, "nemo"), None
     except ValueError as error:
-        return [], str(error)
+        return b"", str(error)
 
 
 def recordings_below(root, out):
@@ -59,11 +61,6 @@ def read_list(name):
     stream = sys.stdin.buffer if name == "-" else open(name, "rb")
     with stream:
         return [os.fsdecode(line) for line in stream.read().split(b"\n") if line]
-
-
-def nemo_line(record):
-    # Six decimals, as redivev-split --manifest nemo writes them.
-    return '{"audio_filepath": %s, "duration": %.6f}\n' % (json.dumps(record["piece"]), record["duration"])
 
 
 def shown(text):
@@ -126,23 +123,23 @@ def main():
             else:
                 local.update(processes=False)
             client = closing.enter_context(Client(closing.enter_context(LocalCluster(**local))))
-        manifest = sys.stdout if args.manifest_out == "-" else open(args.manifest_out, "w", encoding="ascii")
+        manifest = sys.stdout.buffer if args.manifest_out == "-" else open(args.manifest_out, "wb")
         closing.enter_context(manifest)
         tasks = client.map(cut, files, out=args.out, root=args.root, skip_done=args.skip_done,
                            normalise=args.normalise, settings=settings, pure=False)
         for path, task in zip(files, tasks):
             # Whatever ends one recording's task ends only its lines.
             try:
-                records, error = task.result()
+                lines, error = task.result()
                 error = error and shown(f"dask_split: {error}")
             except Exception as lost:  # noqa: BLE001
-                records, error = [], failure(path, lost)
+                lines, error = b"", failure(path, lost)
             task.release()
             if error:
                 print(error, file=sys.stderr, flush=True)
                 failed += 1
                 continue
-            manifest.write("".join(nemo_line(record) for record in records))
+            manifest.write(lines)
             manifest.flush()
         if failed and not args.scheduler:
             # A worker restarted after its death and closed before it is

@@ -3,6 +3,7 @@
 // settings spelled as on its command line.
 #include "python/ArrayDetection.h"
 #include "python/FileCalls.h"
+#include "python/ManifestCalls.h"
 #include "split/NameBytes.h"
 #include "split/OutputPlaces.h"
 #include "split/ManifestLines.h"
@@ -283,4 +284,5 @@ The pieces redivev-split --list gives for the recording at path, writing
 nothing: one dict per piece with file, index, start, end, start_s, end_s,
 duration and rate. normalise=True detects as after raising the recording
 to full scale.)");
+    DefineManifestCalls(Module);
 }

@@ -8,7 +8,12 @@
 
 class QCommandLineParser;
 
-enum class TManifestFormat { None, Nemo, Kaldi, Csv, Json };
+enum class TManifestFormat { None, Nemo, Kaldi, Lhotse, Csv, Json };
+
+// How --shard shares the list out: position modulo the count; in blocks
+// of the list, of equal counts or of equal hours of audio, whose
+// manifests concatenate in the list's order.
+enum class TShardBy { Modulo, Blocks, Hours };
 
 struct TBatchOptions {
     QByteArray FilesFrom; // "-" is standard input; empty: none
@@ -17,9 +22,16 @@ struct TBatchOptions {
     int ShardIndex = 0;
     int ShardCount = 1;
     bool Sharded = false; // --shard was given, 0/1 too
+    TShardBy ShardBy = TShardBy::Modulo;
     bool SkipDone = false;
     TManifestFormat Manifest = TManifestFormat::None;
     QByteArray ManifestOut; // empty: standard output
+    // The manifest names files by paths relative to its own folder, not
+    // absolute ones.
+    bool RelativePaths = false;
+    // The speaker of a recording in Kaldi's and lhotse's manifests: the
+    // name of the folder this many levels above it; 0: the recording.
+    int SpeakerFrom = 0;
 };
 
 void DefineBatchOptions(QCommandLineParser &Parser);

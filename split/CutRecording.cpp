@@ -103,7 +103,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
-    Outcome.Frames = std::uint64_t(FrameCountOf(View));
+    Outcome.Facts = FactsOfView(View, View.Container == TContainer::Flac ? TFileKind::Flac : TFileKind::Unknown);
     Outcome.Container = View.Container;
     std::vector<TTrimArea> &Areas = Outcome.Areas;
     QStringList Labels;

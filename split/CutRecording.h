@@ -3,6 +3,7 @@
 // and written (or only detected, for a listing).
 #include "engine/ExportFolder.h"
 #include "engine/TrimArea.h"
+#include "split/RecordingFacts.h"
 #include "split/SplitOptions.h"
 
 #include <QByteArray>
@@ -15,7 +16,9 @@
 struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
-    std::uint64_t Frames = 0; // the recording's length; 0 when skipped
+    // The source's, for the manifests; which kind of WAV it is stays
+    // Unknown until CutInput reads the headers again.
+    TRecordingFacts Facts;
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
     bool Skipped = false; // --skip-done found the folder complete

@@ -2,25 +2,19 @@
 
 #include "engine/ExportFolder.h"
 #include "split/AreaListing.h"
+#include "split/CorpusLines.h"
+#include "split/NameBytes.h"
 
-#include <QByteArrayList>
+#include <algorithm>
 
 namespace {
 
 const QByteArray Null = "null";
 
-// A Kaldi id is one field of a line split at whitespace.
-QByteArray KaldiId(const QByteArray &Name)
+QByteArray Facts(const TCutOutcome &Outcome)
 {
-    QByteArray Id;
-    for (const char Byte : Name) {
-        const auto Code = std::uint8_t(Byte);
-        if (Code <= 0x20 || Code == 0x7F || Code == '%')
-            Id += '%' + QByteArray::number(Code, 16).rightJustified(2, '0').toUpper();
-        else
-            Id += Byte;
-    }
-    return Id;
+    return ", \"sample_rate\": " + QByteArray::number(Outcome.Rate)
+        + ", \"channels\": " + QByteArray::number(Outcome.Facts.Channels);
 }
 
 QByteArray Nemo(const TManifestRecording &Recording, bool Listed)
@@ -29,30 +23,17 @@ QByteArray Nemo(const TManifestRecording &Recording, bool Listed)
     QByteArray Lines;
     for (std::size_t I = 0; I < Outcome.Areas.size(); ++I) {
         const TTrimArea &Area = Outcome.Areas[I];
-        const QByteArray Duration = Seconds(Area.EndPos - Area.StartPos, Outcome.Rate, Null);
-        if (Listed)
-            Lines += "{\"audio_filepath\": " + JsonString(Recording.File)
-                + ", \"offset\": " + Seconds(Area.StartPos, Outcome.Rate, Null) + ", \"duration\": " + Duration + "}\n";
-        else
-            Lines += "{\"audio_filepath\": "
-                + JsonString(PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles))
-                + ", \"duration\": " + Duration + "}\n";
-    }
-    return Lines;
-}
-
-TManifestLines Kaldi(const TManifestRecording &Recording)
-{
-    const TCutOutcome &Outcome = *Recording.Outcome;
-    if (Recording.File.contains('\n') || Recording.File.contains('\r'))
-        return {{}, {}, "a line break in its name cannot stand in Kaldi's wav.scp"};
-    const QByteArray Id = KaldiId(Recording.Name);
-    TManifestLines Lines;
-    Lines.WavScp = Id + ' ' + Recording.File + '\n';
-    for (std::size_t I = 0; I < Outcome.Areas.size(); ++I) {
-        const TTrimArea &Area = Outcome.Areas[I];
-        Lines.Main += Id + '-' + QByteArray::number(qulonglong(I)).rightJustified(5, '0') + ' ' + Id + ' '
-            + Seconds(Area.StartPos, Outcome.Rate, "0") + ' ' + Seconds(Area.EndPos, Outcome.Rate, "0") + '\n';
+        if (Listed) {
+            const std::int64_t Offset = MicrosOf(Area.StartPos, Outcome.Rate);
+            Lines += "{\"audio_filepath\": " + JsonString(Recording.File) + ", \"offset\": " + MicroSeconds(Offset)
+                + ", \"duration\": " + MicroSeconds(EndMicros(Area.EndPos, Outcome) - Offset)
+                + Facts(Outcome) + "}\n";
+        } else {
+            const QByteArray Piece =
+                PiecePath(Recording.Folder, std::int32_t(I), Outcome.Container, Outcome.PieceFiles);
+            Lines += "{\"audio_filepath\": " + JsonString(Piece) + ", \"duration\": "
+                + MicroSeconds(MicrosOf(Area.EndPos - Area.StartPos, Outcome.Rate, true)) + Facts(Outcome) + "}\n";
+        }
     }
     return Lines;
 }
@@ -62,6 +43,11 @@ QByteArray Listing(TManifestFormat Format, const TManifestRecording &Recording)
     const TCutOutcome &Outcome = *Recording.Outcome;
     const bool Csv = Format == TManifestFormat::Csv;
     const QByteArray File = Csv ? CsvField(Recording.File) : JsonString(Recording.File);
+    const QByteArray Rate = QByteArray::number(Outcome.Rate);
+    const QByteArray Channels = QByteArray::number(Outcome.Facts.Channels);
+    const QByteArray Frames = Outcome.Facts.Frames >= 0 ? QByteArray::number(Outcome.Facts.Frames)
+        : Csv                                            ? QByteArray()
+                                                         : Null;
     QByteArray Lines;
     for (std::size_t I = 0; I < Outcome.Areas.size(); ++I) {
         const TTrimArea &Area = Outcome.Areas[I];
@@ -71,10 +57,11 @@ QByteArray Listing(TManifestFormat Format, const TManifestRecording &Recording)
         const QByteArray StartS = Seconds(Area.StartPos, Outcome.Rate, NoTime);
         const QByteArray EndS = Seconds(Area.EndPos, Outcome.Rate, NoTime);
         if (Csv)
-            Lines += QByteArrayList{File, Index, Start, End, StartS, EndS}.join(',') + '\n';
+            Lines += QByteArrayList{File, Index, Start, End, StartS, EndS, Rate, Channels, Frames}.join(',') + '\n';
         else
             Lines += "{\"file\": " + File + ", \"index\": " + Index + ", \"start\": " + Start + ", \"end\": " + End
-                + ", \"start_s\": " + StartS + ", \"end_s\": " + EndS + "}\n";
+                + ", \"start_s\": " + StartS + ", \"end_s\": " + EndS + ", \"rate\": " + Rate
+                + ", \"channels\": " + Channels + ", \"frames\": " + Frames + "}\n";
     }
     return Lines;
 }
@@ -92,20 +79,78 @@ QByteArray PiecePath(const QByteArray &Folder, std::int32_t Index, TContainer Co
     return Folder + ExportFileName(QString(), Index, Kind).toUtf8();
 }
 
+QByteArrayList ManifestFileNames(TManifestFormat Format)
+{
+    if (Format == TManifestFormat::Kaldi)
+        return {"segments", "wav.scp", "utt2spk", "spk2utt", "utt2dur", "reco2dur"};
+    if (Format == TManifestFormat::Lhotse)
+        return {"recordings.jsonl", "supervisions.jsonl"};
+    return {};
+}
+
 QByteArray ManifestHeader(TManifestFormat Format, int ShardIndex)
 {
-    return Format == TManifestFormat::Csv && ShardIndex == 0 ? QByteArray("file,index,start,end,start_s,end_s\n")
-                                                             : QByteArray();
+    return Format == TManifestFormat::Csv && ShardIndex == 0
+        ? QByteArray("file,index,start,end,start_s,end_s,rate,channels,frames\n")
+        : QByteArray();
 }
 
 TManifestLines ManifestLines(TManifestFormat Format, const TManifestRecording &Recording, bool Listed)
 {
+    if (Recording.Outcome->Rate == 0)
+        return {{}, "its sample rate is 0, so no time in it can be said"};
     switch (Format) {
-    case TManifestFormat::Nemo: return {Nemo(Recording, Listed), {}, {}};
-    case TManifestFormat::Kaldi: return Kaldi(Recording);
+    case TManifestFormat::Nemo: return {{Nemo(Recording, Listed)}, {}};
+    case TManifestFormat::Kaldi: return KaldiLines(Recording);
+    case TManifestFormat::Lhotse: return LhotseLines(Recording, Listed);
     case TManifestFormat::Csv:
-    case TManifestFormat::Json: return {Listing(Format, Recording), {}, {}};
+    case TManifestFormat::Json: return {{Listing(Format, Recording)}, {}};
     case TManifestFormat::None: break;
     }
     return {};
+}
+
+// Readers in Python split lines at Unicode's whitespace too.
+bool IsSpace(char32_t Code)
+{
+    return Code <= 0x20 || Code == 0x85 || Code == 0xA0 || Code == 0x1680 || (Code >= 0x2000 && Code <= 0x200A)
+        || Code == 0x2028 || Code == 0x2029 || Code == 0x202F || Code == 0x205F || Code == 0x3000;
+}
+
+QByteArray KaldiId(const QByteArray &Name)
+{
+    QByteArray Id;
+    for (qsizetype I = 0; I < Name.size();) {
+        char32_t Code = 0;
+        const int Length = Utf8Sequence(Name.constData() + I, Name.size() - I, Code);
+        if (Length == 0 || IsSpace(Code) || Code == 0x7F || Code == '%' || Code == '!') {
+            for (int K = 0; K < std::max(Length, 1); ++K)
+                Id += '%' + QByteArray::number(std::uint8_t(Name[I + K]), 16).rightJustified(2, '0').toUpper();
+            I += std::max(Length, 1);
+        } else {
+            Id.append(Name.constData() + I, Length);
+            I += Length;
+        }
+    }
+    return Id;
+}
+
+QByteArray MicroSeconds(std::int64_t Micro)
+{
+    return QByteArray::number(Micro / 1000000) + '.' + QByteArray::number(Micro % 1000000).rightJustified(6, '0');
+}
+
+std::int64_t MicrosOf(std::int64_t Position, std::uint32_t Rate, bool Down)
+{
+    // In two parts, so that no product overflows: the rest is below Rate.
+    const std::int64_t Whole = Position / Rate, Rest = Position % Rate;
+    const std::int64_t Part = Down ? Rest * 1000000 / Rate : (Rest * 2000000 + Rate) / (2 * std::int64_t(Rate));
+    return Whole * 1000000 + Part;
+}
+
+std::int64_t EndMicros(std::int64_t Position, const TCutOutcome &Outcome)
+{
+    const std::int64_t Nearest = MicrosOf(Position, Outcome.Rate);
+    return Outcome.Facts.Frames >= 0 ? std::min(Nearest, MicrosOf(Outcome.Facts.Frames, Outcome.Rate, true))
+                                     : Nearest;
 }

@@ -1,13 +1,15 @@
 #pragma once
-// Where the manifest goes: a file, standard output, or for Kaldi a folder
-// that gets "segments" and "wav.scp". Each recording's lines are written
-// with whole write calls as soon as it and those before it are done, so
-// that a run killed at any moment leaves whole lines.
+// Where the manifest goes: a file, standard output, or for Kaldi and
+// lhotse a folder that gets their files. Each recording's lines are
+// written with whole write calls as soon as it and those before it are
+// done, so that a run killed at any moment leaves whole lines; Kaldi's,
+// which its tools want sorted, are held and written sorted at the end.
 #include "split/BatchOptions.h"
 #include "split/ManifestLines.h"
 #include "platform/FileIdentity.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 
 #include <cstdio>
 #include <vector>
@@ -25,13 +27,15 @@ public:
     QByteArray Open(const TBatchOptions &Batch, std::FILE *Out, const std::vector<TFileIdentity> &Inputs);
     // An error message naming the file, or empty.
     QByteArray Write(const TManifestLines &Lines);
+    // Writes what was held for sorting; an error message, or empty.
+    QByteArray Finish();
 
 private:
     QByteArray Create(const QByteArray &Path, const std::vector<TFileIdentity> &Inputs, int &Handle);
-    QByteArray Append(int Handle, const QByteArray &Path, const QByteArray &Text);
-    int FMain = -1;
-    int FWavScp = -1;
-    bool FOwnMain = false;
-    QByteArray FMainPath;
-    QByteArray FWavScpPath;
+    QByteArray Append(std::size_t File, const QByteArray &Text);
+    std::vector<int> FHandles;
+    QByteArrayList FPaths;
+    bool FOwned = false;  // the handles are ours to close
+    bool FSorted = false; // lines held and written sorted by Finish
+    std::vector<QByteArrayList> FHeld;
 };

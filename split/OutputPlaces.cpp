@@ -102,19 +102,20 @@ std::vector<TOutputPlace> OutputPlaces(const QByteArrayList &Files, const TSplit
             }
         }
         Place.Folder = Options.OutDir + '/' + Place.Name;
-        // A listing writes no folder, but Kaldi's lines need one name for
-        // one recording.
-        const bool Kaldi = Options.Batch.Manifest == TManifestFormat::Kaldi;
-        if (Options.List && !Kaldi)
+        // A listing writes no folder, but Kaldi's and lhotse's lines need
+        // one name for one recording.
+        const bool Named =
+            Options.Batch.Manifest == TManifestFormat::Kaldi || Options.Batch.Manifest == TManifestFormat::Lhotse;
+        if (Options.List && !Named)
             continue;
         const auto Owner = Owners.constFind(Place.Folder);
         if (Owner == Owners.constEnd())
             Owners.insert(Place.Folder, File);
         else if (Options.List && Tree)
-            Place.Error = "its Kaldi recording id would be that of " + *Owner
+            Place.Error = "its recording id would be that of " + *Owner
                 + ": their paths below the --keep-tree folder differ in no more than the extension";
         else if (Options.List)
-            Place.Error = "its Kaldi recording id would be that of " + *Owner + "; give --keep-tree";
+            Place.Error = "its recording id would be that of " + *Owner + "; give --keep-tree";
         else
             Place.Error = "its pieces would go to " + Place.Folder + ", with those of " + *Owner;
     }

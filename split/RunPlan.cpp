@@ -2,6 +2,7 @@
 
 #include "engine/ExportRecord.h"
 #include "split/LabelAreas.h"
+#include "split/ManifestLines.h"
 
 #include <QRegularExpression>
 
@@ -35,14 +36,16 @@ std::vector<TNamedFile> ReadFiles(const QByteArrayList &Files, const TSplitOptio
     return Reads;
 }
 
-// The manifest's files: the one named, or Kaldi's two in the folder named.
+// The manifest's files: the one named, or those of Kaldi's or lhotse's in
+// the folder named.
 QByteArrayList ManifestPaths(const TBatchOptions &Batch)
 {
     if (Batch.Manifest == TManifestFormat::None || Batch.ManifestOut.isEmpty())
         return {};
-    if (Batch.Manifest == TManifestFormat::Kaldi)
-        return {Batch.ManifestOut + "/segments", Batch.ManifestOut + "/wav.scp"};
-    return {Batch.ManifestOut};
+    QByteArrayList Files;
+    for (const QByteArray &Name : ManifestFileNames(Batch.Manifest))
+        Files << Batch.ManifestOut + '/' + Name;
+    return Files.isEmpty() ? QByteArrayList{Batch.ManifestOut} : Files;
 }
 
 struct TWrittenFile {

@@ -1,5 +1,7 @@
 #include "split/ShardMark.h"
 
+#include <QByteArrayList>
+
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -27,9 +29,11 @@ QByteArray FolderOf(QByteArray Path)
     return Path.isEmpty() ? QByteArray("/") : Path;
 }
 
-QByteArray MarkText(int Count)
+// "by hours" or "by blocks" after the count; nothing for shares by
+// position modulo the count, as marks were before the others.
+QByteArray MarkText(int Count, const QByteArray &By)
 {
-    return MarkPrefix + QByteArray::number(Count) + '\n';
+    return MarkPrefix + QByteArray::number(Count) + (By.isEmpty() ? QByteArray() : " by " + By) + '\n';
 }
 
 enum class TMarkState { Missing, Count, Foreign };
@@ -37,6 +41,7 @@ enum class TMarkState { Missing, Count, Foreign };
 struct TRead {
     TMarkState State = TMarkState::Missing;
     int Count = 0;
+    QByteArray By;
 };
 
 // Never through a link, and nothing but a mark of ours is taken for one.
@@ -44,16 +49,19 @@ TRead ReadMark(const QByteArray &Path)
 {
     const int Handle = ::open(Path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (Handle < 0)
-        return {errno == ENOENT ? TMarkState::Missing : TMarkState::Foreign, 0};
+        return {errno == ENOENT ? TMarkState::Missing : TMarkState::Foreign, 0, {}};
     char Buffer[64];
     const ssize_t Got = ::read(Handle, Buffer, sizeof Buffer);
     ::close(Handle);
     const QByteArray Text(Buffer, Got > 0 ? Got : 0);
     bool Number = false;
-    const int Count = Text.startsWith(MarkPrefix) && Text.endsWith('\n')
-        ? Text.mid(MarkPrefix.size()).chopped(1).toInt(&Number)
-        : 0;
-    return Number && Count >= 1 && Text == MarkText(Count) ? TRead{TMarkState::Count, Count} : TRead{TMarkState::Foreign, 0};
+    const QByteArrayList Words =
+        Text.startsWith(MarkPrefix) && Text.endsWith('\n') ? Text.mid(MarkPrefix.size()).chopped(1).split(' ')
+                                                           : QByteArrayList{};
+    const int Count = Words.isEmpty() ? 0 : Words[0].toInt(&Number);
+    const QByteArray By = Words.size() == 3 ? Words[2] : QByteArray();
+    return Number && Count >= 1 && Text == MarkText(Count, By) ? TRead{TMarkState::Count, Count, By}
+                                                               : TRead{TMarkState::Foreign, 0, {}};
 }
 
 // Whether the folder holds anything but the mark; errno's words when it
@@ -75,18 +83,22 @@ std::optional<bool> HoldsMore(const QByteArray &Folder, QByteArray &Error)
     return More;
 }
 
-QByteArray Refusal(const QByteArray &Folder, int Marked, int Count, bool Sharded)
+QByteArray Refusal(const QByteArray &Folder, const TRead &Marked, int Count, const QByteArray &By, bool Sharded)
 {
-    const QByteArray Marks = QByteArray::number(Marked);
-    return Folder + " holds the manifests of " + Marks + " shards, "
-        + (Sharded ? "not of " + QByteArray::number(Count) : QByteArray("and this run cuts the whole list"))
-        + ": give --shard I/" + Marks + " or another folder (or remove its manifests and " + ShardMarkName
-        + " to start over)";
+    const QByteArray Marks = QByteArray::number(Marked.Count);
+    const QByteArray Kind = Marked.By.isEmpty() ? QByteArray() : " by " + Marked.By;
+    const QByteArray Other = QByteArray::number(Count)
+        + (Count != Marked.Count ? QByteArray() : By.isEmpty() ? QByteArray(" by position") : " by " + By);
+    return Folder + " holds the manifests of " + Marks + " shards" + Kind + ", "
+        + (Sharded ? "not of " + Other : QByteArray("and this run cuts the whole list")) + ": give --shard I/"
+        + Marks + (Marked.By.isEmpty() ? QByteArray() : " --shard-by " + Marked.By)
+        + " or another folder (or remove its manifests and " + ShardMarkName + " to start over)";
 }
 
 } // namespace
 
-QByteArray TShardMark::Claim(const QByteArray &ManifestPath, int Count, bool Sharded, const TFolderWait &Waiting)
+QByteArray TShardMark::Claim(const QByteArray &ManifestPath, int Count, const QByteArray &By, bool Sharded,
+                             const TFolderWait &Waiting)
 {
     const QByteArray Folder = FolderOf(ManifestPath);
     const QByteArray Path = Folder + '/' + ShardMarkName;
@@ -101,7 +113,7 @@ QByteArray TShardMark::Claim(const QByteArray &ManifestPath, int Count, bool Sha
         const TRead Mark = ReadMark(Path);
         if (Mark.State == TMarkState::Foreign)
             return Path + ": is no shard count that redivev-split wrote; move it away to write manifests here";
-        if (Mark.State == TMarkState::Count && Mark.Count == Count)
+        if (Mark.State == TMarkState::Count && Mark.Count == Count && Mark.By == By)
             return {};
         if (Mark.State == TMarkState::Count) {
             QByteArray Error;
@@ -109,14 +121,14 @@ QByteArray TShardMark::Claim(const QByteArray &ManifestPath, int Count, bool Sha
             if (!More)
                 return Error;
             if (*More)
-                return Refusal(Folder, Mark.Count, Count, Sharded);
+                return Refusal(Folder, Mark, Count, By, Sharded);
         }
         if (!Sharded) {
             if (::unlink(Path.constData()) != 0 && errno != ENOENT)
                 return Path + ": " + std::strerror(errno);
             return {};
         }
-        const QByteArray Text = MarkText(Count);
+        const QByteArray Text = MarkText(Count, By);
         FFolder->WriteWhole(ShardMarkName, [&](int Handle) { WriteAll(Handle, Text.constData(), Text.size()); });
     } catch (const EFileSystemError &Error) {
         return QByteArray::fromStdString(Error.Path) + ": " + QByteArray::fromStdString(Error.Reason);

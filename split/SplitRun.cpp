@@ -6,11 +6,13 @@
 #include "split/ErrorReport.h"
 #include "split/InputList.h"
 #include "split/ManifestOutput.h"
+#include "split/ManifestPaths.h"
 #include "split/OutputPlaces.h"
 #include "split/NameBytes.h"
 #include "split/ProgressBar.h"
 #include "split/RunPlan.h"
 #include "split/ShardMark.h"
+#include "split/ShardShare.h"
 
 #include <algorithm>
 #include <atomic>
@@ -123,7 +125,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         return ExitFailed;
     const TBatchOptions &Batch = Options.Batch;
     const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
-    const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
+    const std::vector<qsizetype> Positions = ShardShare(*All, Batch);
     const qsizetype Count = qsizetype(Positions.size());
     // Every file the list names, also those of other shards, which other
     // runs may be cutting now.
@@ -137,7 +139,10 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     // is open.
     TShardMark Mark;
     if (Manifested && !Batch.ManifestOut.isEmpty()) {
-        const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, Batch.Sharded, SilentAtFirst(Err));
+        const QByteArray By = Batch.ShardBy == TShardBy::Hours ? "hours"
+            : Batch.ShardBy == TShardBy::Blocks                 ? "blocks"
+                                                                : "";
+        const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, By, Batch.Sharded, SilentAtFirst(Err));
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
             return ExitFailed;
@@ -150,7 +155,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     if (Manifested) {
         QByteArray Error = Manifest.Open(Batch, Out, Inputs);
         if (Error.isEmpty())
-            Error = Manifest.Write({ManifestHeader(Batch.Manifest, Batch.ShardIndex), {}, {}});
+            Error = Manifest.Write({{ManifestHeader(Batch.Manifest, Batch.ShardIndex)}, {}});
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
             return ExitFailed;
@@ -167,6 +172,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     if (!Options.Report.ErrorsOut.isEmpty())
         for (const TFileIdentity &File : IdentitiesOfRunOutput(Options.Report.ErrorsOut, "--errors-out"))
             Inputs.push_back(File);
+    const TManifestPaths Paths(Batch);
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
     bool Summarise = false;
     TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
@@ -195,7 +201,14 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
                 }
                 TManifestLines Lines;
                 if (Manifested && Outcome.Error.isEmpty()) {
-                    Lines = ManifestLines(Batch.Manifest, {File, Place.Name, Place.Folder, &Outcome}, Options.List);
+                    const QByteArray Speaker = Batch.SpeakerFrom > 0 ? SpeakerFolder(File, Batch.SpeakerFrom) : "";
+                    if (Batch.SpeakerFrom > 0 && Speaker.isEmpty())
+                        Lines.Error = "no folder lies " + QByteArray::number(Batch.SpeakerFrom)
+                            + " levels above it to name its speaker (--speaker-from)";
+                    else
+                        Lines = ManifestLines(Batch.Manifest,
+                                              {Paths.Of(File), Place.Name, Paths.Of(Place.Folder), Speaker, &Outcome},
+                                              Options.List);
                     Outcome.Error = Lines.Error;
                 }
                 if (!Outcome.Error.isEmpty()) {
@@ -203,7 +216,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
                     Errors.Add(File, Outcome.Error);
                 }
                 Ordered.Done(K, Outcome.Error.isEmpty() ? std::move(Lines) : TManifestLines{});
-                Progress.FileDone(Outcome.Rate > 0 ? double(Outcome.Frames) / Outcome.Rate : 0);
+                Progress.FileDone(Outcome.Rate > 0 ? double(std::max<std::int64_t>(Outcome.Facts.Frames, 0)) / Outcome.Rate : 0);
             }
         };
         RunOnThreads(std::min<qsizetype>(Options.Jobs, Count), Work);
@@ -221,7 +234,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         ++(Outcome.Skipped ? Tally.Skipped : Tally.Cut);
         Tally.Pieces += qsizetype(Outcome.Areas.size());
         if (Outcome.Rate > 0)
-            Tally.Seconds += double(Outcome.Frames) / Outcome.Rate;
+            Tally.Seconds += double(std::max<std::int64_t>(Outcome.Facts.Frames, 0)) / Outcome.Rate;
         const QByteArray &File = (*All)[Positions[std::size_t(K)]];
         if (Options.Auto && (Options.List || Outcome.NoSpeechFound)) {
             const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
@@ -232,8 +245,9 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         if (Options.List && !Manifested)
             Listed.push_back({File, Outcome.Rate, std::move(Outcome.Areas)});
     }
-    if (!Ordered.Error().isEmpty()) {
-        ErrorLine(Err, "--manifest-out " + Ordered.Error());
+    const QByteArray ManifestError = Ordered.Error().isEmpty() ? Manifest.Finish() : Ordered.Error();
+    if (!ManifestError.isEmpty()) {
+        ErrorLine(Err, "--manifest-out " + ManifestError);
         return ExitFailed;
     }
     if (!Errors.Error().isEmpty()) {

@@ -10,7 +10,11 @@ import signal
 import subprocess
 import time
 
-from conftest import SPLIT, listed, split
+from decimal import Decimal
+
+import numpy as np
+from conftest import SPLIT, as_type, bursts, listed, split, write_wav
+from consumers import read_kaldi, read_lhotse, read_nemo
 
 NAMES = ["a/take.wav", "b/take.wav", "b/with space.wav", "c/line\nbreak.wav", "c/d/deep.wav", "e.wav", "f/last.wav"]
 
@@ -84,9 +88,30 @@ def test_shards_cover_the_list_exactly_once_and_concatenate_to_the_whole(corpus,
         shards = [split("--list", "--manifest", form, "--shard", f"{i}/3", "--files-from", tmp_path / "list",
                         "-0").stdout for i in range(3)]
         assert sorted(b"".join(shards).splitlines()) == sorted(whole.splitlines()), form
-    files = [[r["file"] for r in map(json.loads, s.splitlines())] for s in
+    files = [[os.path.relpath(r["file"]) for r in map(json.loads, s.splitlines())] for s in
              (split("--list", "--manifest", "json", "--shard", f"{i}/3", *NAMES).stdout for i in range(3))]
     assert [sorted(set(f)) for f in files] == [sorted(set(NAMES[i::3])) for i in range(3)]
+
+
+def test_shards_by_blocks_and_hours_concatenate_in_list_order_and_balance_hours(tmp_path):
+    # Two long recordings first: blocks of equal counts put both in one.
+    seconds = [12, 12] + [1] * 10
+    for i, length in enumerate(seconds):
+        write_wav(tmp_path / f"{i}.wav", as_type(bursts(length, 8000, seed=i), np.int16), 8000)
+    files = [tmp_path / f"{i}.wav" for i in range(len(seconds))]
+    whole = split("--list", "--manifest", "json", *files).stdout
+    hours = {}
+    for by in ["blocks", "hours"]:
+        shards = [split("--list", "--manifest", "json", "--shard", f"{i}/3", "--shard-by", by, *files).stdout
+                  for i in range(3)]
+        # cat 0 1 2 gives the unsharded run's manifest, byte for byte.
+        assert b"".join(shards) == whole, by
+        held = [{json.loads(line)["file"] for line in shard.splitlines()} for shard in shards]
+        hours[by] = [sum(seconds[files.index(tmp_path / os.path.basename(f))] for f in h) for h in held]
+        if by == "blocks":
+            assert [len(h) for h in held] == [4, 4, 4]
+    assert max(hours["hours"]) - min(hours["hours"]) < max(hours["blocks"]) - min(hours["blocks"]), hours
+    assert max(hours["hours"]) <= sum(seconds) / 3 + max(seconds) / 2, hours
 
 
 def pieces_state(out):
@@ -204,7 +229,8 @@ def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_
 
     # Task 0 run again alone, counting the array of one it is now in; a
     # run without --shard; a count that merely differs.
-    for name, shard in [("0.jsonl", ["--shard", "0/1"]), ("all.jsonl", []), ("1.jsonl", ["--shard", "1/2"])]:
+    for name, shard in [("0.jsonl", ["--shard", "0/1"]), ("all.jsonl", []), ("1.jsonl", ["--shard", "1/2"]),
+                        ("2.jsonl", ["--shard", "2/3", "--shard-by", "hours"])]:
         refused = split(*command(tmp_path / "refused", name, *shard)[1:], check=False)
         said = refused.stderr.decode()
         assert refused.returncode == 1 and said.count("\n") == 1, said
@@ -228,3 +254,75 @@ def test_a_manifest_folder_of_another_shard_count_is_refused_before_anything_is_
     assert foreign.returncode == 1 and b".redivev-shards: is no shard count" in foreign.stderr
     assert (manifests / ".redivev-shards").read_bytes() == b"4 shards, I think\n"
     assert not (manifests / "0.jsonl").exists()
+
+
+def consumer_corpus(root):
+    """Recordings in speakers' folders, of names that need escaping in ids,
+    quoting in a shell or a pipe for Kaldi (a ':' would read as an offset),
+    in every kind Kaldi reads only through a pipe; one ends in sound, at a
+    rate whose times round."""
+    folders = {"spk one": ["a.wav", "a b.wav", "a+b.wav", "a-0.wav", "a!x%.wav"], "café": ["naïve.wav"],
+               os.fsdecode(b"\xff-dir"): [os.fsdecode(b"x\xfe'q:1.wav")]}
+    kinds = {"a!x%.wav": np.float32, "naïve.wav": np.int32}
+    files = []
+    for seed, (folder, names) in enumerate((f, n) for f, ns in folders.items() for n in ns):
+        (root / folder).mkdir(parents=True, exist_ok=True)
+        write_wav(root / folder / names, as_type(bursts(2, 16000, seed=seed), kinds.get(names, np.int16)), 16000)
+        files.append(root / folder / names)
+    for bits in [16, 24]:
+        subprocess.run(["sox", files[0], "-b", str(bits), root / "café" / f"f{bits}.flac"], check=True)
+        files.append(root / "café" / f"f{bits}.flac")
+    signal = bursts(3, 44100, channels=1, seed=8)
+    signal[-3000:, 0] = 0.5 * np.sign(np.sin(np.arange(3000)))
+    write_wav(root / "spk one" / "end.wav", as_type(signal[:-56], np.int16), 44100)
+    return files + [root / "spk one" / "end.wav"]
+
+
+def test_manifests_read_back_by_their_consumers_rules(tmp_path):
+    files = consumer_corpus(tmp_path / "in")
+    frames = {os.fsencode(f): int(subprocess.run(["sox", "--i", "-s", f], capture_output=True, check=True).stdout)
+              for f in files}
+    pieces = sorted((os.fsencode(f), s, e) for f, s, e in listed(*files))
+    common = ["--keep-tree", tmp_path / "in", *files]
+
+    def exact(found):
+        return sorted((os.fsencode(os.path.normpath(p)), s, e) for p, s, e, *_ in found)
+
+    for paths in ["absolute", "relative"]:
+        kaldi, lhotse = tmp_path / paths / "kaldi", tmp_path / paths / "lhotse"
+        base = kaldi if paths == "relative" else None
+        split("--list", "--manifest", "kaldi", "--manifest-out", kaldi, "--manifest-paths", paths, *common)
+        assert exact(read_kaldi(kaldi, base)) == pieces, paths
+        split("--list", "--manifest", "lhotse", "--manifest-out", lhotse, "--speaker-from", "1",
+              "--manifest-paths", paths, *common)
+        found = read_lhotse(lhotse, lhotse if base else None)
+        assert exact(found) == pieces, paths
+        assert {(os.fsencode(os.path.basename(os.path.dirname(p))), speaker) for p, *_, speaker in found} \
+            == {(b"spk one", "spk%20one"), ("café".encode(), "café"), (b"\xff-dir", "%FF-dir")}
+        nemo = tmp_path / paths / "nemo.jsonl"
+        split("--list", "--manifest", "nemo", "--manifest-out", nemo, "--manifest-paths", paths, *common)
+        read = read_nemo(nemo.read_text(), nemo.parent if base else None)
+        # The reader takes round(time * rate); no end passes the file's.
+        assert exact((p, round(o * r), round(e * r)) for p, o, e, r, _ in read) == pieces
+        assert all(e <= Decimal(frames[os.fsencode(os.path.normpath(p))]) / r for p, _, e, r, _ in read)
+
+    # Kaldi's speakers are folders too; an utterance's id starts with its
+    # speaker's, whatever the names hold.
+    kaldi = tmp_path / "speakers"
+    split("--list", "--manifest", "kaldi", "--manifest-out", kaldi, "--speaker-from", "1", *common)
+    assert exact(read_kaldi(kaldi)) == pieces
+    speakers = {line.split(b" ")[0] for line in (kaldi / "spk2utt").read_bytes().splitlines()}
+    assert speakers == {b"spk%20one", "café".encode(), b"%FF-dir"}
+
+    # Written pieces: each a recording of its own, of the piece's length.
+    out = tmp_path / "pieces"
+    split("--manifest", "lhotse", "--manifest-out", tmp_path / "written", "--out", out, *common)
+    written = read_lhotse(tmp_path / "written")
+    assert sorted(e - s for _, s, e, *_ in written) == sorted(e - s for _, s, e in pieces)
+    assert all(s == 0 and str(p).startswith(str(out)) for p, s, *_ in written)
+    # Skipped, a recording's facts are read from its headers alone.
+    split("--manifest", "lhotse", "--manifest-out", tmp_path / "skipped", "--out", out, "--skip-done", *common)
+    assert [(tmp_path / f / n).read_bytes() for f in ["written", "skipped"] for n in ["recordings.jsonl"]] \
+        == [(tmp_path / "written" / "recordings.jsonl").read_bytes()] * 2
+    nemo = split("--manifest", "nemo", "--out", tmp_path / "again", *common).stdout.decode()
+    assert sorted(round(e * r) for _, _, e, r, _ in read_nemo(nemo)) == sorted(e - s for _, s, e in pieces)

@@ -29,7 +29,7 @@ def steady_flac(path, seconds, rate=44100, channels=2):
 
 
 def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_path):
-    root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "c/d/deep.wav", "e.wav"], seconds=3)
+    root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "b/café.wav", "c/d/deep.wav", "e.wav"], seconds=3)
     (root / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
     # Normalised, its 420 MB of samples are copied into the worker, which
     # grows past its 400 MB and is killed. Found first, it comes before
@@ -54,4 +54,8 @@ def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_p
     got = (tmp_path / "dask.jsonl").read_text()
     assert len(expected.splitlines()) > 10
     assert sorted(relative(got, tmp_path / "dask")) == sorted(relative(expected, tmp_path / "split"))
+    # Byte for byte the command's lines, but for the folder of the pieces.
+    assert sorted(got.replace(str(tmp_path / "dask"), str(tmp_path / "split")).encode().splitlines()) \
+        == sorted(expected.encode().splitlines())
+    assert "café".encode() in (tmp_path / "dask.jsonl").read_bytes()
     assert all(os.path.exists(json.loads(line)["audio_filepath"]) for line in got.splitlines())

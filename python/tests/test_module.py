@@ -1,4 +1,5 @@
 """The Python module against redivev-split on the same recordings."""
+import os
 import pydoc
 import subprocess
 import tracemalloc
@@ -7,7 +8,7 @@ import numpy as np
 import pytest
 import redivev
 
-from conftest import as_type, bursts, listed, write_wav
+from conftest import SPLIT, as_type, bursts, listed, write_wav
 
 SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
 OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
@@ -65,6 +66,29 @@ def test_split_file_and_list_file_give_the_commands_pieces(tmp_path):
     assert [(r["start"], r["end"], r["piece"]) for r in again] == [(r["start"], r["end"], r["piece"]) for r in pieces]
     assert all(r["skipped"] for r in again)
 
+
+
+def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    names = ["café.wav", os.fsdecode(b"x\xfe y.wav")]
+    for seed, name in enumerate(names):
+        write_wav(tmp_path / name, as_type(bursts(3, 44100, seed=seed), np.int16), 44100)
+    listing = [r for name in names for r in redivev.list_file(name, **SETTINGS)]
+    for form in ["nemo", "csv", "json"]:
+        command = subprocess.run([SPLIT, "--list", "--manifest", form, *OPTIONS, *names], capture_output=True,
+                                 check=True).stdout
+        # The CSV header aside, which a shard's manifest lacks too.
+        assert redivev.manifest_lines(listing, form) == (command.split(b"\n", 1)[1] if form == "csv" else command)
+    pieces = [r for name in names for r in redivev.split_file(name, "out", keep_tree=".", **SETTINGS)]
+    command = subprocess.run([SPLIT, "--manifest", "nemo", "--out", "out", "--keep-tree", ".", *OPTIONS, *names],
+                             capture_output=True, check=True).stdout
+    assert redivev.manifest_lines(pieces) == command and "café".encode() in command
+    for call, message in [(lambda: redivev.manifest_lines(listing, "kaldi"), "give nemo, csv or json"),
+                          (lambda: redivev.manifest_lines([{"file": names[0]}]), 'a record has no "rate"'),
+                          (lambda: redivev.manifest_lines([{**listing[0], "file": "gone.wav"}]), "gone.wav: ")]:
+        with pytest.raises(ValueError) as raised:
+            call()
+        assert message in str(raised.value)
 
 @pytest.mark.parametrize("call, error, message", [
     (lambda a: redivev.detect(a, 8000, no_sound_width="-1s"), ValueError, '--no-sound-width: "-1s" is negative'),

@@ -70,10 +70,13 @@ def tree(folder):
 def test_a_killed_task_submitted_again_completes_the_plain_run(tmp_path):
     corpus = tmp_path / "corpus"
     corpus.mkdir()
+    # Short and long in turn: shared out by hours, each task gets a short
+    # recording and then a long one (task 1: talk2, talk3), long enough to
+    # be killed in the middle.
     names = []
-    for i in range(9):
+    for i in range(6):
         name = f"talk{i}.wav"
-        if i % 3 == 1:  # task 1's: long enough to be killed in the middle
+        if i % 2 == 1:
             long_silence(corpus / name, 12000)
         else:
             write_wav(corpus / name, as_type(bursts(20, 16000, seed=i), np.int16), 16000)
@@ -87,12 +90,12 @@ def test_a_killed_task_submitted_again_completes_the_plain_run(tmp_path):
 
     job = sbatch("--array=0-2", f"--export={env}", "-o", str(tmp_path / "%A_%a.log"), str(script), cwd=tmp_path)
     # Killed once its first recording is done and while it cuts the next.
-    first = pieces / "talk1" / ".redivev-done"
+    first = pieces / "talk2" / ".redivev-done"
     wait_for(first.exists, 120, "task 1 cut its first recording")
     assert queued(job).get(f"{job}_1") == "RUNNING"
     subprocess.run(["scancel", "--signal=KILL", f"{job}_1"], check=True)
     wait_for(lambda: not queued(job), 300, "the array job ended")
-    assert not (pieces / "talk7" / ".redivev-done").exists(), "task 1 was not stopped midway"
+    assert not (pieces / "talk3" / ".redivev-done").exists(), "task 1 was not stopped midway"
     sbatch("--wait", "--array=1", f"--export={env}", "-o", str(tmp_path / "again.log"), str(script), cwd=tmp_path)
 
     plain_pieces, plain_manifest = tmp_path / "plain", tmp_path / "plain.jsonl"

@@ -94,7 +94,9 @@ TEST(SplitLabels, PiecesWrittenAsLabelsAreCutAgainByteForByte)
     EXPECT_EQ(ReadFileBytes(Dir.filePath("other.wav").toStdString()), Other);
     EXPECT_EQ(ReadFileBytes(Dir.filePath("other_2.wav").toStdString()),
               ReadFileBytes(Dir.filePath("a/WAVE00.wav").toStdString()));
-    EXPECT_EQ(Beside.Out.toStdString(), "{\"audio_filepath\": \"./other_2.wav\", \"duration\": 0.037375}\n");
+    EXPECT_EQ(Beside.Out.toStdString(), "{\"audio_filepath\": \"" + QDir(Dir.path()).canonicalPath().toStdString()
+                                            + "/other_2.wav\", \"duration\": 0.037375, \"sample_rate\": 8000, "
+                                              "\"channels\": 1}\n");
 }
 
 TEST(SplitLabels, ALabelFileThatIsNoAreasOfTheRecordingFailsWithItsLine)

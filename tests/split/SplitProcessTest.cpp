@@ -403,8 +403,16 @@ TEST(SplitProcess, TheOutputFolderIsMadeWithItsParentsOrTheCauseIsSaid)
     const TChildRun Manifest =
         SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "m/n/list.csv", "--out", "o", "a.wav"});
     EXPECT_EQ(Manifest.Status, 0) << Manifest.Err.toStdString();
-    const QByteArray Listed = SplitBytes(Dir.path(), {"--list", "a.wav"}).Out;
-    EXPECT_EQ(ReadFileBytes(Dir.filePath("m/n/list.csv").toStdString()), Bytes(Listed.begin(), Listed.end()));
+    // It holds the listing's lines, with the recording's path made absolute
+    // and its rate, channels and frames added.
+    QByteArrayList Listed = SplitBytes(Dir.path(), {"--list", "a.wav"}).Out.split('\n');
+    const QByteArray Facts = ",8000,1," + QByteArray::number((QFileInfo(Dir.filePath("a.wav")).size() - 44) / 2);
+    for (QByteArray &Line : Listed)
+        if (Line.startsWith("a.wav,"))
+            Line = QDir(Dir.path()).canonicalPath().toUtf8() + '/' + Line + Facts;
+    Listed[0] += ",rate,channels,frames";
+    const QByteArray Expected = Listed.join('\n');
+    EXPECT_EQ(ReadFileBytes(Dir.filePath("m/n/list.csv").toStdString()), Bytes(Expected.begin(), Expected.end()));
     const TChildRun Unmade =
         SplitBytes(Dir.path(), {"--manifest", "csv", "--manifest-out", "file/list.csv", "--out", "o", "a.wav"});
     EXPECT_EQ(Unmade.Status, 1);
@@ -467,6 +475,17 @@ TEST(SplitProcess, TheManifestReplacesNoFileTheRunReadsOrWrites)
     EXPECT_EQ(Piped.Err, "redivev-split: --manifest-out list: is the --files-from list (standard input), which the "
                          "manifest would replace" + Nothing);
     EXPECT_EQ(ReadFileBytes(Dir.filePath("list").toStdString()).size(), 6u);
+    // Each file of a manifest folder is checked: a recording named as one.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("m"));
+    for (const char *Name : {"m/utt2spk", "m/reco2dur", "m/supervisions.jsonl"})
+        WriteFileBytes(Dir.filePath(Name).toStdString(), Recording);
+    for (const auto &[Format, Name] : {std::pair{"kaldi", "m/utt2spk"}, std::pair{"kaldi", "m/reco2dur"},
+                                       std::pair{"lhotse", "m/supervisions.jsonl"}}) {
+        const TChildRun Run = SplitBytes(Dir.path(), {"--list", "--manifest", Format, "--manifest-out", "m", Name});
+        EXPECT_EQ(Run.Err, "redivev-split: --manifest-out " + QByteArray(Name) + ": is a recording of this run ("
+                      + Name + "), which the manifest would replace" + Nothing);
+        EXPECT_EQ(ReadFileBytes(Dir.filePath(Name).toStdString()), Recording);
+    }
 }
 
 TEST(SplitProcess, AFileSizeLimitIsAnErrorNamingThePiece)
