@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
@@ -165,4 +166,34 @@ TEST_F(AreaEditTest, TheListShowsTheAreaClickedAndANewRecordingStartsAfresh)
     EXPECT_FALSE(Form->UndoAction->isEnabled());
     EXPECT_EQ(Form->AreaListModel->rowCount(), 0);
     EXPECT_EQ(Form->Editor().Selected(), -1);
+}
+
+TEST_F(AreaEditTest, EveryColumnOfTheListShowsWholeAndTheSelectedAreaStandsOut)
+{
+    // Times past ten hours, as long recordings have them.
+    Form->FAreas = {{0, 8000LL * 36000}, {8000LL * 36000, 8000LL * 36001}};
+    Form->FAreaCount = 2;
+    Form->PB->repaint();
+    QApplication::processEvents();
+    const QHeaderView *Header = Form->AreaList->horizontalHeader();
+    const QFontMetrics Metrics(Form->AreaList->font());
+    for (int Column = 0; Column < Form->AreaListModel->columnCount(); ++Column) {
+        SCOPED_TRACE(Column);
+        EXPECT_LE(Header->sectionViewportPosition(Column) + Header->sectionSize(Column),
+                  Form->AreaList->viewport()->width());
+        EXPECT_GT(Header->sectionSize(Column), Metrics.horizontalAdvance(Listed(1, Column)));
+    }
+    EXPECT_EQ(Form->AreaList->horizontalScrollBar()->maximum(), 0);
+
+    // The selected area's band in a colour of its own, not only its borders.
+    Load(Source);
+    Form->N5Click();
+    Form->SBHZ->setValue(Zoom);
+    // Away from the cursor the click leaves.
+    const int Inside = int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom);
+    const std::string Before = At(View(), Inside + 10, 5);
+    Click(Inside);
+    ASSERT_EQ(Form->Editor().Selected(), 1);
+    EXPECT_NE(At(View(), Inside + 10, 5), Before);
+    EXPECT_EQ(At(View(), int((Detected[0].StartPos + Detected[0].EndPos) / 2 / Zoom), 5), Before);
 }
