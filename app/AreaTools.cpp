@@ -3,22 +3,49 @@
 #include "app/Unit1.h"
 
 #include "app/AreaList.h"
+#include "app/ClockText.h"
 #include "app/PaintBox.h"
 
 #include <QAction>
 #include <QDockWidget>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
 
 namespace {
 
-constexpr int ListWidth = 300;
+// Each column as wide as its widest text (a clock past ten hours, a
+// four-digit number) and the list as wide as its columns: none is cut off
+// or scrolled out of sight, whatever the window's width.
+void FitColumns(QTableView &List)
+{
+    const QFontMetrics Metrics(List.font());
+    // The room a cell's text leaves on either side, with some to spare.
+    const int Margin = 2 * (List.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &List) + 1) + 8;
+    const QHeaderView &Header = *List.horizontalHeader();
+    const auto Width = [&](int Column, const QString &Widest) {
+        const QString Caption = List.model()->headerData(Column, Qt::Horizontal, Qt::DisplayRole).toString();
+        return std::max(Metrics.horizontalAdvance(Widest), QFontMetrics(Header.font()).horizontalAdvance(Caption))
+            + Margin;
+    };
+    const QString Clock = ClockTextMs(99LL * 3600 * 1000 + 59 * 60 * 1000 + 59 * 1000 + 999);
+    int Total = 0;
+    for (int Column = 0; Column < List.model()->columnCount(); ++Column) {
+        const int Section = Width(Column, Column == 0 ? QStringLiteral("0000") : Clock);
+        List.horizontalHeader()->resizeSection(Column, Section);
+        Total += Section;
+    }
+    const int Frame = 2 * List.frameWidth();
+    const int ScrollBar = List.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &List);
+    List.setMinimumWidth(Total + Frame + ScrollBar);
+}
 
 } // namespace
 
@@ -80,7 +107,7 @@ void TForm1::CreateAreaTools()
     AreaList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     AreaList->verticalHeader()->hide();
     AreaList->horizontalHeader()->setStretchLastSection(true);
-    AreaList->setMinimumWidth(ListWidth);
+    FitColumns(*AreaList);
     Dock->setWidget(AreaList);
     layout()->activate();
     const int DesignedWidth = Panel2->width();

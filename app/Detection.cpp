@@ -43,7 +43,7 @@ std::int32_t TForm1::SampleLevel(std::int32_t Pos)
 
 void TForm1::N5Click()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RepeatUnreadableFormat(*this) || !ConfirmLeavingAreas())
         return;
     QString LeftOut;
     {
@@ -86,6 +86,8 @@ void TForm1::N5Click()
             return;
         FAreas = std::move(Areas);
         FAreaCount = Count;
+        // Detected again from the settings at any time: nothing to lose.
+        MarkAreasSaved();
         PB->repaint();
     }
     ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました") + LeftOut);

@@ -93,7 +93,9 @@ void TForm1::N6Click()
         ShowMessage(Failure);
         return;
     }
-    if (AskYesNo(QStringLiteral("情報"), QStringLiteral("分割しました。作成されたデータのフォルダを開きますか？")))
+    MarkAreasSaved();
+    if (AskYesNo(QStringLiteral("情報"), QStringLiteral("分割しました。作成されたデータのフォルダを開きますか？\n")
+                     + tr("%1個のファイル: %2").arg(Count).arg(Folder)))
         OpenFolder(Folder);
 }
 

@@ -46,6 +46,12 @@ void TForm1::CreateLabelCommands()
         Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         Dialog.setDefaultSuffix(QStringLiteral("txt"));
+        // NAME.txt beside NAME.wav, where redivev-split --areas-beside looks.
+        if (!FRecordingName.isEmpty()) {
+            const QFileInfo Recording(FRecordingName);
+            Dialog.setDirectory(Recording.absolutePath());
+            Dialog.selectFile(Recording.completeBaseName() + QStringLiteral(".txt"));
+        }
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return Dialog.selectedFiles().first();
@@ -68,11 +74,16 @@ QStringList TForm1::CurrentAreaLabels() const
 
 void TForm1::LabelExportClick()
 {
+    SaveAreasAsLabels();
+}
+
+bool TForm1::SaveAreasAsLabels()
+{
     if (RepeatUnreadableFormat(*this))
-        return;
+        return false;
     const std::optional<QString> Path = RunLabelDialog(true);
     if (!Path)
-        return;
+        return false;
     const auto Count = std::size_t(std::clamp<std::int64_t>(FAreaCount, 0, std::int64_t(FAreas.size())));
     const std::vector<TTrimArea> Areas(FAreas.begin(), FAreas.begin() + std::ptrdiff_t(Count));
     // The labels read with the areas, else the names their pieces get.
@@ -87,20 +98,22 @@ void TForm1::LabelExportClick()
         TFolderWriter Writer(QFile::encodeName(Target.absolutePath()).toStdString());
         if (FRecordingFile && Writer.IsFile(Name, FRecordingFile->Device, FRecordingFile->Inode)) {
             ShowMessage(QStringLiteral("開いているwavファイルにラベルは書き出せません\n") + *Path);
-            return;
+            return false;
         }
         Writer.WriteWhole(Name, [&Text](int Out) { WriteAll(Out, Text.constData(), Text.size()); });
     } catch (const EFileSystemError &Error) {
         ShowMessage(QStringLiteral("ラベルを書き出せません\n") + QFile::decodeName(Error.Path.c_str())
                     + QStringLiteral(": ") + QString::fromStdString(Error.Reason));
-        return;
+        return false;
     }
+    MarkAreasSaved();
     ShowMessage(QString::number(Count) + QStringLiteral("個の範囲をラベルに書き出しました"));
+    return true;
 }
 
 void TForm1::LabelImportClick()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RepeatUnreadableFormat(*this) || !ConfirmLeavingAreas())
         return;
     const std::optional<QString> Path = RunLabelDialog(false);
     if (!Path)
@@ -137,6 +150,7 @@ void TForm1::LabelImportClick()
         }
         FLabeledAreas = FAreas;
         FAreaCount = std::int32_t(FAreas.size());
+        MarkAreasSaved();
         PB->repaint();
     }
     ShowMessage(QString::number(FAreaCount) + QStringLiteral("個の範囲を読み込みました"));

@@ -30,6 +30,13 @@ void TForm1::OpenRecording(const std::string &FileName)
     // is open, a failed load has already replaced the recording, and the
     // trim areas and the scroll range of the old one must go with it.
     std::optional<TFileStream> Stream(std::in_place, FileName, TFileStream::TMode::OpenRead);
+    // The areas shown go with the recording: asked for first, and kept.
+    if (!ConfirmLeavingAreas())
+        return;
+    KeepShownAreas();
+    FRecordingKey.reset();
+    FRecordingName.clear();
+    FSavedAreas.clear();
     FPaintErrorReported = false;
     FChannelsNoticeGiven = false;
     FFormatRefusal.clear();
@@ -94,6 +101,7 @@ void TForm1::OpenRecording(const std::string &FileName)
         if (!FFormatRefusal.isEmpty())
             ShowMessage(FFormatRefusal);
     }
+    OfferAreasKept(FileName);
 }
 
 void TForm1::PBMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y)

@@ -44,5 +44,8 @@ void TForm1::ChooseFolder1Click()
 
 void TForm1::Defaults1Click()
 {
+    // The settings the areas were detected with go.
+    if (!ConfirmLeavingAreas())
+        return;
     ApplySettingValues(*this, FDesignedSettings);
 }

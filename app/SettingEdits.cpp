@@ -1,8 +1,11 @@
 #include "app/SettingEdits.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 #include <limits>
@@ -15,6 +18,31 @@ namespace {
 bool OffTheBar(const QScrollBar &Bar, std::int32_t Value)
 {
     return Value > Bar.maximum() || Value < Bar.minimum();
+}
+
+// The edits keep their designed width, which a long value typed in
+// positions (60 s is 2646000) overruns: the edit would show its last digits
+// only. Such a value is set narrower, just enough to show whole, and from
+// its first digit should it still not fit.
+void ShowWhole(QLineEdit &Edit)
+{
+    QFont Font = Edit.font();
+    Font.setStretch(QFont::Unstretched);
+    QStyleOptionFrame Option;
+    Option.initFrom(&Edit);
+    Option.rect = Edit.rect();
+    Option.lineWidth = Edit.hasFrame() ? Edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &Option, &Edit) : 0;
+    const QMargins Margins = Edit.textMargins();
+    // The edit's own margin of two pixels a side, and the cursor's pixels.
+    const int Room = Edit.style()->subElementRect(QStyle::SE_LineEditContents, &Option, &Edit).width()
+        - Margins.left() - Margins.right() - 4 - 2;
+    for (int Stretch = 100; Stretch >= 50; Stretch -= 5) {
+        Font.setStretch(Stretch);
+        if (QFontMetrics(Font).horizontalAdvance(Edit.text()) <= Room)
+            break;
+    }
+    Edit.setFont(Font);
+    Edit.setCursorPosition(0);
 }
 
 } // namespace
@@ -62,6 +90,7 @@ void TSettingEdits::Show(TSetting &Setting)
 {
     const std::int32_t Panel = Value(Setting);
     Setting.Edit->setText(QString::number(Panel));
+    ShowWhole(*Setting.Edit);
     Setting.Equivalent->setText(SettingEquivalent(Setting.Kind, Panel, FRate));
 }
 

@@ -43,6 +43,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     CreateComponents();
     CreatePopupAndDialog();
     InstallModalDefaults();
+    InstallAreaKeeping();
     // Handlers are connected only now, so the designed values set above are
     // the start values and no handler ran for them.
     WireEvents();

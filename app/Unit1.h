@@ -5,6 +5,7 @@
 // keep their designed names so that tests and the bench driver can reach
 // them.
 #include "app/AreaEditor.h"
+#include "app/KeptAreas.h"
 #include "app/SettingEdits.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
@@ -25,6 +26,7 @@
 
 class QAction;
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QFileDialog;
 class QFrame;
@@ -71,6 +73,14 @@ public:
     // Runs the folder dialog starting at Current; the folder chosen, or
     // nothing when cancelled.
     std::function<std::optional<QString>(const QString &Current)> RunFolderDialog;
+    // Hand corrections not yet kept (exported or saved as labels), before
+    // they would go: Save writes them as labels first; Cancel keeps them
+    // and stops what was asked for.
+    enum class TUnsavedAnswer { Save, Discard, Cancel };
+    std::function<TUnsavedAnswer(const QString &Text)> AskSaveAreas;
+    // Whether the areas kept from the last time this recording was open
+    // come back; true for Yes.
+    std::function<bool(const QString &Text)> OfferKeptAreas;
     // The program's standard error display, for errors that no command
     // catches but that cannot travel up to the event loop (those of a paint).
     std::function<void(const QString &Text)> ShowError;
@@ -248,6 +258,9 @@ public:
     // exactly the areas read (FLabeledAreas).
     QStringList FAreaLabels;
     std::vector<TTrimArea> FLabeledAreas;
+    // Writes the areas as labels, the dialog suggesting NAME.txt beside
+    // the recording; true when written.
+    bool SaveAreasAsLabels();
     // The current areas' labels, when they are those read; else empty.
     QStringList CurrentAreaLabels() const;
     // The names N6Click gives the pieces: empty for WAVE00, ..., unless
@@ -304,6 +317,23 @@ public:
     // The settings as the form description gives them.
     QMap<QString, int> FDesignedSettings;
 
+    // --- The user's work on the areas (app/UnsavedAreas.cpp) ---
+    // Whether the areas hold hand corrections made since they were last
+    // detected, read, exported or saved as labels.
+    bool HasUnsavedAreas() const;
+    // Asks before the areas would go (AskSaveAreas); true to go ahead.
+    bool ConfirmLeavingAreas();
+    // The areas as they are now count as kept.
+    void MarkAreasSaved();
+    // The recording as opened (its name as the user gave it) and as the
+    // store of areas knows it; nothing while none is open.
+    QString FRecordingName;
+    std::optional<TRecordingKey> FRecordingKey;
+    std::vector<TTrimArea> FSavedAreas;
+
+protected:
+    void closeEvent(QCloseEvent *Event) override;
+
 private:
     void CreateSessionMenus();
     void BindControls();
@@ -314,6 +344,12 @@ private:
     void AddMarginRows();
     void CreateSuggestCommands();
     void CreateLabelCommands();
+    void InstallAreaKeeping();
+    // Puts the areas shown in the store, for the recording being left.
+    void KeepShownAreas();
+    // After a recording has opened: offers the areas kept for it.
+    void OfferAreasKept(const std::string &FileName);
+    std::vector<TTrimArea> ShownAreas() const;
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();

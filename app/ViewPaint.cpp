@@ -25,6 +25,9 @@ using namespace viewcolours;
 constexpr QRgb BandBorder = 0x808000;
 constexpr QRgb Green = 0x008000;
 constexpr QRgb Selected = 0xFFFF00;
+// The selected area's band: another hue than the others' green, so that it
+// stands out at a glance also where its borders lie out of sight.
+constexpr QRgb SelectedFill = 0x404000;
 constexpr QRgb Cursor = 0x00FFFF;
 
 } // namespace
@@ -74,6 +77,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
                 Row[std::size_t(X)] |= BandBorder | 0xFF000000u;
         };
         const std::int64_t E = std::int64_t(W) * HZ + S;
+        const int Chosen = FEditor.Selected();
         for (std::int32_t I = 0; I < FAreaCount; ++I) {
             const TTrimArea &Area = FAreas[static_cast<std::size_t>(I)];
             if (!(Area.StartPos < E && Area.EndPos > S))
@@ -81,7 +85,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
             const int X1 = static_cast<int>(std::max<std::int64_t>((Area.StartPos - S) / HZ, 0));
             const int X2 = static_cast<int>(std::min<std::int64_t>((Area.EndPos - S) / HZ - 1, W));
             if (X2 > X1)
-                std::fill(Row.begin() + X1, Row.begin() + X2, BandFill | 0xFF000000u);
+                std::fill(Row.begin() + X1, Row.begin() + X2, (I == Chosen ? SelectedFill : BandFill) | 0xFF000000u);
             Border(X1);
             Border(X2);
         }
@@ -179,8 +183,11 @@ void TForm1::PaintView(TViewCanvas &Canvas)
 
     // Hand corrections: the selected area's borders, the one a Shift+drag
     // is adding, and the cursor a click left.
+    // Two columns wide, inside the area.
     const auto Marked = [&](const TTrimArea &Area) {
-        for (const std::int64_t X : {(Area.StartPos - S) / HZ, (Area.EndPos - S) / HZ - 1})
+        const std::int64_t First = (Area.StartPos - S) / HZ;
+        const std::int64_t Last = (Area.EndPos - S) / HZ - 1;
+        for (const std::int64_t X : {First, std::min(First + 1, Last), std::max(Last - 1, First), Last})
             if (X >= 0 && X < W)
                 Canvas.Line(int(X), 0, int(X), H, Selected);
     };

@@ -2,7 +2,9 @@
 // dragged, an area deleted, added with Shift+drag, split at the cursor and
 // merged with the next, every step undone and redone by its keys (a new
 // step after an undo leaving nothing to redo), the list beside the view
-// following, and the export writing the areas as edited.
+// following, and the export writing the areas as edited. Corrections not yet
+// kept are asked for before they would go, and come back with their
+// recording.
 #include "DetectionSupport.h"
 
 #include "app/AreaList.h"
@@ -12,16 +14,75 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
 
 using namespace apptest;
 
 namespace {
 
 constexpr int Zoom = 20; // 8000 Hz: 400 columns a second
+
+// The window's modal dialogs answered as the user answers them, one after
+// the other as they come up: a timer looks for each in turn, never waiting
+// inside a dialog's own loop for the next one.
+class TModalAnswers : public QObject {
+public:
+    TModalAnswers()
+    {
+        FTimer.setInterval(10);
+        connect(&FTimer, &QTimer::timeout, this, [this] {
+            QWidget *Modal = QApplication::activeModalWidget();
+            if (!FSteps.empty() && Modal != nullptr && FSteps.front()(Modal))
+                FSteps.erase(FSteps.begin());
+            if (FSteps.empty())
+                FTimer.stop();
+        });
+    }
+    // The next message box, by a click on the button captioned Caption;
+    // Text gets its text.
+    TModalAnswers &Box(const QString &Caption, QString *Text = nullptr)
+    {
+        return Then([Caption, Text](QWidget *Modal) {
+            auto *Box = qobject_cast<QMessageBox *>(Modal);
+            if (Box == nullptr)
+                return false;
+            if (Text != nullptr)
+                *Text = Box->text();
+            for (QAbstractButton *Button : Box->buttons())
+                if (Button->text() == Caption) {
+                    QTest::mouseClick(Button, Qt::LeftButton);
+                    return true;
+                }
+            ADD_FAILURE() << "no button " << Caption.toStdString();
+            Box->reject();
+            return true;
+        });
+    }
+    TModalAnswers &Then(std::function<bool(QWidget *Modal)> Step)
+    {
+        FSteps.push_back(std::move(Step));
+        FTimer.start();
+        return *this;
+    }
+    bool Done() const { return FSteps.empty(); }
+
+private:
+    QTimer FTimer;
+    std::vector<std::function<bool(QWidget *)>> FSteps;
+};
 
 class AreaEditTest : public CommandTest {
 protected:
@@ -165,4 +226,132 @@ TEST_F(AreaEditTest, TheListShowsTheAreaClickedAndANewRecordingStartsAfresh)
     EXPECT_FALSE(Form->UndoAction->isEnabled());
     EXPECT_EQ(Form->AreaListModel->rowCount(), 0);
     EXPECT_EQ(Form->Editor().Selected(), -1);
+}
+
+TEST_F(AreaEditTest, CorrectionsAreAskedForBeforeTheyGoAndComeBackWithTheirRecording)
+{
+    const QString Recording = Dir.filePath(QStringLiteral("input1.wav"));
+    // Detected areas are detected again at will: nothing to ask.
+    Form->N5Click();
+    Click(int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom));
+    Key(Qt::Key_Delete);
+    const std::vector<TTrimArea> Edited{Detected[0], Detected[2]};
+    ASSERT_EQ(Areas(), Edited);
+    EXPECT_TRUE(AreaQuestions.isEmpty());
+
+    // Each way of losing them asks through the window's question; Cancel
+    // keeps everything as it was.
+    Form->AskSaveAreas = WindowAskSaveAreas;
+    Form->SBN->setValue(2000);
+    const QString Other = WriteFile("other.wav", Silence16(900));
+    QString Asked;
+    TModalAnswers Answers;
+    Answers.Box(QStringLiteral("キャンセル"), &Asked);
+    EXPECT_FALSE(Form->close());
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(Asked, QStringLiteral("手で直した範囲がまだ保存されていません。ラベルに書き出しますか？"));
+    Answers.Box(QStringLiteral("キャンセル"));
+    QTest::mouseClick(Form->Button1, Qt::LeftButton);
+    Answers.Box(QStringLiteral("キャンセル"));
+    Form->Defaults1->trigger();
+    EXPECT_EQ(Form->SBN->value(), 2000);
+    Answers.Box(QStringLiteral("キャンセル"));
+    Open(Other);
+    EXPECT_TRUE(Answers.Done());
+    EXPECT_EQ(Form->ZU->GetWaveSize(), std::int32_t(Source.size() - 44) / 2);
+    EXPECT_EQ(Areas(), Edited);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+
+    // Saved as labels, through the label dialog, which suggests NAME.txt
+    // beside the recording: then the window closes.
+    Messages.clear();
+    QString Suggested;
+    Answers.Box(QStringLiteral("ラベルに書き出す(&S)")).Then([&Suggested](QWidget *Modal) {
+        auto *Dialog = qobject_cast<QFileDialog *>(Modal);
+        if (Dialog == nullptr)
+            return false;
+        Suggested = Dialog->selectedFiles().value(0);
+        auto *Buttons = Dialog->findChild<QDialogButtonBox *>();
+        if (Buttons == nullptr || Buttons->button(QDialogButtonBox::Save) == nullptr) {
+            ADD_FAILURE() << "no Save button";
+            Dialog->reject();
+            return true;
+        }
+        QTest::mouseClick(Buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+        return true;
+    });
+    EXPECT_TRUE(Form->close());
+    EXPECT_TRUE(Answers.Done());
+    EXPECT_EQ(Suggested, Dir.filePath(QStringLiteral("input1.txt")));
+    EXPECT_EQ(Messages, QStringList{QStringLiteral("2個の範囲をラベルに書き出しました")});
+    const wavtest::Bytes Written = wavtest::ReadFileBytes(Suggested.toStdString());
+    EXPECT_EQ(std::count(Written.begin(), Written.end(), '\n'), 2);
+    // Kept now: closing again asks nothing.
+    Form->AskSaveAreas = [this](const QString &Text) {
+        AreaQuestions << Text;
+        return AreaAnswer;
+    };
+    Form->show();
+    EXPECT_TRUE(Form->close());
+    EXPECT_TRUE(AreaQuestions.isEmpty());
+
+    // Not saved: another recording opens without them, and they come back
+    // when this one opens again.
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    Click(int((Detected[0].StartPos + Detected[0].EndPos) / 2 / Zoom));
+    Key(Qt::Key_Delete);
+    const std::vector<TTrimArea> EditedTwice{Detected[2]};
+    ASSERT_EQ(Areas(), EditedTwice);
+    Form->AskSaveAreas = WindowAskSaveAreas;
+    Answers.Box(QStringLiteral("書き出さない(&N)"));
+    Open(Other);
+    EXPECT_TRUE(Answers.Done());
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 900);
+    EXPECT_TRUE(Areas().empty());
+    EXPECT_TRUE(KeptOffers.isEmpty());
+    TakeKept = true;
+    Open(Recording);
+    EXPECT_EQ(KeptOffers, QStringList{QStringLiteral("この録音を前に開いたときの1個の範囲があります。読み込みますか？")});
+    EXPECT_EQ(Areas(), EditedTwice);
+    EXPECT_EQ(Form->AreaListModel->rowCount(), 1);
+    // Taken back as they were: nothing to ask on leaving them again.
+    Open(Other);
+    // A recording changed since is another: nothing is offered.
+    KeptOffers.clear();
+    WriteFile("input1.wav", Silence16(800));
+    Open(Recording);
+    EXPECT_TRUE(KeptOffers.isEmpty());
+    EXPECT_TRUE(Areas().empty());
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+}
+
+TEST_F(AreaEditTest, EveryColumnOfTheListShowsWholeAndTheSelectedAreaStandsOut)
+{
+    // Times past ten hours, as long recordings have them.
+    Form->FAreas = {{0, 8000LL * 36000}, {8000LL * 36000, 8000LL * 36001}};
+    Form->FAreaCount = 2;
+    Form->PB->repaint();
+    QApplication::processEvents();
+    const QHeaderView *Header = Form->AreaList->horizontalHeader();
+    const QFontMetrics Metrics(Form->AreaList->font());
+    for (int Column = 0; Column < Form->AreaListModel->columnCount(); ++Column) {
+        SCOPED_TRACE(Column);
+        EXPECT_LE(Header->sectionViewportPosition(Column) + Header->sectionSize(Column),
+                  Form->AreaList->viewport()->width());
+        EXPECT_GT(Header->sectionSize(Column), Metrics.horizontalAdvance(Listed(1, Column)));
+    }
+    EXPECT_EQ(Form->AreaList->horizontalScrollBar()->maximum(), 0);
+
+    // The selected area's band in a colour of its own, not only its borders.
+    Load(Source);
+    Form->N5Click();
+    Form->SBHZ->setValue(Zoom);
+    // Away from the cursor the click leaves.
+    const int Inside = int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom);
+    const std::string Before = At(View(), Inside + 10, 5);
+    Click(Inside);
+    ASSERT_EQ(Form->Editor().Selected(), 1);
+    EXPECT_NE(At(View(), Inside + 10, 5), Before);
+    EXPECT_EQ(At(View(), int((Detected[0].StartPos + Detected[0].EndPos) / 2 / Zoom), 5), Before);
 }

@@ -34,7 +34,13 @@ using namespace apptest;
 
 namespace {
 
-const QString Question = "情報|分割しました。作成されたデータのフォルダを開きますか？";
+// The question after an export: the designed one, then how many files went where.
+QString QuestionFor(int Files, const QString &Folder)
+{
+    return QStringLiteral("情報|分割しました。作成されたデータのフォルダを開きますか？\n%1個のファイル: %2")
+        .arg(Files)
+        .arg(Folder);
+}
 const QString Problem = "元のwavファイルに問題があります";
 const QString FolderProblem = "出力先のフォルダに書き込めません";
 
@@ -173,7 +179,7 @@ TEST_F(ExportTest, SixteenBitMonoFilesHoldExactlyTheirAreasPositions)
     ASSERT_EQ(Form->FAreaCount, 4);
     EXPECT_EQ(Files(), (QStringList{"WAVE00.wav", "WAVE01.wav", "WAVE02.wav", "WAVE03.wav"}));
     ExpectFilesMatchAreas(Source, 2, 1, 44100, 16);
-    EXPECT_EQ(Questions, QStringList{Question});
+    EXPECT_EQ(Questions, QStringList{QuestionFor(4, Folder())});
     EXPECT_TRUE(OpenedFolders.isEmpty());
     EXPECT_TRUE(Messages.isEmpty());
     EXPECT_EQ(Paints, 1);
@@ -209,7 +215,7 @@ TEST_F(ExportTest, NoAreasStillMakesTheFolderRepaintsAndAsks)
     EXPECT_TRUE(QDir(Folder()).exists());
     EXPECT_TRUE(Files().isEmpty());
     EXPECT_EQ(Paints, 1);
-    EXPECT_EQ(Questions, QStringList{Question});
+    EXPECT_EQ(Questions, QStringList{QuestionFor(0, Folder())});
 }
 
 TEST_F(ExportTest, HundredFirstAreaIsWave100)
@@ -329,6 +335,20 @@ TEST_F(ExportTest, PiecesGoBesideTheProgramOnlyWhereTheUserMayWriteThem)
     wavtest::WriteFileBytes(Entry.toStdString(), {'[', ']'});
     ExportToPerUser(QString());
     EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+    // Where the desktop names a music folder, an installed copy's pieces go
+    // there, to a folder of their own; one named but missing is none.
+    const QString Music = Dir.filePath("Music");
+    const QString UserDirs = Dir.filePath("config/user-dirs.dirs");
+    QDir().mkpath(QFileInfo(UserDirs).path());
+    const QByteArray Named = "# written by xdg-user-dirs-update\nXDG_MUSIC_DIR=\"" + QFile::encodeName(Music) + "\"\n";
+    wavtest::WriteFileBytes(UserDirs.toStdString(), wavtest::Bytes(Named.begin(), Named.end()));
+    ExportToPerUser(QString());
+    ASSERT_TRUE(QDir().mkdir(Music));
+    OpenedFolders.clear();
+    DetectAndExport();
+    EXPECT_EQ(OpenedFolders, QStringList{Music + "/Redivev"});
+    EXPECT_EQ(QDir(Music + "/Redivev").entryList(QDir::Files, QDir::Name), (QStringList{"WAVE00.wav", "WAVE01.wav"}));
 }
 
 TEST_F(ExportTest, FileThatFailsHalfWayIsRemovedAndEarlierFilesStay)

@@ -1,8 +1,10 @@
 // What the window remembers between runs: the settings, both windows'
 // geometry and the chosen export folder, from one store; a fresh store
-// gives the designed start-up; the designed settings come back on demand.
+// gives the designed start-up; the designed settings come back on demand;
+// the areas last seen on each recording, for the last recordings only.
 #include "DetectionSupport.h"
 
+#include "app/KeptAreas.h"
 #include "app/ScreenFit.h"
 #include "app/Session.h"
 #include "app/StartUp.h"
@@ -132,4 +134,44 @@ TEST_F(SessionTest, TheFolderDialogCancelledKeepsTheFolderAndTheDefaultsComeBack
     EXPECT_EQ(SettingValuesOf(*Form), Designed);
     EXPECT_EQ(Form->Edit1->text(), QString::number(Designed.value(QStringLiteral("SBN"))));
     EXPECT_EQ(Form->SettingOf(Form->SBNW), Form->SBNW->value()) << "a typed value stays beyond the defaults";
+}
+
+TEST_F(SessionTest, AreasAreKeptForTheLastHundredRecordingsAndOnlyWhole)
+{
+    const auto Key = [](int I) { return TRecordingKey{"/recordings/" + QByteArray::number(I) + ".wav", 1000 + I, I}; };
+    const std::vector<TTrimArea> Areas{{10, 20}, {30, 45}};
+    const QDir Store(DataHome() + "/redivev/areas");
+
+    // A store cut short, or edited into something else, offers nothing.
+    KeepAreas(Key(0), Areas);
+    ASSERT_EQ(KeptAreas(Key(0), 100), Areas);
+    const QStringList Files = Store.entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(Files.size(), 1);
+    const QString File = Store.filePath(Files.first());
+    const wavtest::Bytes Stored = wavtest::ReadFileBytes(File.toStdString());
+    const QByteArray Whole(reinterpret_cast<const char *>(Stored.data()), qsizetype(Stored.size()));
+    for (const QByteArray &Broken : {Whole.left(Whole.size() - 1), Whole.left(Whole.lastIndexOf(' ')) + " x\n",
+                                     QByteArray(Whole).replace(" 45\n", " 25\n30 45\n")}) {
+        wavtest::WriteFileBytes(File.toStdString(), wavtest::Bytes(Broken.begin(), Broken.end()));
+        EXPECT_FALSE(KeptAreas(Key(0), 100)) << Broken.toStdString();
+    }
+    // Another size or time is another recording; areas beyond it are none.
+    KeepAreas(Key(0), Areas);
+    EXPECT_FALSE(KeptAreas(TRecordingKey{Key(0).Path, Key(0).Size + 1, Key(0).TimeNs}, 100));
+    EXPECT_FALSE(KeptAreas(TRecordingKey{Key(0).Path, Key(0).Size, Key(0).TimeNs + 1}, 100));
+    EXPECT_FALSE(KeptAreas(Key(0), 44));
+
+    // The last hundred recordings.
+    for (int I = 1; I < 101; ++I)
+        KeepAreas(Key(I), Areas);
+    EXPECT_EQ(Store.entryList(QDir::Files | QDir::Hidden).size(), 100);
+    int Kept = 0;
+    for (int I = 0; I < 101; ++I)
+        Kept += KeptAreas(Key(I), 100).has_value() ? 1 : 0;
+    EXPECT_EQ(Kept, 100);
+    EXPECT_EQ(KeptAreas(Key(100), 100), Areas);
+    // No areas left forgets the recording.
+    KeepAreas(Key(100), {});
+    EXPECT_EQ(Store.entryList(QDir::Files | QDir::Hidden).size(), 99);
+    EXPECT_FALSE(KeptAreas(Key(100), 100));
 }

@@ -199,6 +199,7 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
         {"SBNW", "Edit2", "-3", 100, 100, nullptr},
         {"SBN", "Edit1", "0.4s", 1000, 1000, nullptr},
         {"SBMAX", "Edit13", "15s", 5000, 661500, "15.00 s"},
+        {"SBNW", "Edit2", "60s", 5000, 2646000, "60.00 s"},
     };
     for (const auto &Case : Cases) {
         SCOPED_TRACE(std::string(Case.Bar) + " " + Case.Text);
@@ -209,6 +210,12 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
         EXPECT_EQ(Bar(Case.Bar)->value(), Case.BarAfter);
         EXPECT_EQ(Form->SettingOf(Bar(Case.Bar)), Case.Setting);
         EXPECT_EQ(Edit(Case.Edit)->text().toStdString(), std::to_string(Case.Setting));
+        // Shown whole in the edit's designed width: its first and its last
+        // character in sight once painted.
+        QLineEdit *Shown = Edit(Case.Edit);
+        Shown->grab();
+        EXPECT_EQ(Shown->cursorPositionAt(QPoint(3, Shown->height() / 2)), 0);
+        EXPECT_EQ(Shown->cursorPositionAt(QPoint(Shown->width() - 3, Shown->height() / 2)), Shown->text().size());
         EXPECT_EQ(Messages.size(), Case.Equivalent ? 0 : 1);
         if (Case.Equivalent != nullptr) {
             const QString Shown = Form->findChild<QLabel *>(QString::fromLatin1(Case.Edit) + "Equivalent")->text();

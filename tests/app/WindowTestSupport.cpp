@@ -38,6 +38,16 @@ void FormTest::SetUp()
         ++DialogRuns;
         return std::nullopt;
     };
+    WindowAskSaveAreas = Form->AskSaveAreas;
+    WindowOfferKeptAreas = Form->OfferKeptAreas;
+    Form->AskSaveAreas = [this](const QString &Text) {
+        AreaQuestions << Text;
+        return AreaAnswer;
+    };
+    Form->OfferKeptAreas = [this](const QString &Text) {
+        KeptOffers << Text;
+        return TakeKept;
+    };
     auto Paint = Form->PB->OnPaint;
     Form->PB->OnPaint = [this, Paint] {
         ++Paints;

@@ -47,6 +47,16 @@ protected:
     QString DataHome() const { return Dir.filePath(QStringLiteral("data")); }
 
     std::unique_ptr<TForm1> Form;
+    // The question before hand corrections would go, and the offer of the
+    // areas kept for a recording opened again: each noted and answered as
+    // set here (going ahead; not taking them). The window's own dialogs,
+    // for the tests that answer them themselves.
+    QStringList AreaQuestions;
+    TForm1::TUnsavedAnswer AreaAnswer = TForm1::TUnsavedAnswer::Discard;
+    QStringList KeptOffers;
+    bool TakeKept = false;
+    std::function<TForm1::TUnsavedAnswer(const QString &)> WindowAskSaveAreas;
+    std::function<bool(const QString &)> WindowOfferKeptAreas;
     QStringList Errors;
     QStringList Messages;
     int DialogRuns = 0;
