@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
@@ -126,14 +127,22 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     Canvas.Line(0, Y0 + F, W, Y0 + F, Lime);
     Canvas.Text(W - 80, Y0 + F + 1, QStringLiteral("Max Position"));
 
-    const auto Bracket = [&](int Left, int Level, const QString &Caption) {
+    const auto Bracket = [&](int Left, int Level, const QString &Caption, int CaptionLeft) {
         Canvas.Line(Left, Y0 - Level, W - Left, Y0 - Level, Green);
         Canvas.Line(Left, Y0 + Level, Left, Y0 - Level, Green);
         Canvas.Line(Left, Y0 + Level, W - Left, Y0 + Level, Green);
-        Canvas.Text(Left, Y0 + Level + 1, Caption);
+        Canvas.Text(CaptionLeft, Y0 + Level + 1, Caption);
     };
-    Bracket(100, Scaled(SettingOf(SBN)), QStringLiteral("No Sound Level"));
-    Bracket(50, Scaled(SettingOf(SBCSL)), QStringLiteral("Cut Start"));
+    // Levels close together put both captions on one row, where the inner
+    // one's would run on from the outer one's: it moves along its line
+    // past the other.
+    const int NoSound = Scaled(SettingOf(SBN));
+    const int CutStart = Scaled(SettingOf(SBCSL));
+    const QString CutStartCaption = QStringLiteral("Cut Start");
+    const int Apart = std::abs(NoSound - CutStart) >= TH ? 100
+        : std::max(100, 50 + Canvas.TextWidth(CutStartCaption + QLatin1Char(' ')));
+    Bracket(100, NoSound, QStringLiteral("No Sound Level"), Apart);
+    Bracket(50, CutStart, CutStartCaption, 50);
 
     Canvas.Line(CX, 0, CX, H, Green);
 
