@@ -41,7 +41,8 @@ void Describe(QWidget *Control, const QString &Tip)
     const int Middle = Control->geometry().center().y();
     for (QWidget *Other : Rows->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         const QRect Place = Other->geometry();
-        if (Place.top() > Middle || Place.bottom() < Middle)
+        // The buttons beside the zoom rows span both.
+        if (Place.top() > Middle || Place.bottom() < Middle || qobject_cast<QPushButton *>(Other) != nullptr)
             continue;
         // A designed hint stays where it was put.
         if (Other->toolTip().isEmpty())
@@ -55,10 +56,15 @@ void DescribeSettings(TForm1 &Form)
 {
     const QString Drawn = Text(QT_TRANSLATE_NOOP(
         "SettingHelp", "ビューに描くだけの値です。保存するデータにフェードは掛かりません。"));
+    const QString ViewOnly = Text(QT_TRANSLATE_NOOP("SettingHelp", "表示だけの設定です。コマンドラインにはありません。"));
     const struct {
         QWidget *Control;
         QString What, Unit, Option;
     } Rows[] = {
+        {Form.SBVZ, Text(QT_TRANSLATE_NOOP("SettingHelp", "波形の縦の拡大率です。")),
+         Text(QT_TRANSLATE_NOOP("SettingHelp", "単位: 1000 で最大振幅がビューの中心から128ピクセル。")), ViewOnly},
+        {Form.SBHZ, Text(QT_TRANSLATE_NOOP("SettingHelp", "波形の横の縮小率です。")),
+         Text(QT_TRANSLATE_NOOP("SettingHelp", "単位: 1ピクセルあたりのサンプル数。")), ViewOnly},
         {Form.SBCSL, Text(QT_TRANSLATE_NOOP("SettingHelp", "区間の外で、この値以上の音が来ると区間が始まります。")),
          LevelUnit(), CommandLine("--cut-start-level")},
         {Form.SBN, Text(QT_TRANSLATE_NOOP("SettingHelp", "この値以下の音は無音と見なします。")), LevelUnit(),

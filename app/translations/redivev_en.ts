@@ -264,6 +264,26 @@
         <source>録音の雑音と声の大きさから設定を提案します (redivev-split --auto と同じ設定)。</source>
         <translation>Suggests the settings from the recording&apos;s noise and speech levels (the same settings as redivev-split --auto).</translation>
     </message>
+    <message>
+        <source>表示だけの設定です。コマンドラインにはありません。</source>
+        <translation>Only for the view; not on the command line.</translation>
+    </message>
+    <message>
+        <source>波形の縦の拡大率です。</source>
+        <translation>How far the waveform is stretched vertically.</translation>
+    </message>
+    <message>
+        <source>単位: 1000 で最大振幅がビューの中心から128ピクセル。</source>
+        <translation>Unit: at 1000, full scale stands 128 pixels from the mid line.</translation>
+    </message>
+    <message>
+        <source>波形の横の縮小率です。</source>
+        <translation>How far the waveform is squeezed horizontally.</translation>
+    </message>
+    <message>
+        <source>単位: 1ピクセルあたりのサンプル数。</source>
+        <translation>Unit: samples per pixel.</translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>

@@ -274,8 +274,11 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         EXPECT_EQ(Window.SBCSL->toolTip(), Tr("最短データ長", Window.Label6->toolTip().toUtf8().constData()));
         EXPECT_TRUE(Window.Label6->toolTip().startsWith(Tr("区間の外で", "Outside a piece"))) << Window.Label6->toolTip().toStdString();
         for (QWidget *Row : std::initializer_list<QWidget *>{Window.Label6, Window.Edit4, Window.SBPAD, Window.Edit13,
-                                                             Window.TargetBox, Window.JoinShortBox, Window.Label8})
+                                                             Window.TargetBox, Window.JoinShortBox, Window.Label8,
+                                                             Window.Label9, Window.SBVZ, Window.Edit8})
             EXPECT_FALSE(Row->toolTip().isEmpty()) << Row->objectName().toStdString();
+        // The buttons beside the zoom rows are not rows of settings.
+        EXPECT_EQ(Window.Button2->toolTip(), QString());
         EXPECT_TRUE(Window.Edit4->toolTip().endsWith(Tr("コマンドライン: --cut-start-level", "Command line: --cut-start-level")));
         EXPECT_TRUE(Window.Edit13->toolTip().endsWith(QStringLiteral("--max-size")));
         EXPECT_TRUE(Window.Edit5->toolTip().contains(Tr("ビューに描くだけ", "Only drawn in the view")));
