@@ -1,6 +1,7 @@
 # Fails when a catalogue misses a translation of a text in the window's
-# sources, or keeps one of a text the sources no longer have. Runs lupdate
-# on a copy of each catalogue and reads what it marked.
+# sources, or keeps one of a text the sources no longer have (lupdate run on
+# a copy of each catalogue, and what it marked read back), or when a
+# Japanese text is written outside tr().
 # Given: LUPDATE, SOURCE_DIR, INCLUDE_DIR, CATALOGUES (a list), WORK_DIR.
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(Faults "")
@@ -23,8 +24,22 @@ foreach(Catalogue IN LISTS CATALOGUES)
     string(APPEND Faults "${Name}${Line}\n")
   endforeach()
 endforeach()
+# A text in another script outside tr() would stay Japanese in an English
+# window: only names that are not words (the designed font's) may be.
+file(GLOB Sources ${SOURCE_DIR}/*.cpp ${SOURCE_DIR}/*.h)
+foreach(Source IN LISTS Sources)
+  file(STRINGS ${Source} Literals ENCODING UTF-8 REGEX "QStringLiteral\\(\"[^\"]*[^\t -~\"]")
+  foreach(Literal IN LISTS Literals)
+    if(NOT Literal MATCHES "ＭＳ Ｐゴシック|\" — \"")
+      get_filename_component(Name ${Source} NAME)
+      string(STRIP "${Literal}" Literal)
+      string(APPEND Faults "${Name} outside tr(): ${Literal}\n")
+    endif()
+  endforeach()
+endforeach()
+
 if(Faults)
-  message(FATAL_ERROR "Texts of the window without their translation (unfinished), or translations "
-                      "of texts that are gone (vanished, obsolete); run the target redivev_catalogue_update, "
-                      "then translate or drop them:\n${Faults}")
+  message(FATAL_ERROR "Texts of the window without their translation (unfinished or outside tr()), or "
+                      "translations of texts that are gone (vanished, obsolete); wrap them in tr(), run the "
+                      "target redivev_catalogue_update, then translate or drop them:\n${Faults}")
 endif()
