@@ -455,11 +455,11 @@
     </message>
     <message>
         <source>ラベルを書き出す</source>
-        <translation>Export labels...</translation>
+        <translation>Export labels</translation>
     </message>
     <message>
         <source>ラベルを読み込む</source>
-        <translation>Import labels...</translation>
+        <translation>Import labels</translation>
     </message>
     <message>
         <source>切り出した範囲をラベル名で保存</source>
