@@ -27,7 +27,8 @@ TLanguage::~TLanguage()
 bool TLanguage::Install(const QLocale &Locale, const QString &Name, const QString &Folder)
 {
     auto Translator = std::make_unique<QTranslator>();
-    if (!Translator->load(Locale, Name, QStringLiteral("_"), Folder) || !QCoreApplication::installTranslator(Translator.get()))
+    if (!Translator->load(Locale, Name, QStringLiteral("_"), Folder)
+        || !QCoreApplication::installTranslator(Translator.get()))
         return false;
     FTranslators.push_back(std::move(Translator));
     return true;

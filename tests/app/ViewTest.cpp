@@ -321,7 +321,8 @@ TEST_F(ViewTest, LevelCaptionsOnOneRowStandApart)
     const QString NoSound = QStringLiteral("No Sound Level");
     // Cut start level 100 is 0 pixels from the mid line, no sound 3.
     EXPECT_EQ(Lit(Image, 50, MidY + 1, CutStart), Alone(CutStart));
-    EXPECT_EQ(Lit(Image, 50 + Metrics.horizontalAdvance(CutStart + QLatin1Char(' ')), MidY + 3 + 1, NoSound), Alone(NoSound));
+    const int NoSoundLeft = 50 + Metrics.horizontalAdvance(CutStart + QLatin1Char(' '));
+    EXPECT_EQ(Lit(Image, NoSoundLeft, MidY + 3 + 1, NoSound), Alone(NoSound));
 }
 
 TEST_F(ViewTest, BeforeAnyFileOnlyGuideMarksAreDrawn)

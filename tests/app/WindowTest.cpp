@@ -272,20 +272,25 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         // The designed hint stays on its bar; the row's caption and edit
         // say what the setting does, its unit and its command-line name.
         EXPECT_EQ(Window.SBCSL->toolTip(), Tr("最短データ長", Window.Label6->toolTip().toUtf8().constData()));
-        EXPECT_TRUE(Window.Label6->toolTip().startsWith(Tr("区間の外で", "Outside a piece"))) << Window.Label6->toolTip().toStdString();
+        EXPECT_TRUE(Window.Label6->toolTip().startsWith(Tr("区間の外で", "Outside a piece")))
+            << Window.Label6->toolTip().toStdString();
         for (QWidget *Row : std::initializer_list<QWidget *>{Window.Label6, Window.Edit4, Window.SBPAD, Window.Edit13,
                                                              Window.TargetBox, Window.JoinShortBox, Window.Label8,
-                                                             Window.Label9, Window.SBVZ, Window.Edit8})
+                                                             Window.Label9, Window.Edit7, Window.Edit8})
             EXPECT_FALSE(Row->toolTip().isEmpty()) << Row->objectName().toStdString();
-        // The buttons beside the zoom rows are not rows of settings.
+        // The buttons beside the zoom rows are not rows of settings, and a
+        // designed bar without a hint stays without one.
         EXPECT_EQ(Window.Button2->toolTip(), QString());
-        EXPECT_TRUE(Window.Edit4->toolTip().endsWith(Tr("コマンドライン: --cut-start-level", "Command line: --cut-start-level")));
+        EXPECT_EQ(Window.SBVZ->toolTip(), QString());
+        EXPECT_TRUE(
+            Window.Edit4->toolTip().endsWith(Tr("コマンドライン: --cut-start-level", "Command line: --cut-start-level")));
         EXPECT_TRUE(Window.Edit13->toolTip().endsWith(QStringLiteral("--max-size")));
         EXPECT_TRUE(Window.Edit5->toolTip().contains(Tr("ビューに描くだけ", "Only drawn in the view")));
         EXPECT_TRUE(Window.JoinShortBox->toolTip().endsWith(QStringLiteral("--join-short")));
 
         // An engine message, and the window's own after a real click.
-        EXPECT_EQ(EngineMessage("ファイル /tmp/a b.wav は開けません"), Tr("ファイル /tmp/a b.wav は開けません", "Cannot open the file /tmp/a b.wav"));
+        EXPECT_EQ(EngineMessage("ファイル /tmp/a b.wav は開けません"),
+                  Tr("ファイル /tmp/a b.wav は開けません", "Cannot open the file /tmp/a b.wav"));
         const QString Text = WriteFile("text.wav", wavtest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
         Window.RunOpenDialog = [Text]() -> std::optional<QString> { return Text; };
         Window.WAV1->trigger();
@@ -296,7 +301,8 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         Window.RunOpenDialog = [Burst]() -> std::optional<QString> { return Burst; };
         Window.WAV1->trigger();
         QTest::mouseClick(Window.Button1, Qt::LeftButton);
-        EXPECT_EQ(Shown, (QStringList{Tr("TZuInternalWave.LoadFromFile:Not a waveform-audio file.", "Not a waveform-audio (WAV) file."),
+        EXPECT_EQ(Shown, (QStringList{Tr("TZuInternalWave.LoadFromFile:Not a waveform-audio file.",
+                                         "Not a waveform-audio (WAV) file."),
                                       Tr("1個に分割されました", "Cut into 1 piece")}));
 
         QDialogButtonBox Buttons(QDialogButtonBox::Cancel);
@@ -316,7 +322,8 @@ TEST_F(WindowTest, HelpOpensAGuideToAutoTrimTheMarksAndTheFades)
     ASSERT_NE(Guide, nullptr);
     EXPECT_TRUE(Guide->isVisible());
     const QString Page = Guide->findChild<QTextBrowser *>()->toPlainText();
-    for (const char *Topic : {"Auto", "Trim!", "Cut Start", "Zero Search", "Auto fadein length", "フェードは掛かりません"})
+    for (const char *Topic :
+         {"Auto", "Trim!", "Cut Start", "Zero Search", "Auto fadein length", "フェードは掛かりません"})
         EXPECT_TRUE(Page.contains(QString::fromUtf8(Topic))) << Topic;
     QTest::mouseClick(Guide->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close), Qt::LeftButton);
     EXPECT_FALSE(Guide->isVisible());
