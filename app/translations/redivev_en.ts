@@ -712,15 +712,15 @@ Not on the command line.</translation>
     <message numerus="yes">
         <source>%n個の範囲をラベルに書き出しました</source>
         <translation>
-            <numerusform>%n area written as labels</numerusform>
-            <numerusform>%n areas written as labels</numerusform>
+            <numerusform>%n area written to the label file</numerusform>
+            <numerusform>%n areas written to the label file</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n個の範囲を読み込みました</source>
         <translation>
-            <numerusform>%n area read</numerusform>
-            <numerusform>%n areas read</numerusform>
+            <numerusform>%n area read from the label file</numerusform>
+            <numerusform>%n areas read from the label file</numerusform>
         </translation>
     </message>
     <message numerus="yes">
