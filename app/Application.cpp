@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/EngineMessages.h"
+
 #include <QIcon>
 #include <QMessageBox>
 
@@ -19,9 +21,9 @@ bool TApplication::notify(QObject *Receiver, QEvent *Event)
     try {
         return QApplication::notify(Receiver, Event);
     } catch (const std::exception &Error) {
-        ShowErrorMessage(QString::fromUtf8(Error.what()));
+        ShowErrorMessage(EngineMessage(Error.what()));
     } catch (...) {
-        ShowErrorMessage(QStringLiteral("Unknown error"));
+        ShowErrorMessage(QCoreApplication::translate("Redivev", "Unknown error"));
     }
     return true;
 }

@@ -3,6 +3,8 @@
 #include "app/ClockText.h"
 #include "app/Unit1.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 TAreaListModel::TAreaListModel(TForm1 &Form, QObject *Parent) : QAbstractTableModel(Parent), FForm(Form) {}
@@ -44,8 +46,9 @@ QVariant TAreaListModel::headerData(int Section, Qt::Orientation Orientation, in
 {
     if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(Section, Orientation, Role);
-    static const char *const Captions[] = {"No.", "Start", "End", "Length"};
-    return Section >= 0 && Section < 4 ? QString::fromLatin1(Captions[Section]) : QVariant();
+    static const char *const Captions[] = {QT_TRANSLATE_NOOP("Redivev", "No."), QT_TRANSLATE_NOOP("Redivev", "Start"),
+                                           QT_TRANSLATE_NOOP("Redivev", "End"), QT_TRANSLATE_NOOP("Redivev", "Length")};
+    return Section >= 0 && Section < 4 ? QCoreApplication::translate("Redivev", Captions[Section]) : QVariant();
 }
 
 void TAreaListModel::Refresh()

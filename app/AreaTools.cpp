@@ -51,18 +51,18 @@ void FitColumns(QTableView &List)
 
 void TForm1::CreateAreaTools()
 {
-    EditMenu = menuBar()->addMenu(QStringLiteral("編集"));
+    EditMenu = menuBar()->addMenu(tr("編集"));
     EditMenu->setObjectName(QStringLiteral("EditMenu"));
-    UndoAction = EditMenu->addAction(QStringLiteral("元に戻す"));
+    UndoAction = EditMenu->addAction(tr("元に戻す"));
     UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    RedoAction = EditMenu->addAction(QStringLiteral("やり直し"));
+    RedoAction = EditMenu->addAction(tr("やり直し"));
     RedoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EditMenu->addSeparator();
-    DeleteAreaAction = EditMenu->addAction(QStringLiteral("範囲を削除"));
+    DeleteAreaAction = EditMenu->addAction(tr("範囲を削除"));
     DeleteAreaAction->setShortcut(QKeySequence(Qt::Key_Delete));
-    SplitAction = EditMenu->addAction(QStringLiteral("カーソル位置で分割"));
+    SplitAction = EditMenu->addAction(tr("カーソル位置で分割"));
     SplitAction->setShortcut(QKeySequence(Qt::Key_S));
-    MergeAction = EditMenu->addAction(QStringLiteral("次の範囲と結合"));
+    MergeAction = EditMenu->addAction(tr("次の範囲と結合"));
     MergeAction->setShortcut(QKeySequence(Qt::Key_M));
     const auto Bind = [this](QAction *Action, auto Command) {
         connect(Action, &QAction::triggered, this, [this, Command] {

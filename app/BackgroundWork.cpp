@@ -37,7 +37,8 @@ public:
 class TWorkDialog {
 public:
     TWorkDialog(QWidget *Parent, const QString &Text, std::atomic<bool> &Cancelled)
-        : FDialog(Text, QStringLiteral("キャンセル"), 0, Steps, Parent), FText(Text), FCancelled(Cancelled)
+        : FDialog(Text, QCoreApplication::translate("Redivev", "キャンセル"), 0, Steps, Parent), FText(Text),
+          FCancelled(Cancelled)
     {
         FDialog.setWindowTitle(QApplication::applicationName());
         FDialog.setWindowModality(Qt::ApplicationModal);

@@ -31,7 +31,7 @@ TTrimSettings ReadTrimSettings(const TForm1 &Form)
 std::int32_t TForm1::SampleLevel(std::int32_t Pos)
 {
     if (Pos < 0 || Pos >= ZU->GetWaveSize()) {
-        setWindowTitle(QStringLiteral("内部エラー"));
+        setWindowTitle(tr("内部エラー"));
         return 0;
     }
     const std::int32_t Level = std::abs(ZU->GetPosValue16(0, Pos));
@@ -56,7 +56,7 @@ void TForm1::N5Click()
         const TTrimSettings Settings = ReadTrimSettings(*this);
         bool Completed = false;
         try {
-            Completed = RunInBackground(this, QStringLiteral("自動切り出しをしています..."), [&](TBackgroundWork &Work) {
+            Completed = RunInBackground(this, tr("自動切り出しをしています..."), [&](TBackgroundWork &Work) {
                 DetectTrimAreas(Recording, Settings, Areas, Count, [&Work](double Share) {
                     Work.Report(Share);
                     return !Work.Cancelled();
@@ -72,9 +72,9 @@ void TForm1::N5Click()
                     const TLeftOutSound Found =
                         LeftOutSound(Levels, Recording.Format.nSamplesPerSec, Floor, Areas, Count);
                     if (Found.Stretches > 0)
-                        LeftOut = QStringLiteral("。雑音より%1 dB大きい音が%2か所 (最初は%3秒) どの区間にも入っていません")
+                        LeftOut = tr("。雑音より%1 dB大きい音が%nか所 (最初は%2秒) どの区間にも入っていません",
+                                     nullptr, Found.Stretches)
                                       .arg(Found.LoudestDb - Floor, 0, 'f', 1)
-                                      .arg(Found.Stretches)
                                       .arg(Found.FirstSeconds, 0, 'f', 2);
                 }
             });
@@ -90,5 +90,5 @@ void TForm1::N5Click()
         MarkAreasSaved();
         PB->repaint();
     }
-    ShowMessage(QString::number(FAreaCount) + QStringLiteral("個に分割されました") + LeftOut);
+    ShowMessage(tr("%n個に分割されました", nullptr, FAreaCount) + LeftOut);
 }

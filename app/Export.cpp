@@ -48,11 +48,11 @@ void TForm1::N6Click()
         Job.Names = FPieceNames;
         bool Completed = false;
         try {
-            Completed = RunInBackground(this, QStringLiteral("切り出した範囲を保存しています...\n") + Folder,
+            Completed = RunInBackground(this, tr("切り出した範囲を保存しています...\n") + Folder,
                                         [&](TBackgroundWork &Work) {
                 Job.WaitForFolder = [&](std::chrono::milliseconds) {
                     if (!FolderAwaited.exchange(true))
-                        Work.Say(QStringLiteral("出力先のフォルダには別の分割が書き込み中です。終わるのを待っています。\n")
+                        Work.Say(tr("出力先のフォルダには別の分割が書き込み中です。終わるのを待っています。\n")
                                  + Folder);
                     return !Work.Cancelled();
                 };
@@ -73,18 +73,18 @@ void TForm1::N6Click()
                 // wave can hold it: a longer piece is written all the same.
                 ExtractArea(Count - 1);
         } catch (const EExportOverwritesRecording &Error) {
-            Failure = QStringLiteral("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
+            Failure = tr("開いているwavファイルが出力先にあるため分割できません\n") + Error.Path;
         } catch (const EExportReadFailed &Error) {
-            Failure = QStringLiteral("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
+            Failure = tr("元のwavファイルに問題があります\n") + Error.Path + QStringLiteral(": ")
                 + Error.Reason;
         } catch (const EExportFailed &Error) {
             // Disk full, read-only, no permission: the recording is fine.
-            Failure = QStringLiteral("出力先のフォルダに書き込めません\n") + Error.Path + QStringLiteral(": ")
+            Failure = tr("出力先のフォルダに書き込めません\n") + Error.Path + QStringLiteral(": ")
                 + Error.Reason;
         }
         if (!Completed && Failure.isEmpty())
-            Failure = FolderAwaited ? QStringLiteral("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder
-                                    : QStringLiteral("保存を取り消しました。それまでに保存したファイルは出力先に残っています\n")
+            Failure = FolderAwaited ? tr("出力先のフォルダは別の分割が使用中のため、分割を取り消しました\n") + Folder
+                                    : tr("保存を取り消しました。それまでに保存したファイルは出力先に残っています\n")
                     + Folder;
         if (Failure.isEmpty())
             PB->repaint();
@@ -94,8 +94,8 @@ void TForm1::N6Click()
         return;
     }
     MarkAreasSaved();
-    if (AskYesNo(QStringLiteral("情報"), QStringLiteral("分割しました。作成されたデータのフォルダを開きますか？\n")
-                     + tr("%1個のファイル: %2").arg(Count).arg(Folder)))
+    if (AskYesNo(tr("情報"), tr("分割しました。作成されたデータのフォルダを開きますか？") + QLatin1Char('\n')
+                     + tr("%n個のファイル: %1", nullptr, int(Count)).arg(Folder)))
         OpenFolder(Folder);
 }
 
@@ -118,6 +118,6 @@ void TForm1::Playthistrimarea1Click()
     // The wave library plays two channels at most.
     if (Played && RecordingView().Format.nChannels > 2 && !FChannelsNoticeGiven) {
         FChannelsNoticeGiven = true;
-        ShowMessage(QStringLiteral("このwavファイルの3チャンネル目以降は再生されません"));
+        ShowMessage(tr("このwavファイルの3チャンネル目以降は再生されません"));
     }
 }

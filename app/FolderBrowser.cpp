@@ -8,7 +8,7 @@
 // not told of looks like a program that ignored the click.
 void OpenFolderInBrowser(const QString &Folder, QObject *Context, std::function<void(const QString &Text)> Report)
 {
-    const QString Text = QStringLiteral("フォルダを開けませんでした\n") + Folder;
+    const QString Text = QCoreApplication::translate("Redivev", "フォルダを開けませんでした\n") + Folder;
     // Without a desktop of its own xdg-open runs the file browser in the
     // foreground, so it may outlive the window that asked; ending the
     // program stops the launcher only, and the browser stays open.

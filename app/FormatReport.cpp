@@ -6,6 +6,8 @@
 #include "platform/WaveContainer.h"
 #include "platform/Streams.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <optional>
 
@@ -42,7 +44,7 @@ QString UnreadableFormatReport(TForm1 &Form, TStream &Stream)
     // should that fail.
     const QByteArray Held(reinterpret_cast<const char *>(&Wave->FFormat), sizeof(Wave->FFormat));
     const QByteArray Body = ReadFmtBody(Stream).value_or(Held);
-    return QStringLiteral("このwavファイルの形式には対応していません\n") + DescribeFormat(Body);
+    return QCoreApplication::translate("Redivev", "このwavファイルの形式には対応していません\n") + DescribeFormat(Body);
 }
 
 bool RepeatUnreadableFormat(TForm1 &Form)

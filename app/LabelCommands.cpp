@@ -20,29 +20,23 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
-
-const QString LabelFilter = QStringLiteral("ラベルファイル (*.txt)");
-
-} // namespace
-
 void TForm1::CreateLabelCommands()
 {
-    LabelExportAction = new QAction(QStringLiteral("ラベルを書き出す"), this);
+    LabelExportAction = new QAction(tr("ラベルを書き出す"), this);
     LabelExportAction->setObjectName(QStringLiteral("LabelExportAction"));
-    LabelImportAction = new QAction(QStringLiteral("ラベルを読み込む"), this);
+    LabelImportAction = new QAction(tr("ラベルを読み込む"), this);
     LabelImportAction->setObjectName(QStringLiteral("LabelImportAction"));
     File1->addSeparator();
     File1->addActions({LabelExportAction, LabelImportAction});
     // Beside the export it is a variant of.
-    NamedExportAction = new QAction(QStringLiteral("切り出した範囲をラベル名で保存"), this);
+    NamedExportAction = new QAction(tr("切り出した範囲をラベル名で保存"), this);
     NamedExportAction->setObjectName(QStringLiteral("NamedExportAction"));
     const QList<QAction *> Commands = N4->actions();
     const qsizetype AfterExport = Commands.indexOf(N6) + 1;
     N4->insertAction(AfterExport < Commands.size() ? Commands[AfterExport] : nullptr, NamedExportAction);
 
     RunLabelDialog = [this](bool Save) -> std::optional<QString> {
-        QFileDialog Dialog(this, Save ? LabelExportAction->text() : LabelImportAction->text(), QString(), LabelFilter);
+        QFileDialog Dialog(this, Save ? LabelExportAction->text() : LabelImportAction->text(), QString(), tr("ラベルファイル (*.txt)"));
         Dialog.setAcceptMode(Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         Dialog.setDefaultSuffix(QStringLiteral("txt"));
@@ -97,17 +91,17 @@ bool TForm1::SaveAreasAsLabels()
     try {
         TFolderWriter Writer(QFile::encodeName(Target.absolutePath()).toStdString());
         if (FRecordingFile && Writer.IsFile(Name, FRecordingFile->Device, FRecordingFile->Inode)) {
-            ShowMessage(QStringLiteral("開いているwavファイルにラベルは書き出せません\n") + *Path);
+            ShowMessage(tr("開いているwavファイルにラベルは書き出せません\n") + *Path);
             return false;
         }
         Writer.WriteWhole(Name, [&Text](int Out) { WriteAll(Out, Text.constData(), Text.size()); });
     } catch (const EFileSystemError &Error) {
-        ShowMessage(QStringLiteral("ラベルを書き出せません\n") + QFile::decodeName(Error.Path.c_str())
+        ShowMessage(tr("ラベルを書き出せません\n") + QFile::decodeName(Error.Path.c_str())
                     + QStringLiteral(": ") + QString::fromStdString(Error.Reason));
         return false;
     }
     MarkAreasSaved();
-    ShowMessage(QString::number(Count) + QStringLiteral("個の範囲をラベルに書き出しました"));
+    ShowMessage(tr("%n個の範囲をラベルに書き出しました", nullptr, int(Count)));
     return true;
 }
 
@@ -118,7 +112,7 @@ void TForm1::LabelImportClick()
     const std::optional<QString> Path = RunLabelDialog(false);
     if (!Path)
         return;
-    const QString Unreadable = QStringLiteral("ラベルファイルを読み込めません\n");
+    const QString Unreadable = tr("ラベルファイルを読み込めません\n");
     QFile File(*Path);
     if (!File.open(QIODevice::ReadOnly)) {
         ShowMessage(Unreadable + *Path + QStringLiteral(": ") + File.errorString());
@@ -153,14 +147,14 @@ void TForm1::LabelImportClick()
         MarkAreasSaved();
         PB->repaint();
     }
-    ShowMessage(QString::number(FAreaCount) + QStringLiteral("個の範囲を読み込みました"));
+    ShowMessage(tr("%n個の範囲を読み込みました", nullptr, FAreaCount));
 }
 
 void TForm1::NamedExportClick()
 {
     const QStringList Labels = CurrentAreaLabels();
     if (Labels.isEmpty() && FAreaCount > 0) {
-        ShowMessage(QStringLiteral("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
+        ShowMessage(tr("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
         return;
     }
     FPieceNames = PieceNamesFromLabels(Labels);

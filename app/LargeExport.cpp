@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "engine/SampleFormat.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -22,8 +23,9 @@ bool ConfirmLargeExport(TForm1 &Form, const TSampleView &Recording, const TTrimA
     if (Bytes <= 2 * Recording.DataSize)
         return true;
     const QLocale Locale;
-    const QString Text = QStringLiteral("切り出した範囲が重なっているため、保存するデータは%1になり、録音(%2)の%3倍です。保存しますか？")
+    const QString Text = QCoreApplication::translate("Redivev", "切り出した範囲が重なっているため、"
+                                                                "保存するデータは%1になり、録音(%2)の%3倍です。保存しますか？")
                              .arg(Locale.formattedDataSize(Bytes), Locale.formattedDataSize(Recording.DataSize))
                              .arg(double(Bytes) / double(std::max<std::int64_t>(Recording.DataSize, 1)), 0, 'f', 1);
-    return Form.AskYesNo(QStringLiteral("確認"), Text);
+    return Form.AskYesNo(QCoreApplication::translate("Redivev", "確認"), Text);
 }

@@ -23,5 +23,5 @@ void TForm1::N3Click()
         }
     }
     if (Result == TNormaliseResult::Silent)
-        ShowMessage(QStringLiteral("無音のため音量を変更できません"));
+        ShowMessage(tr("無音のため音量を変更できません"));
 }

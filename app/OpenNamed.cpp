@@ -1,8 +1,10 @@
 #include "app/OpenNamed.h"
 
 #include "app/BackgroundWork.h"
+#include "app/EngineMessages.h"
 #include "app/Unit1.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTimer>
 #include <QWindow>
@@ -21,9 +23,9 @@ void OpenNamedFile(TForm1 &Form, const QByteArray &FileName)
     try {
         Form.OpenRecording(FileName.toStdString());
     } catch (const std::exception &Error) {
-        Failure = QString::fromUtf8(Error.what());
+        Failure = EngineMessage(Error.what());
     } catch (...) {
-        Failure = QStringLiteral("Unknown error");
+        Failure = QCoreApplication::translate("Redivev", "Unknown error");
     }
     if (Failure)
         Form.ShowError(*Failure);

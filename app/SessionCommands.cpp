@@ -14,17 +14,17 @@
 
 void TForm1::CreateSessionMenus()
 {
-    ChooseFolder1 = File1->addAction(QStringLiteral("出力先フォルダの選択..."));
+    ChooseFolder1 = File1->addAction(tr("出力先フォルダの選択..."));
     ChooseFolder1->setObjectName(QStringLiteral("ChooseFolder1"));
-    Defaults1 = N2->addAction(QStringLiteral("設定を初期値に戻す"));
+    Defaults1 = N2->addAction(tr("設定を初期値に戻す"));
     Defaults1->setObjectName(QStringLiteral("Defaults1"));
-    View1 = menuBar()->addMenu(QStringLiteral("表示"));
+    View1 = menuBar()->addMenu(tr("表示"));
     View1->setObjectName(QStringLiteral("View1"));
-    ToolWindow1 = View1->addAction(QStringLiteral("ツールウィンドウ"));
+    ToolWindow1 = View1->addAction(tr("ツールウィンドウ"));
     ToolWindow1->setObjectName(QStringLiteral("ToolWindow1"));
 
     RunFolderDialog = [this](const QString &Current) -> std::optional<QString> {
-        const QString Chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("出力先フォルダの選択"), Current);
+        const QString Chosen = QFileDialog::getExistingDirectory(this, tr("出力先フォルダの選択"), Current);
         if (Chosen.isEmpty())
             return std::nullopt;
         return Chosen;

@@ -1,5 +1,6 @@
 #include "app/SettingEdits.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,10 +122,11 @@ bool TSettingEdits::Apply(const QScrollBar *Bar, const QString &Text)
         Read.Problem == TSettingProblem::None ? SettingAtRate(Read.Value, FRate) : std::nullopt;
     if (!Panel) {
         Show(*Setting);
-        FReport(QStringLiteral("「%1」は設定できません。%2")
-                    .arg(Text, Setting->Kind == TSettingKind::Level
-                                   ? QStringLiteral("レベルは 1000 や -40dB のように入力してください。")
-                                   : QStringLiteral("幅は 4410 や 0.4s、400ms のように入力してください。")));
+        const QString Example =
+            Setting->Kind == TSettingKind::Level
+                ? QCoreApplication::translate("Redivev", "レベルは 1000 や -40dB のように入力してください。")
+                : QCoreApplication::translate("Redivev", "幅は 4410 や 0.4s、400ms のように入力してください。");
+        FReport(QCoreApplication::translate("Redivev", "「%1」は設定できません。%2").arg(Text, Example));
         return false;
     }
     Place(*Setting, *Panel, OffTheBar(*Setting->Bar, *Panel) ? std::optional(Read.Value) : std::nullopt);

@@ -90,12 +90,12 @@ void TForm1::AddMarginRows()
         QScrollBar *&Bar;
         QLineEdit *&Edit;
         const char *BarName, *EditName;
-    } Added[] = {{"Pad", SBPAD, Edit11, "SBPAD", "Edit11"},
-                 {"Level window", SBLW, Edit12, "SBLW", "Edit12"},
-                 {"Max size", SBMAX, Edit13, "SBMAX", "Edit13"}};
+    } Added[] = {{QT_TR_NOOP("Pad"), SBPAD, Edit11, "SBPAD", "Edit11"},
+                 {QT_TR_NOOP("Level window"), SBLW, Edit12, "SBLW", "Edit12"},
+                 {QT_TR_NOOP("Max size"), SBMAX, Edit13, "SBMAX", "Edit13"}};
     int Step = 20;
     for (const auto &Row : Added) {
-        auto *Caption = new QLabel(QString::fromLatin1(Row.Caption), Rows);
+        auto *Caption = new QLabel(tr(Row.Caption), Rows);
         Caption->setFont(Label8->font());
         Caption->setAlignment(Label8->alignment());
         Caption->setGeometry(Label8->geometry().translated(0, Step));

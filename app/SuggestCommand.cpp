@@ -24,16 +24,16 @@
 
 void TForm1::CreateSuggestCommands()
 {
-    SuggestAction = new QAction(QStringLiteral("設定を録音から提案"), this);
+    SuggestAction = new QAction(tr("設定を録音から提案"), this);
     SuggestAction->setObjectName(QStringLiteral("SuggestAction"));
-    UndoSuggestAction = new QAction(QStringLiteral("提案の前の設定に戻す"), this);
+    UndoSuggestAction = new QAction(tr("提案の前の設定に戻す"), this);
     UndoSuggestAction->setObjectName(QStringLiteral("UndoSuggestAction"));
     UndoSuggestAction->setEnabled(false);
     N4->addSeparator();
     N4->addActions({SuggestAction, UndoSuggestAction});
     // Beside "Trim!", in the room the widened panel gives; named as
     // redivev-split's --auto, which runs the same suggestion.
-    SuggestButton = new QPushButton(QStringLiteral("Auto"), Button1->parentWidget());
+    SuggestButton = new QPushButton(tr("Auto"), Button1->parentWidget());
     SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
     SuggestButton->setFont(Button1->font());
     SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
@@ -41,7 +41,7 @@ void TForm1::CreateSuggestCommands()
     // hold in the bar's place, Join short in the edit's.
     QWidget *Rows = SBAFOL->parentWidget();
     const int Step = SBMAX->y() - SBAFOL->y() + 20;
-    auto *Caption = new QLabel(QStringLiteral("Target"), Rows);
+    auto *Caption = new QLabel(tr("Target"), Rows);
     Caption->setFont(Label8->font());
     Caption->setAlignment(Label8->alignment());
     Caption->setGeometry(Label8->geometry().translated(0, Step));
@@ -55,7 +55,7 @@ void TForm1::CreateSuggestCommands()
     BandBox->setObjectName(QStringLiteral("BandBox"));
     BandBox->addItems({QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")});
     BandBox->setGeometry(Bar.x() + Bar.width() / 2, Bar.y(), Bar.width() - Bar.width() / 2, Bar.height());
-    JoinShortBox = new QCheckBox(QStringLiteral("Join short"), Rows);
+    JoinShortBox = new QCheckBox(tr("Join short"), Rows);
     JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
     JoinShortBox->setFont(Edit6->font());
     const QRect Edit = Edit6->geometry().translated(0, Step);
@@ -80,7 +80,7 @@ void TForm1::SuggestClick()
         // Read once for the levels and once for the count: long work that
         // keeps the window answering and can be cancelled, leaving the
         // settings as they were.
-        const bool Found = RunInBackground(this, QStringLiteral("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
+        const bool Found = RunInBackground(this, tr("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
             Suggested = SuggestTrimSettings(Recording, TPieceTarget(std::max(TargetBox->currentIndex(), 0)));
             if (Work.Cancelled())
                 throw EWorkCancelled();
@@ -119,16 +119,14 @@ void TForm1::SuggestClick()
     // Without a quiet stretch there is no floor to measure, and a level
     // reported for speech would be made up: say so instead.
     if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilenceDb)
-        ShowMessage(QStringLiteral("録音は無音です。切り出す声がありません。自動切り出しで%1個に分割されます").arg(Pieces));
+        ShowMessage(tr("録音は無音です。切り出す声がありません。自動切り出しで%n個に分割されます", nullptr, Pieces));
     else if (!Suggested.SpeechFound)
-        ShowMessage(QStringLiteral("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"
-                                   "自動切り出しで%2個に分割されます")
-                        .arg(Db(Suggested.NoiseFloorDb))
-                        .arg(Pieces));
+        ShowMessage(tr("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"
+                                   "自動切り出しで%n個に分割されます", nullptr, Pieces)
+                        .arg(Db(Suggested.NoiseFloorDb)));
     else
-        ShowMessage(QStringLiteral("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%3個に分割されます")
-                        .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb))
-                        .arg(Pieces));
+        ShowMessage(tr("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%n個に分割されます", nullptr, Pieces)
+                        .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb)));
 }
 
 void TForm1::UndoSuggestClick()

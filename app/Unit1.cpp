@@ -1,9 +1,11 @@
 #include "app/Unit1.h"
 
+#include "app/HelpGuide.h"
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
 #include "app/ScreenFit.h"
 #include "app/Session.h"
+#include "app/SettingHelp.h"
 #include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
@@ -56,6 +58,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
     FitToScreen(*this);
     CreateViewTools();
+    DescribeSettings(*this);
+    CreateHelpMenu(*this);
     FormCreate();
 }
 
@@ -180,7 +184,7 @@ void TForm1::CreatePopupAndDialog()
     // Not attached to the view: only PBMouseDown shows it.
     PM = new QMenu(this);
     PM->setObjectName(QStringLiteral("PM"));
-    Playthistrimarea1 = PM->addAction(QStringLiteral("Play this trim area"));
+    Playthistrimarea1 = PM->addAction(tr("Play this trim area"));
     Playthistrimarea1->setObjectName(QStringLiteral("Playthistrimarea1"));
 
     OD = new QFileDialog(this);
@@ -189,7 +193,7 @@ void TForm1::CreatePopupAndDialog()
     OD->setFileMode(QFileDialog::ExistingFile);
     OD->setDefaultSuffix(QStringLiteral("wav"));
     // The designed filter first; then the other recordings the window reads.
-    OD->setNameFilters({QStringLiteral("WAVEファイル (*.wav)"),
+    OD->setNameFilters({tr("WAVEファイル (*.wav)"),
                         QStringLiteral("FLAC, RF64, Wave64 (*.flac *.rf64 *.bw64 *.w64)")});
 }
 

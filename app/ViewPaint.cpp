@@ -3,6 +3,7 @@
 // settings, recomputed from the controls at every paint.
 #include "app/Unit1.h"
 
+#include "app/EngineMessages.h"
 #include "app/PaintBox.h"
 #include "app/OverviewStrip.h"
 #include "app/PeakLevels.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
@@ -117,27 +119,35 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     } catch (const std::exception &Error) {
         // Like a paint that stops at its first failure: the bands stay, the
         // rest is not drawn.
-        ReportPaintError(QString::fromUtf8(Error.what()));
+        ReportPaintError(EngineMessage(Error.what()));
         return;
     }
 
     const int TH = Canvas.TextHeight();
     const int F = Scaled(32768);
     Canvas.Line(0, Y0, W, Y0, Lime);
-    Canvas.Text(W - 80, Y0 - TH, QStringLiteral("Center Position"));
+    Canvas.Text(W - 80, Y0 - TH, tr("Center Position"));
     Canvas.Line(0, Y0 - F, W, Y0 - F, Lime);
-    Canvas.Text(W - 80, Y0 - F - TH, QStringLiteral("Max Position"));
+    Canvas.Text(W - 80, Y0 - F - TH, tr("Max Position"));
     Canvas.Line(0, Y0 + F, W, Y0 + F, Lime);
-    Canvas.Text(W - 80, Y0 + F + 1, QStringLiteral("Max Position"));
+    Canvas.Text(W - 80, Y0 + F + 1, tr("Max Position"));
 
-    const auto Bracket = [&](int Left, int Level, const QString &Caption) {
+    const auto Bracket = [&](int Left, int Level, const QString &Caption, int CaptionLeft) {
         Canvas.Line(Left, Y0 - Level, W - Left, Y0 - Level, Green);
         Canvas.Line(Left, Y0 + Level, Left, Y0 - Level, Green);
         Canvas.Line(Left, Y0 + Level, W - Left, Y0 + Level, Green);
-        Canvas.Text(Left, Y0 + Level + 1, Caption);
+        Canvas.Text(CaptionLeft, Y0 + Level + 1, Caption);
     };
-    Bracket(100, Scaled(SettingOf(SBN)), QStringLiteral("No Sound Level"));
-    Bracket(50, Scaled(SettingOf(SBCSL)), QStringLiteral("Cut Start"));
+    // Levels close together put both captions on one row, where the inner
+    // one's would run on from the outer one's: it moves along its line
+    // past the other.
+    const int NoSound = Scaled(SettingOf(SBN));
+    const int CutStart = Scaled(SettingOf(SBCSL));
+    const QString CutStartCaption = tr("Cut Start");
+    const int Apart = std::abs(NoSound - CutStart) >= TH ? 100
+        : std::max(100, 50 + Canvas.TextWidth(CutStartCaption + QLatin1Char(' ')));
+    Bracket(100, NoSound, tr("No Sound Level"), Apart);
+    Bracket(50, CutStart, CutStartCaption, 50);
 
     Canvas.Line(CX, 0, CX, H, Green);
 
@@ -154,20 +164,20 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         const int A = Reach(SettingOf(SBAFIL));
         const int B = Reach(SettingOf(SBAFOL));
         HangingBar(A, B, H - 50);
-        Canvas.Text(CX - 30, H - 49, QStringLiteral("Fade Width"));
-        Canvas.Text(CX + B + 2, H - 50 - TH, QStringLiteral("Out"));
-        Canvas.Text(CX - A - 10, H - 50 - TH, QStringLiteral("In"));
+        Canvas.Text(CX - 30, H - 49, tr("Fade Width"));
+        Canvas.Text(CX + B + 2, H - 50 - TH, tr("Out"));
+        Canvas.Text(CX - A - 10, H - 50 - TH, tr("In"));
     }
     {
         const int A = Reach(SettingOf(SBMZSS));
         const int B = Reach(SettingOf(SBMZSE));
         HangingBar(A, B, H - 25);
-        Canvas.Text(CX - 30, H - 24, QStringLiteral("Zero Search"));
+        Canvas.Text(CX - 30, H - 24, tr("Zero Search"));
         // The left end is the backward search window, the right end the
         // forward one, as on the panel and in the detection.
-        const QString Backword = QStringLiteral("Backword");
+        const QString Backword = tr("Backword");
         Canvas.Text(CX - A - 2 - Canvas.TextWidth(Backword), H - 25 - TH, Backword);
-        Canvas.Text(CX + B + 2, H - 25 - TH, QStringLiteral("Forword"));
+        Canvas.Text(CX + B + 2, H - 25 - TH, tr("Forword"));
     }
 
     // A centred width, hanging from a leader at the top.
@@ -178,8 +188,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(CX + Half, Top, CX + Half, Y0 + 10, Green);
         Canvas.Text(10, Top + 1, Caption);
     };
-    CentredWidth(SettingOf(SBNW), 10, QStringLiteral("No Sound Width"));
-    CentredWidth(SettingOf(SBML), 30, QStringLiteral("Minimum Size"));
+    CentredWidth(SettingOf(SBNW), 10, tr("No Sound Width"));
+    CentredWidth(SettingOf(SBML), 30, tr("Minimum Size"));
 
     // Hand corrections: the selected area's borders, the one a Shift+drag
     // is adding, and the cursor a click left.

@@ -55,15 +55,15 @@ void TForm1::CreateViewTools()
     // One 表示 menu: the tool window's item, then the zoom's.
     ViewMenu = View1;
     ViewMenu->addSeparator();
-    ZoomInAction = ViewMenu->addAction(QStringLiteral("拡大"));
+    ZoomInAction = ViewMenu->addAction(tr("拡大"));
     ZoomInAction->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
-    ZoomOutAction = ViewMenu->addAction(QStringLiteral("縮小"));
+    ZoomOutAction = ViewMenu->addAction(tr("縮小"));
     ZoomOutAction->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(0x2212)});
-    WholeRecordingAction = ViewMenu->addAction(QStringLiteral("whole recording"));
+    WholeRecordingAction = ViewMenu->addAction(tr("全体を表示"));
     WholeRecordingAction->setShortcut(QKeySequence(Qt::Key_0));
-    PlayMenu = menuBar()->addMenu(QStringLiteral("再生"));
+    PlayMenu = menuBar()->addMenu(tr("再生"));
     PlayMenu->setObjectName(QStringLiteral("PlayMenu"));
-    StopAction = PlayMenu->addAction(QStringLiteral("停止"));
+    StopAction = PlayMenu->addAction(tr("停止"));
     StopAction->setShortcut(QKeySequence(Qt::Key_Escape));
 
     connect(ZoomInAction, &QAction::triggered, this,

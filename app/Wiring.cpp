@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 
 #include "app/Application.h"
+#include "app/EngineMessages.h"
 #include "app/FileDrop.h"
 #include "app/FolderBrowser.h"
 #include "app/PaintBox.h"
@@ -66,9 +67,9 @@ void TForm1::Guarded(const std::function<void()> &Handler)
     try {
         Handler();
     } catch (const std::exception &Error) {
-        ShowError(QString::fromUtf8(Error.what()));
+        ShowError(EngineMessage(Error.what()));
     } catch (...) {
-        ShowError(QStringLiteral("Unknown error"));
+        ShowError(tr("Unknown error"));
     }
 }
 
@@ -97,8 +98,8 @@ void TForm1::InstallModalDefaults()
     };
     AskYesNo = [this](const QString &Caption, const QString &Text) {
         QMessageBox Box(QMessageBox::Information, Caption, Text, QMessageBox::NoButton, this);
-        QPushButton *Yes = Box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        Box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        QPushButton *Yes = Box.addButton(tr("はい(&Y)"), QMessageBox::YesRole);
+        Box.addButton(tr("いいえ(&N)"), QMessageBox::NoRole);
         Box.exec();
         return Box.clickedButton() == Yes;
     };

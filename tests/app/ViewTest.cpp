@@ -292,6 +292,39 @@ TEST_F(ViewTest, ZeroSearchWordsStandBesideTheEndsTheyName)
     EXPECT_EQ(Image.copy(CentreX + 120 + 2, Top, Forword.width(), Forword.height()), Forword);
 }
 
+// At the defaults the two level captions share a row: the no-sound one
+// stands past the cut-start one instead of running on from it, each whole.
+TEST_F(ViewTest, LevelCaptionsOnOneRowStandApart)
+{
+    const QImage Image = View();
+    const QFont Font = Form->PB->font();
+    const QFontMetrics Metrics(Font);
+    // Which pixels of a caption-sized box hold the captions' colour (the
+    // brackets are a darker green).
+    const auto Lit = [&Metrics](const QImage &From, int X, int Y, const QString &Text) {
+        std::vector<bool> Mask;
+        for (int J = 0; J < Metrics.height(); ++J)
+            for (int I = 0; I < Metrics.horizontalAdvance(Text); ++I)
+                Mask.push_back(From.pixel(X + I, Y + J) == qRgb(0, 255, 0));
+        return Mask;
+    };
+    const auto Alone = [&](const QString &Text) {
+        QImage Word(Metrics.horizontalAdvance(Text), Metrics.height(), QImage::Format_RGB32);
+        Word.fill(Qt::black);
+        QPainter Painter(&Word);
+        Painter.setFont(Font);
+        Painter.setPen(QColor(0, 255, 0));
+        Painter.drawText(0, Metrics.ascent(), Text);
+        return Lit(Word, 0, 0, Text);
+    };
+    const QString CutStart = QStringLiteral("Cut Start");
+    const QString NoSound = QStringLiteral("No Sound Level");
+    // Cut start level 100 is 0 pixels from the mid line, no sound 3.
+    EXPECT_EQ(Lit(Image, 50, MidY + 1, CutStart), Alone(CutStart));
+    const int NoSoundLeft = 50 + Metrics.horizontalAdvance(CutStart + QLatin1Char(' '));
+    EXPECT_EQ(Lit(Image, NoSoundLeft, MidY + 3 + 1, NoSound), Alone(NoSound));
+}
+
 TEST_F(ViewTest, BeforeAnyFileOnlyGuideMarksAreDrawn)
 {
     const QImage Image = View();

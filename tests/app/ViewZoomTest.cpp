@@ -185,6 +185,6 @@ TEST_F(ViewZoomTest, TheViewMenuCarriesTheZoomCommands)
     EXPECT_EQ(Form->ViewMenu, Form->View1) << "one 表示 menu";
     EXPECT_EQ(Form->ViewMenu->actions().mid(2),
               (QList<QAction *>{Form->ZoomInAction, Form->ZoomOutAction, Form->WholeRecordingAction}));
-    EXPECT_EQ(Form->WholeRecordingAction->text(), QStringLiteral("whole recording"));
+    EXPECT_EQ(Form->WholeRecordingAction->text(), QStringLiteral("全体を表示"));
     EXPECT_EQ(Form->PlayMenu->actions(), QList<QAction *>{Form->StopAction});
 }

@@ -2,11 +2,16 @@
 // dialog, components, and the wiring of menus and buttons to their commands.
 #include "WindowTestSupport.h"
 
+#include "app/EngineMessages.h"
+#include "app/Language.h"
 #include "app/PaintBox.h"
+#include "app/Unit2.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -17,7 +22,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QtTest/QTest>
 
 using namespace apptest;
 
@@ -221,4 +228,103 @@ TEST_F(WindowTest, ErrorOfAMenuCommandIsShownAndTheProgramGoesOn)
     Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
     Form->WAV1->trigger();
     EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
+}
+
+// The designed texts are the source: a Japanese and the C locale keep them
+// all, any other locale gets the English catalogue, Qt's own dialogs the
+// locale's, and the engine's messages go through the same catalogue.
+TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
+{
+    const struct {
+        const char *Locale;
+        bool English;
+        const char *Cancel; // Qt's own button, translated by Qt's catalogue
+    } Cases[] = {{"ja_JP", false, "キャンセル"}, {"C", false, "Cancel"}, {"de_DE", true, "Abbrechen"},
+                 {"en_GB", true, "Cancel"}};
+    for (const auto &Case : Cases) {
+        SCOPED_TRACE(Case.Locale);
+        const QLocale Locale(QString::fromLatin1(Case.Locale));
+        TLanguage Language(Locale);
+        EXPECT_EQ(Language.English(), Case.English);
+        EXPECT_EQ(KeepsDesignedTexts(Locale), !Case.English);
+        TForm1 Window;
+        TForm2 Tool(Window);
+        QStringList Shown;
+        Window.ShowMessage = [&Shown](const QString &Text) { Shown << Text; };
+        Window.ShowError = [&Shown](const QString &Text) { Shown << Text; };
+        const auto Tr = [&Case](const char *Designed, const char *English) {
+            return QString::fromUtf8(Case.English ? English : Designed);
+        };
+        EXPECT_EQ(Window.File1->title(), Tr("ファイル", "&File"));
+        EXPECT_EQ(Window.WAV1->text(), Tr("WAVの読込", "Open WAV..."));
+        EXPECT_EQ(Window.N5->text(), Tr("自動切り出し", "Auto trim"));
+        EXPECT_EQ(Window.WholeRecordingAction->text(), Tr("全体を表示", "Whole recording"));
+        EXPECT_EQ(Window.Playthistrimarea1->text(), QStringLiteral("Play this trim area"));
+        EXPECT_EQ(Tool.windowTitle(), QStringLiteral("Tool Window"));
+        EXPECT_EQ(Window.Label6->text(), QStringLiteral("Cut start level"));
+        // The designed English spelling mended in English only.
+        EXPECT_EQ(Window.Label4->text(), Tr("width of no sound level", "No sound width"));
+        EXPECT_EQ(Window.Label11->text(), Tr("Backword Level", "Backward search"));
+        EXPECT_EQ(Window.Label7->text(), Tr("Auto fadein length", "Auto fade-in length"));
+        for (QLabel *Label : Window.ControlPanel->findChildren<QLabel *>())
+            EXPECT_LE(QFontMetrics(Label->font()).horizontalAdvance(Label->text()), Label->width())
+                << Label->objectName().toStdString();
+        // The designed hint stays on its bar; the row's caption and edit
+        // say what the setting does, its unit and its command-line name.
+        EXPECT_EQ(Window.SBCSL->toolTip(), Tr("最短データ長", Window.Label6->toolTip().toUtf8().constData()));
+        EXPECT_TRUE(Window.Label6->toolTip().startsWith(Tr("区間の外で", "Outside a piece")))
+            << Window.Label6->toolTip().toStdString();
+        for (QWidget *Row : std::initializer_list<QWidget *>{Window.Label6, Window.Edit4, Window.SBPAD, Window.Edit13,
+                                                             Window.TargetBox, Window.JoinShortBox, Window.Label8,
+                                                             Window.Label9, Window.Edit7, Window.Edit8})
+            EXPECT_FALSE(Row->toolTip().isEmpty()) << Row->objectName().toStdString();
+        // The buttons beside the zoom rows are not rows of settings, and a
+        // designed bar without a hint stays without one.
+        EXPECT_EQ(Window.Button2->toolTip(), QString());
+        EXPECT_EQ(Window.SBVZ->toolTip(), QString());
+        EXPECT_TRUE(
+            Window.Edit4->toolTip().endsWith(Tr("コマンドライン: --cut-start-level", "Command line: --cut-start-level")));
+        EXPECT_TRUE(Window.Edit13->toolTip().endsWith(QStringLiteral("--max-size")));
+        EXPECT_TRUE(Window.Edit5->toolTip().contains(Tr("ビューに描くだけ", "Only drawn in the view")));
+        EXPECT_TRUE(Window.JoinShortBox->toolTip().endsWith(QStringLiteral("--join-short")));
+
+        // An engine message, and the window's own after a real click.
+        EXPECT_EQ(EngineMessage("ファイル /tmp/a b.wav は開けません"),
+                  Tr("ファイル /tmp/a b.wav は開けません", "Cannot open the file /tmp/a b.wav"));
+        const QString Text = WriteFile("text.wav", wavtest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
+        Window.RunOpenDialog = [Text]() -> std::optional<QString> { return Text; };
+        Window.WAV1->trigger();
+        std::vector<std::int16_t> Frames(3000, 0);
+        for (int I = 500; I < 800; ++I)
+            Frames[static_cast<std::size_t>(I)] = 8000;
+        const QString Burst = WriteFile("burst.wav", Mono16(Frames));
+        Window.RunOpenDialog = [Burst]() -> std::optional<QString> { return Burst; };
+        Window.WAV1->trigger();
+        QTest::mouseClick(Window.Button1, Qt::LeftButton);
+        EXPECT_EQ(Shown, (QStringList{Tr("TZuInternalWave.LoadFromFile:Not a waveform-audio file.",
+                                         "Not a waveform-audio (WAV) file."),
+                                      Tr("1個に分割されました", "Cut into 1 piece")}));
+
+        QDialogButtonBox Buttons(QDialogButtonBox::Cancel);
+        EXPECT_EQ(Buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8(Case.Cancel));
+    }
+    // Gone with the object: a window made now has the designed texts.
+    TForm1 After;
+    EXPECT_EQ(After.File1->title(), QStringLiteral("ファイル"));
+}
+
+// F1 opens the guide to what the panel's less obvious parts do.
+TEST_F(WindowTest, HelpOpensAGuideToAutoTrimTheMarksAndTheFades)
+{
+    Form->activateWindow();
+    QTest::keyClick(Form.get(), Qt::Key_F1);
+    auto *Guide = Form->findChild<QDialog *>(QStringLiteral("HelpGuide"));
+    ASSERT_NE(Guide, nullptr);
+    EXPECT_TRUE(Guide->isVisible());
+    const QString Page = Guide->findChild<QTextBrowser *>()->toPlainText();
+    for (const char *Topic :
+         {"Auto", "Trim!", "Cut Start", "Zero Search", "Auto fadein length", "フェードは掛かりません"})
+        EXPECT_TRUE(Page.contains(QString::fromUtf8(Topic))) << Topic;
+    QTest::mouseClick(Guide->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close), Qt::LeftButton);
+    EXPECT_FALSE(Guide->isVisible());
 }
