@@ -20,7 +20,10 @@ ROOT, one a line) from FILE instead of every recording found below ROOT.
 is restarted. A recording whose task fails in any way (an error,
 a worker killed or out of memory each time it is tried) gets one line on
 stderr and no manifest lines; the others are still cut and listed. Exit
-status 0 when every recording was cut, 1 otherwise.
+status 0 when every recording was cut, 3 when some failed and the others
+were cut, 1 when none was (as redivev-split). While the cluster works, a
+line on stderr every 10 s says how many of its tasks are done, as Dask
+counts them.
 """
 import argparse
 import contextlib
@@ -28,10 +31,11 @@ import logging
 import os
 import sys
 
-from dask.distributed import Client, LocalCluster
+from dask.distributed import Client, LocalCluster, wait
 from distributed.scheduler import KilledWorker
 
 EXTENSIONS = (".wav", ".flac", ".rf64", ".bw64", ".w64")
+PROGRESS_SECONDS = 10
 
 
 def cut(path, out, root, skip_done, normalise, settings):
@@ -85,6 +89,19 @@ def setting(text):
     return name, value
 
 
+def await_showing_progress(tasks, index):
+    """Waits for tasks[index]; every PROGRESS_SECONDS meanwhile, a line with
+    how many of the tasks the cluster has finished (those before index,
+    already taken, among them)."""
+    while True:
+        try:
+            wait(tasks[index], timeout=PROGRESS_SECONDS)
+            return
+        except TimeoutError:
+            done = index + sum(task.done() for task in tasks[index:])
+            print(f"dask_split: {done}/{len(tasks)} recordings done", file=sys.stderr, flush=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("root", help="the folder the recordings are found (or their paths taken) below")
@@ -127,9 +144,10 @@ def main():
         closing.enter_context(manifest)
         tasks = client.map(cut, files, out=args.out, root=args.root, skip_done=args.skip_done,
                            normalise=args.normalise, settings=settings, pure=False)
-        for path, task in zip(files, tasks):
+        for index, (path, task) in enumerate(zip(files, tasks)):
             # Whatever ends one recording's task ends only its lines.
             try:
+                await_showing_progress(tasks, index)
                 lines, error = task.result()
                 error = error and shown(f"dask_split: {error}")
             except Exception as lost:  # noqa: BLE001
@@ -146,7 +164,7 @@ def main():
             # up is closed twice, which Dask reports with tracebacks.
             with contextlib.suppress(Exception):
                 client.wait_for_workers(args.workers, timeout=60)
-    return 1 if failed else 0
+    return 0 if not failed else 3 if failed < len(files) else 1
 
 
 if __name__ == "__main__":
