@@ -19,7 +19,14 @@
 //   sentence-bench REDIVEV-SPLIT    writes the recordings to a temporary
 //                                   folder and scores `REDIVEV-SPLIT --auto
 //                                   --list` instead
+//   sentence-bench --write FOLDER   writes every set's recordings and their
+//                                   sentences to FOLDER (SentenceFiles.h)
+//   sentence-bench --score FOLDER SEGMENTS
+//                                   scores another detector's pieces of
+//                                   them, read from SEGMENTS, set by set
+//                                   (bench/neural-yardstick/run)
 #include "RealSpeech.h"
+#include "SentenceFiles.h"
 #include "SpeechLike.h"
 #include "WavBuilder.h"
 #include "engine/SuggestSettings.h"
@@ -28,7 +35,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -137,15 +146,21 @@ TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Piece
     return Loss;
 }
 
-// One set of recordings cut here, scored together.
-void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings, bool Detail)
+using sentencefiles::TNamed;
+
+// The pieces of one recording of a set.
+using TCut = std::function<std::vector<TPiece>(const TNamed &)>;
+
+// One set of recordings scored together.
+void ScoreSet(const char *Name, const std::vector<TNamed> &Recordings, const TCut &Cut, bool Detail)
 {
     TSentenceScore Total;
     TLoss Lost;
-    for (const TSpeechRecording &Recording : Recordings) {
-        if (Recording.Samples.empty())
+    for (const TNamed &Named : Recordings) {
+        const TSpeechRecording &Recording = Named.Recording;
+        if (Recording.Sentences.empty())
             continue;
-        const std::vector<TPiece> Pieces = CutInProcess(Recording, false, Detail);
+        const std::vector<TPiece> Pieces = Cut(Named);
         const TSentenceScore Score = ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
         Total.Sentences += Score.Sentences;
         Total.Pieces += Score.Pieces;
@@ -154,7 +169,7 @@ void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
         Total.NoiseOnly += Score.NoiseOnly;
         const TLoss Loss = LossOf(Recording, Pieces);
         if (Detail) {
-            Print("", Score);
+            Print(Named.Name.c_str(), Score);
             std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", 100 * Loss.Lost / Loss.Voiced,
                         Loss.Missed);
         }
@@ -167,35 +182,91 @@ void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
                 Lost.Missed);
 }
 
-std::vector<TSpeechRecording> Generated(std::uint32_t FirstSeed)
+std::vector<TNamed> Generated(std::uint32_t FirstSeed)
 {
-    std::vector<TSpeechRecording> Made;
+    std::vector<TNamed> Made;
     for (TCase Case : Cases()) {
         Case.Plan.Seed = Case.Plan.Seed - 101 + FirstSeed;
-        Made.push_back(MakeSpeechLike(Case.Plan));
+        Made.push_back({Case.Name, MakeSpeechLike(Case.Plan)});
     }
     return Made;
 }
 
-std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed)
+std::vector<TNamed> Real(std::uint32_t FirstSeed)
 {
     using realspeech::TNoise;
     const struct {
+        const char *Name;
         TNoise Noise;
         double Floor;
-    } Rooms[] = {{TNoise::White, -65}, {TNoise::White, -50}, {TNoise::White, -40}, {TNoise::Pink, -50},
-                 {TNoise::Pink, -40},  {TNoise::Hum, -45},   {TNoise::Hum, -40},   {TNoise::Rising, -65}};
-    std::vector<TSpeechRecording> Made;
+    } Rooms[] = {{"white-65", TNoise::White, -65}, {"white-50", TNoise::White, -50},
+                 {"white-40", TNoise::White, -40}, {"pink-50", TNoise::Pink, -50},
+                 {"pink-40", TNoise::Pink, -40},   {"hum-45", TNoise::Hum, -45},
+                 {"hum-40", TNoise::Hum, -40},     {"rising-65", TNoise::Rising, -65}};
+    std::vector<TNamed> Made;
     std::uint32_t Seed = FirstSeed;
-    for (const auto &Room : Rooms)
-        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}));
+    for (const auto &Room : Rooms) {
+        Made.push_back({Room.Name + ("-" + std::to_string(Seed)), {}});
+        Made.back().Recording = realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor});
+    }
     return Made;
+}
+
+// Every set under the name --write gives its folder.
+struct TSet {
+    const char *Name;
+    std::function<std::vector<TNamed>()> Make;
+};
+
+std::vector<TSet> Sets()
+{
+    return {{"generated", [] { return Generated(101); }},
+            {"generated-held-out", [] { return Generated(111); }},
+            {"real", [] { return Real(201); }},
+            {"real-held-out", [] { return Real(301); }}};
+}
+
+int WriteSets(const std::string &Folder)
+{
+    for (const TSet &Set : Sets()) {
+        const std::vector<TNamed> Made = Set.Make();
+        sentencefiles::WriteSet(Folder, Set.Name, Made);
+        std::size_t Written = 0;
+        for (const TNamed &Named : Made)
+            Written += !Named.Recording.Sentences.empty();
+        std::printf("%s/%s: %zu recordings\n", Folder.c_str(), Set.Name, Written);
+    }
+    if (realspeech::Clips().empty())
+        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
+    return 0;
+}
+
+int ScoreSets(const std::string &Folder, const std::string &Segments)
+{
+    const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
+    for (const std::string &Set : sentencefiles::Sets(Folder))
+        ScoreSet(Set.c_str(), sentencefiles::ReadSentences(Folder, Set),
+                 [&](const TNamed &Named) { return sentencefiles::ReadSegments(Segments, Set, Named.Name); }, Detail);
+    return 0;
 }
 
 } // namespace
 
 int main(int Argc, char **Argv)
 {
+    try {
+        if (Argc == 3 && std::strcmp(Argv[1], "--write") == 0)
+            return WriteSets(Argv[2]);
+        if (Argc == 4 && std::strcmp(Argv[1], "--score") == 0)
+            return ScoreSets(Argv[2], Argv[3]);
+    } catch (const std::exception &Error) {
+        std::fprintf(stderr, "sentence-bench: %s\n", Error.what());
+        return 1;
+    }
+    if (Argc > 2 || (Argc == 2 && Argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: sentence-bench [REDIVEV-SPLIT | --write FOLDER | --score FOLDER SEGMENTS]\n");
+        return 2;
+    }
     const char *Split = Argc > 1 ? Argv[1] : nullptr;
     std::vector<TSpeechRecording> Recordings;
     std::vector<std::string> Files;
@@ -258,12 +329,13 @@ int main(int Argc, char **Argv)
     }
     std::printf("\nsets never tuned on, cut here:\n");
     const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
-    ScoreSet("generated, held-out seeds", Generated(111), Detail);
+    const TCut Here = [Detail](const TNamed &Named) { return CutInProcess(Named.Recording, false, Detail); };
+    ScoreSet("generated, held-out seeds", Generated(111), Here, Detail);
     if (realspeech::Clips().empty()) {
         std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
         return 0;
     }
     std::printf("real voices: %zu clips\n", realspeech::Clips().size());
-    ScoreSet("real, seeds 201-208", Real(201), Detail);
-    ScoreSet("real, held-out 301-308", Real(301), Detail);
+    ScoreSet("real, seeds 201-208", Real(201), Here, Detail);
+    ScoreSet("real, held-out 301-308", Real(301), Here, Detail);
 }
