@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <thread>
+#include <utility>
 
 void TForm1::FileOpen()
 {
@@ -58,7 +60,8 @@ void TForm1::OpenRecording(const std::string &FileName)
 
     // The fresh wave's buffer becomes ZU's, ZU's old one goes with Fresh.
     std::swap(ZU->FInternalWave, Fresh.Wave->FInternalWave);
-    FMapped = std::move(Fresh.Mapped);
+    Fresh.Wave.reset();
+    std::shared_ptr<TMappedRecording> Old = std::exchange(FMapped, std::move(Fresh.Mapped));
     FRecordingFile = Fresh.File;
     FRecordingName = QFileInfo(Shown).fileName();
     FPaintErrorReported = false;
@@ -84,6 +87,11 @@ void TForm1::OpenRecording(const std::string &FileName)
     FDragged.reset();
     ShowRecordingTitle(*this, FileName);
     PB->repaint();
+    // Unmapping hours of a recording the kernel has cached takes a moment:
+    // the old one goes on a thread of its own (the level reading, which
+    // held it too, has ended).
+    if (Old)
+        std::thread([Old = std::move(Old)]() mutable { Old.reset(); }).detach();
     if (!FMapped) {
         Stream.SetPosition(0);
         FFormatRefusal = UnreadableFormatReport(*this, Stream);
