@@ -23,10 +23,12 @@ void TForm1::ExtractArea(std::int32_t Index)
     if (Index < 0 || Index >= FAreaCount || static_cast<std::size_t>(Index) >= FAreas.size())
         throw Exception("TForm1.ExtractArea: no trim area " + std::to_string(Index));
     const TTrimArea &Area = FAreas[static_cast<std::size_t>(Index)];
-    if (FHeld)
-        CopyPlayable(RecordingView(), Area, *ZU2);
-    else
+    // Sample by sample through ZU where the library reads the recording's
+    // format; from the samples as they lie where only the engine does.
+    if (ZU->GetWaveSize() > 0 || !FMapped)
         ExtractTrimArea(*ZU, Area, *ZU2);
+    else
+        CopyPlayable(RecordingView(), Area, *ZU2);
 }
 
 void TForm1::N6Click()
@@ -68,7 +70,7 @@ void TForm1::N6Click()
                 WriteExportFolder(Job);
             });
             if (Completed && Count > 0
-                && (!FHeld || FitsPlayable(Recording, FAreas[static_cast<std::size_t>(Count - 1)])))
+                && FitsPlayable(Recording, FAreas[static_cast<std::size_t>(Count - 1)]))
                 // The scratch wave ends holding the last area saved, when a
                 // wave can hold it: a longer piece is written all the same.
                 ExtractArea(Count - 1);

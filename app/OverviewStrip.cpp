@@ -42,7 +42,8 @@ int TOverviewStrip::ColumnOf(std::int64_t Frame, std::int64_t Frames) const
 
 const std::vector<TLevelRange> &TOverviewStrip::Columns(const std::shared_ptr<const TPeakLevels> &Levels)
 {
-    if (FColumnsOf.lock() == Levels && FColumnsWidth == width())
+    // Levels still being read are read again at every paint.
+    if (FColumnsOf.lock() == Levels && FColumnsWidth == width() && FColumnsComplete)
         return FColumns;
     const int Drawn = std::min(Levels->Channels(), 2);
     const std::int64_t Frames = Levels->Frames();
@@ -55,6 +56,7 @@ const std::vector<TLevelRange> &TOverviewStrip::Columns(const std::shared_ptr<co
     }
     FColumnsOf = Levels;
     FColumnsWidth = width();
+    FColumnsComplete = Levels->Complete();
     return FColumns;
 }
 
@@ -100,6 +102,8 @@ void TOverviewStrip::paintEvent(QPaintEvent *)
             const QRgb Colour = Ch == 0 ? Channel0 : Channel1;
             for (int X = 0; X < W && FrameAt(X, Frames) < Frames; ++X) {
                 const TLevelRange Range = Envelope[std::size_t(X) * 2 + std::size_t(Ch)];
+                if (Range.Low > Range.High)
+                    continue; // not read yet
                 Canvas.Line(X, Mid, X, Mid + Range.High * (Mid - 1) / 32768 + 1, Colour);
                 Canvas.Line(X, Mid, X, Mid + Range.Low * (Mid - 1) / 32768 - 1, Colour);
             }

@@ -35,6 +35,7 @@ private:
     TForm1 &FForm;
     QImage FSurface;
     std::weak_ptr<const TPeakLevels> FColumnsOf;
+    bool FColumnsComplete = false;
     int FColumnsWidth = 0;
     std::vector<TLevelRange> FColumns; // column by column, channel 0 then 1
 

@@ -1,6 +1,7 @@
 #include "app/PeakLevels.h"
 
 #include "app/SampleValues.h"
+#include "engine/MappedReads.h"
 #include "engine/SampleLevels.h"
 
 #include <algorithm>
@@ -110,33 +111,77 @@ TLevelRange ScanSamples(TSampleEncoding Encoding, const std::uint8_t *First, std
 
 } // namespace
 
-TPeakLevels::TPeakLevels(const TSampleView &Recording)
+TPeakLevels::TPeakLevels(const TSampleView &Recording) : TPeakLevels(Recording, TDeferred{})
+{
+    const std::atomic<bool> Never{false};
+    Build(Never, {});
+}
+
+TPeakLevels::TPeakLevels(const TSampleView &Recording, TDeferred)
     : FRecording(Recording), FEncoding(EncodingOf(Recording.Format)), FChannels(Recording.Format.nChannels),
       FFrames(FrameCountOf(Recording))
 {
-    if (FEncoding == TSampleEncoding::None || FFrames == 0)
+    if (FEncoding == TSampleEncoding::None || FFrames == 0) {
+        FComplete.store(true);
         return;
-    const std::int64_t Blocks = (FFrames + BlockFrames - 1) / BlockFrames;
-    std::vector<TLevelRange> Tier(std::size_t(Blocks * FChannels));
-    for (std::int64_t Block = 0; Block < Blocks; ++Block) {
-        const std::int64_t First = Block * BlockFrames;
-        const std::int64_t Last = std::min(First + BlockFrames, FFrames);
-        for (int Channel = 0; Channel < FChannels; ++Channel)
-            Tier[std::size_t(Block * FChannels + Channel)] = Samples(Channel, First, Last);
     }
-    FTiers.push_back(std::move(Tier));
+    // Whole now, so that the blocks read meanwhile never move.
+    const std::int64_t Blocks = (FFrames + BlockFrames - 1) / BlockFrames;
+    FBaseSize = std::size_t(Blocks * FChannels);
+    FBase.reset(new TLevelRange[FBaseSize]);
+}
+
+bool TPeakLevels::Build(const std::atomic<bool> &Stop, const std::function<void(double)> &Progress)
+{
+    if (Complete())
+        return true;
+    const std::int64_t Blocks = std::int64_t(FBaseSize) / FChannels;
+    // About a megabyte of samples between two looks at Stop.
+    const std::int64_t Step = std::max<std::int64_t>(1, (1 << 20) / (BlockFrames * FrameBytesOf(FRecording)));
+    for (std::int64_t Block = FReadBlocks.load(); Block < Blocks;) {
+        const std::int64_t Until = std::min(Blocks, Block + Step);
+        // A file shortened meanwhile ends the reading with an error, not
+        // the program with a bus error.
+        ReadMapped([this, Block, Until] {
+            for (std::int64_t B = Block; B < Until; ++B) {
+                const std::int64_t First = B * BlockFrames;
+                const std::int64_t Last = std::min(First + BlockFrames, FFrames);
+                for (int Channel = 0; Channel < FChannels; ++Channel)
+                    FBase[std::size_t(B * FChannels + Channel)] = Samples(Channel, First, Last);
+            }
+        });
+        Block = Until;
+        FReadBlocks.store(Block, std::memory_order_release);
+        if (Progress)
+            Progress(double(Block) / double(Blocks));
+        if (Stop.load() && Block < Blocks)
+            return false;
+    }
     // Coarser tiers until one is short enough to read whole.
-    while (FTiers.back().size() / std::size_t(FChannels) > std::size_t(Fan)) {
-        const std::vector<TLevelRange> &Below = FTiers.back();
-        const std::int64_t BelowBlocks = std::int64_t(Below.size()) / FChannels;
+    std::vector<std::vector<TLevelRange>> Coarser;
+    const TLevelRange *Below = FBase.get();
+    std::int64_t BelowBlocks = Blocks;
+    while (BelowBlocks > Fan) {
         const std::int64_t Count = (BelowBlocks + Fan - 1) / Fan;
         std::vector<TLevelRange> Above(std::size_t(Count * FChannels), Empty);
         for (std::int64_t Block = 0; Block < BelowBlocks; ++Block)
             for (int Channel = 0; Channel < FChannels; ++Channel)
                 Widen(Above[std::size_t(Block / Fan * FChannels + Channel)],
                       Below[std::size_t(Block * FChannels + Channel)]);
-        FTiers.push_back(std::move(Above));
+        Coarser.push_back(std::move(Above));
+        Below = Coarser.back().data();
+        BelowBlocks = Count;
     }
+    FTiers = std::move(Coarser);
+    FComplete.store(true, std::memory_order_release);
+    return true;
+}
+
+std::int64_t TPeakLevels::ReadFrames() const
+{
+    if (Complete())
+        return FFrames;
+    return std::min(FFrames, FReadBlocks.load(std::memory_order_acquire) * BlockFrames);
 }
 
 bool TPeakLevels::Describes(const TSampleView &Recording) const
@@ -156,11 +201,18 @@ TLevelRange TPeakLevels::Samples(int Channel, std::int64_t First, std::int64_t L
 
 TLevelRange TPeakLevels::Range(int Channel, std::int64_t First, std::int64_t Last) const
 {
+    const bool Whole = Complete();
+    if (!Whole) {
+        // Only what has been read; the rest is drawn when it is.
+        Last = std::min(Last, ReadFrames());
+        if (First >= Last)
+            return Empty;
+    }
     // The partial blocks at either end from the samples, the whole blocks
     // between from the coarsest tier that has them whole.
     const std::int64_t Inner = (First + BlockFrames - 1) / BlockFrames;
     const std::int64_t Outer = Last / BlockFrames;
-    if (FTiers.empty() || Inner >= Outer)
+    if (FBaseSize == 0 || Inner >= Outer)
         return Samples(Channel, First, Last);
     TLevelRange Result = Empty;
     if (First < Inner * BlockFrames)
@@ -168,21 +220,22 @@ TLevelRange TPeakLevels::Range(int Channel, std::int64_t First, std::int64_t Las
     if (Outer * BlockFrames < Last)
         Widen(Result, Samples(Channel, Outer * BlockFrames, Last));
 
-    const auto Read = [&](const std::vector<TLevelRange> &Tier, std::int64_t From, std::int64_t To) {
+    const auto Read = [&](const TLevelRange *Tier, std::int64_t From, std::int64_t To) {
         for (std::int64_t Block = From; Block < To; ++Block)
             Widen(Result, Tier[std::size_t(Block * FChannels + Channel)]);
     };
     std::int64_t From = Inner;
     std::int64_t To = Outer;
+    const std::size_t Tiers = Whole ? FTiers.size() + 1 : 1;
     for (std::size_t K = 0;; ++K) {
         const std::int64_t Up = (From + Fan - 1) / Fan;
         const std::int64_t Down = To / Fan;
-        if (K + 1 == FTiers.size() || Up >= Down) {
-            Read(FTiers[K], From, To);
+        if (K + 1 == Tiers || Up >= Down) {
+            Read(Tier(K), From, To);
             return Result;
         }
-        Read(FTiers[K], From, Up * Fan);
-        Read(FTiers[K], Down * Fan, To);
+        Read(Tier(K), From, Up * Fan);
+        Read(Tier(K), Down * Fan, To);
         From = Up;
         To = Down;
     }

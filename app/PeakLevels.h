@@ -4,10 +4,14 @@
 // blocks of the tier below), so that the envelope of any stretch, however
 // long, is found from a bounded number of entries and at most two partial
 // blocks of samples. Built once per loaded recording, by reading every
-// sample once.
+// sample once; a long one on another thread, while the view draws the
+// levels read so far.
 #include "engine/SampleFormat.h"
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // Levels as DrawnLevel gives them (app/SampleValues.h): -32768 .. 32768.
@@ -18,12 +22,25 @@ struct TLevelRange {
 
 class TPeakLevels {
 public:
-    static constexpr std::int64_t BlockFrames = 256;
+    // 512: a 5 GiB recording's finest tier takes 42 MB.
+    static constexpr std::int64_t BlockFrames = 512;
     static constexpr std::int64_t Fan = 16;
 
     // Recording must be in a format EncodingOf reads; its data block must
     // outlive this object and stay unchanged (rebuild after changing it).
     explicit TPeakLevels(const TSampleView &Recording);
+    // The same, but nothing is read before Build.
+    struct TDeferred {};
+    TPeakLevels(const TSampleView &Recording, TDeferred);
+
+    // Reads the samples, on any one thread, while others call Range: Stop
+    // is asked between blocks, Progress (0..1) told now and then. True
+    // when every level has been read.
+    bool Build(const std::atomic<bool> &Stop, const std::function<void(double)> &Progress);
+    // Every level read: Range covers the whole recording.
+    bool Complete() const { return FComplete.load(std::memory_order_acquire); }
+    // Frames from the start whose levels Range gives so far.
+    std::int64_t ReadFrames() const;
 
     // Whether this was built from Recording's data block.
     bool Describes(const TSampleView &Recording) const;
@@ -32,7 +49,9 @@ public:
     int Channels() const { return FChannels; }
 
     // The envelope of Channel over frames First .. Last - 1, each sample at
-    // exactly the level the view draws it; First < Last <= Frames().
+    // exactly the level the view draws it; First < Last <= Frames(). While
+    // the levels are still read, only of the frames read so far: Low above
+    // High when none of them is.
     TLevelRange Range(int Channel, std::int64_t First, std::int64_t Last) const;
 
 private:
@@ -42,7 +61,16 @@ private:
     TSampleEncoding FEncoding;
     int FChannels;
     std::int64_t FFrames;
-    // FTiers[k][Block * FChannels + Channel], a block of tier k spanning
-    // BlockFrames * Fan^k frames (the last one of a tier fewer).
+    const TLevelRange *Tier(std::size_t K) const { return K == 0 ? FBase.get() : FTiers[K - 1].data(); }
+
+    // Tier k's [Block * FChannels + Channel], a block of tier k spanning
+    // BlockFrames * Fan^k frames (the last one of a tier fewer): FBase is
+    // tier 0 (FBaseSize entries, left unset until read: a long recording's
+    // tens of megabytes are not cleared first), read block by block, FTiers
+    // the coarser ones, made after it.
+    std::unique_ptr<TLevelRange[]> FBase;
+    std::size_t FBaseSize = 0;
     std::vector<std::vector<TLevelRange>> FTiers;
+    std::atomic<std::int64_t> FReadBlocks{0};
+    std::atomic<bool> FComplete{false};
 };

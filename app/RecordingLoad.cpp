@@ -3,10 +3,10 @@
 #include "engine/MappedRecording.h"
 #include "engine/SampleFormat.h"
 #include "platform/Streams.h"
+#include "wave/ZuFileCheck.h"
 #include "wave/ZuWAVE.h"
 
-#include <new>
-#include <stdexcept>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -37,8 +37,15 @@ TLoadPath ChooseFromHeaders(TFileStream &Stream)
     // (wider samples, more channels, data between 2 and 4 GiB). What neither
     // reads stays with the library, which names its format or its fault.
     if (ZuReadsSamplesOf(Stream))
-        return TLoadPath::WaveLibrary;
+        return TLoadPath::InPlace;
     return EngineReads(Stream) ? TLoadPath::Engine : TLoadPath::WaveLibrary;
+}
+
+// The library's wave and the engine's view name the same samples.
+bool SameSamples(TZuWave &Wave, const TSampleView &View)
+{
+    return Wave.StoredData() == View.Data && Wave.StoredDataSize() == View.DataSize
+        && std::memcmp(&Wave.StoredFormat(), &View.Format, sizeof View.Format) == 0;
 }
 
 } // namespace
@@ -50,21 +57,46 @@ TLoadPath ChooseLoadPath(TFileStream &Stream)
     return Path;
 }
 
-std::unique_ptr<THeldRecording> ReadIntoMemory(const std::string &FileName)
+std::shared_ptr<TMappedRecording> MapRecording(const std::string &FileName)
 {
-    TMappedRecording Recording(FileName);
-    auto Held = std::make_unique<THeldRecording>();
-    try {
-        Recording.CopyIntoMemory();
-    } catch (const std::bad_alloc &) {
-        throw EOutOfMemory();
-    } catch (const std::length_error &) {
-        throw EOutOfMemory();
+    return std::make_shared<TMappedRecording>(FileName, TMappedRecording::TAccess::Writable);
+}
+
+void ReadRecording(const std::string &FileName, TFileStream &Stream, TLoadPath Path,
+                   std::shared_ptr<TMappedRecording> Mapped, TFreshRecording &Fresh)
+{
+    TZuWave &Wave = *Fresh.Wave;
+    switch (Path) {
+    case TLoadPath::NotAudio: {
+        // The library's own refusal, of an image with nothing in it: at once
+        // whatever the file's size (its walk would step through every byte
+        // of a file of zeros).
+        TMemoryStream Nothing;
+        Wave.LoadFromStream(Nothing);
+        return;
     }
-    Held->View = Recording.View();
-    Held->Samples = Recording.TakeSamples();
-    Held->File = FileIdentityOf(Recording.Handle());
-    return Held;
+    case TLoadPath::InPlace:
+        if (!Mapped)
+            Mapped = MapRecording(FileName);
+        TMappedRecording::LoadInPlace(Mapped, Wave);
+        // Both walks find one data chunk; should they ever differ, the
+        // library's loader decides, as it always did.
+        if (SameSamples(Wave, Mapped->View()))
+            break;
+        Mapped.reset();
+        [[fallthrough]];
+    case TLoadPath::WaveLibrary:
+        Wave.LoadFromStream(Stream);
+        Fresh.File = FileIdentityOf(Stream.Handle());
+        return;
+    case TLoadPath::Engine:
+        if (!Mapped)
+            Mapped = MapRecording(FileName);
+        EmptyWave(Wave);
+        break;
+    }
+    Fresh.File = FileIdentityOf(Mapped->Handle());
+    Fresh.Mapped = std::move(Mapped);
 }
 
 void EmptyWave(TZuWave &Wave)

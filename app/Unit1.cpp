@@ -1,11 +1,13 @@
 #include "app/Unit1.h"
 
 #include "app/HelpGuide.h"
+#include "app/LevelReading.h"
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
 #include "app/ScreenFit.h"
 #include "app/Session.h"
 #include "app/SettingHelp.h"
+#include "engine/MappedRecording.h"
 #include "platform/audio/SystemAudioOutput.h"
 #include "ui_Unit1.h"
 
@@ -70,7 +72,7 @@ TForm1::~TForm1()
 
 TSampleView TForm1::RecordingView() const
 {
-    return FHeld ? FHeld->View : SampleViewOf(*ZU);
+    return FMapped ? FMapped->View() : SampleViewOf(*ZU);
 }
 
 void TForm1::BindControls()

@@ -1,6 +1,6 @@
 #pragma once
-// TForm1: the main window. Owns the recording (in ZU, or read by the engine
-// into memory), the scratch wave (ZU2), every control including the
+// TForm1: the main window. Owns the recording (a file mapped in place, read
+// through ZU where the wave library reads its format), the scratch wave (ZU2), every control including the
 // parameter panel shown in the tool window, and the trim-area list. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
@@ -42,10 +42,11 @@ class QTableView;
 class TAreaListModel;
 class TOverviewStrip;
 class TPaintBox;
+class TLevelReading;
+class TMappedRecording;
 class TPeakLevels;
 class TTimeRuler;
 class TViewCanvas;
-struct THeldRecording;
 
 namespace Ui {
 class TForm1;
@@ -114,14 +115,20 @@ public:
     std::int32_t SampleLevel(std::int32_t Pos);
     void ExtractArea(std::int32_t Index);
 
-    // The recording as every command reads it, whichever reader loaded it:
-    // FHeld's view, else ZU's buffer. Valid until the next load.
+    // The recording as every command reads it: the mapped file's view (ZU's
+    // block, where the library reads it, lies in it), else ZU's own buffer.
+    // Valid until the next load.
     TSampleView RecordingView() const;
 
     // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
     // The envelope levels of the loaded recording, built at its first use;
     // a new object for every recording and every change of its samples.
+    // A long recording's are read by FLevelReading meanwhile.
     std::shared_ptr<const TPeakLevels> Peaks();
+    // Starts reading the levels afresh: at once for a short recording, on
+    // a thread of its own for a long one.
+    void ReadLevels();
+    std::unique_ptr<TLevelReading> FLevelReading;
     // Zooms by Factor (above 1: out) keeping the frame under column X there.
     void ZoomAround(int X, double Factor);
     void ShowWholeRecording();
@@ -174,10 +181,10 @@ public:
 
     // --- Wave components and timer ---
     // The recording when the wave library reads it (8/16-bit PCM, mono or
-    // stereo, under 2 GiB) and when nothing reads it (the library keeps its
-    // format for the report). While FHeld holds the recording, ZU holds no
-    // samples, as after a refused load: nothing that reads ZU finds an
-    // older recording's samples.
+    // stereo, under 2 GiB: its block lies in FMapped's mapping) and when
+    // nothing reads it (the library keeps its format for the report). When
+    // only the engine reads it, ZU holds no samples, as after a refused
+    // load: nothing that reads ZU finds an older recording's samples.
     TZuWave *ZU = nullptr;
     TZuWave *ZU2 = nullptr;
     QTimer *Timer1 = nullptr;
@@ -302,10 +309,9 @@ public:
     // The file the recording was loaded from, which the export must never
     // replace; nothing when no file is loaded.
     std::optional<TFileIdentity> FRecordingFile;
-    // A recording in a format the wave library does not read (24/32-bit,
-    // float, more than two channels, RF64, Wave64, FLAC, RIFF data over
-    // 2 GiB), read by the engine into memory; null while ZU holds it.
-    std::unique_ptr<THeldRecording> FHeld;
+    // The recording's file, mapped copy-on-write: every format a reader
+    // takes; null when no file is open or the library's loader holds a copy.
+    std::shared_ptr<TMappedRecording> FMapped;
     // FileOpen's report of a format nothing reads, which the commands repeat
     // instead of working on a recording without samples; empty otherwise.
     QString FFormatRefusal;

@@ -111,6 +111,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
                 // its lowest and highest, which hold all the others'. At one
                 // sample a column both are that sample's stroke.
                 const TLevelRange Range = Levels->Range(Ch, P, std::min(P + HZ, Size));
+                if (Range.Low > Range.High)
+                    break; // the levels from here on are still being read
                 Canvas.Line(X, Y0, X, Y0 + Scaled(Range.High), Colour);
                 if (Range.Low != Range.High)
                     Canvas.Line(X, Y0, X, Y0 + Scaled(Range.Low), Colour);

@@ -9,6 +9,7 @@
 //   paint-bench [--paints N] [--dir DIR]
 #include "app/Unit1.h"
 
+#include "app/LevelReading.h"
 #include "app/PaintBox.h"
 
 #include <QApplication>
@@ -158,6 +159,9 @@ int main(int argc, char **argv)
         Form.RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
         const auto LoadStart = std::chrono::steady_clock::now();
         Form.FileOpen();
+        // A long recording's levels are read on a thread of their own.
+        while (Form.FLevelReading && !Form.FLevelReading->Ended())
+            Application.processEvents(QEventLoop::AllEvents, 5);
         const double LoadMs =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - LoadStart).count();
         std::printf("%u s recording loaded with its peak levels in %.0f ms\n", Seconds, LoadMs);

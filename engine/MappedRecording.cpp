@@ -28,9 +28,14 @@ namespace {
 
 // Length bytes of Handle from its start, read once front to back; What
 // names the file in the message should it fail.
-void *MapForReading(int Handle, std::int64_t Length, int Sharing, const char *What)
+void *MapForReading(int Handle, std::int64_t Length, int Sharing, const char *What, TMappedRecording::TAccess Access)
 {
-    void *Address = ::mmap(nullptr, static_cast<std::size_t>(Length), PROT_READ, Sharing, Handle, 0);
+    // A writable private mapping reserves nothing: only the pages written
+    // become the program's own, and a recording of hours is never copied.
+    const bool Writable = Access == TMappedRecording::TAccess::Writable;
+    const int Protection = Writable ? PROT_READ | PROT_WRITE : PROT_READ;
+    const int Flags = Sharing | (Writable && Sharing == MAP_PRIVATE ? MAP_NORESERVE : 0);
+    void *Address = ::mmap(nullptr, static_cast<std::size_t>(Length), Protection, Flags, Handle, 0);
     if (Address == MAP_FAILED)
         Unreadable(What, errno);
     ::madvise(Address, static_cast<std::size_t>(Length), MADV_SEQUENTIAL);
@@ -79,11 +84,12 @@ TMappedRecording::TMapping::~TMapping()
         ::munmap(Address, static_cast<std::size_t>(Length));
 }
 
-TMappedRecording::TMappedRecording(const QString &FileName) : TMappedRecording(QFile::encodeName(FileName).toStdString())
+TMappedRecording::TMappedRecording(const QString &FileName, TAccess Access)
+    : TMappedRecording(QFile::encodeName(FileName).toStdString(), Access)
 {
 }
 
-TMappedRecording::TMappedRecording(const std::string &Name)
+TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access) : FAccess(Access)
 {
     // Non-blocking, so that opening a FIFO with no writer returns at once
     // instead of waiting for one; the type check below then refuses it.
@@ -99,7 +105,7 @@ TMappedRecording::TMappedRecording(const std::string &Name)
         throw ERecordingUnreadable("not a regular file (a pipe, device or socket cannot be cut)");
     if (::flock(FFile.Handle, LOCK_SH | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK)
-            throw ERecordingUnreadable("locked: being loaded or written by another program");
+            throw ERecordingUnreadable("locked: being written by another program");
         Unreadable("cannot lock", errno);
     }
     std::uint8_t First[40] = {};
@@ -115,7 +121,7 @@ TMappedRecording::TMappedRecording(const std::string &Name)
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
     if (Info.st_size > 0) {
-        FMapping.Address = MapForReading(FFile.Handle, Info.st_size, MAP_PRIVATE, "cannot map");
+        FMapping.Address = MapForReading(FFile.Handle, Info.st_size, MAP_PRIVATE, "cannot map", FAccess);
         FMapping.Length = Info.st_size;
     }
     FView.Data = Image() + FView.FileOffset;
@@ -143,6 +149,22 @@ void TMappedRecording::LoadInto(TZuWave &Wave) const
 {
     TImageStream Stream(Image(), FMapping.Length);
     Wave.LoadFromStream(Stream);
+}
+
+void TMappedRecording::LoadInPlace(const std::shared_ptr<TMappedRecording> &Self, TZuWave &Wave)
+{
+    if (Self->FAccess != TAccess::Writable)
+        throw ERecordingUnreadable("mapped read-only: its samples cannot be changed");
+    Wave.LoadInPlace(const_cast<std::uint8_t *>(Self->Image()), Self->FMapping.Length, Self);
+}
+
+std::uint8_t *TMappedRecording::ChangeSamples()
+{
+    if (FAccess != TAccess::Writable)
+        throw ERecordingUnreadable("mapped read-only: its samples cannot be changed");
+    FView.FileHandle = -1;
+    FView.FileOffset = 0;
+    return const_cast<std::uint8_t *>(FView.Data);
 }
 
 void TMappedRecording::CopyIntoMemory()
@@ -184,7 +206,7 @@ void TMappedRecording::Decode()
     FView.Data = EmptyImage;
     if (FView.DataSize > 0) {
         void *Address =
-            MapForReading(FDecoded.Handle, FView.DataSize, MAP_SHARED, "cannot map the decoded FLAC recording");
+            MapForReading(FDecoded.Handle, FView.DataSize, MAP_SHARED, "cannot map the decoded FLAC recording", FAccess);
         FDecodedMapping.Address = Address;
         FDecodedMapping.Length = FView.DataSize;
         FView.Data = static_cast<const std::uint8_t *>(Address);

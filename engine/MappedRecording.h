@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,12 +23,15 @@ class TMappedRecording {
 public:
     // Opens without waiting for anything: a pipe, device or socket is
     // refused, never read. While open the file holds a shared lock, so the
-    // wave library's own opens (which lock exclusively) do not write it
-    // meanwhile. A file that is not one of the formats read is refused from
+    // wave library's writes (which lock exclusively) do not change it
+    // meanwhile, while other readers read it too. A file that is not one of the formats read is refused from
     // its first bytes. Raises ERecordingUnreadable.
-    explicit TMappedRecording(const QString &FileName);
+    // Writable maps the samples copy-on-write: ChangeSamples may change
+    // them, and only the pages written become memory of the program's own.
+    enum class TAccess { ReadOnly, Writable };
+    explicit TMappedRecording(const QString &FileName, TAccess Access = TAccess::ReadOnly);
     // The same for a name's bytes, which need not be UTF-8.
-    explicit TMappedRecording(const std::string &Path);
+    explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly);
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
 
@@ -38,6 +42,15 @@ public:
     int Handle() const { return FFile.Handle; }
     // Loads Wave from the file's bytes, exactly as Wave.LoadFromFile would.
     void LoadInto(TZuWave &Wave) const;
+    // The same without a copy: Wave's block is this mapping's data chunk,
+    // and Wave keeps Self (this object) alive while it holds it. Writable
+    // recordings only, so that Wave's writes change the mapping, not the
+    // file.
+    static void LoadInPlace(const std::shared_ptr<TMappedRecording> &Self, TZuWave &Wave);
+    // The samples for changing in place (Writable recordings): the file is
+    // never written, and from now on the view names no file, so pieces are
+    // copied from memory.
+    std::uint8_t *ChangeSamples();
     // A copy of the samples in memory, for commands that change them; the
     // view then names the copy. A file shortened meanwhile raises.
     void CopyIntoMemory();
@@ -68,6 +81,7 @@ private:
     // A FLAC file's samples, decoded whole into FDecoded and mapped.
     void Decode();
 
+    TAccess FAccess;
     TFile FFile;
     TMapping FMapping;
     TFile FDecoded; // the unlinked file a FLAC file is decoded into

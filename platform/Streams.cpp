@@ -27,7 +27,9 @@ TFileStream::TFileStream(const std::string &FileName, TMode Mode)
 {
     const bool Creating = Mode == TMode::Create;
     // Creating must not truncate a file somebody else holds, so the lock is
-    // taken first and the file emptied afterwards. Opening does not wait:
+    // taken first and the file emptied afterwards. Readers share the file
+    // (the window and a splitter may read one recording at once); a writer
+    // has it to itself, so nobody reads it half written. Opening does not wait:
     // a named pipe without a writer would block the caller for good, and
     // opening a device must not make it anybody's terminal.
     const int Flags = (Creating ? (O_RDWR | O_CREAT) : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
@@ -38,7 +40,7 @@ TFileStream::TFileStream(const std::string &FileName, TMode Mode)
         // Only regular files are read or written: a folder, pipe, socket or
         // device has no size to load and may never deliver or take the bytes.
         Ok = ::fstat(FHandle, &Info) == 0 && S_ISREG(Info.st_mode)
-            && ::flock(FHandle, LOCK_EX | LOCK_NB) == 0
+            && ::flock(FHandle, (Creating ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0
             && (!Creating || ::ftruncate(FHandle, 0) == 0)
             && ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK) == 0;
     }

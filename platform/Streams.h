@@ -1,6 +1,7 @@
 #pragma once
 // Byte streams with exact reads and writes, after the framework the wave
-// library was written against: file streams open without sharing, memory
+// library was written against: file streams shared by readers, kept by
+// a writer to itself; memory
 // streams serve tests and the fuzzer.
 #include <cstdint>
 #include <string>
@@ -25,8 +26,9 @@ class TFileStream final : public TStream {
 public:
     enum class TMode { OpenRead, Create };
     // OpenRead: an existing file, read only. Create: create or truncate,
-    // read and write. Both hold an exclusive lock while open, so no other
-    // opener of this program reads or writes the file meanwhile. Only
+    // read and write. OpenRead holds a shared lock while open, Create an
+    // exclusive one: readers read one file together, and nobody of this
+    // program reads a file while it is written or writes one being read. Only
     // regular files: anything else is refused at once, without waiting.
     // Failures: EFOpenError / EFCreateError naming FileName (UTF-8).
     TFileStream(const std::string &FileName, TMode Mode);

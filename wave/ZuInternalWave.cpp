@@ -50,7 +50,10 @@ void TZuInternalWAVE::CreateWAVE(std::int32_t Freq, std::int32_t Bits, std::int3
 void TZuInternalWAVE::FreeData() noexcept
 {
     if (FData != nullptr) {
-        Heap::Free(FData);
+        if (FBlockOwner)
+            FBlockOwner.reset();
+        else
+            Heap::Free(FData);
         FDataSize = 0;
     }
     FData = nullptr;

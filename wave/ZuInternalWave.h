@@ -44,6 +44,11 @@ public:
     void FreeData() noexcept;
 
     void LoadFromFile(TStream &Stream);
+    // LoadFromFile of the image at Image, without copying its data chunk:
+    // the block is the image's own bytes, which Owner keeps alive (and
+    // writable, e.g. as a private mapping of the file) while this holds them.
+    // Failures leave the wave as LoadFromFile's do.
+    void LoadInPlace(std::uint8_t *Image, std::int64_t Length, std::shared_ptr<void> Owner);
     void SaveToFile(TStream &Stream);
 
     void ChangeBits(std::int32_t NewBits);
@@ -58,7 +63,9 @@ public:
     std::int32_t FRefCount = 1;
     std::int32_t FDataSize = 0;
     TWaveFormatEx FFormat{};
-    std::uint8_t *FData = nullptr;       // owned; Heap block
+    std::uint8_t *FData = nullptr;       // owned Heap block, or FBlockOwner's
+    // Set while FData lies in a block of somebody else's (LoadInPlace).
+    std::shared_ptr<void> FBlockOwner;
     std::int32_t FState = 0;             // 0 idle, 1 playing
     QObject *FWindow = nullptr;          // owned notification object
     TWaveOutDevice *FWaveOut = nullptr;  // open device while playing

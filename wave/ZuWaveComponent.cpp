@@ -69,6 +69,17 @@ void TZuWave::LoadFromStream(TStream &Stream)
     FInternalWave->LoadFromFile(Stream);
 }
 
+void TZuWave::LoadInPlace(std::uint8_t *Image, std::int64_t Length, std::shared_ptr<void> Owner)
+{
+    const bool HadBuffer = FInternalWave != nullptr;
+    TNotifyEvent Handler = HadBuffer ? FInternalWave->FOnNotify : TNotifyEvent();
+    if (HadBuffer)
+        ReleaseInternalWave();
+    FInternalWave = new TZuInternalWAVE();
+    FInternalWave->FOnNotify = std::move(Handler);
+    FInternalWave->LoadInPlace(Image, Length, std::move(Owner));
+}
+
 void TZuWave::SaveToStream(TStream &Stream)
 {
     WaveAssert(FInternalWave != nullptr, "TZuWave.SaveToStream: InternalWave should not be Nil");

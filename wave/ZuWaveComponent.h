@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class TStream;
 
 class TZuWave : public QObject {
@@ -23,6 +25,9 @@ public:
     void UniqueWave();
 
     void LoadFromStream(TStream &Stream);
+    // LoadFromStream of an image in memory, read in place: see
+    // TZuInternalWAVE::LoadInPlace.
+    void LoadInPlace(std::uint8_t *Image, std::int64_t Length, std::shared_ptr<void> Owner);
     void SaveToStream(TStream &Stream);
     void LoadFromFile(const QString &FileName);
     void SaveToFile(const QString &FileName);

@@ -50,6 +50,16 @@ void TZuInternalWAVE::LoadFromFile(TStream &Stream)
     FDataSize = static_cast<std::int32_t>(Declared);
 }
 
+void TZuInternalWAVE::LoadInPlace(std::uint8_t *Image, std::int64_t Length, std::shared_ptr<void> Owner)
+{
+    FreeData();
+    TMemoryBytes Bytes(Image, Length);
+    const TWaveChunks Data = WalkWaveHeaders(Bytes, FFormat);
+    FBlockOwner = std::move(Owner);
+    FData = Image + Data.DataOffset;
+    FDataSize = static_cast<std::int32_t>(Data.DataSize);
+}
+
 void TZuInternalWAVE::SaveToFile(TStream &Stream)
 {
     const std::int64_t Pad = FDataSize % 2;

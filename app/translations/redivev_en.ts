@@ -775,12 +775,35 @@ Not on the command line.</translation>
         <source>この録音を前に開いたときの%1個の範囲があります。読み込みますか？</source>
         <translation>There are %1 areas from when this recording was last open. Load them?</translation>
     </message>
+    <message>
+        <source>読み込んでいます...</source>
+        <translation>Loading...</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
     <message>
         <source>Tool Window</source>
         <translation>Tool Window</translation>
+    </message>
+</context>
+<context>
+    <name>TLevelReading</name>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1: 波形を読み込めません: %2</source>
+        <translation>%1: cannot read the waveform: %2</translation>
+    </message>
+    <message>
+        <source>%1: 波形の読み込みを中止しました (%2%)</source>
+        <translation>%1: reading the waveform stopped (%2%)</translation>
+    </message>
+    <message>
+        <source>%1: 波形を読み込んでいます... %2%</source>
+        <translation>%1: reading the waveform... %2%</translation>
     </message>
 </context>
 </TS>

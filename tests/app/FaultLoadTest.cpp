@@ -214,15 +214,14 @@ TEST_F(FaultLoadTest, PipeDeviceOrSocketIsRefusedAtOnce)
 }
 
 // Cut after the dialog: the file opens, but what is read is not a whole WAV.
-// The old recording is gone by then, and its trim areas and range with it.
+// It was read into a component of its own: the old recording stays, with
+// its trim areas and range, and the message names the file.
 TEST_P(FaultLoadTruncated, FileCutShortAfterChoosingIt)
 {
     const TCut Cut = GetParam();
     Choose(Chosen, [this, Cut] { ASSERT_EQ(::truncate(Chosen.toStdString().c_str(), off_t(Cut.Length)), 0); });
-    EXPECT_EQ(Form->ZU->GetWaveSize(), 0);
-    EXPECT_EQ(Form->FAreaCount, 0);
-    EXPECT_EQ(Form->SB->maximum(), 0);
-    ExpectErrorThenUsable(QString::fromUtf8(Cut.Error));
+    ExpectPreviousRecordingKept();
+    ExpectErrorThenUsable(QString::fromUtf8(Cut.Error) + QStringLiteral("\n") + Chosen);
 }
 
 INSTANTIATE_TEST_SUITE_P(

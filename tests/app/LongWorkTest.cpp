@@ -6,7 +6,9 @@
 
 #include "app/BackgroundWork.h"
 #include "app/Export.h"
+#include "app/LevelReading.h"
 #include "app/OpenNamed.h"
+#include "app/PeakLevels.h"
 
 #include <QApplication>
 #include <QDir>
@@ -134,4 +136,111 @@ TEST_F(LongWorkTest, AnOverlargeExportIsAskedAndACancelledOneLeavesWholeFiles)
         ASSERT_EQ(Present[I], QFileInfo(ExportFileName(Folder(), I)).fileName());
         EXPECT_TRUE(ReadWav(ExportFileName(Folder(), I)).Data == Piece) << I;
     }
+}
+
+namespace {
+
+// A long recording: Seconds of 44.1 kHz stereo silence (a sparse file,
+// nothing to write) ending in a second of full-scale square wave.
+QString WriteLongRecording(const QString &Path, std::int64_t Seconds)
+{
+    const std::int64_t DataBytes = Seconds * 44100 * 4;
+    wavtest::Bytes Header = wavtest::PcmFile(2, 44100, 16, {});
+    EXPECT_EQ(Header.size(), 44u);
+    const auto Put32 = [&](std::size_t At, std::uint32_t Value) {
+        for (int I = 0; I < 4; ++I)
+            Header[At + std::size_t(I)] = std::uint8_t(Value >> (8 * I));
+    };
+    Put32(4, std::uint32_t(36 + DataBytes));
+    Put32(40, std::uint32_t(DataBytes));
+    QFile File(Path);
+    EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(reinterpret_cast<const char *>(Header.data()), qint64(Header.size()));
+    EXPECT_TRUE(File.resize(44 + DataBytes - 44100 * 4));
+    File.seek(File.size());
+    QByteArray Square;
+    for (int Frame = 0; Frame < 44100; ++Frame) {
+        const std::int16_t Value = Frame % 100 < 50 ? 30000 : -30000;
+        for (int Channel = 0; Channel < 2; ++Channel)
+            Square.append(char(Value & 0xFF)).append(char((Value >> 8) & 0xFF));
+    }
+    File.write(Square);
+    return Path;
+}
+
+// The longest wait between two turns of the window's event loop.
+class TLoopProbe {
+public:
+    TLoopProbe()
+    {
+        QObject::connect(&FTimer, &QTimer::timeout, [this] {
+            FLongest = std::max(FLongest, FClock.restart());
+            ++FTicks;
+        });
+        FTimer.start(5);
+        FClock.start();
+    }
+    qint64 Longest() const { return std::max(FLongest, FClock.elapsed()); }
+    int Ticks() const { return FTicks; }
+
+private:
+    int FTicks = 0;
+    QTimer FTimer;
+    QElapsedTimer FClock;
+    qint64 FLongest = 0;
+};
+
+bool WaitFor(const std::function<bool()> &Condition, int Milliseconds)
+{
+    QElapsedTimer Clock;
+    Clock.start();
+    while (!Condition() && Clock.elapsed() < Milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return Condition();
+}
+
+} // namespace
+
+// A long recording opens at once: its file is mapped, not copied, and its
+// levels are read on a thread of their own while the window keeps turning
+// its event loop; the view shows them as they arrive, and the line over it
+// stops the reading on a click, keeping the recording open.
+TEST_F(CommandTest, ALongRecordingOpensWhileTheWindowAnswers)
+{
+    const QString Path = WriteLongRecording(Dir.filePath(QStringLiteral("long.wav")), 40 * 60);
+    const std::int64_t Frames = std::int64_t(40) * 60 * 44100;
+    const TLoopProbe Probe;
+    QElapsedTimer Clock;
+    Clock.start();
+    Open(Path);
+    EXPECT_LT(Clock.elapsed(), 1000);
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    EXPECT_EQ(Form->ZU->GetWaveSize(), Frames);
+    ASSERT_NE(Form->FLevelReading, nullptr);
+    EXPECT_TRUE(Form->FLevelReading->Line().contains(QStringLiteral("long.wav"))) << Form->FLevelReading->Line().toStdString();
+    const int TicksOpening = Probe.Ticks();
+    ASSERT_TRUE(WaitFor([this] { return Form->FLevelReading->Ended(); }, 60000));
+    // The window answered while the levels were read, not only once they
+    // were (the bound leaves room for a busy machine's scheduling).
+    EXPECT_GE(Probe.Ticks() - TicksOpening, 5);
+    EXPECT_LT(Probe.Longest(), 500);
+    const std::shared_ptr<const TPeakLevels> Levels = Form->Peaks();
+    ASSERT_TRUE(Levels->Complete());
+    EXPECT_EQ(Levels->Range(0, Frames - 44100, Frames).High, 30000);
+    EXPECT_EQ(Levels->Range(1, 0, Frames - 44100).High, 0);
+    // The line goes once the window has seen the end.
+    EXPECT_TRUE(WaitFor([this] { return Form->FLevelReading->isHidden(); }, 5000));
+
+    // Opened again, and the reading stopped at once: the recording stays.
+    Open(Path);
+    ASSERT_NE(Form->FLevelReading, nullptr);
+    QTest::mouseClick(Form->FLevelReading->CancelButton(), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([this] { return Form->FLevelReading->Ended(); }, 60000));
+    EXPECT_FALSE(Form->Peaks()->Complete());
+    EXPECT_LT(Form->Peaks()->ReadFrames(), Frames);
+    EXPECT_TRUE(WaitFor([this] { return Form->FLevelReading->Line().contains(QStringLiteral("中止")); }, 5000))
+        << Form->FLevelReading->Line().toStdString();
+    EXPECT_TRUE(Form->FLevelReading->isVisible());
+    EXPECT_EQ(Form->ZU->GetWaveSize(), Frames);
+    EXPECT_EQ(Form->ZU->GetPosValue(0, std::int32_t(Frames - 1)), -30000);
 }

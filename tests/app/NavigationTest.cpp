@@ -179,30 +179,43 @@ TEST_F(NavigationTest, FileThatCannotBeOpenedLeavesEverything)
     EXPECT_EQ(Paints, 0);
 }
 
-// The rejected file has already replaced the recording: areas of the old
-// one must not be drawn over it, nor be exported or played from it.
-TEST_F(NavigationTest, RejectedFileClearsTheAreasAndTheRangeBeforeTheErrorShows)
+// A file the readers refuse is read into a component of its own and never
+// takes the place of the recording shown: the recording, its areas with
+// their corrections and history, and the view stay; the library's message
+// says which file it was.
+TEST_F(NavigationTest, RejectedFileKeepsTheRecordingAndItsEditedAreas)
 {
-    Open(WriteFile("first.wav", Silence16(500)));
+    Open(WriteFile("first.wav", Mono16(std::vector<std::int16_t>(500, 321))));
     Form->SB->setValue(200);
-    Form->FAreas = {{10, 20}};
-    Form->FAreaCount = 1;
-    Paints = 0;
-    int PaintsWhenShown = -1;
-    Form->ShowError = [&](const QString &Text) {
-        PaintsWhenShown = Paints;
-        Errors << Text;
+    ASSERT_TRUE(Form->Editor().Add({10, 20}));
+    ASSERT_TRUE(Form->Editor().Add({30, 60}));
+    ASSERT_TRUE(Form->Editor().Undo());
+    const QString Title = Form->windowTitle();
+    struct TRefused {
+        const char *Name;
+        wavtest::Bytes Content;
     };
-    const QString Path = WriteFile("bad.wav", wavtest::Bytes(64, 'x'));
-    Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
-    Form->WAV1->trigger();
+    for (const TRefused &Refused : {TRefused{"x.wav", wavtest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'}},
+                                    TRefused{"empty.wav", {}}, TRefused{"bad.wav", wavtest::Bytes(64, 'x')}}) {
+        SCOPED_TRACE(Refused.Name);
+        Errors.clear();
+        const QString Path = WriteFile(Refused.Name, Refused.Content);
+        Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
+        Form->WAV1->trigger();
 
-    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
-    EXPECT_EQ(Form->FAreaCount, 0);
-    EXPECT_EQ(Form->ZU->GetWaveSize(), 0);
-    EXPECT_EQ(Form->SB->maximum(), 0);
-    EXPECT_EQ(Form->SB->value(), 0);
-    EXPECT_GE(PaintsWhenShown, 1);
+        EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.\n") + Path});
+        EXPECT_EQ(Form->ZU->GetWaveSize(), 500);
+        EXPECT_EQ(Form->ZU->GetPosValue(0, 499), 321);
+        EXPECT_EQ(Form->FAreaCount, 1);
+        EXPECT_EQ(Form->FAreas[0].StartPos, 10);
+        EXPECT_EQ(Form->FAreas[0].EndPos, 20);
+        EXPECT_TRUE(Form->Editor().CanRedo());
+        EXPECT_EQ(Form->SB->maximum(), 500);
+        EXPECT_EQ(Form->SB->value(), 200);
+        EXPECT_EQ(Form->windowTitle(), Title);
+    }
+    ASSERT_TRUE(Form->Editor().Redo());
+    EXPECT_EQ(Form->FAreaCount, 2);
 }
 
 // The library's walk would step through a file of zeros eight bytes at a
@@ -213,11 +226,12 @@ TEST_F(NavigationTest, FileThatIsNoRecordingIsRefusedAtOnceWhateverItsSize)
     QFile Zeros(Path);
     ASSERT_TRUE(Zeros.open(QIODevice::WriteOnly) && Zeros.resize(qint64(6) << 30));
     Zeros.close();
+    Open(WriteFile("first.wav", Silence16(700)));
     Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
     QElapsedTimer Clock;
     Clock.start();
     Form->WAV1->trigger();
     EXPECT_LT(Clock.elapsed(), 1000);
-    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
-    EXPECT_EQ(Form->ZU->GetWaveSize(), 0);
+    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.\n") + Path});
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 700);
 }

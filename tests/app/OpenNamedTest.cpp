@@ -143,11 +143,11 @@ TEST_F(OpenNamedTest, CommandLineAndDroppedFilesOpenAsTheDialogsAnswer)
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[1]).Errors.size(), 1);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[3]).Messages.size(), 1);
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[4]).ScrollMax, 777);
-    // The title names the recording open: a file that cannot be opened
-    // leaves the earlier one, one that fails to load leaves none.
+    // The title names the recording open: a file that cannot be opened or
+    // read leaves the earlier one.
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[0]).Title, QStringLiteral("take.WAV — Redivev"));
     EXPECT_EQ(OpenBy(TRoute::Drop, Files[1]).Title, QStringLiteral("earlier.wav — Redivev"));
-    EXPECT_EQ(OpenBy(TRoute::Drop, Files[2]).Title, QStringLiteral("Redivev"));
+    EXPECT_EQ(OpenBy(TRoute::Drop, Files[2]).Title, QStringLiteral("earlier.wav — Redivev"));
 
     // The menu command asks the dialog again.
     const int Runs = DialogRuns;

@@ -66,8 +66,8 @@ TEST_P(PeakLevelsTest, EveryStretchHasTheLowestAndHighestLevelOfItsSamples)
 {
     const TEncodingCase Case = GetParam();
     const int Channels = Case.Channels;
-    // Long enough for four tiers: 256 × 16 × 16 frames and more.
-    const std::int64_t Frames = 256 * 16 * 16 * 3 + 77;
+    // Long enough for four tiers: BlockFrames × Fan × Fan frames and more.
+    const std::int64_t Frames = TPeakLevels::BlockFrames * TPeakLevels::Fan * TPeakLevels::Fan * 3 + 77;
     std::mt19937 Random(1234);
     const std::vector<std::uint8_t> Data = Samples(Case, Frames * Channels, Random);
     TSampleView View;

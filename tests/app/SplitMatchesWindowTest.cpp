@@ -13,6 +13,10 @@
 #include <cmath>
 #include <map>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using namespace apptest;
 
 namespace {
@@ -211,4 +215,36 @@ TEST_F(LabelsReplayed, ALabelFileThatIsNoAreasOfTheRecordingLeavesTheAreasAndNam
     EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{0, 4410}}));
     Form->UndoAction->trigger();
     EXPECT_EQ(Areas(), (std::vector<TTrimArea>{{100, 200}}));
+}
+
+// Readers share a recording: the window opens one that another reader
+// holds locked, and redivev-split cuts the one the window holds open; only
+// a writer keeps a file to itself.
+TEST_F(LabelsReplayed, ARecordingIsReadByTheWindowAndTheSplitterAtOnce)
+{
+    const QString Path = Dir.filePath(QStringLiteral("shared.wav"));
+    wavtest::WriteFileBytes(Path.toStdString(), Recording({16, 2, 44100, false}));
+    {
+        const int Reader = ::open(Path.toStdString().c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(::flock(Reader, LOCK_SH | LOCK_NB), 0);
+        Open(Path);
+        ::close(Reader);
+    }
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    ASSERT_GT(Form->ZU->GetWaveSize(), 0);
+
+    EXPECT_EQ(Split({"--out", "cli", Path}), 0) << SplitErr.toStdString();
+    EXPECT_FALSE(QDir(Dir.filePath("cli")).entryList({"*.wav"}, QDir::Files).isEmpty());
+
+    // A file being written is read by nobody: the window keeps what it has.
+    const QString Written = Dir.filePath(QStringLiteral("written.wav"));
+    wavtest::WriteFileBytes(Written.toStdString(), Recording({8, 1, 8000, false}));
+    const int Writer = ::open(Written.toStdString().c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(Writer, LOCK_EX | LOCK_NB), 0);
+    const std::int32_t Frames = Form->ZU->GetWaveSize();
+    Form->RunOpenDialog = [Written]() -> std::optional<QString> { return Written; };
+    Form->WAV1->trigger();
+    ::close(Writer);
+    EXPECT_EQ(Errors, QStringList{QStringLiteral("ファイル ") + Written + QStringLiteral(" は開けません")});
+    EXPECT_EQ(Form->ZU->GetWaveSize(), Frames);
 }

@@ -227,7 +227,7 @@ TEST_F(WindowTest, ErrorOfAMenuCommandIsShownAndTheProgramGoesOn)
     const QString Path = WriteFile("text.wav", wavtest::Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
     Form->RunOpenDialog = [Path]() -> std::optional<QString> { return Path; };
     Form->WAV1->trigger();
-    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.")});
+    EXPECT_EQ(Errors, QStringList{QStringLiteral("TZuInternalWave.LoadFromFile:Not a waveform-audio file.\n") + Path});
 }
 
 // The designed texts are the source: a Japanese and the C locale keep them

@@ -141,7 +141,7 @@ TEST(MappedRecording, WhatIsNoRegularFileIsRefusedWithoutWaiting)
         {Fifo, "not a regular file (a pipe, device or socket cannot be cut)"},
         {Dir.path(), "is a directory"},
         {Dir.filePath("missing.wav"), "cannot open: No such file or directory"},
-        {Held, "locked: being loaded or written by another program"},
+        {Held, "locked: being written by another program"},
     };
     for (const auto &[Path, Message] : Cases) {
         try {

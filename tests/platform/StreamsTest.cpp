@@ -74,16 +74,24 @@ TEST(FileStream, OpenAndCreateFailuresNameTheFile)
     EXPECT_THROW(TFileStream(Pipe, TFileStream::TMode::Create), EFCreateError);
 }
 
-TEST(FileStream, NoSharingWhileOpen)
+TEST(FileStream, ReadersShareAWriterHasTheFileAlone)
 {
     QTemporaryDir Dir;
     const std::string Path = Make(Dir, "held", "data");
     {
         TFileStream Holder(Path, TFileStream::TMode::OpenRead);
-        EXPECT_THROW(TFileStream(Path, TFileStream::TMode::OpenRead), EFOpenError);
+        TFileStream Second(Path, TFileStream::TMode::OpenRead);
+        char Got[4] = {};
+        EXPECT_EQ(Second.Read(Got, 4), 4);
+        EXPECT_EQ(std::string(Got, 4), "data");
         // A writer must neither get in nor empty the file it was refused.
         EXPECT_THROW(TFileStream(Path, TFileStream::TMode::Create), EFCreateError);
         EXPECT_EQ(Holder.Size(), 4);
+    }
+    {
+        TFileStream Writer(Path, TFileStream::TMode::Create);
+        EXPECT_THROW(TFileStream(Path, TFileStream::TMode::OpenRead), EFOpenError);
+        EXPECT_THROW(TFileStream(Path, TFileStream::TMode::Create), EFCreateError);
     }
     EXPECT_NO_THROW(TFileStream(Path, TFileStream::TMode::OpenRead));
 }

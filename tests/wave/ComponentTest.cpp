@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 
 using namespace wavtest;
 
@@ -157,6 +158,42 @@ TEST(Component, RejectedContentReplacesTheWaveWithAnEmptyDefault)
     EXPECT_EQ(Wave.GetFreq(), 44100);
     EXPECT_EQ(Wave.GetBits(), 16);
     EXPECT_EQ(Wave.GetChannels(), 1);
+}
+
+// An image loaded in place reads as the same image loaded from a stream,
+// its block the image's own bytes, written where it lies; the owner lives
+// while the wave holds the block. A rejected image leaves the wave as a
+// rejected stream does, and lets its owner go.
+TEST(Component, ImageLoadedInPlaceReadsAsFromAStreamWithoutACopy)
+{
+    const Bytes File = PcmFile(2, 8000, 16, Samples16({1, -2, 300, -400, 5000, -6000}));
+    auto Image = std::make_shared<Bytes>(File);
+    TZuWave FromStream(nullptr);
+    TMemoryStream Stream(File);
+    FromStream.LoadFromStream(Stream);
+    TZuWave InPlace(nullptr);
+    InPlace.LoadInPlace(Image->data(), std::int64_t(Image->size()), Image);
+    EXPECT_EQ(Image.use_count(), 2);
+    ASSERT_EQ(InPlace.GetWaveSize(), FromStream.GetWaveSize());
+    EXPECT_EQ(std::memcmp(&InPlace.StoredFormat(), &FromStream.StoredFormat(), sizeof(TWaveFormatEx)), 0);
+    for (std::int32_t Pos = 0; Pos < 3; ++Pos)
+        for (std::int32_t Channel = 0; Channel < 2; ++Channel)
+            EXPECT_EQ(InPlace.GetPosValue(Channel, Pos), FromStream.GetPosValue(Channel, Pos));
+    EXPECT_EQ(InPlace.StoredData(), Image->data() + (File.size() - 12));
+    InPlace.SetPosValue(1, 2, 77);
+    EXPECT_EQ((*Image)[File.size() - 2], 77);
+
+    const auto Text = std::make_shared<Bytes>(Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
+    try {
+        InPlace.LoadInPlace(Text->data(), std::int64_t(Text->size()), Text);
+        FAIL();
+    } catch (const EZuWaveInvalidWaveFile &E) {
+        EXPECT_STREQ(E.what(), "TZuInternalWave.LoadFromFile:Not a waveform-audio file.");
+    }
+    EXPECT_EQ(InPlace.GetWaveSize(), 0);
+    EXPECT_EQ(InPlace.GetChannels(), 1);
+    EXPECT_EQ(Image.use_count(), 1);
+    EXPECT_EQ(Text.use_count(), 1);
 }
 
 TEST(Component, OnNotifyIsCarriedOverByLoadsAndLengthChanges)
