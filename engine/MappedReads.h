@@ -11,6 +11,15 @@
 
 void ReadMappedCall(void (*Call)(void *), void *Work);
 
+// A mapping of a recording's file, made known to the same handler: a read
+// of it outside ReadMapped (the window painting a recording another
+// program has shortened) finds zeros past the file's new end instead of
+// killing the program, and MappedFileShrank says so from then on. Up to 64
+// mappings at once; more are simply not covered.
+void RegisterMapping(const void *Address, std::int64_t Length);
+void UnregisterMapping(const void *Address);
+bool MappedFileShrank();
+
 template <class TWork>
 void ReadMapped(TWork &&Work)
 {

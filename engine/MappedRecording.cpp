@@ -39,6 +39,7 @@ void *MapForReading(int Handle, std::int64_t Length, int Sharing, const char *Wh
     if (Address == MAP_FAILED)
         Unreadable(What, errno);
     ::madvise(Address, static_cast<std::size_t>(Length), MADV_SEQUENTIAL);
+    RegisterMapping(Address, Length);
     return Address;
 }
 
@@ -80,8 +81,10 @@ TMappedRecording::TFile::~TFile()
 
 TMappedRecording::TMapping::~TMapping()
 {
-    if (Address != nullptr)
+    if (Address != nullptr) {
+        UnregisterMapping(Address);
         ::munmap(Address, static_cast<std::size_t>(Length));
+    }
 }
 
 TMappedRecording::TMappedRecording(const QString &FileName, TAccess Access)
@@ -130,7 +133,8 @@ TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access) : FA
 void TMappedRecording::ReleaseBefore(std::int64_t Bytes) const
 {
     const TMapping &Mapping = FDecoded.Handle >= 0 ? FDecodedMapping : FMapping;
-    if (FView.FileHandle < 0 || Mapping.Address == nullptr || Bytes <= 0)
+    // Changed pages of a writable mapping would be lost, not released.
+    if (FView.FileHandle < 0 || FAccess == TAccess::Writable || Mapping.Address == nullptr || Bytes <= 0)
         return;
     const auto *const Start = static_cast<const std::uint8_t *>(Mapping.Address);
     const std::int64_t End = std::min(FView.Data - Start + std::min(Bytes, FView.DataSize), Mapping.Length);

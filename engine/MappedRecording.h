@@ -62,7 +62,8 @@ public:
     // process's resident set, so that a scan of a recording larger than
     // memory leaves behind it only page cache the kernel may reclaim, not
     // pages a job's memory limit counts. A later read of them maps them
-    // again from the file. A copy in memory is never dropped.
+    // again from the file. A copy in memory, or a writable mapping, is
+    // never dropped.
     void ReleaseBefore(std::int64_t Bytes) const;
 
 private:

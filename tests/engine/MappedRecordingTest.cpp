@@ -152,3 +152,23 @@ TEST(MappedRecording, WhatIsNoRegularFileIsRefusedWithoutWaiting)
         }
     }
 }
+
+// Shortened by another program while it is open: a read past the new end
+// finds zeros instead of killing the reader (a window painting it), and
+// says so; a read inside ReadMapped still fails with the reason.
+TEST(MappedRecording, AFileShortenedMeanwhileReadsAsZerosPastItsNewEnd)
+{
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("shrinks.wav");
+    WriteFileBytes(Path.toStdString(), Riff("WAVE", {Chunk("fmt ", FmtBody(1, 1, 8000, 16)),
+                                                     Chunk("data", Samples16(std::vector<std::int16_t>(40000, 1000)))}));
+    const TMappedRecording Recording(Path);
+    const TSampleView &View = Recording.View();
+    ASSERT_EQ(::truncate(Path.toLocal8Bit().constData(), 4096), 0);
+    EXPECT_THROW(ReadMapped([&] { volatile std::uint8_t Last = View.Data[View.DataSize - 1]; (void)Last; }),
+                 ERecordingUnreadable);
+    EXPECT_FALSE(MappedFileShrank());
+    EXPECT_EQ(View.Data[View.DataSize - 1], 0);
+    EXPECT_EQ(View.Data[100], 1000 & 0xFF); // before the new end: the samples
+    EXPECT_TRUE(MappedFileShrank());
+}
