@@ -16,6 +16,7 @@
 //   sentence-bench                  cuts in this process (with
 //                                   SENTENCE_BENCH_DETAIL set, each
 //                                   recording of the later sets too)
+//   sentence-bench --real           the real voices alone
 //   sentence-bench REDIVEV-SPLIT    writes the recordings to a temporary
 //                                   folder and scores `REDIVEV-SPLIT --auto
 //                                   --list` instead
@@ -117,32 +118,69 @@ void Print(const char *Name, const TSentenceScore &Score)
                 Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
 }
 
-// Voiced time in no piece, and sentences no piece touches.
+// Voiced time in no piece, sentences no piece touches (and of them those
+// whose voice stands 15 dB or more above their floor), and what became of
+// the sentences without a piece of their own: split, joined to another,
+// or held by one piece that cuts off part of them.
 struct TLoss {
     double Voiced = 0, Lost = 0;
-    int Missed = 0;
+    int Missed = 0, MissedLoud = 0, Split = 0, Joined = 0, Cut = 0;
 };
 
-TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces)
+TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces,
+             const std::vector<double> &AboveFloorDb)
 {
+    const std::int64_t Tolerance = Recording.Rate / 100;
+    const auto Overlap = [](const TPiece &Piece, const TSentence &Sentence) {
+        return std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
+    };
     TLoss Loss;
-    for (const TSentence &Sentence : Recording.Sentences) {
+    for (std::size_t S = 0; S < Recording.Sentences.size(); ++S) {
+        const TSentence &Sentence = Recording.Sentences[S];
         std::int64_t Held = 0;
-        for (const TPiece &Piece : Pieces)
-            Held += std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
+        std::vector<const TPiece *> Touching;
+        for (const TPiece &Piece : Pieces) {
+            Held += Overlap(Piece, Sentence);
+            if (Overlap(Piece, Sentence) > Tolerance)
+                Touching.push_back(&Piece);
+        }
         Loss.Voiced += double(Sentence.End - Sentence.Start);
         Loss.Lost += double(Sentence.End - Sentence.Start - Held);
         Loss.Missed += Held == 0;
+        Loss.MissedLoud += Held == 0 && S < AboveFloorDb.size() && AboveFloorDb[S] >= 15;
+        if (Touching.size() > 1)
+            ++Loss.Split;
+        if (Touching.size() != 1)
+            continue;
+        const TPiece &Piece = *Touching.front();
+        if (Piece.Start > Sentence.Start + Tolerance || Piece.End < Sentence.End - Tolerance)
+            ++Loss.Cut;
+        else
+            for (const TSentence &Other : Recording.Sentences)
+                if (&Other != &Sentence && Overlap(Piece, Other) > Tolerance) {
+                    ++Loss.Joined;
+                    break;
+                }
     }
     return Loss;
 }
 
+void PrintLoss(const TLoss &Loss)
+{
+    std::printf("%-14s speech lost %.2f %%  sentences missed %d (%d of them 15 dB above their floor)  split %d  "
+                "joined %d  cut %d\n",
+                "", Loss.Voiced > 0 ? 100 * Loss.Lost / Loss.Voiced : 0.0, Loss.Missed, Loss.MissedLoud, Loss.Split,
+                Loss.Joined, Loss.Cut);
+}
+
 // One set of recordings cut here, scored together.
-void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings, bool Detail)
+void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
+              const std::vector<std::vector<double>> &AboveFloorDb, bool Detail)
 {
     TSentenceScore Total;
     TLoss Lost;
-    for (const TSpeechRecording &Recording : Recordings) {
+    for (std::size_t R = 0; R < Recordings.size(); ++R) {
+        const TSpeechRecording &Recording = Recordings[R];
         if (Recording.Samples.empty())
             continue;
         const std::vector<TPiece> Pieces = CutInProcess(Recording, false, Detail);
@@ -152,19 +190,21 @@ void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
         Total.Matched += Score.Matched;
         Total.ClippedEnds += Score.ClippedEnds;
         Total.NoiseOnly += Score.NoiseOnly;
-        const TLoss Loss = LossOf(Recording, Pieces);
+        const TLoss Loss = LossOf(Recording, Pieces, R < AboveFloorDb.size() ? AboveFloorDb[R] : std::vector<double>{});
         if (Detail) {
             Print("", Score);
-            std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", 100 * Loss.Lost / Loss.Voiced,
-                        Loss.Missed);
+            PrintLoss(Loss);
         }
         Lost.Voiced += Loss.Voiced;
         Lost.Lost += Loss.Lost;
         Lost.Missed += Loss.Missed;
+        Lost.MissedLoud += Loss.MissedLoud;
+        Lost.Split += Loss.Split;
+        Lost.Joined += Loss.Joined;
+        Lost.Cut += Loss.Cut;
     }
     Print(Name, Total);
-    std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", Lost.Voiced > 0 ? 100 * Lost.Lost / Lost.Voiced : 0.0,
-                Lost.Missed);
+    PrintLoss(Lost);
 }
 
 std::vector<TSpeechRecording> Generated(std::uint32_t FirstSeed)
@@ -177,7 +217,7 @@ std::vector<TSpeechRecording> Generated(std::uint32_t FirstSeed)
     return Made;
 }
 
-std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed)
+std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed, std::vector<std::vector<double>> &AboveFloorDb)
 {
     using realspeech::TNoise;
     const struct {
@@ -188,14 +228,31 @@ std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed)
     std::vector<TSpeechRecording> Made;
     std::uint32_t Seed = FirstSeed;
     for (const auto &Room : Rooms)
-        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}));
+        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}, &AboveFloorDb.emplace_back()));
     return Made;
+}
+
+int ScoreReal(bool Detail)
+{
+    if (realspeech::Clips().empty()) {
+        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
+        return 0;
+    }
+    std::printf("real voices: %zu clips\n", realspeech::Clips().size());
+    for (const std::uint32_t First : {201u, 301u}) {
+        std::vector<std::vector<double>> AboveFloorDb;
+        const std::vector<TSpeechRecording> Recordings = Real(First, AboveFloorDb);
+        ScoreSet(First == 201 ? "real, seeds 201-208" : "real, held-out 301-308", Recordings, AboveFloorDb, Detail);
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int Argc, char **Argv)
 {
+    if (Argc > 1 && std::strcmp(Argv[1], "--real") == 0)
+        return ScoreReal(std::getenv("SENTENCE_BENCH_DETAIL") != nullptr);
     const char *Split = Argc > 1 ? Argv[1] : nullptr;
     std::vector<TSpeechRecording> Recordings;
     std::vector<std::string> Files;
@@ -258,12 +315,6 @@ int main(int Argc, char **Argv)
     }
     std::printf("\nsets never tuned on, cut here:\n");
     const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
-    ScoreSet("generated, held-out seeds", Generated(111), Detail);
-    if (realspeech::Clips().empty()) {
-        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
-        return 0;
-    }
-    std::printf("real voices: %zu clips\n", realspeech::Clips().size());
-    ScoreSet("real, seeds 201-208", Real(201), Detail);
-    ScoreSet("real, held-out 301-308", Real(301), Detail);
+    ScoreSet("generated, held-out seeds", Generated(111), {}, Detail);
+    return ScoreReal(Detail);
 }
