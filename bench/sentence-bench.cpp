@@ -118,7 +118,7 @@ void Print(const char *Name, const TSentenceScore &Score)
                 Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
 }
 
-// Voiced time in no piece, sentences no piece touches (and of them those
+// Voiced time in no piece (of Voiced, else of the sentences), sentences no piece touches (and of them those
 // whose voice stands 15 dB or more above their floor), and what became of
 // the sentences without a piece of their own: split, joined to another,
 // or held by one piece that cuts off part of them.
@@ -128,8 +128,9 @@ struct TLoss {
 };
 
 TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces,
-             const std::vector<double> &AboveFloorDb)
+             const realspeech::TRealTruth &Truth)
 {
+    const std::vector<double> &AboveFloorDb = Truth.AboveFloorDb;
     const std::int64_t Tolerance = Recording.Rate / 100;
     const auto Overlap = [](const TPiece &Piece, const TSentence &Sentence) {
         return std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
@@ -144,8 +145,10 @@ TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Piece
             if (Overlap(Piece, Sentence) > Tolerance)
                 Touching.push_back(&Piece);
         }
-        Loss.Voiced += double(Sentence.End - Sentence.Start);
-        Loss.Lost += double(Sentence.End - Sentence.Start - Held);
+        if (Truth.Voiced.empty()) {
+            Loss.Voiced += double(Sentence.End - Sentence.Start);
+            Loss.Lost += double(Sentence.End - Sentence.Start - Held);
+        }
         Loss.Missed += Held == 0;
         Loss.MissedLoud += Held == 0 && S < AboveFloorDb.size() && AboveFloorDb[S] >= 15;
         if (Touching.size() > 1)
@@ -162,6 +165,13 @@ TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Piece
                     break;
                 }
     }
+    for (const TSentence &Voice : Truth.Voiced) {
+        std::int64_t Held = 0;
+        for (const TPiece &Piece : Pieces)
+            Held += Overlap(Piece, Voice);
+        Loss.Voiced += double(Voice.End - Voice.Start);
+        Loss.Lost += double(Voice.End - Voice.Start - Held);
+    }
     return Loss;
 }
 
@@ -175,7 +185,7 @@ void PrintLoss(const TLoss &Loss)
 
 // One set of recordings cut here, scored together.
 void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
-              const std::vector<std::vector<double>> &AboveFloorDb, bool Detail)
+              const std::vector<realspeech::TRealTruth> &Truths, bool Detail)
 {
     TSentenceScore Total;
     TLoss Lost;
@@ -190,7 +200,7 @@ void ScoreSet(const char *Name, const std::vector<TSpeechRecording> &Recordings,
         Total.Matched += Score.Matched;
         Total.ClippedEnds += Score.ClippedEnds;
         Total.NoiseOnly += Score.NoiseOnly;
-        const TLoss Loss = LossOf(Recording, Pieces, R < AboveFloorDb.size() ? AboveFloorDb[R] : std::vector<double>{});
+        const TLoss Loss = LossOf(Recording, Pieces, R < Truths.size() ? Truths[R] : realspeech::TRealTruth{});
         if (Detail) {
             Print("", Score);
             PrintLoss(Loss);
@@ -217,7 +227,7 @@ std::vector<TSpeechRecording> Generated(std::uint32_t FirstSeed)
     return Made;
 }
 
-std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed, std::vector<std::vector<double>> &AboveFloorDb)
+std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed, std::vector<realspeech::TRealTruth> &Truths)
 {
     using realspeech::TNoise;
     const struct {
@@ -228,7 +238,7 @@ std::vector<TSpeechRecording> Real(std::uint32_t FirstSeed, std::vector<std::vec
     std::vector<TSpeechRecording> Made;
     std::uint32_t Seed = FirstSeed;
     for (const auto &Room : Rooms)
-        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}, &AboveFloorDb.emplace_back()));
+        Made.push_back(realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor}, &Truths.emplace_back()));
     return Made;
 }
 
@@ -240,9 +250,9 @@ int ScoreReal(bool Detail)
     }
     std::printf("real voices: %zu clips\n", realspeech::Clips().size());
     for (const std::uint32_t First : {201u, 301u}) {
-        std::vector<std::vector<double>> AboveFloorDb;
-        const std::vector<TSpeechRecording> Recordings = Real(First, AboveFloorDb);
-        ScoreSet(First == 201 ? "real, seeds 201-208" : "real, held-out 301-308", Recordings, AboveFloorDb, Detail);
+        std::vector<realspeech::TRealTruth> Truths;
+        const std::vector<TSpeechRecording> Recordings = Real(First, Truths);
+        ScoreSet(First == 201 ? "real, seeds 201-208" : "real, held-out 301-308", Recordings, Truths, Detail);
     }
     return 0;
 }

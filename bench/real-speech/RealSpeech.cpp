@@ -115,10 +115,12 @@ const std::vector<TClip> &Clips()
     return All;
 }
 
-speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, std::vector<double> *AboveFloorDb)
+speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, TRealTruth *Truth)
 {
     speechtest::TSpeechRecording Made;
     Made.Rate = Rate;
+    if (Truth)
+        *Truth = {};
     const std::vector<TClip> &All = Clips();
     if (All.empty())
         return Made;
@@ -139,6 +141,8 @@ speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, std::vector<d
             for (std::size_t I = 0; I < Clip.Samples.size(); ++I)
                 Signal[std::size_t(Pos) + I] += Peak * Clip.Samples[I];
             Pos += std::int64_t(Clip.Samples.size());
+            if (Truth)
+                Truth->Voiced.push_back({Pos - std::int64_t(Clip.Samples.size()), Pos});
             if (C + 1 < Count)
                 Pos += Positions(Uniform(0.15, 0.6));
         }
@@ -178,10 +182,9 @@ speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, std::vector<d
         if (In != Made.Sentences.end() && In->Start <= std::int64_t(I))
             NoisePower[std::size_t(In - Made.Sentences.begin())] += Level * Level;
     }
-    if (AboveFloorDb) {
-        AboveFloorDb->clear();
+    if (Truth) {
         for (std::size_t S = 0; S < Made.Sentences.size(); ++S)
-            AboveFloorDb->push_back(10 * std::log10(Loudest[S] * double(Made.Sentences[S].End - Made.Sentences[S].Start)
+            Truth->AboveFloorDb.push_back(10 * std::log10(Loudest[S] * double(Made.Sentences[S].End - Made.Sentences[S].Start)
                                                     / std::max(NoisePower[S], 1e-30)));
     }
     Made.Samples.resize(Signal.size());

@@ -31,9 +31,17 @@ struct TClip {
 };
 const std::vector<TClip> &Clips();
 
-// Rate 48000, 16-bit mono. Sentences are the voiced spans. With
-// AboveFloorDb, how far each sentence's loudest 10 ms of voice stands above
-// the noise's RMS over that sentence.
-speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, std::vector<double> *AboveFloorDb = nullptr);
+// What is known of a recording beyond its sentences: how far each
+// sentence's loudest 10 ms of voice stands above the noise's RMS over that
+// sentence, and the spans of voice (each clip), which leave out the
+// pauses inside sentences.
+struct TRealTruth {
+    std::vector<double> AboveFloorDb;
+    std::vector<speechtest::TSentence> Voiced;
+};
+
+// Rate 48000, 16-bit mono. Sentences are from the first to the last voiced
+// sample of their clips.
+speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, TRealTruth *Truth = nullptr);
 
 } // namespace realspeech
