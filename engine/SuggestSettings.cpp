@@ -69,14 +69,15 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     Suggested.SpeechLevelDb = Speech.value_or(Floor);
     Suggested.SpeechFound = Speech.has_value();
 
-    // Silence ends well clear of the floor's own ripple; a piece opens only
-    // nearer speech, so a noise that passes the lower level opens none, but
-    // never so near it that a word well above the floor opens nothing.
-    // Without speech the levels sit as far above the floor as for speech
-    // 20 dB above it.
-    const double Span = Speech ? *Speech - Floor : 20;
-    const double Quiet = std::max({4.0, 3.5 * Noise.RippleDb, 0.2 * Span});
-    const double Open = std::max(std::min(std::max(9.0, 0.45 * Span), 12.0), Quiet + 5);
+    // Silence ends clear of the floor's own ripple: noise whose short-time
+    // levels swing (pink, rumbling) needs more room above its floor than
+    // white noise, whose 20 ms levels barely move, so that its pauses are
+    // seen whole. A piece opens a little higher, so that the noise opens
+    // none, and no higher: quiet talkers and soft words are speech too.
+    // Without speech the levels are the same: nothing above the floor
+    // opens a piece.
+    const double Quiet = std::max(2.5, 3.5 * Noise.RippleDb);
+    const double Open = std::max(5.0, Quiet + 3);
     TTrimSettings &Settings = Suggested.Settings;
     Settings.NoSoundLevel = PanelLevel(Floor + Quiet);
     Settings.CutStartLevel = std::max(PanelLevel(Floor + Open), Settings.NoSoundLevel + 1);
