@@ -29,6 +29,19 @@ std::optional<double> SpeechLevelDb(const std::vector<double> &Levels, double Fl
     return *Middle;
 }
 
+// The levels over 20 ms, as detection's level window reads them: a
+// rippling noise's single 10 ms peaks would break its pauses into pieces
+// the detector never sees.
+std::vector<double> OverTwenty(const std::vector<double> &Levels)
+{
+    std::vector<double> Smooth(Levels.size());
+    for (std::size_t I = 0; I < Levels.size(); ++I) {
+        const double Next = Levels[std::min(I + 1, Levels.size() - 1)];
+        Smooth[I] = 10 * std::log10(0.5 * (std::pow(10.0, Levels[I] / 10) + std::pow(10.0, Next / 10)));
+    }
+    return Smooth;
+}
+
 std::int32_t PanelLevel(double Db)
 {
     return std::int32_t(std::clamp(std::lround(32768.0 * std::pow(10.0, Db / 20.0)), 1L, 32768L));
@@ -81,7 +94,7 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     TTrimSettings &Settings = Suggested.Settings;
     Settings.NoSoundLevel = PanelLevel(Floor + Quiet);
     Settings.CutStartLevel = std::max(PanelLevel(Floor + Open), Settings.NoSoundLevel + 1);
-    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(Levels, Floor + Quiet), Target), Rate);
+    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(OverTwenty(Levels), Floor + Quiet), Target), Rate);
     Settings.MinimumSize = PanelWidth(Target == TPieceTarget::Word ? 0.1 : 0.25, Rate);
     Settings.BackwardSearch = 0;
     Settings.ForwardSearch = 0;
