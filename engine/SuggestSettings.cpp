@@ -3,6 +3,7 @@
 #include "engine/LevelBand.h"
 #include "engine/PauseWidth.h"
 #include "engine/RecordingLevels.h"
+#include "engine/SampleFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,33 @@ std::optional<double> SpeechLevelDb(const std::vector<double> &Levels, double Fl
     const auto Middle = Loud.begin() + std::ptrdiff_t(Loud.size() / 2);
     std::nth_element(Loud.begin(), Middle, Loud.end());
     return *Middle;
+}
+
+// Whether the floor is mostly hum or rumble: its levels above the voice's
+// lowest tones lie well below it. A hum lies under all of a recording, so
+// a long one is judged on eight stretches of 4 s spread over it: filtering
+// all of it would cost as much as the rest of the suggestion.
+bool TonalFloor(const TSampleView &Recording, const std::vector<double> &Levels)
+{
+    const std::int64_t Width =
+        std::max<std::int64_t>(std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1) / LevelsPerSecond, 1);
+    constexpr std::int64_t Stretches = 8, Stretch = 4 * LevelsPerSecond; // in levels
+    const std::int64_t Count = std::int64_t(Levels.size());
+    if (Count <= Stretches * Stretch)
+        return NoiseFloorOf(BandLevelsDb(Recording, BandHighPass)).Db < NoiseFloorOf(Levels).Db - TonalFloorDb;
+    const std::int64_t FrameBytes = FrameBytesOf(Recording);
+    std::vector<double> Whole, Above;
+    for (std::int64_t S = 0; S < Stretches; ++S) {
+        const std::int64_t First = (Count - Stretch) * S / (Stretches - 1);
+        TSampleView Part = Recording;
+        Part.Data = Recording.Data + First * Width * FrameBytes;
+        Part.DataSize = Stretch * Width * FrameBytes;
+        Part.FileHandle = -1;
+        const std::vector<double> PartAbove = BandLevelsDb(Part, BandHighPass);
+        Above.insert(Above.end(), PartAbove.begin(), PartAbove.end());
+        Whole.insert(Whole.end(), Levels.begin() + std::ptrdiff_t(First), Levels.begin() + std::ptrdiff_t(First + Stretch));
+    }
+    return NoiseFloorOf(Above).Db < NoiseFloorOf(Whole).Db - TonalFloorDb;
 }
 
 // The levels over 20 ms, as detection's level window reads them: a
@@ -60,12 +88,9 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarge
     TSuggestedSettings Suggested = SuggestTrimSettings(Levels, Recording.Format.nSamplesPerSec, Target);
     // A floor that is mostly hum or rumble: its levels above the voice's
     // lowest tones lie well below it. Then the cuts are read there.
-    if (Suggested.NoiseFloorDb > SilenceDb + 20) {
-        const std::vector<double> Above = BandLevelsDb(Recording, BandHighPass);
-        if (NoiseFloorOf(Above).Db < Suggested.NoiseFloorDb - TonalFloorDb) {
-            Suggested = SuggestTrimSettings(Above, Recording.Format.nSamplesPerSec, Target);
-            Suggested.Settings.Band = BandHighPass;
-        }
+    if (Suggested.NoiseFloorDb > SilenceDb + 20 && TonalFloor(Recording, Levels)) {
+        Suggested = SuggestTrimSettings(BandLevelsDb(Recording, BandHighPass), Recording.Format.nSamplesPerSec, Target);
+        Suggested.Settings.Band = BandHighPass;
     }
     return Suggested;
 }
