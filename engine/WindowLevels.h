@@ -77,20 +77,35 @@ public:
     TLevel Loudest(std::int64_t First)
     {
         if constexpr (!Float) {
-            // No window of the block holds more than all of them together.
             const std::int64_t Low = First - Width / 2;
-            if (HasQuiet && Low >= 0 && Low + Width + TrimScanBlock - 1 <= N) {
-                const TCursor &Cursor = MoveTo(Low);
-                TSum Top = 0;
-                for (int Ch = 0; Ch < Channels; ++Ch) {
-                    TSum Sum = Cursor.Sums[std::size_t(Ch)];
-                    for (std::int64_t Pos = Low + Width; Pos < Low + Width + TrimScanBlock - 1; ++Pos)
-                        Sum += TSquarePrefix<TCodec>::Square(Data, Channels, Pos, Ch);
-                    Top = std::max(Top, Sum);
+            if (Low >= 0 && Low + Width + TrimScanBlock - 1 <= N) {
+                // Every window of the block lies inside the recording, so
+                // all have Width positions and their sums compare as they
+                // are. No window holds more than all of them together.
+                TCursor &Cursor = MoveTo(Low);
+                if (HasQuiet) {
+                    TSum Together = 0;
+                    for (int Ch = 0; Ch < Channels; ++Ch) {
+                        TSum Sum = Cursor.Sums[std::size_t(Ch)];
+                        for (std::int64_t Pos = Low + Width; Pos < Low + Width + TrimScanBlock - 1; ++Pos)
+                            Sum += TSquarePrefix<TCodec>::Square(Data, Channels, Pos, Ch);
+                        Together = std::max(Together, Sum);
+                    }
+                    const TLevel Bound{Together, Width};
+                    if (Bound <= Quiet)
+                        return Bound;
                 }
-                const TLevel Bound{Top, Width};
-                if (Bound <= Quiet)
-                    return Bound;
+                // Else the cursor slides over the block, reading each
+                // window once.
+                TSum Top = *std::max_element(Cursor.Sums.begin(), Cursor.Sums.end());
+                for (std::int64_t Step = 1; Step < TrimScanBlock; ++Step) {
+                    Add(Cursor, Cursor.Low, -1);
+                    Add(Cursor, Cursor.Low + Width, 1);
+                    ++Cursor.Low;
+                    Top = std::max(Top, *std::max_element(Cursor.Sums.begin(), Cursor.Sums.end()));
+                }
+                Cursor.Steps += TrimScanBlock - 1;
+                return TLevel{Top, Width};
             }
         }
         TLevel Top = (*this)(First);
