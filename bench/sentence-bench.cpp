@@ -16,6 +16,7 @@
 //   sentence-bench                  cuts in this process (with
 //                                   SENTENCE_BENCH_DETAIL set, each
 //                                   recording of the later sets too)
+//   sentence-bench --real           the real voices alone
 //   sentence-bench REDIVEV-SPLIT    writes the recordings to a temporary
 //                                   folder and scores `REDIVEV-SPLIT --auto
 //                                   --list` instead
@@ -126,24 +127,69 @@ void Print(const char *Name, const TSentenceScore &Score)
                 Score.Pieces ? 100.0 * Score.ClippedEnds / Score.Pieces : 0.0, Score.NoiseOnly);
 }
 
-// Voiced time in no piece, and sentences no piece touches.
+// Voiced time in no piece (of Voiced, else of the sentences), sentences no piece touches (and of them those
+// whose voice stands 15 dB or more above their floor), and what became of
+// the sentences without a piece of their own: split, joined to another,
+// or held by one piece that cuts off part of them.
 struct TLoss {
     double Voiced = 0, Lost = 0;
-    int Missed = 0;
+    int Missed = 0, MissedLoud = 0, Split = 0, Joined = 0, Cut = 0;
 };
 
-TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces)
+TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces,
+             const realspeech::TRealTruth &Truth)
 {
+    const std::vector<double> &AboveFloorDb = Truth.AboveFloorDb;
+    const std::int64_t Tolerance = Recording.Rate / 100;
+    const auto Overlap = [](const TPiece &Piece, const TSentence &Sentence) {
+        return std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
+    };
     TLoss Loss;
-    for (const TSentence &Sentence : Recording.Sentences) {
+    for (std::size_t S = 0; S < Recording.Sentences.size(); ++S) {
+        const TSentence &Sentence = Recording.Sentences[S];
+        std::int64_t Held = 0;
+        std::vector<const TPiece *> Touching;
+        for (const TPiece &Piece : Pieces) {
+            Held += Overlap(Piece, Sentence);
+            if (Overlap(Piece, Sentence) > Tolerance)
+                Touching.push_back(&Piece);
+        }
+        if (Truth.Voiced.empty()) {
+            Loss.Voiced += double(Sentence.End - Sentence.Start);
+            Loss.Lost += double(Sentence.End - Sentence.Start - Held);
+        }
+        Loss.Missed += Held == 0;
+        Loss.MissedLoud += Held == 0 && S < AboveFloorDb.size() && AboveFloorDb[S] >= 15;
+        if (Touching.size() > 1)
+            ++Loss.Split;
+        if (Touching.size() != 1)
+            continue;
+        const TPiece &Piece = *Touching.front();
+        if (Piece.Start > Sentence.Start + Tolerance || Piece.End < Sentence.End - Tolerance)
+            ++Loss.Cut;
+        else
+            for (const TSentence &Other : Recording.Sentences)
+                if (&Other != &Sentence && Overlap(Piece, Other) > Tolerance) {
+                    ++Loss.Joined;
+                    break;
+                }
+    }
+    for (const TSentence &Voice : Truth.Voiced) {
         std::int64_t Held = 0;
         for (const TPiece &Piece : Pieces)
-            Held += std::max<std::int64_t>(0, std::min(Piece.End, Sentence.End) - std::max(Piece.Start, Sentence.Start));
-        Loss.Voiced += double(Sentence.End - Sentence.Start);
-        Loss.Lost += double(Sentence.End - Sentence.Start - Held);
-        Loss.Missed += Held == 0;
+            Held += Overlap(Piece, Voice);
+        Loss.Voiced += double(Voice.End - Voice.Start);
+        Loss.Lost += double(Voice.End - Voice.Start - Held);
     }
     return Loss;
+}
+
+void PrintLoss(const TLoss &Loss)
+{
+    std::printf("%-14s speech lost %.2f %%  sentences missed %d (%d of them 15 dB above their floor)  split %d  "
+                "joined %d  cut %d\n",
+                "", Loss.Voiced > 0 ? 100 * Loss.Lost / Loss.Voiced : 0.0, Loss.Missed, Loss.MissedLoud, Loss.Split,
+                Loss.Joined, Loss.Cut);
 }
 
 using sentencefiles::TNamed;
@@ -151,12 +197,15 @@ using sentencefiles::TNamed;
 // The pieces of one recording of a set.
 using TCut = std::function<std::vector<TPiece>(const TNamed &)>;
 
-// One set of recordings scored together.
-void ScoreSet(const char *Name, const std::vector<TNamed> &Recordings, const TCut &Cut, bool Detail)
+// One set of recordings scored together; Truths, where known, hold each
+// recording's voiced stretches (else its sentences count whole).
+void ScoreSet(const char *Name, const std::vector<TNamed> &Recordings, const TCut &Cut,
+              const std::vector<realspeech::TRealTruth> &Truths, bool Detail)
 {
     TSentenceScore Total;
     TLoss Lost;
-    for (const TNamed &Named : Recordings) {
+    for (std::size_t R = 0; R < Recordings.size(); ++R) {
+        const TNamed &Named = Recordings[R];
         const TSpeechRecording &Recording = Named.Recording;
         if (Recording.Sentences.empty())
             continue;
@@ -167,19 +216,21 @@ void ScoreSet(const char *Name, const std::vector<TNamed> &Recordings, const TCu
         Total.Matched += Score.Matched;
         Total.ClippedEnds += Score.ClippedEnds;
         Total.NoiseOnly += Score.NoiseOnly;
-        const TLoss Loss = LossOf(Recording, Pieces);
+        const TLoss Loss = LossOf(Recording, Pieces, R < Truths.size() ? Truths[R] : realspeech::TRealTruth{});
         if (Detail) {
             Print(Named.Name.c_str(), Score);
-            std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", 100 * Loss.Lost / Loss.Voiced,
-                        Loss.Missed);
+            PrintLoss(Loss);
         }
         Lost.Voiced += Loss.Voiced;
         Lost.Lost += Loss.Lost;
         Lost.Missed += Loss.Missed;
+        Lost.MissedLoud += Loss.MissedLoud;
+        Lost.Split += Loss.Split;
+        Lost.Joined += Loss.Joined;
+        Lost.Cut += Loss.Cut;
     }
     Print(Name, Total);
-    std::printf("%-14s speech lost %.2f %%  sentences missed %d\n", "", Lost.Voiced > 0 ? 100 * Lost.Lost / Lost.Voiced : 0.0,
-                Lost.Missed);
+    PrintLoss(Lost);
 }
 
 std::vector<TNamed> Generated(std::uint32_t FirstSeed)
@@ -192,7 +243,7 @@ std::vector<TNamed> Generated(std::uint32_t FirstSeed)
     return Made;
 }
 
-std::vector<TNamed> Real(std::uint32_t FirstSeed)
+std::vector<TNamed> Real(std::uint32_t FirstSeed, std::vector<realspeech::TRealTruth> *Truths = nullptr)
 {
     using realspeech::TNoise;
     const struct {
@@ -207,7 +258,8 @@ std::vector<TNamed> Real(std::uint32_t FirstSeed)
     std::uint32_t Seed = FirstSeed;
     for (const auto &Room : Rooms) {
         Made.push_back({Room.Name + ("-" + std::to_string(Seed)), {}});
-        Made.back().Recording = realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor});
+        Made.back().Recording = realspeech::MakeRealSpeech({Seed++, 40, Room.Noise, Room.Floor},
+                                                           Truths ? &Truths->emplace_back() : nullptr);
     }
     return Made;
 }
@@ -245,8 +297,27 @@ int ScoreSets(const std::string &Folder, const std::string &Segments)
 {
     const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
     for (const std::string &Set : sentencefiles::Sets(Folder))
-        ScoreSet(Set.c_str(), sentencefiles::ReadSentences(Folder, Set),
-                 [&](const TNamed &Named) { return sentencefiles::ReadSegments(Segments, Set, Named.Name); }, Detail);
+        ScoreSet(
+            Set.c_str(), sentencefiles::ReadSentences(Folder, Set),
+            [&](const TNamed &Named) { return sentencefiles::ReadSegments(Segments, Set, Named.Name); }, {}, Detail);
+    return 0;
+}
+
+// The real voices, tuned and held out, cut here and scored on their
+// voiced stretches.
+int ScoreReal(bool Detail)
+{
+    if (realspeech::Clips().empty()) {
+        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
+        return 0;
+    }
+    std::printf("real voices: %zu clips\n", realspeech::Clips().size());
+    const TCut Here = [Detail](const TNamed &Named) { return CutInProcess(Named.Recording, false, Detail); };
+    for (const std::uint32_t First : {201u, 301u}) {
+        std::vector<realspeech::TRealTruth> Truths;
+        const std::vector<TNamed> Recordings = Real(First, &Truths);
+        ScoreSet(First == 201 ? "real, seeds 201-208" : "real, held-out 301-308", Recordings, Here, Truths, Detail);
+    }
     return 0;
 }
 
@@ -263,8 +334,11 @@ int main(int Argc, char **Argv)
         std::fprintf(stderr, "sentence-bench: %s\n", Error.what());
         return 1;
     }
+    if (Argc == 2 && std::strcmp(Argv[1], "--real") == 0)
+        return ScoreReal(std::getenv("SENTENCE_BENCH_DETAIL") != nullptr);
     if (Argc > 2 || (Argc == 2 && Argv[1][0] == '-')) {
-        std::fprintf(stderr, "usage: sentence-bench [REDIVEV-SPLIT | --write FOLDER | --score FOLDER SEGMENTS]\n");
+        std::fprintf(stderr,
+                     "usage: sentence-bench [REDIVEV-SPLIT | --real | --write FOLDER | --score FOLDER SEGMENTS]\n");
         return 2;
     }
     const char *Split = Argc > 1 ? Argv[1] : nullptr;
@@ -329,13 +403,8 @@ int main(int Argc, char **Argv)
     }
     std::printf("\nsets never tuned on, cut here:\n");
     const bool Detail = std::getenv("SENTENCE_BENCH_DETAIL") != nullptr;
-    const TCut Here = [Detail](const TNamed &Named) { return CutInProcess(Named.Recording, false, Detail); };
-    ScoreSet("generated, held-out seeds", Generated(111), Here, Detail);
-    if (realspeech::Clips().empty()) {
-        std::printf("real voices: none found; apt-get install klettres-data alsa-utils\n");
-        return 0;
-    }
-    std::printf("real voices: %zu clips\n", realspeech::Clips().size());
-    ScoreSet("real, seeds 201-208", Real(201), Here, Detail);
-    ScoreSet("real, held-out 301-308", Real(301), Here, Detail);
+    ScoreSet(
+        "generated, held-out seeds", Generated(111),
+        [Detail](const TNamed &Named) { return CutInProcess(Named.Recording, false, Detail); }, {}, Detail);
+    return ScoreReal(Detail);
 }

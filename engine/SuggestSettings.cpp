@@ -3,6 +3,7 @@
 #include "engine/LevelBand.h"
 #include "engine/PauseWidth.h"
 #include "engine/RecordingLevels.h"
+#include "engine/SampleFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,46 @@ std::optional<double> SpeechLevelDb(const std::vector<double> &Levels, double Fl
     return *Middle;
 }
 
+// Whether the floor is mostly hum or rumble: its levels above the voice's
+// lowest tones lie well below it. A hum lies under all of a recording, so
+// a long one is judged on eight stretches of 4 s spread over it: filtering
+// all of it would cost as much as the rest of the suggestion.
+bool TonalFloor(const TSampleView &Recording, const std::vector<double> &Levels)
+{
+    const std::int64_t Width =
+        std::max<std::int64_t>(std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1) / LevelsPerSecond, 1);
+    constexpr std::int64_t Stretches = 8, Stretch = 4 * LevelsPerSecond; // in levels
+    const std::int64_t Count = std::int64_t(Levels.size());
+    if (Count <= Stretches * Stretch)
+        return NoiseFloorOf(BandLevelsDb(Recording, BandHighPass)).Db < NoiseFloorOf(Levels).Db - TonalFloorDb;
+    const std::int64_t FrameBytes = FrameBytesOf(Recording);
+    std::vector<double> Whole, Above;
+    for (std::int64_t S = 0; S < Stretches; ++S) {
+        const std::int64_t First = (Count - Stretch) * S / (Stretches - 1);
+        TSampleView Part = Recording;
+        Part.Data = Recording.Data + First * Width * FrameBytes;
+        Part.DataSize = Stretch * Width * FrameBytes;
+        Part.FileHandle = -1;
+        const std::vector<double> PartAbove = BandLevelsDb(Part, BandHighPass);
+        Above.insert(Above.end(), PartAbove.begin(), PartAbove.end());
+        Whole.insert(Whole.end(), Levels.begin() + std::ptrdiff_t(First), Levels.begin() + std::ptrdiff_t(First + Stretch));
+    }
+    return NoiseFloorOf(Above).Db < NoiseFloorOf(Whole).Db - TonalFloorDb;
+}
+
+// The levels over 20 ms, as detection's level window reads them: a
+// rippling noise's single 10 ms peaks would break its pauses into pieces
+// the detector never sees.
+std::vector<double> OverTwenty(const std::vector<double> &Levels)
+{
+    std::vector<double> Smooth(Levels.size());
+    for (std::size_t I = 0; I < Levels.size(); ++I) {
+        const double Next = Levels[std::min(I + 1, Levels.size() - 1)];
+        Smooth[I] = 10 * std::log10(0.5 * (std::pow(10.0, Levels[I] / 10) + std::pow(10.0, Next / 10)));
+    }
+    return Smooth;
+}
+
 std::int32_t PanelLevel(double Db)
 {
     return std::int32_t(std::clamp(std::lround(32768.0 * std::pow(10.0, Db / 20.0)), 1L, 32768L));
@@ -47,12 +88,9 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarge
     TSuggestedSettings Suggested = SuggestTrimSettings(Levels, Recording.Format.nSamplesPerSec, Target);
     // A floor that is mostly hum or rumble: its levels above the voice's
     // lowest tones lie well below it. Then the cuts are read there.
-    if (Suggested.NoiseFloorDb > SilenceDb + 20) {
-        const std::vector<double> Above = BandLevelsDb(Recording, BandHighPass);
-        if (NoiseFloorOf(Above).Db < Suggested.NoiseFloorDb - TonalFloorDb) {
-            Suggested = SuggestTrimSettings(Above, Recording.Format.nSamplesPerSec, Target);
-            Suggested.Settings.Band = BandHighPass;
-        }
+    if (Suggested.NoiseFloorDb > SilenceDb + 20 && TonalFloor(Recording, Levels)) {
+        Suggested = SuggestTrimSettings(BandLevelsDb(Recording, BandHighPass), Recording.Format.nSamplesPerSec, Target);
+        Suggested.Settings.Band = BandHighPass;
     }
     return Suggested;
 }
@@ -69,18 +107,19 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     Suggested.SpeechLevelDb = Speech.value_or(Floor);
     Suggested.SpeechFound = Speech.has_value();
 
-    // Silence ends well clear of the floor's own ripple; a piece opens only
-    // nearer speech, so a noise that passes the lower level opens none, but
-    // never so near it that a word well above the floor opens nothing.
-    // Without speech the levels sit as far above the floor as for speech
-    // 20 dB above it.
-    const double Span = Speech ? *Speech - Floor : 20;
-    const double Quiet = std::max({4.0, 3.5 * Noise.RippleDb, 0.2 * Span});
-    const double Open = std::max(std::min(std::max(9.0, 0.45 * Span), 12.0), Quiet + 5);
+    // Silence ends clear of the floor's own ripple: noise whose short-time
+    // levels swing (pink, rumbling) needs more room above its floor than
+    // white noise, whose 20 ms levels barely move, so that its pauses are
+    // seen whole. A piece opens a little higher, so that the noise opens
+    // none, and no higher: quiet talkers and soft words are speech too.
+    // Without speech the levels are the same: nothing above the floor
+    // opens a piece.
+    const double Quiet = std::max(2.5, 3.5 * Noise.RippleDb);
+    const double Open = std::max(5.0, Quiet + 3);
     TTrimSettings &Settings = Suggested.Settings;
     Settings.NoSoundLevel = PanelLevel(Floor + Quiet);
     Settings.CutStartLevel = std::max(PanelLevel(Floor + Open), Settings.NoSoundLevel + 1);
-    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(Levels, Floor + Quiet), Target), Rate);
+    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(OverTwenty(Levels), Floor + Quiet), Target), Rate);
     Settings.MinimumSize = PanelWidth(Target == TPieceTarget::Word ? 0.1 : 0.25, Rate);
     Settings.BackwardSearch = 0;
     Settings.ForwardSearch = 0;

@@ -122,12 +122,21 @@ void ScanTrimAreasSkipping(TLevelOf &&LevelOf, TLoudestOf &&LoudestOf, std::int6
             Closing = std::max<std::int64_t>(Opening, LastLoud + Limits.NoSoundWidth);
             if (Closing >= N)
                 break;
+            // Read backwards; a whole block that is silent is passed with
+            // one test.
             std::int64_t Loud = -1;
-            for (std::int64_t K = Closing; K > KnownSilentTo; --K)
+            for (std::int64_t K = Closing; K > KnownSilentTo;) {
+                const std::int64_t Block = K - TrimScanBlock + 1;
+                if (Block > KnownSilentTo && !(LoudestOf(Block) > Limits.NoSoundLevel)) {
+                    K = Block - 1;
+                    continue;
+                }
                 if (LevelOf(K) > Limits.NoSoundLevel) {
                     Loud = K;
                     break;
                 }
+                --K;
+            }
             KnownSilentTo = std::max(KnownSilentTo, Closing);
             if (Loud < 0)
                 break;

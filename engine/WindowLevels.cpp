@@ -7,6 +7,7 @@ void ScanWindowedLevels(const TSampleView &Recording, std::int64_t N, const TTri
         using TCodec = decltype(Codec);
         TWindowLevels<TCodec> Levels(Recording.Data, Recording.Format.nChannels, N, Settings.LevelWindow);
         const auto Limits = ScanLimitsOf(Settings, TWindowLevels<TCodec>::FromPanel);
+        Levels.SetQuiet(Limits.NoSoundLevel);
         if (!Progress) {
             ScanTrimAreasSkipping([&Levels](std::int64_t J) { return Levels(J); },
                                   [&Levels](std::int64_t First) { return Levels.Loudest(First); }, N, Limits, Areas,

@@ -63,9 +63,51 @@ public:
         return Level;
     }
 
-    // The loudest level of First .. First + TrimScanBlock - 1.
+    // Where every level of a block is at most Quiet, Loudest may give an
+    // upper bound of them instead of the loudest: the scan passes such a
+    // block with one test either way, and a bound costs a sum over the
+    // block's windows together, not a level at each position.
+    void SetQuiet(TLevel Level)
+    {
+        Quiet = Level;
+        HasQuiet = true;
+    }
+
+    // The loudest level of First .. First + TrimScanBlock - 1 (see SetQuiet).
     TLevel Loudest(std::int64_t First)
     {
+        if constexpr (!Float) {
+            const std::int64_t Low = First - Width / 2;
+            if (Low >= 0 && Low + Width + TrimScanBlock - 1 <= N) {
+                // Every window of the block lies inside the recording, so
+                // all have Width positions and their sums compare as they
+                // are. No window holds more than all of them together.
+                TCursor &Cursor = MoveTo(Low);
+                if (HasQuiet) {
+                    TSum Together = 0;
+                    for (int Ch = 0; Ch < Channels; ++Ch) {
+                        TSum Sum = Cursor.Sums[std::size_t(Ch)];
+                        for (std::int64_t Pos = Low + Width; Pos < Low + Width + TrimScanBlock - 1; ++Pos)
+                            Sum += TSquarePrefix<TCodec>::Square(Data, Channels, Pos, Ch);
+                        Together = std::max(Together, Sum);
+                    }
+                    const TLevel Bound{Together, Width};
+                    if (Bound <= Quiet)
+                        return Bound;
+                }
+                // Else the cursor slides over the block, reading each
+                // window once.
+                TSum Top = *std::max_element(Cursor.Sums.begin(), Cursor.Sums.end());
+                for (std::int64_t Step = 1; Step < TrimScanBlock; ++Step) {
+                    Add(Cursor, Cursor.Low, -1);
+                    Add(Cursor, Cursor.Low + Width, 1);
+                    ++Cursor.Low;
+                    Top = std::max(Top, *std::max_element(Cursor.Sums.begin(), Cursor.Sums.end()));
+                }
+                Cursor.Steps += TrimScanBlock - 1;
+                return TLevel{Top, Width};
+            }
+        }
         TLevel Top = (*this)(First);
         for (std::int64_t J = First + 1; J < First + TrimScanBlock; ++J)
             Top = std::max(Top, (*this)(J));
@@ -173,6 +215,8 @@ private:
     TCursor Cursors[2];
     std::int64_t Reads = 0;
     std::unique_ptr<TSquarePrefix<TCodec>> Prefix;
+    TLevel Quiet{};
+    bool HasQuiet = false;
 };
 
 // Detection as DetectTrimAreas runs it, with each level read over

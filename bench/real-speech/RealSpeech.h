@@ -4,7 +4,9 @@
 // voice of alsa-utils ("Front Left", ...), as Debian installs them, joined
 // into sentences of one to four clips with pauses inside them and longer
 // ones between them, each sentence at its own talker level, over white,
-// pink, humming or rising noise. The same plan always gives the same
+// pink, humming or rising noise. A file that holds two utterances (a pause
+// of its own longer than 0.6 s) gives two clips; one whose room noise lies
+// within 30 dB of its voice gives none. The same plan always gives the same
 // samples; with neither package installed there are no clips.
 #include "SpeechLike.h"
 
@@ -29,7 +31,17 @@ struct TClip {
 };
 const std::vector<TClip> &Clips();
 
-// Rate 48000, 16-bit mono. Sentences are the voiced spans.
-speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan);
+// What is known of a recording beyond its sentences: how far each
+// sentence's loudest 10 ms of voice stands above the noise's RMS over that
+// sentence, and the spans of voice (each clip), which leave out the
+// pauses inside sentences.
+struct TRealTruth {
+    std::vector<double> AboveFloorDb;
+    std::vector<speechtest::TSentence> Voiced;
+};
+
+// Rate 48000, 16-bit mono. Sentences are from the first to the last voiced
+// sample of their clips.
+speechtest::TSpeechRecording MakeRealSpeech(const TRealPlan &Plan, TRealTruth *Truth = nullptr);
 
 } // namespace realspeech

@@ -40,6 +40,9 @@ std::vector<TCase> Cases()
     Talkers.SpeechDb = -12;
     Talkers.LaterSpeechDb = -24;
     Made.push_back({"a quiet talker after a loud one is found", Talkers, -55});
+    speechtest::TSpeechPlan Quiet = Plan(18, -55, -55);
+    Quiet.SpeechDb = -40;
+    Made.push_back({"a talker 15 dB over the floor throughout is found whole", Quiet, -55});
     Made.push_back({"a floor rising from -70 to -40 dBFS is followed", Plan(13, -70, -40), -40});
     speechtest::TSpeechPlan Pink = Plan(14, -40, -40);
     Pink.Pink = true;
