@@ -84,6 +84,11 @@ QString SettingValueError(const TSettingSpec &Setting, const QString &Text, TSet
         .arg(QLatin1String(Setting.Option), Text, SettingProblemText(Problem), AcceptedSettingForms(Setting.Kind));
 }
 
+QStringList SettingChoices(const TSettingSpec &Setting)
+{
+    return QString::fromLatin1(Setting.Choices).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 QString SettingProblemText(TSettingProblem Problem)
 {
     switch (Problem) {

@@ -6,6 +6,7 @@
 #include "engine/SettingTable.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -36,6 +37,9 @@ TSettingRead SettingFromSeconds(double Seconds);
 // The message for a refused value of Setting, as Text shows it:
 // --no-sound-width: "-1s" is negative; give sample positions ...
 QString SettingValueError(const TSettingSpec &Setting, const QString &Text, TSettingProblem Problem);
+
+// A choice setting's choices, in index order ("off", "highpass", "speech").
+QStringList SettingChoices(const TSettingSpec &Setting);
 
 // "is malformed", "is negative" or "is out of range".
 QString SettingProblemText(TSettingProblem Problem);
