@@ -213,19 +213,6 @@ QString ReadSettingChoice(TSplitOptions &Options, TSettingId Id, const QString &
     return {};
 }
 
-TOptionForm SplitOptionForm(const QString &Name)
-{
-    // The parser's own table says it, so no list here can drift from it:
-    // an option that wants a value fails when given none.
-    if (Name.isEmpty() || Name.contains(QLatin1Char('=')))
-        return TOptionForm::Unknown;
-    QCommandLineParser Parser;
-    DefineOptions(Parser);
-    if (Parser.parse({QStringLiteral("redivev-split"), QStringLiteral("--") + Name}))
-        return TOptionForm::Flag;
-    return Parser.unknownOptionNames().isEmpty() ? TOptionForm::Value : TOptionForm::Unknown;
-}
-
 TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate, const TTrimSettings *Suggested)
 {
     TSettingsAtRate Result;

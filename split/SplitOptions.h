@@ -76,11 +76,6 @@ TSettingValue *SettingValueOf(TSplitOptions &Options, TSettingId Id);
 // already); an error message naming the option when it is none.
 QString ReadSettingChoice(TSplitOptions &Options, TSettingId Id, const QString &Text);
 
-// What --Name is to the command line: no option of it, an option alone
-// (--auto), or one followed by its value (--out DIR).
-enum class TOptionForm { Unknown, Flag, Value };
-TOptionForm SplitOptionForm(const QString &Name);
-
 // The settings for a recording of Rate samples per second; an error
 // message naming the option when a converted value does not fit.
 struct TSettingsAtRate {
