@@ -140,10 +140,14 @@ bool FlagValue(const char *Keyword, const py::handle &Value)
 
 py::arg_v SettingArgument(const TSettingSpec &Setting)
 {
-    // The texts live as long as the module: the signature keeps them.
-    static std::array<std::string, std::size_t(TSettingId::Count)> Shown;
-    std::string &Text = Shown[std::size_t(Setting.Id)];
-    Text = DefaultText(Setting);
+    // Made once and kept as long as the module: the signatures point at them.
+    static const std::array<std::string, std::size_t(TSettingId::Count)> Shown = [] {
+        std::array<std::string, std::size_t(TSettingId::Count)> Texts;
+        for (const TSettingSpec &Row : SettingTable)
+            Texts[std::size_t(Row.Id)] = DefaultText(Row);
+        return Texts;
+    }();
+    const std::string &Text = Shown[std::size_t(Setting.Id)];
     if (Setting.Kind == TSettingKind::Flag)
         return py::arg_v(Setting.Keyword, py::bool_(Setting.Default != 0), Text.c_str());
     return py::arg_v(Setting.Keyword, py::none(), Text.c_str());
