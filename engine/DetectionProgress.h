@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-// Asked about every million level reads with the share of the recording
+// Asked about every 65536 level reads with the share of the recording
 // the scan has reached (0..1, not always rising: the edge searches look
 // back); false stops the detection.
 using TDetectionProgress = std::function<bool(double Share)>;
@@ -32,7 +32,9 @@ public:
     }
 
 private:
-    static constexpr std::int64_t ReadsPerAsk = std::int64_t(1) << 20;
+    // Often enough that a scan skipping blocks of silence, 64 frames a read,
+    // is asked every few MiB; rarely enough to cost nothing.
+    static constexpr std::int64_t ReadsPerAsk = std::int64_t(1) << 16;
     const TDetectionProgress &FProgress;
     std::int64_t FFrames;
     std::int64_t FReads = 0;

@@ -6,6 +6,7 @@
 #include "engine/FlacCodec.h"
 #include "engine/LabelFile.h"
 #include "engine/PieceFile.h"
+#include "engine/PieceConversion.h"
 #include "engine/PieceNames.h"
 #include "engine/RecordingFile.h"
 #include "engine/SampleFormat.h"
@@ -79,8 +80,46 @@ void WriteFlacPiece(int Out, const TSampleView &Recording, const TTrimArea &Area
     EncodeFlac(Out, Info, Recording.Data + Area.StartPos * FrameBytes, Info.Frames);
 }
 
-void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area)
+// A piece converted as asked: made block by block into the file, or for a
+// FLAC piece into memory first, as the encoder takes it whole.
+void WriteConvertedPiece(int Out, const TSampleView &Recording, const TTrimArea &Area,
+                         const TPieceConversion &Conversion)
 {
+    CheckArea(Recording, Area);
+    const TSampleView Target = ConvertedView(Recording, Conversion);
+    const std::int64_t Frames =
+        ConvertedFrames(Area.EndPos - Area.StartPos, Recording.Format.nSamplesPerSec, Target.Format.nSamplesPerSec);
+    const std::int64_t Bytes = Frames * Target.Format.nBlockAlign;
+    if (Recording.Container == TContainer::Flac) {
+        std::vector<std::uint8_t> Samples;
+        Samples.reserve(std::size_t(Bytes));
+        ConvertPiece(Recording, Area, Conversion, [&](const std::uint8_t *Block, std::int64_t Count) {
+            Samples.insert(Samples.end(), Block, Block + Count);
+        });
+        TFlacInfo Info;
+        Info.Rate = Target.Format.nSamplesPerSec;
+        Info.Channels = Target.Format.nChannels;
+        Info.Bits = Target.Format.wBitsPerSample;
+        Info.Frames = Frames;
+        EncodeFlac(Out, Info, Samples.data(), Frames);
+        return;
+    }
+    const std::vector<std::uint8_t> Header = PieceHeader(Target, std::uint64_t(Bytes));
+    WriteAll(Out, Header.data(), static_cast<std::int64_t>(Header.size()));
+    ConvertPiece(Recording, Area, Conversion,
+                 [&](const std::uint8_t *Block, std::int64_t Count) { WriteAll(Out, Block, Count); });
+    if (Bytes & 1) {
+        const std::uint8_t Pad = 0;
+        WriteAll(Out, &Pad, 1);
+    }
+}
+
+void WritePiece(int Out, const TSampleView &Recording, const TTrimArea &Area, const TPieceConversion &Conversion)
+{
+    if (Conversion.Requested()) {
+        WriteConvertedPiece(Out, Recording, Area, Conversion);
+        return;
+    }
     if (Recording.Container == TContainer::Flac) {
         WriteFlacPiece(Out, Recording, Area);
         return;
@@ -187,7 +226,7 @@ std::vector<std::string> WriteExportFolder(const TExportJob &Job)
             const std::string &Name = Names[std::size_t(I)];
             try {
                 Record.Files.push_back(
-                    {Name, Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I]); })});
+                    {Name, Writer.WriteWhole(Name, [&](int Out) { WritePiece(Out, Job.Recording, Job.Areas[I], Job.Convert); })});
             } catch (const EFileSystemError &) {
                 throw;
             } catch (const std::exception &Error) {

@@ -9,6 +9,7 @@
 // and nothing else. One export at a time per folder: the loop holds a lock
 // on the folder.
 #include "engine/ExportRecord.h"
+#include "engine/PieceConversion.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 #include "platform/Exception.h"
@@ -94,6 +95,9 @@ struct TExportJob {
     // run compares) and the recording's file as it was before the cut.
     std::string Settings = {};
     TFileStamp Source = {};
+    // The pieces' samples converted (PieceConversion.h); by default the
+    // recording's exact samples.
+    TPieceConversion Convert = {};
 };
 
 // Writes files 0..Count-1 in order, then the label file, removes the files

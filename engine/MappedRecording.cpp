@@ -121,6 +121,19 @@ TMappedRecording::TMappedRecording(const std::string &Name)
     FView.Data = Image() + FView.FileOffset;
 }
 
+void TMappedRecording::ReleaseBefore(std::int64_t Bytes) const
+{
+    const TMapping &Mapping = FDecoded.Handle >= 0 ? FDecodedMapping : FMapping;
+    if (FView.FileHandle < 0 || Mapping.Address == nullptr || Bytes <= 0)
+        return;
+    const auto *const Start = static_cast<const std::uint8_t *>(Mapping.Address);
+    const std::int64_t End = std::min(FView.Data - Start + std::min(Bytes, FView.DataSize), Mapping.Length);
+    const std::int64_t Page = ::sysconf(_SC_PAGESIZE);
+    const std::int64_t Whole = End / Page * Page;
+    if (Whole > 0)
+        ::madvise(Mapping.Address, static_cast<std::size_t>(Whole), MADV_DONTNEED);
+}
+
 const std::uint8_t *TMappedRecording::Image() const
 {
     return FMapping.Address != nullptr ? static_cast<const std::uint8_t *>(FMapping.Address) : EmptyImage;

@@ -45,6 +45,12 @@ public:
     // so that they outlive this object, its mapping and its open file;
     // View().Data keeps naming them wherever the vector is moved.
     std::vector<std::uint8_t> TakeSamples() { return std::move(FSamples); }
+    // Drops the mapped samples before byte Bytes of the view from this
+    // process's resident set, so that a scan of a recording larger than
+    // memory leaves behind it only page cache the kernel may reclaim, not
+    // pages a job's memory limit counts. A later read of them maps them
+    // again from the file. A copy in memory is never dropped.
+    void ReleaseBefore(std::int64_t Bytes) const;
 
 private:
     struct TFile {

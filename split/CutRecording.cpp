@@ -18,13 +18,37 @@
 
 namespace {
 
+// How much of a recording the scan keeps mapped behind it; one larger than
+// a few times this is let go of as the scan passes, so that a job's memory
+// does not grow with the length of what it cuts.
+constexpr std::int64_t HeldBehind = std::int64_t(64) << 20;
+
+// Progress that lets the pages behind the scan go.
+TDetectionProgress ReleaseBehind(const TMappedRecording &Recording)
+{
+    const std::int64_t Size = Recording.View().DataSize;
+    if (Size <= 4 * HeldBehind)
+        return {};
+    return [&Recording, Size, Released = std::int64_t(0)](double Share) mutable {
+        const std::int64_t Before = std::int64_t(Share * double(Size)) - HeldBehind;
+        if (Before - Released >= HeldBehind) {
+            Recording.ReleaseBefore(Before);
+            Released = Before;
+        }
+        return true;
+    };
+}
+
 // The areas detection finds with the options' settings; false, with the
 // outcome's error, when a setting does not fit at the recording's rate.
-bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutcome &Outcome)
+bool DetectAreas(const TMappedRecording &Recording, const TSplitOptions &Options, TCutOutcome &Outcome)
 {
+    const TSampleView &View = Recording.View();
     std::optional<TSuggestedSettings> Suggested;
-    if (Options.Auto)
+    if (Options.Auto) {
         ReadMapped([&] { Suggested = SuggestTrimSettings(View, Options.Target); });
+        Recording.ReleaseBefore(View.DataSize);
+    }
     const TSettingsAtRate Settings =
         TrimSettingsAt(Options, Outcome.Rate, Suggested ? &Suggested->Settings : nullptr);
     if (!Settings.Settings) {
@@ -48,7 +72,9 @@ bool DetectAreas(const TSampleView &View, const TSplitOptions &Options, TCutOutc
     std::vector<TTrimArea> &Areas = Outcome.Areas;
     const TTrimSettings &Trim = *Settings.Settings;
     std::int32_t Count = 0;
-    ReadMapped([&View, &Trim, &Areas, &Count] { DetectTrimAreas(View, Trim, Areas, Count); });
+    const TDetectionProgress Release = ReleaseBehind(Recording);
+    ReadMapped([&View, &Trim, &Areas, &Count, &Release] { DetectTrimAreas(View, Trim, Areas, Count, Release); });
+    Recording.ReleaseBefore(View.DataSize);
     Areas.resize(static_cast<std::size_t>(Count));
     if (Suggested) {
         const TLeftOutSound Left = LeftOutSound(Suggested->LevelsDb, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
@@ -77,6 +103,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     const TSampleView &View = Recording.View();
     Outcome.Rate = View.Format.nSamplesPerSec;
+    Outcome.Frames = std::uint64_t(FrameCountOf(View));
     Outcome.Container = View.Container;
     std::vector<TTrimArea> &Areas = Outcome.Areas;
     QStringList Labels;
@@ -92,7 +119,7 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
         Labels = Read.Labels;
         if (Read.File)
             LabelFiles.push_back(*Read.File);
-    } else if (!DetectAreas(View, Options, Outcome)) {
+    } else if (!DetectAreas(Recording, Options, Outcome)) {
         return;
     }
     std::vector<std::string> Names;
@@ -106,6 +133,10 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     }
     if (Options.List)
         return;
+    if (const std::string Problem = ConversionProblem(View.Format, Options.Convert); !Problem.empty()) {
+        Outcome.Error = QByteArray::fromStdString(Problem);
+        return;
+    }
 
     TExportJob Job;
     Job.Recording = View;
@@ -117,11 +148,18 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     // the run began.
     if (const std::optional<TFileIdentity> Open = FileIdentityOf(Recording.Handle()))
         Job.RecordingFiles.push_back(*Open);
-    Job.Progress = [&](std::int32_t Written) { Share(double(Written) / Job.Count); };
+    Job.Progress = [&](std::int32_t Written) {
+        // Pieces are written in order, so what lies before the last one
+        // written is not read again.
+        if (Written > 0)
+            Recording.ReleaseBefore(Outcome.Areas[std::size_t(Written - 1)].EndPos * View.Format.nBlockAlign);
+        Share(double(Written) / Job.Count);
+    };
     Job.WaitForFolder = Target.Waiting;
     Job.Names = Names;
     Job.RecordingFiles.insert(Job.RecordingFiles.end(), LabelFiles.begin(), LabelFiles.end());
     Job.WriteLabels = Options.Labels;
+    Job.Convert = Options.Convert;
     // Without the source's stamp no later run can trust the record.
     if (Source) {
         Job.Settings = SettingsText(Options, Outcome.Rate).toStdString();

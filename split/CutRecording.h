@@ -15,6 +15,7 @@
 struct TCutOutcome {
     QByteArray Error; // empty when the recording was cut; names in it are bytes
     std::uint32_t Rate = 0;
+    std::uint64_t Frames = 0; // the recording's length; 0 when skipped
     std::vector<TTrimArea> Areas;
     TContainer Container = TContainer::Wav; // the kind of file the pieces are
     bool Skipped = false; // --skip-done found the folder complete

@@ -1,5 +1,7 @@
 #include "split/DoneRecord.h"
 
+#include "split/ConversionOptions.h"
+
 #include <type_traits>
 
 #include <sys/stat.h>
@@ -17,6 +19,10 @@ QByteArray SettingsText(const TSplitOptions &Options, std::uint32_t Rate)
             + QByteArray::number(int(Options.Target));
     if (Options.Normalise)
         Text += " --normalise";
+    // Pieces of another form are another export; none asked for adds
+    // nothing, so that earlier records still match.
+    if (Options.Convert.Requested())
+        Text += " " + ConversionAsOptions(Options.Convert);
     // Every byte of the settings too, so that a setting added to them later
     // changes the text without anyone remembering to add it here.
     static_assert(std::has_unique_object_representations_v<TTrimSettings>);

@@ -1,11 +1,11 @@
 #include "split/ManifestOutput.h"
 
 #include "platform/FolderWriter.h"
+#include "split/RunOutputFile.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -19,16 +19,7 @@ QByteArray Failure(const QByteArray &Path, int Error)
 
 QByteArray TManifestOutput::Create(const QByteArray &Path, const std::vector<TFileIdentity> &Inputs, int &Handle)
 {
-    // Opened without emptying first, so that a recording of the run at
-    // that name loses nothing.
-    Handle = ::open(Path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (Handle < 0)
-        return Failure(Path, errno);
-    const std::optional<TFileIdentity> Opened = FileIdentityOf(Handle);
-    for (const TFileIdentity &Input : Inputs)
-        if (Opened && Opened->Device == Input.Device && Opened->Inode == Input.Inode)
-            return Path + ": is a recording of this run, which the manifest would replace";
-    return ::ftruncate(Handle, 0) == 0 ? QByteArray() : Failure(Path, errno);
+    return CreateRunOutput(Path, Inputs, Handle, "the manifest");
 }
 
 TManifestOutput::~TManifestOutput()
@@ -55,11 +46,8 @@ QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out, con
         return {};
     } else {
         FMainPath = Batch.ManifestOut;
-        // Its folders made as the pieces' are.
-        const qsizetype Slash = FMainPath.lastIndexOf('/');
-        if (Slash > 0)
-            if (const int Error = MakeFolders(FMainPath.left(Slash).toStdString()); Error != 0)
-                return Failure(FMainPath.left(Slash), Error);
+        if (const QByteArray Error = MakeParentFolders(FMainPath); !Error.isEmpty())
+            return Error;
     }
     const QByteArray Error = Create(FMainPath, Inputs, FMain);
     FOwnMain = FMain >= 0;
@@ -68,12 +56,7 @@ QByteArray TManifestOutput::Open(const TBatchOptions &Batch, std::FILE *Out, con
 
 QByteArray TManifestOutput::Append(int Handle, const QByteArray &Path, const QByteArray &Text)
 {
-    try {
-        WriteAll(Handle, Text.constData(), Text.size());
-    } catch (const TSystemCallFailed &Failed) {
-        return Failure(Path, Failed.ErrorNumber);
-    }
-    return {};
+    return AppendToRunOutput(Handle, Path, Text);
 }
 
 QByteArray TManifestOutput::Write(const TManifestLines &Lines)

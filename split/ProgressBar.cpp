@@ -8,9 +8,19 @@ namespace {
 constexpr int BarWidth = 30;
 // A terminal redrawn more often than this only costs the cut time.
 constexpr std::chrono::milliseconds Interval(100);
+// A log is read, not watched: a line now and then is enough, and a short
+// run writes none unless asked.
+constexpr std::chrono::seconds LineInterval(5);
+constexpr std::chrono::seconds QuietStart(10);
 } // namespace
 
-TProgressBar::TProgressBar(std::FILE *Stream, int Total, bool Shown) : FStream(Stream), FTotal(Total), FShown(Shown)
+TProgressBar::TProgressBar(std::FILE *Stream, int Total, TProgressForm Form, bool Terminal)
+    : FStream(Stream), FTotal(Total),
+      FShown(Form == TProgressForm::Bar || (Form == TProgressForm::Automatic && Terminal)),
+      FLines(Form == TProgressForm::Lines || (Form == TProgressForm::Automatic && !Terminal)),
+      FAskedLines(Form == TProgressForm::Lines), FQuiet(Form == TProgressForm::None),
+      FStart(std::chrono::steady_clock::now()),
+      FLineDue(Form == TProgressForm::Lines ? FStart : FStart + QuietStart)
 {
     Draw(true);
 }
@@ -27,15 +37,18 @@ void TProgressBar::Share(const QByteArray &File, double Fraction)
     FCurrent = QString::fromUtf8(Printable(File));
     FShare = std::clamp(Fraction, 0.0, 1.0);
     Draw(false);
+    Line();
 }
 
-void TProgressBar::FileDone()
+void TProgressBar::FileDone(double Seconds)
 {
     std::lock_guard Guard(FLock);
     ++FDone;
+    FSeconds += Seconds;
     FCurrent.clear();
     FShare = 0;
     Draw(true);
+    Line();
 }
 
 void TProgressBar::ErrorLine(const QByteArray &Line)
@@ -71,4 +84,27 @@ void TProgressBar::Clear()
         return;
     std::fputs("\r\033[K", FStream);
     std::fflush(FStream);
+}
+
+void TProgressBar::Line()
+{
+    const auto Time = std::chrono::steady_clock::now();
+    if (!FLines || Time < FLineDue || FDone >= FTotal)
+        return;
+    FLineDue = Time + LineInterval;
+    const double Elapsed = std::chrono::duration<double>(Time - FStart).count();
+    const double Done = FDone + FShare;
+    QByteArray Text = "redivev-split: " + QByteArray::number(FDone) + "/" + QByteArray::number(FTotal)
+        + " recordings, " + QByteArray::number(FSeconds / 3600, 'f', 2) + " h of audio";
+    if (Elapsed > 0 && FSeconds > 0)
+        Text += ", " + QByteArray::number(FSeconds / Elapsed, 'f', 0) + "x real time";
+    if (Done > 0)
+        Text += ", about " + QByteArray::number(Elapsed * (FTotal - Done) / Done / 60, 'f', 1) + " min left";
+    std::fputs((Text + '\n').constData(), FStream);
+    std::fflush(FStream);
+}
+
+bool TProgressBar::WantsSummary() const
+{
+    return FAskedLines || (!FQuiet && std::chrono::steady_clock::now() - FStart >= QuietStart);
 }

@@ -36,13 +36,30 @@ std::vector<TNamedFile> ReadFiles(const QByteArrayList &Files, const TSplitOptio
 }
 
 // The manifest's files: the one named, or Kaldi's two in the folder named.
-QByteArrayList WrittenFiles(const TBatchOptions &Batch)
+QByteArrayList ManifestPaths(const TBatchOptions &Batch)
 {
     if (Batch.Manifest == TManifestFormat::None || Batch.ManifestOut.isEmpty())
         return {};
     if (Batch.Manifest == TManifestFormat::Kaldi)
         return {Batch.ManifestOut + "/segments", Batch.ManifestOut + "/wav.scp"};
     return {Batch.ManifestOut};
+}
+
+struct TWrittenFile {
+    QByteArray Path;
+    QByteArray Option; // that names it
+    QByteArray What;   // for messages
+};
+
+// What the run writes beside its pieces.
+std::vector<TWrittenFile> WrittenFiles(const TSplitOptions &Options)
+{
+    std::vector<TWrittenFile> Written;
+    for (const QByteArray &Path : ManifestPaths(Options.Batch))
+        Written.push_back({Path, "--manifest-out", "the manifest"});
+    if (!Options.Report.ErrorsOut.isEmpty())
+        Written.push_back({Options.Report.ErrorsOut, "--errors-out", "the error report"});
+    return Written;
 }
 
 // Path as a name to compare: absolute, its longest existing part as the
@@ -127,16 +144,24 @@ TRunPlan PlanRun(const QByteArrayList &Files, const std::vector<TOutputPlace> &P
         Piped = TFileIdentity{Input.st_dev, Input.st_ino, "the --files-from list (standard input)"};
         Plan.Reads.push_back(*Piped);
     }
-    for (const QByteArray &Written : WrittenFiles(Options.Batch)) {
-        const QByteArray Clash = "--manifest-out " + Written + ": ";
+    const std::vector<TWrittenFile> AllWritten = WrittenFiles(Options);
+    for (std::size_t W = 0; W < AllWritten.size(); ++W) {
+        const QByteArray &Written = AllWritten[W].Path;
+        const QByteArray &What = AllWritten[W].What;
+        const QByteArray Clash = AllWritten[W].Option + " " + Written + ": ";
+        for (std::size_t Other = 0; Other < W; ++Other)
+            if (SameFile(Written, AllWritten[Other].Path)) {
+                Plan.Clash = Clash + "is " + AllWritten[Other].What + " (" + AllWritten[Other].Option + ")";
+                return Plan;
+            }
         for (const TFileIdentity &File : IdentitiesOf(Written, {}))
             if (Piped && File.Device == Piped->Device && File.Inode == Piped->Inode) {
-                Plan.Clash = Clash + "is the --files-from list (standard input), which the manifest would replace";
+                Plan.Clash = Clash + "is the --files-from list (standard input), which " + What + " would replace";
                 return Plan;
             }
         for (const TNamedFile &Read : Reads)
             if (SameFile(Written, Read.Path)) {
-                Plan.Clash = Clash + "is " + Read.Role + " (" + Read.Path + "), which the manifest would replace";
+                Plan.Clash = Clash + "is " + Read.Role + " (" + Read.Path + "), which " + What + " would replace";
                 return Plan;
             }
         if (Options.List)
@@ -154,7 +179,7 @@ TRunPlan PlanRun(const QByteArrayList &Files, const std::vector<TOutputPlace> &P
                 Plan.Clash = Clash + "is the folder of the pieces" + Owner;
             else if (ExportMayWrite(Name) && (Folder == Pieces || SameFile(FolderOf(Written), Place.Folder)))
                 Plan.Clash = Clash + "is a name in the folder of the pieces" + Owner
-                    + ", whose files would replace the manifest";
+                    + ", whose files would replace " + What;
             if (!Plan.Clash.isEmpty())
                 return Plan;
         }
@@ -165,8 +190,13 @@ TRunPlan PlanRun(const QByteArrayList &Files, const std::vector<TOutputPlace> &P
 std::vector<TFileIdentity> ManifestFiles(const TBatchOptions &Batch)
 {
     std::vector<TFileIdentity> Found;
-    for (const QByteArray &Written : WrittenFiles(Batch))
+    for (const QByteArray &Written : ManifestPaths(Batch))
         for (const TFileIdentity &File : IdentitiesOf(Written, "--manifest-out " + Written))
             Found.push_back(File);
     return Found;
+}
+
+std::vector<TFileIdentity> IdentitiesOfRunOutput(const QByteArray &Path, const QByteArray &Option)
+{
+    return IdentitiesOf(Path, Option + " " + Path);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // What a run reads and what it writes besides its pieces, checked against
-// each other before anything is written: the manifest never replaces a
-// recording, a label file or the list of recordings, nor goes where a
-// piece, the label file or the record of a folder of pieces would replace
-// it. A clash is one line naming both files, and the run writes nothing.
+// each other before anything is written: the manifest and the error report
+// never replace a recording, a label file or the list of recordings, nor
+// each other, nor go where a piece, the label file or the record of a
+// folder of pieces would replace them. A clash is one line naming both
+// files, and the run writes nothing.
 #include "platform/FileIdentity.h"
 #include "split/OutputPlaces.h"
 #include "split/SplitOptions.h"
@@ -30,3 +31,5 @@ TRunPlan PlanRun(const QByteArrayList &Files, const std::vector<TOutputPlace> &P
 // The files of the manifest as they are once opened, named for messages,
 // so that no piece replaces one of them either.
 std::vector<TFileIdentity> ManifestFiles(const TBatchOptions &Batch);
+// Another file the run writes once open, named by the option that gave it.
+std::vector<TFileIdentity> IdentitiesOfRunOutput(const QByteArray &Path, const QByteArray &Option);

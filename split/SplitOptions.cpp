@@ -1,5 +1,7 @@
 #include "split/SplitOptions.h"
 
+#include "split/ConversionOptions.h"
+
 #include "engine/LevelBand.h"
 #include "split/LabelOptions.h"
 #include "split/NameBytes.h"
@@ -105,6 +107,8 @@ void DefineOptions(QCommandLineParser &Parser)
                       QStringLiteral("Files cut at once (default: the number of cores)."), QStringLiteral("n")});
     DefineBatchOptions(Parser);
     DefineLabelOptions(Parser);
+    DefineReportOptions(Parser);
+    DefineConversionOptions(Parser);
     Parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The recordings."),
                                  QStringLiteral("FILE..."));
 }
@@ -178,6 +182,10 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     if (Options.Files.isEmpty() && Options.Batch.FilesFrom.isEmpty())
         return Failure(QStringLiteral("no recordings given; give one or more FILE.wav or FILE.flac"));
     if (const QString Error = ReadLabelOptions(Parser, Options); !Error.isEmpty())
+        return Failure(Error);
+    if (const QString Error = ReadReportOptions(Parser, Options.Report); !Error.isEmpty())
+        return Failure(Error);
+    if (const QString Error = ReadConversionOptions(Parser, Options.Convert); !Error.isEmpty())
         return Failure(Error);
     Command.Action = TSplitCommand::TAction::Run;
     return Command;

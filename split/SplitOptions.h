@@ -1,10 +1,12 @@
 #pragma once
 // The command line of redivev-split, read into plain values: nothing here
 // touches a file, so every form of every option can be tried in a test.
+#include "engine/PieceConversion.h"
 #include "engine/SettingText.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
 #include "split/BatchOptions.h"
+#include "split/RunReport.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -49,6 +51,8 @@ struct TSplitOptions {
     int Jobs = 1;
     QByteArrayList Files;
     TBatchOptions Batch;
+    TReportOptions Report;
+    TPieceConversion Convert; // --rate, --channels, --bits
     // Label files (LabelOptions.h): written beside the pieces or listed;
     // areas read from one instead of detected.
     bool Labels = false;

@@ -3,6 +3,7 @@
 #include "platform/FolderWriter.h"
 #include "split/AreaListing.h"
 #include "split/CutInput.h"
+#include "split/ErrorReport.h"
 #include "split/InputList.h"
 #include "split/ManifestOutput.h"
 #include "split/OutputPlaces.h"
@@ -115,11 +116,11 @@ private:
 
 } // namespace
 
-int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool ShowProgress)
+int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool Terminal)
 {
     const std::optional<QByteArrayList> All = AllInputs(Options.Files, Options.Batch, Err);
     if (!All)
-        return 1;
+        return ExitFailed;
     const TBatchOptions &Batch = Options.Batch;
     const std::vector<TOutputPlace> Places = OutputPlaces(*All, Options);
     const std::vector<qsizetype> Positions = ShardPositions(All->size(), Batch.ShardIndex, Batch.ShardCount);
@@ -129,7 +130,7 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     const TRunPlan Plan = PlanRun(*All, Places, Options);
     if (!Plan.Clash.isEmpty()) {
         ErrorLine(Err, Plan.Clash + "; nothing was written");
-        return 1;
+        return ExitFailed;
     }
     const bool Manifested = Batch.Manifest != TManifestFormat::None;
     // Checked before anything is made or emptied; held until the manifest
@@ -139,11 +140,11 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         const QByteArray Error = Mark.Claim(Batch.ManifestOut, Batch.ShardCount, Batch.Sharded, SilentAtFirst(Err));
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
-            return 1;
+            return ExitFailed;
         }
     }
     if (!Options.List && !MakeOutputFolder(Options.OutDir, Err))
-        return 1;
+        return ExitFailed;
     std::vector<TFileIdentity> Inputs = Plan.Reads;
     TManifestOutput Manifest;
     if (Manifested) {
@@ -152,18 +153,27 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
             Error = Manifest.Write({ManifestHeader(Batch.Manifest, Batch.ShardIndex), {}, {}});
         if (!Error.isEmpty()) {
             ErrorLine(Err, "--manifest-out " + Error);
-            return 1;
+            return ExitFailed;
         }
         const std::vector<TFileIdentity> Written = ManifestFiles(Batch);
         Inputs.insert(Inputs.end(), Written.begin(), Written.end());
     }
     Mark.Release();
+    TErrorReport Errors;
+    if (const QByteArray Error = Errors.Open(Options.Report.ErrorsOut, Inputs); !Error.isEmpty()) {
+        ErrorLine(Err, "--errors-out " + Error);
+        return ExitFailed;
+    }
+    if (!Options.Report.ErrorsOut.isEmpty())
+        for (const TFileIdentity &File : IdentitiesOfRunOutput(Options.Report.ErrorsOut, "--errors-out"))
+            Inputs.push_back(File);
     std::vector<TCutOutcome> Outcomes(static_cast<std::size_t>(Count));
+    bool Summarise = false;
     TOrderedManifest Ordered(Count, Manifested ? &Manifest : nullptr);
 
     {
         // Gone, and its line cleared, before the listing is written.
-        TProgressBar Progress(Err, int(Count), ShowProgress);
+        TProgressBar Progress(Err, int(Count), Options.Report.Progress, Terminal);
         std::atomic<qsizetype> Next = 0;
         auto Work = [&] {
             for (qsizetype K = Next++; K < Count; K = Next++) {
@@ -188,23 +198,30 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
                     Lines = ManifestLines(Batch.Manifest, {File, Place.Name, Place.Folder, &Outcome}, Options.List);
                     Outcome.Error = Lines.Error;
                 }
-                if (!Outcome.Error.isEmpty())
+                if (!Outcome.Error.isEmpty()) {
                     Progress.ErrorLine("redivev-split: " + File + ": " + Outcome.Error);
+                    Errors.Add(File, Outcome.Error);
+                }
                 Ordered.Done(K, Outcome.Error.isEmpty() ? std::move(Lines) : TManifestLines{});
-                Progress.FileDone();
+                Progress.FileDone(Outcome.Rate > 0 ? double(Outcome.Frames) / Outcome.Rate : 0);
             }
         };
         RunOnThreads(std::min<qsizetype>(Options.Jobs, Count), Work);
+        Summarise = Progress.WantsSummary();
     }
 
-    bool AllCut = true;
+    TRunTally Tally;
     std::vector<TListedRecording> Listed;
     for (qsizetype K = 0; K < Count; ++K) {
         TCutOutcome &Outcome = Outcomes[std::size_t(K)];
         if (!Outcome.Error.isEmpty()) {
-            AllCut = false;
+            ++Tally.Failed;
             continue;
         }
+        ++(Outcome.Skipped ? Tally.Skipped : Tally.Cut);
+        Tally.Pieces += qsizetype(Outcome.Areas.size());
+        if (Outcome.Rate > 0)
+            Tally.Seconds += double(Outcome.Frames) / Outcome.Rate;
         const QByteArray &File = (*All)[Positions[std::size_t(K)]];
         if (Options.Auto && (Options.List || Outcome.NoSpeechFound)) {
             const QByteArray Line = "redivev-split: " + File + ": " + Outcome.Chosen;
@@ -217,7 +234,11 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
     }
     if (!Ordered.Error().isEmpty()) {
         ErrorLine(Err, "--manifest-out " + Ordered.Error());
-        return 1;
+        return ExitFailed;
+    }
+    if (!Errors.Error().isEmpty()) {
+        ErrorLine(Err, "--errors-out " + Errors.Error());
+        return ExitFailed;
     }
     if (Options.List && !Manifested) {
         // --labels lists one recording, which a shard may not hold.
@@ -227,9 +248,14 @@ int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool 
         const int Error = WriteListing(Listing, Out);
         if (Error != 0) {
             std::fprintf(Err, "redivev-split: cannot write the listing to stdout: %s\n", std::strerror(Error));
-            return 1;
+            return ExitFailed;
         }
     }
-    return AllCut ? 0 : 1;
+    // A long run ends with what it did, for the log a scheduler keeps.
+    if (Summarise)
+        std::fputs((SummaryLine(Tally, Options.List) + '\n').constData(), Err);
+    if (Tally.Failed == 0)
+        return ExitCut;
+    return Tally.Cut + Tally.Skipped > 0 ? ExitSomeFailed : ExitFailed;
 }
 

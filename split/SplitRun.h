@@ -6,6 +6,6 @@
 
 // Cuts (or lists) every file; a file that fails gets one line on Err,
 // "redivev-split: FILE: message", and the others go on. The listing goes
-// to Out in the order of the files. Returns the exit status: 0 when every
-// file was cut, 1 otherwise.
-int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool ShowProgress);
+// to Out in the order of the files. Returns the exit status (TExitStatus).
+// Terminal: Err is one, for the progress bar.
+int RunSplit(const TSplitOptions &Options, std::FILE *Out, std::FILE *Err, bool Terminal);

@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,7 +95,9 @@ TChildRun RunChild(const QByteArray &Program, const QString &Folder, const std::
         if (Stream.fd >= 0)
             ::close(Stream.fd);
     int Status = 0;
-    ::waitpid(Child, &Status, 0);
+    struct rusage Usage {};
+    ::wait4(Child, &Status, 0, &Usage);
+    Run.PeakResidentKiB = Usage.ru_maxrss;
     Run.Status = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
     return Run;
 }

@@ -13,6 +13,7 @@ struct TChildRun {
     int Status = -1; // the exit status, or 128 + the signal that ended it
     QByteArray Out;
     QByteArray Err;
+    long PeakResidentKiB = 0; // the child's resident-set high-water mark
 };
 
 // Runs Program in Folder with Arguments after its name and the test's own

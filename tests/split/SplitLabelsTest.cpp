@@ -118,7 +118,7 @@ TEST(SplitLabels, ALabelFileThatIsNoAreasOfTheRecordingFailsWithItsLine)
     WriteFileBytes(Dir.filePath("other.wav").toStdString(), Bursts({300}));
     Write(Dir.filePath("other.txt"), "0.125\t0.162375\tx\n");
     const TChildRun Beside = Split(Dir.path(), {"--areas-beside", "--out", "each", "talk.wav", "other.wav"});
-    EXPECT_EQ(Beside.Status, 1);
+    EXPECT_EQ(Beside.Status, 3);
     EXPECT_EQ(Beside.Err, "redivev-split: talk.wav: talk.txt: No such file or directory\n");
     EXPECT_EQ(QDir(Dir.filePath("each/other")).entryList(QDir::Files), QStringList{"WAVE00.wav"});
 }

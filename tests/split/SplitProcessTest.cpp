@@ -119,7 +119,8 @@ TEST(SplitProcess, BadFilesAreReportedAndTheOthersStillCut)
 
     const TRun Run = Split(Dir.path(), {"-j", "2", "--out", "pieces", "mono.wav", "broken.wav", "stereo.WAV",
                                         "other/mono.wav", "alaw.wav", "--", "...wav", "..wav"});
-    EXPECT_EQ(Run.Status, 1);
+    // Some cut, some failed: told apart from a run that cut nothing.
+    EXPECT_EQ(Run.Status, 3);
     EXPECT_EQ(Run.Out, "");
     QStringList Lines = Run.Err.split('\n', Qt::SkipEmptyParts);
     Lines.sort();
@@ -139,6 +140,31 @@ TEST(SplitProcess, BadFilesAreReportedAndTheOthersStillCut)
     EXPECT_EQ(PieceSamples(Pieces.filePath("mono/WAVE01.wav")), SourceSamples(Mono, 2, 2300, 2799));
     EXPECT_EQ(QDir(Pieces.filePath("stereo")).entryList(QDir::Files), QStringList{"WAVE00.wav"});
     EXPECT_EQ(PieceSamples(Pieces.filePath("stereo/WAVE00.wav")), SourceSamples(Stereo, 4, 1000, 1399));
+
+    // As a cluster's log sees it: progress and a summary as lines, and the
+    // failures as JSON lines in a file of their own, made with its folder.
+    const TRun Logged = Split(Dir.path(), {"-j", "2", "--list", "--progress", "lines", "--errors-out",
+                                           "report/errors.jsonl", "mono.wav", "broken.wav", "stereo.WAV",
+                                           "other/mono.wav", "alaw.wav", "--", "...wav", "..wav"});
+    EXPECT_EQ(Logged.Status, 3);
+    const QStringList Said = Logged.Err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(Said.isEmpty());
+    EXPECT_EQ(Said.last(), "redivev-split: 3 listed, 4 failed, 0 skipped; 0.00 h of audio, 4 pieces");
+    EXPECT_EQ(Said.filter(QRegularExpression("^redivev-split: [1-7]/7 recordings, 0.00 h of audio")).size(), 1)
+        << Logged.Err.toStdString();
+    QFile Report(Dir.filePath("report/errors.jsonl"));
+    ASSERT_TRUE(Report.open(QIODevice::ReadOnly));
+    QStringList Failed;
+    for (const QByteArray &Line : Report.readAll().split('\n')) {
+        if (Line.isEmpty())
+            continue;
+        const QJsonObject Entry = QJsonDocument::fromJson(Line).object();
+        EXPECT_FALSE(Entry.value("message").toString().isEmpty()) << Line.toStdString();
+        Failed << Entry.value("file").toString();
+    }
+    Failed.sort();
+    // A listing writes no pieces, so other/mono.wav's folder is no fault.
+    EXPECT_EQ(Failed, (QStringList{"...wav", "..wav", "alaw.wav", "broken.wav"}));
 }
 
 TEST(SplitProcess, NoPieceReplacesARecordingOfTheRun)
@@ -157,7 +183,7 @@ TEST(SplitProcess, NoPieceReplacesARecordingOfTheRun)
     // c.wav's second would be out/c/WAVE01.wav, a name another was given.
     const TRun Run =
         Split(Dir.path(), {"--out", "out", "out/a/WAVE00.wav", "a.wav", "out/c/WAVE01.wav", "c.wav"});
-    EXPECT_EQ(Run.Status, 1);
+    EXPECT_EQ(Run.Status, 3);
     QStringList Lines = Run.Err.split('\n', Qt::SkipEmptyParts);
     Lines.sort();
     EXPECT_EQ(Lines, (QStringList{"redivev-split: a.wav: a piece would replace a recording being cut, so none was "
@@ -328,7 +354,7 @@ TEST(SplitProcess, OnATerminalEveryLineStartsOnAClearedLine)
         Shown.append(Buffer, Got);
     ::close(Master);
 
-    EXPECT_EQ(Run.Status, 1);
+    EXPECT_EQ(Run.Status, 3);
     const QByteArray Clear = "\r\x1b[K";
     EXPECT_TRUE(Shown.contains("[------------------------------] 0/2 files")) << "no progress bar: " << Shown.toStdString();
     EXPECT_TRUE(Shown.contains(
