@@ -113,11 +113,11 @@ def test_bad_calls_raise_with_the_reason(call, error, message):
 
 
 def signature_of(function):
-    """(name, default) of each parameter of the first line of its help."""
+    """(name, type, default) of each parameter of the first line of its help."""
     line = function.__doc__.splitlines()[0]
     inside = line[line.index("(") + 1:line.rindex(") ->")]
-    return [(part.split(":")[0], part.split(" = ")[1] if " = " in part else None)
-            for part in inside.split(", ") if part != "*"]
+    return [(name, kind, default or None) for name, kind, _, default in
+            (re.fullmatch(r"(\w+): (.+?)( = (.+))?", part).groups() for part in inside.split(", ") if part != "*")]
 
 
 def test_help_documents_every_call_and_the_stub_says_the_same():
@@ -130,13 +130,18 @@ def test_help_documents_every_call_and_the_stub_says_the_same():
         assert piece in text
     project = re.search(r"project\(Redivev VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
     assert redivev.__version__ == project
-    # The stub beside the module: each call's parameters, in order, with
-    # the defaults its signature shows.
+    # The stub beside the module: each call's own parameters, in order, with
+    # their defaults, then the settings every call takes, with their types.
     stub = ast.parse((BUILD / "python" / "redivev.pyi").read_text())
+    settings = next(node for node in stub.body if isinstance(node, ast.ClassDef) and node.name == "_Settings")
+    typed = [(node.target.id, ast.unparse(node.annotation), None) for node in settings.body]
     calls = {node.name: node.args for node in stub.body if isinstance(node, ast.FunctionDef)}
     assert sorted(calls) == ["detect", "list_file", "split_file"]
     for name, arguments in calls.items():
         defaults = [None] * (len(arguments.args) - len(arguments.defaults)) + arguments.defaults
-        stubbed = [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.args, defaults)]
-        stubbed += [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.kwonlyargs, arguments.kw_defaults)]
-        assert stubbed == signature_of(getattr(redivev, name)), name
+        own = [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.args, defaults)]
+        own += [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.kwonlyargs, arguments.kw_defaults)]
+        assert ast.unparse(arguments.kwarg.annotation) == "Unpack[_Settings]"
+        shown = signature_of(getattr(redivev, name))
+        assert [(n, d) for n, _, d in shown[:len(own)]] == own, name
+        assert [(n, k, None) for n, k, _ in shown[len(own):]] == typed, name
