@@ -80,8 +80,8 @@ void TForm1::CreateSettingEdits()
 }
 
 // Rows below the designed ones, built as they are: the margin around each
-// piece, the window levels are measured over, and the longest piece. All
-// start at 0, which gives the designed results.
+// piece, the window levels are measured over, and the longest piece, each
+// at its default in the table of settings.
 void TForm1::AddMarginRows()
 {
     QWidget *Rows = SBAFOL->parentWidget();
@@ -90,9 +90,10 @@ void TForm1::AddMarginRows()
         QScrollBar *&Bar;
         QLineEdit *&Edit;
         const char *BarName, *EditName;
-    } Added[] = {{QT_TR_NOOP("Pad"), SBPAD, Edit11, "SBPAD", "Edit11"},
-                 {QT_TR_NOOP("Level window"), SBLW, Edit12, "SBLW", "Edit12"},
-                 {QT_TR_NOOP("Max size"), SBMAX, Edit13, "SBMAX", "Edit13"}};
+        TSettingId Setting;
+    } Added[] = {{QT_TR_NOOP("Pad"), SBPAD, Edit11, "SBPAD", "Edit11", TSettingId::Pad},
+                 {QT_TR_NOOP("Level window"), SBLW, Edit12, "SBLW", "Edit12", TSettingId::LevelWindow},
+                 {QT_TR_NOOP("Max size"), SBMAX, Edit13, "SBMAX", "Edit13", TSettingId::MaximumSize}};
     int Step = 20;
     for (const auto &Row : Added) {
         auto *Caption = new QLabel(tr(Row.Caption), Rows);
@@ -103,6 +104,7 @@ void TForm1::AddMarginRows()
         Row.Bar->setObjectName(QString::fromLatin1(Row.BarName));
         Row.Bar->setGeometry(SBAFOL->geometry().translated(0, Step));
         Row.Bar->setRange(0, 5000);
+        Row.Bar->setValue(SettingDefault(Row.Setting));
         Row.Bar->setPageStep(10);
         Row.Edit = new QLineEdit(Rows);
         Row.Edit->setObjectName(QString::fromLatin1(Row.EditName));

@@ -8,6 +8,7 @@
 #include "app/PaintBox.h"
 #include "app/Session.h"
 #include "app/WaitCursor.h"
+#include "engine/SettingText.h"
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
 
@@ -47,17 +48,20 @@ void TForm1::CreateSuggestCommands()
     Caption->setGeometry(Label8->geometry().translated(0, Step));
     TargetBox = new QComboBox(Rows);
     TargetBox->setObjectName(QStringLiteral("TargetBox"));
-    TargetBox->addItems({QStringLiteral("sentence"), QStringLiteral("phrase"), QStringLiteral("word")});
+    TargetBox->addItems(SettingChoices(SettingSpec(TSettingId::Target)));
+    TargetBox->setCurrentIndex(SettingDefault(TSettingId::Target));
     // The bar's room shared by two lists.
     const QRect Bar = SBAFOL->geometry().translated(0, Step);
     TargetBox->setGeometry(Bar.x(), Bar.y(), Bar.width() / 2 - 2, Bar.height());
     BandBox = new QComboBox(Rows);
     BandBox->setObjectName(QStringLiteral("BandBox"));
-    BandBox->addItems({QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")});
+    BandBox->addItems(SettingChoices(SettingSpec(TSettingId::Band)));
+    BandBox->setCurrentIndex(SettingDefault(TSettingId::Band));
     BandBox->setGeometry(Bar.x() + Bar.width() / 2, Bar.y(), Bar.width() - Bar.width() / 2, Bar.height());
     JoinShortBox = new QCheckBox(tr("Join short"), Rows);
     JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
     JoinShortBox->setFont(Edit6->font());
+    JoinShortBox->setChecked(SettingDefault(TSettingId::JoinShort) != 0);
     const QRect Edit = Edit6->geometry().translated(0, Step);
     JoinShortBox->setGeometry(Edit.x(), Edit.y(), std::min(Rows->width() - Edit.x(), 100), Edit.height());
     Rows->setMinimumHeight(Rows->minimumHeight() + 20);

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
+constexpr double SecondsBound = 1e9;
 
 TSettingRead Problem(TSettingProblem Kind)
 {
@@ -16,9 +17,8 @@ TSettingRead Problem(TSettingProblem Kind)
     return Read;
 }
 
-TSettingRead Time(TSettingValue::TUnit Unit, const QString &Number, double Bound)
+TSettingRead Time(TSettingValue::TUnit Unit, double Amount, double Bound)
 {
-    const double Amount = Number.toDouble();
     // Converted per recording; a bound that holds at any sample rate.
     if (!std::isfinite(Amount) || Amount > Bound)
         return Problem(TSettingProblem::OutOfRange);
@@ -43,9 +43,9 @@ TSettingRead ReadSettingText(const QString &Text, TSettingKind Kind)
     }
     if (Kind == TSettingKind::Width) {
         if (const QRegularExpressionMatch Match = Seconds.match(Text); Match.hasMatch())
-            return Time(TSettingValue::TUnit::Seconds, Match.captured(1), 1e9);
+            return Time(TSettingValue::TUnit::Seconds, Match.captured(1).toDouble(), SecondsBound);
         if (const QRegularExpressionMatch Match = Milliseconds.match(Text); Match.hasMatch())
-            return Time(TSettingValue::TUnit::Milliseconds, Match.captured(1), 1e12);
+            return Time(TSettingValue::TUnit::Milliseconds, Match.captured(1).toDouble(), 1000 * SecondsBound);
     }
     if (Kind == TSettingKind::Level) {
         const QRegularExpressionMatch Match = Decibels.match(Text);
@@ -59,6 +59,34 @@ TSettingRead ReadSettingText(const QString &Text, TSettingKind Kind)
     if (Text.startsWith(QLatin1Char('-')) && ReadSettingText(Text.mid(1), Kind).Problem == TSettingProblem::None)
         return Problem(TSettingProblem::Negative);
     return Problem(TSettingProblem::Malformed);
+}
+
+TSettingRead SettingFromCount(std::int64_t Count)
+{
+    if (Count < 0)
+        return Problem(TSettingProblem::Negative);
+    if (Count > Largest)
+        return Problem(TSettingProblem::OutOfRange);
+    return {{TSettingValue::TUnit::Panel, Count, 0}, TSettingProblem::None};
+}
+
+TSettingRead SettingFromSeconds(double Seconds)
+{
+    if (Seconds < 0)
+        return Problem(TSettingProblem::Negative);
+    // -0.0 is 0 s, as the text "0s" is.
+    return Time(TSettingValue::TUnit::Seconds, Seconds + 0.0, SecondsBound);
+}
+
+QString SettingValueError(const TSettingSpec &Setting, const QString &Text, TSettingProblem Problem)
+{
+    return QStringLiteral("--%1: \"%2\" %3; %4")
+        .arg(QLatin1String(Setting.Option), Text, SettingProblemText(Problem), AcceptedSettingForms(Setting.Kind));
+}
+
+QStringList SettingChoices(const TSettingSpec &Setting)
+{
+    return QString::fromLatin1(Setting.Choices).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 QString SettingProblemText(TSettingProblem Problem)

@@ -3,12 +3,13 @@
 // redivev-split's options: a plain number in the panel's units, a width in
 // seconds (0.4s) or milliseconds (400ms), a level in dBFS (-40dB). Widths in
 // time become positions only at a recording's sample rate.
+#include "engine/SettingTable.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
-
-enum class TSettingKind { Level, Width };
 
 struct TSettingValue {
     enum class TUnit { Panel, Seconds, Milliseconds };
@@ -26,6 +27,19 @@ struct TSettingRead {
 
 // Reads one setting's text. A level in dBFS is round(32768 x 10^(dB/20)).
 TSettingRead ReadSettingText(const QString &Text, TSettingKind Kind);
+
+// A setting given as a number rather than a text (by the Python module): a
+// count in the panel's units, or a width in seconds, checked as the text of
+// it would be.
+TSettingRead SettingFromCount(std::int64_t Count);
+TSettingRead SettingFromSeconds(double Seconds);
+
+// The message for a refused value of Setting, as Text shows it:
+// --no-sound-width: "-1s" is negative; give sample positions ...
+QString SettingValueError(const TSettingSpec &Setting, const QString &Text, TSettingProblem Problem);
+
+// A choice setting's choices, in index order ("off", "highpass", "speech").
+QStringList SettingChoices(const TSettingSpec &Setting);
 
 // "is malformed", "is negative" or "is out of range".
 QString SettingProblemText(TSettingProblem Problem);

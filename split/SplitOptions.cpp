@@ -14,47 +14,44 @@
 
 namespace {
 
-using TKind = TSettingKind;
-
+// The level and width options, in the table's order, and where each is
+// held while the command line is read.
 struct TSettingOption {
-    const char *Name;
-    TKind Kind;
+    TSettingId Id;
     TSettingValue TSplitOptions::*Field;
-    std::int32_t TTrimSettings::*Target;
-    const char *Help;
 };
 
 const TSettingOption SettingOptions[] = {
-    {"cut-start-level", TKind::Level, &TSplitOptions::CutStartLevel, &TTrimSettings::CutStartLevel,
-     "Outside a piece, a level at least this opens one"},
-    {"no-sound-level", TKind::Level, &TSplitOptions::NoSoundLevel, &TTrimSettings::NoSoundLevel,
-     "A level at most this is silence"},
-    {"no-sound-width", TKind::Width, &TSplitOptions::NoSoundWidth, &TTrimSettings::NoSoundWidth,
-     "A silence this long closes a piece"},
-    {"min-size", TKind::Width, &TSplitOptions::MinimumSize, &TTrimSettings::MinimumSize,
-     "A piece is kept only when longer than this"},
-    {"backward-search", TKind::Width, &TSplitOptions::BackwardSearch, &TTrimSettings::BackwardSearch,
-     "Reach of the search for a quiet start before a piece"},
-    {"forward-search", TKind::Width, &TSplitOptions::ForwardSearch, &TTrimSettings::ForwardSearch,
-     "Reach of the search for a quiet end after a piece"},
-    {"pad", TKind::Width, &TSplitOptions::Pad, &TTrimSettings::Pad,
-     "Margin added before and after each piece, within its neighbours"},
-    {"level-window", TKind::Width, &TSplitOptions::LevelWindow, &TTrimSettings::LevelWindow,
-     "A level is the RMS over a window this wide, not one sample"},
-    {"max-size", TKind::Width, &TSplitOptions::MaximumSize, &TTrimSettings::MaximumSize,
-     "A longer piece is cut at its quietest moments; 0 is no limit"},
+    {TSettingId::CutStartLevel, &TSplitOptions::CutStartLevel},
+    {TSettingId::NoSoundLevel, &TSplitOptions::NoSoundLevel},
+    {TSettingId::NoSoundWidth, &TSplitOptions::NoSoundWidth},
+    {TSettingId::MinimumSize, &TSplitOptions::MinimumSize},
+    {TSettingId::BackwardSearch, &TSplitOptions::BackwardSearch},
+    {TSettingId::ForwardSearch, &TSplitOptions::ForwardSearch},
+    {TSettingId::Pad, &TSplitOptions::Pad},
+    {TSettingId::LevelWindow, &TSplitOptions::LevelWindow},
+    {TSettingId::MaximumSize, &TSplitOptions::MaximumSize},
 };
 
-// Reads one setting's text; an error message when it is no accepted form.
-QString ReadSetting(const QString &Option, const QString &Text, TKind Kind, TSettingValue &Value)
+QString OptionName(TSettingId Id)
 {
-    const TSettingRead Read = ReadSettingText(Text, Kind);
+    return QString::fromLatin1(SettingSpec(Id).Option);
+}
+
+QString HelpOf(TSettingId Id)
+{
+    return QString::fromLatin1(SettingSpec(Id).Help);
+}
+
+// Reads one setting's text; an error message when it is no accepted form.
+QString ReadSetting(const TSettingSpec &Setting, const QString &Text, TSettingValue &Value)
+{
+    const TSettingRead Read = ReadSettingText(Text, Setting.Kind);
     if (Read.Problem == TSettingProblem::None) {
         Value = Read.Value;
         return {};
     }
-    return QStringLiteral("--%1: \"%2\" %3; %4")
-        .arg(Option, Text, SettingProblemText(Read.Problem), AcceptedSettingForms(Kind));
+    return SettingValueError(Setting, Text, Read.Problem);
 }
 
 QString ReadJobs(const QString &Text, int &Jobs)
@@ -80,30 +77,24 @@ void DefineOptions(QCommandLineParser &Parser)
         "Values are not capped at the window's scroll-bar maxima."));
     Parser.addHelpOption();
     Parser.addVersionOption();
-    for (const TSettingOption &Setting : SettingOptions)
-        Parser.addOption({QString::fromLatin1(Setting.Name),
-                          QStringLiteral("%1 (default %2).")
-                              .arg(QString::fromLatin1(Setting.Help))
-                              .arg(TTrimSettings{}.*Setting.Target),
-                          Setting.Kind == TKind::Level ? QStringLiteral("level") : QStringLiteral("width")});
-    Parser.addOption({QStringLiteral("auto"),
-                      QStringLiteral("Suggest each recording's settings from its noise floor and speech level, "
-                                     "for pieces of one sentence; settings given as options take their place. "
-                                     "With --list, print the settings chosen on stderr. Sound more than 15 dB "
-                                     "above the floor that no piece holds is reported on stderr.")});
-    Parser.addOption({QStringLiteral("target"),
-                      QStringLiteral("With --auto, what a piece holds: sentence (default), phrase or word; the "
-                                     "silence that ends a piece is read from the recording's own pauses."),
-                      QStringLiteral("kind")});
-    Parser.addOption({QStringLiteral("join-short"),
-                      QStringLiteral("Keep pieces shorter than --min-size (with their margins): each joins its "
-                                     "nearer neighbour when the gap is at most two --no-sound-width, else stays "
-                                     "a piece. On with --auto.")});
-    Parser.addOption({QStringLiteral("band"),
-                      QStringLiteral("Read levels above 80 Hz (highpass) or from 80 Hz to 4 kHz (speech), so "
-                                     "that hum and rumble do not hide pauses; the pieces keep every sample. "
-                                     "off is the default; --auto chooses highpass over a humming floor."),
-                      QStringLiteral("band")});
+    for (const TSettingOption &Option : SettingOptions) {
+        const TSettingSpec &Setting = SettingSpec(Option.Id);
+        Parser.addOption({OptionName(Option.Id),
+                          QStringLiteral("%1 (default %2).").arg(HelpOf(Option.Id)).arg(Setting.Default),
+                          QString::fromLatin1(Setting.Unit)});
+    }
+    // The command line reports on stderr what a suggestion chose and left out.
+    Parser.addOption({OptionName(TSettingId::Auto),
+                      HelpOf(TSettingId::Auto)
+                          + QStringLiteral(" With --list, print the settings chosen on stderr. Sound more than 15 dB "
+                                           "above the floor that no piece holds is reported on stderr.")});
+    for (const TSettingId Id : {TSettingId::Target, TSettingId::JoinShort, TSettingId::Band}) {
+        const TSettingSpec &Setting = SettingSpec(Id);
+        if (Setting.Kind == TSettingKind::Choice)
+            Parser.addOption({OptionName(Id), HelpOf(Id), QString::fromLatin1(Setting.Unit)});
+        else
+            Parser.addOption({OptionName(Id), HelpOf(Id)});
+    }
     Parser.addOption({QStringLiteral("out"),
                       QStringLiteral("Folder of the pieces (default MakedFile); with several files, one folder "
                                      "per file inside it, named after the file."),
@@ -153,38 +144,22 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     }
 
     TSplitOptions &Options = Command.Options;
-    for (const TSettingOption &Setting : SettingOptions) {
-        const QString Name = QString::fromLatin1(Setting.Name);
+    for (const TSettingOption &Option : SettingOptions) {
+        const QString Name = OptionName(Option.Id);
         if (!Parser.isSet(Name))
             continue;
-        const QString Error = ReadSetting(Name, Parser.value(Name), Setting.Kind, Options.*Setting.Field);
+        const QString Error = ReadSetting(SettingSpec(Option.Id), Parser.value(Name), Options.*Option.Field);
         if (!Error.isEmpty())
             return Failure(Error);
         Options.Given << Name;
     }
-    Options.Auto = Parser.isSet(QStringLiteral("auto"));
-    Options.JoinShort = Options.Auto || Parser.isSet(QStringLiteral("join-short"));
-    if (Parser.isSet(QStringLiteral("band"))) {
-        const QString Band = Parser.value(QStringLiteral("band"));
-        static const QStringList Bands = {QStringLiteral("off"), QStringLiteral("highpass"), QStringLiteral("speech")};
-        if (!Bands.contains(Band))
-            return Failure(QStringLiteral("--band: \"%1\" is no band; give off, highpass or speech").arg(Band));
-        Options.Band = std::int32_t(Bands.indexOf(Band));
-        Options.BandGiven = true;
-    }
-    if (Parser.isSet(QStringLiteral("target"))) {
-        const QString Target = Parser.value(QStringLiteral("target"));
-        if (!Options.Auto)
-            return Failure(QStringLiteral("--target chooses what --auto cuts for; give --auto too"));
-        if (Target == QLatin1String("sentence"))
-            Options.Target = TPieceTarget::Sentence;
-        else if (Target == QLatin1String("phrase"))
-            Options.Target = TPieceTarget::Phrase;
-        else if (Target == QLatin1String("word"))
-            Options.Target = TPieceTarget::Word;
-        else
-            return Failure(QStringLiteral("--target: \"%1\" is not a kind of piece; give sentence, phrase or word")
-                               .arg(Target));
+    Options.Auto = Parser.isSet(OptionName(TSettingId::Auto));
+    Options.JoinShort = Options.Auto || Parser.isSet(OptionName(TSettingId::JoinShort));
+    for (const TSettingId Id : {TSettingId::Band, TSettingId::Target}) {
+        if (!Parser.isSet(OptionName(Id)))
+            continue;
+        if (const QString Error = ReadSettingChoice(Options, Id, Parser.value(OptionName(Id))); !Error.isEmpty())
+            return Failure(Error);
     }
     Options.Jobs = int(std::max(1u, std::thread::hardware_concurrency()));
     if (Parser.isSet(QStringLiteral("j"))) {
@@ -216,40 +191,59 @@ TSplitCommand ParseSplitCommand(const QStringList &Arguments)
     return Command;
 }
 
-TOptionForm SplitOptionForm(const QString &Name)
+TSettingValue *SettingValueOf(TSplitOptions &Options, TSettingId Id)
 {
-    // The parser's own table says it, so no list here can drift from it:
-    // an option that wants a value fails when given none.
-    if (Name.isEmpty() || Name.contains(QLatin1Char('=')))
-        return TOptionForm::Unknown;
-    QCommandLineParser Parser;
-    DefineOptions(Parser);
-    if (Parser.parse({QStringLiteral("redivev-split"), QStringLiteral("--") + Name}))
-        return TOptionForm::Flag;
-    return Parser.unknownOptionNames().isEmpty() ? TOptionForm::Value : TOptionForm::Unknown;
+    for (const TSettingOption &Option : SettingOptions)
+        if (Option.Id == Id)
+            return &(Options.*Option.Field);
+    return nullptr;
+}
+
+QString ReadSettingChoice(TSplitOptions &Options, TSettingId Id, const QString &Text)
+{
+    static_assert(BandFull == 0 && BandHighPass == 1 && BandSpeech == 2, "the table's bands in their order");
+    static_assert(int(TPieceTarget::Sentence) == 0 && int(TPieceTarget::Phrase) == 1 && int(TPieceTarget::Word) == 2,
+                  "the table's targets in their order");
+    const TSettingSpec &Setting = SettingSpec(Id);
+    const std::int32_t Index = SettingChoiceIndex(Setting, Text.toStdString());
+    if (Id == TSettingId::Band) {
+        if (Index < 0)
+            return QStringLiteral("--band: \"%1\" is no band; give off, highpass or speech").arg(Text);
+        Options.Band = Index;
+        Options.BandGiven = true;
+        return {};
+    }
+    if (!Options.Auto)
+        return QStringLiteral("--target chooses what --auto cuts for; give --auto too");
+    if (Index < 0)
+        return QStringLiteral("--target: \"%1\" is not a kind of piece; give sentence, phrase or word").arg(Text);
+    Options.Target = TPieceTarget(Index);
+    return {};
 }
 
 TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate, const TTrimSettings *Suggested)
 {
     TSettingsAtRate Result;
     TTrimSettings Settings;
-    for (const TSettingOption &Setting : SettingOptions) {
-        if (Suggested && !Options.Given.contains(QLatin1String(Setting.Name))) {
-            Settings.*Setting.Target = Suggested->*Setting.Target;
+    for (const TSettingOption &Option : SettingOptions) {
+        const TSettingSpec &Setting = SettingSpec(Option.Id);
+        std::int32_t TTrimSettings::*const Target = TrimField(Option.Id);
+        if (Suggested && !Options.Given.contains(QLatin1String(Setting.Option))) {
+            Settings.*Target = Suggested->*Target;
             continue;
         }
-        const TSettingValue &Value = Options.*Setting.Field;
+        const TSettingValue &Value = Options.*Option.Field;
         const std::optional<std::int32_t> Resolved = SettingAtRate(Value, Rate);
         if (!Resolved) {
             const bool Seconds = Value.Unit == TSettingValue::TUnit::Seconds;
             Result.Error = QStringLiteral("--%1 %2%3 is more than 2147483647 positions at %4 Hz")
-                               .arg(QLatin1String(Setting.Name))
+                               .arg(QLatin1String(Setting.Option))
                                .arg(Value.Amount)
                                .arg(Seconds ? QStringLiteral("s") : QStringLiteral("ms"))
                                .arg(Rate);
             return Result;
         }
-        Settings.*Setting.Target = *Resolved;
+        Settings.*Target = *Resolved;
     }
     // A suggestion keeps short stretches, whoever asks for it.
     Settings.JoinShort = Options.JoinShort || (Suggested && Suggested->JoinShort != 0) ? 1 : 0;
@@ -261,13 +255,13 @@ TSettingsAtRate TrimSettingsAt(const TSplitOptions &Options, std::uint32_t Rate,
 QByteArray SettingsAsOptions(const TTrimSettings &Settings)
 {
     QByteArrayList Options;
-    for (const TSettingOption &Setting : SettingOptions)
-        Options << "--" + QByteArray(Setting.Name) + ' ' + QByteArray::number(Settings.*Setting.Target);
+    for (const TSettingOption &Option : SettingOptions)
+        Options << "--" + QByteArray(SettingSpec(Option.Id).Option) + ' '
+                + QByteArray::number(Settings.*TrimField(Option.Id));
     if (Settings.JoinShort)
         Options << "--join-short";
-    if (Settings.Band == BandHighPass)
-        Options << "--band highpass";
-    else if (Settings.Band == BandSpeech)
-        Options << "--band speech";
+    const TSettingSpec &Band = SettingSpec(TSettingId::Band);
+    if (Settings.Band != Band.Default && !SettingChoice(Band, Settings.Band).empty())
+        Options << "--band " + QByteArray::fromStdString(std::string(SettingChoice(Band, Settings.Band)));
     return Options.join(' ');
 }

@@ -16,33 +16,32 @@
 #include <cstdint>
 #include <optional>
 
-// A setting's default: the tool window's designed value, from the one
-// table of them (TTrimSettings' initialisers).
-constexpr TSettingValue DesignedSetting(std::int32_t TTrimSettings::*Field)
+// A setting's default, from the one table of them (SettingTable.h).
+constexpr TSettingValue DesignedSetting(TSettingId Id)
 {
-    return {TSettingValue::TUnit::Panel, TTrimSettings{}.*Field, 0};
+    return {TSettingValue::TUnit::Panel, SettingDefault(Id), 0};
 }
 
 struct TSplitOptions {
-    TSettingValue CutStartLevel = DesignedSetting(&TTrimSettings::CutStartLevel);
-    TSettingValue NoSoundLevel = DesignedSetting(&TTrimSettings::NoSoundLevel);
-    TSettingValue NoSoundWidth = DesignedSetting(&TTrimSettings::NoSoundWidth);
-    TSettingValue MinimumSize = DesignedSetting(&TTrimSettings::MinimumSize);
-    TSettingValue BackwardSearch = DesignedSetting(&TTrimSettings::BackwardSearch);
-    TSettingValue ForwardSearch = DesignedSetting(&TTrimSettings::ForwardSearch);
-    TSettingValue Pad = DesignedSetting(&TTrimSettings::Pad);
-    TSettingValue LevelWindow = DesignedSetting(&TTrimSettings::LevelWindow);
-    TSettingValue MaximumSize = DesignedSetting(&TTrimSettings::MaximumSize);
+    TSettingValue CutStartLevel = DesignedSetting(TSettingId::CutStartLevel);
+    TSettingValue NoSoundLevel = DesignedSetting(TSettingId::NoSoundLevel);
+    TSettingValue NoSoundWidth = DesignedSetting(TSettingId::NoSoundWidth);
+    TSettingValue MinimumSize = DesignedSetting(TSettingId::MinimumSize);
+    TSettingValue BackwardSearch = DesignedSetting(TSettingId::BackwardSearch);
+    TSettingValue ForwardSearch = DesignedSetting(TSettingId::ForwardSearch);
+    TSettingValue Pad = DesignedSetting(TSettingId::Pad);
+    TSettingValue LevelWindow = DesignedSetting(TSettingId::LevelWindow);
+    TSettingValue MaximumSize = DesignedSetting(TSettingId::MaximumSize);
     // Each recording's settings suggested from it (SuggestSettings.h);
     // the settings named in Given, as typed, take the place of theirs.
     bool Auto = false;
-    TPieceTarget Target = TPieceTarget::Sentence; // what --auto cuts for
+    TPieceTarget Target = TPieceTarget(SettingDefault(TSettingId::Target)); // what --auto cuts for
     // Short stretches joined to a neighbour or kept, never dropped; on with
     // --auto.
     bool JoinShort = false;
     // Levels read in a band (LevelBand.h); with --auto, its choice unless
     // given.
-    std::int32_t Band = 0;
+    std::int32_t Band = SettingDefault(TSettingId::Band);
     bool BandGiven = false;
     QStringList Given; // option names without "--"
     QByteArray OutDir = "MakedFile"; // names are bytes (NameBytes.h)
@@ -74,10 +73,12 @@ struct TSplitCommand {
 // --version are answered with the texts QCommandLineParser gives them.
 TSplitCommand ParseSplitCommand(const QStringList &Arguments);
 
-// What --Name is to the command line: no option of it, an option alone
-// (--auto), or one followed by its value (--out DIR).
-enum class TOptionForm { Unknown, Flag, Value };
-TOptionForm SplitOptionForm(const QString &Name);
+// Where Options hold a level or a width of the table; nullptr for a flag or
+// a choice.
+TSettingValue *SettingValueOf(TSplitOptions &Options, TSettingId Id);
+// Takes the choice Text of band or target (which wants Options.Auto set
+// already); an error message naming the option when it is none.
+QString ReadSettingChoice(TSplitOptions &Options, TSettingId Id, const QString &Text);
 
 // The settings for a recording of Rate samples per second; an error
 // message naming the option when a converted value does not fit.

@@ -12,7 +12,8 @@ import pytest
 
 BUILD = pathlib.Path(os.environ.get("REDIVEV_BUILD", pathlib.Path(__file__).resolve().parents[2] / "build")).resolve()
 SPLIT = BUILD / "split" / "redivev-split"
-EXAMPLES = pathlib.Path(__file__).resolve().parents[2] / "examples"
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+EXAMPLES = ROOT / "examples"
 sys.path.insert(0, str(BUILD / "python"))
 
 # Full scale of each sample type, and its silence.

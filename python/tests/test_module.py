@@ -1,6 +1,8 @@
 """The Python module against redivev-split on the same recordings."""
+import ast
 import os
 import pydoc
+import re
 import subprocess
 import tracemalloc
 
@@ -8,7 +10,7 @@ import numpy as np
 import pytest
 import redivev
 
-from conftest import SPLIT, as_type, bursts, listed, write_wav
+from conftest import BUILD, ROOT, SPLIT, as_type, bursts, listed, write_wav
 
 SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
 OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
@@ -19,6 +21,9 @@ FORMS = [(SETTINGS, OPTIONS),
          ({"pad": "0.01s", "level_window": 160, "no_sound_width": "0.05s"},
           ["--pad", "0.01s", "--level-window", "160", "--no-sound-width", "0.05s"]),
          ({"auto": True, "min_size": "0.01s"}, ["--auto", "--min-size", "0.01s"]),
+         # Widths as floats are seconds.
+         ({"no_sound_level": "-46dB", "no_sound_width": 0.05, "min_size": np.float32(0.0025)},
+          ["--no-sound-level", "-46dB", "--no-sound-width", "0.05s", "--min-size", "0.0025s"]),
          ({**SETTINGS, "max_size": "0.05s"}, OPTIONS + ["--max-size", "0.05s"])]
 
 
@@ -93,12 +98,21 @@ def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
 @pytest.mark.parametrize("call, error, message", [
     (lambda a: redivev.detect(a, 8000, no_sound_width="-1s"), ValueError, '--no-sound-width: "-1s" is negative'),
     (lambda a: redivev.detect(a, 8000, no_sound_level="loud"), ValueError, '--no-sound-level: "loud" is malformed'),
-    (lambda a: redivev.detect(a, 8000, min_size=0.5), ValueError, '--min-size: "0.5" is malformed'),
+    (lambda a: redivev.detect(a, 8000, cut_start_level=0.5), ValueError, '--cut-start-level: "0.5" is malformed'),
+    (lambda a: redivev.detect(a, 8000, no_sound_width=-0.4), ValueError, '--no-sound-width: "-0.4" is negative'),
+    (lambda a: redivev.detect(a, 8000, max_size=float("nan")), ValueError, '--max-size: "nan" is out of range'),
+    (lambda a: redivev.detect(a, 8000, pad=2**63), ValueError, '--pad: "9223372036854775808" is out of range'),
     (lambda a: redivev.detect(a, 8000, min_size=[1]), TypeError, "min_size: give a number"),
-    (lambda a: redivev.detect(a, 8000, out="x"), TypeError, "unexpected keyword argument 'out'"),
-    (lambda a: redivev.detect(a, 8000, normalise=True), TypeError, "unexpected keyword argument 'normalise'"),
-    (lambda a: redivev.detect(a, 8000, frobnicate=1), ValueError, "Unknown option 'frobnicate'"),
-    (lambda a: redivev.detect(a, 8000, frobnicate=False), ValueError, "Unknown option 'frobnicate'"),
+    # A keyword that is no setting of the call is refused by its signature,
+    # options of redivev-split's batch and labels too.
+    (lambda a: redivev.detect(a, 8000, out="x"), TypeError, "kwargs: out='x'"),
+    (lambda a: redivev.detect(a, 8000, normalise=True), TypeError, "kwargs: normalise=True"),
+    (lambda a: redivev.detect(a, 8000, frobnicate=1), TypeError, "kwargs: frobnicate=1"),
+    (lambda a: redivev.detect(a, 8000, frobnicate=False), TypeError, "kwargs: frobnicate=False"),
+    (lambda a: redivev.list_file("/nonexistent.wav", labels=True), TypeError, "kwargs: labels=True"),
+    (lambda a: redivev.detect(a, 8000, band=1), TypeError, "band: give off, highpass or speech, not int"),
+    (lambda a: redivev.detect(a, 8000, band="low"), ValueError, '--band: "low" is no band'),
+    (lambda a: redivev.detect(a, 8000, target="word"), ValueError, "--target chooses what --auto cuts for"),
     # A flag is a bool and a setting never is: "no" or 1 would switch a
     # flag on, True would read as a count of 1.
     (lambda a: redivev.detect(a, 8000, auto="no"), TypeError, "auto: give True or False, not str"),
@@ -107,13 +121,14 @@ def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
     (lambda a: redivev.detect(a, 8000, min_size=np.True_), TypeError, "min_size: give a number or a text"),
     (lambda a: redivev.list_file("/nonexistent.wav", normalise="no"), TypeError, "normalise: give True or False"),
     (lambda a: redivev.split_file("/nonexistent.wav", "o", skip_done=None), TypeError, "skip_done: give True or"),
-    (lambda a: redivev.split_file("/nonexistent.wav", "o", keep_tree=True), TypeError, "keep_tree: give a number"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", keep_tree=True), TypeError, "keep_tree: give a folder"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "", skip_done=True), ValueError, "--out: give a folder"),
     (lambda a: redivev.detect(a, 0), ValueError, "rate: give the samples per second"),
     (lambda a: redivev.detect(a.astype(np.int64), 8000), TypeError, "give int8, uint8, int16, int32, float32"),
     (lambda a: redivev.detect(np.zeros((10, 9), np.int16), 8000), TypeError, "in 1 to 8 channels"),
     (lambda a: redivev.detect(np.zeros((2, 2, 2), np.int16), 8000), ValueError, "(frames,) or (frames, channels)"),
     (lambda a: redivev.list_file("/nonexistent.wav"), ValueError, "/nonexistent.wav: cannot open"),
-    (lambda a: redivev.split_file("/nonexistent.wav", "o", shard="0/2"), TypeError, "unexpected keyword argument"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", shard="0/2"), TypeError, "incompatible function arguments"),
 ])
 def test_bad_calls_raise_with_the_reason(call, error, message):
     with pytest.raises(error, match=None) as raised:
@@ -121,8 +136,36 @@ def test_bad_calls_raise_with_the_reason(call, error, message):
     assert message in str(raised.value)
 
 
-def test_help_documents_every_call():
+def signature_of(function):
+    """(name, type, default) of each parameter of the first line of its help."""
+    line = function.__doc__.splitlines()[0]
+    inside = line[line.index("(") + 1:line.rindex(") ->")]
+    return [(name, kind, default or None) for name, kind, _, default in
+            (re.fullmatch(r"(\w+): (.+?)( = (.+))?", part).groups() for part in inside.split(", ") if part != "*")]
+
+
+def test_help_documents_every_call_and_the_stub_says_the_same():
     text = pydoc.render_doc(redivev, renderer=pydoc.plaintext)
-    for piece in ["detect(samples, rate, **settings)", "split_file(path, out, **settings)",
-                  "list_file(path, **settings)", "no_sound_width", "GIL"]:
+    for piece in ["detect(samples: numpy.ndarray, rate: int, *, cut_start_level: int | str | None = 100",
+                  "no_sound_width: int | float | str | None = 100", "max_size: int | float | str | None = 0",
+                  "auto: bool = False", "band: str | None = 'off'",
+                  "split_file(path: str | os.PathLike, out: str | os.PathLike, *, normalise: bool = False",
+                  "list_file(path: str | os.PathLike, *, normalise: bool = False", "max_size=0", "GIL"]:
         assert piece in text
+    project = re.search(r"project\(Redivev VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
+    assert redivev.__version__ == project
+    # The stub beside the module: each call's own parameters, in order, with
+    # their defaults, then the settings every call takes, with their types.
+    stub = ast.parse((BUILD / "python" / "redivev.pyi").read_text())
+    settings = next(node for node in stub.body if isinstance(node, ast.ClassDef) and node.name == "_Settings")
+    typed = [(node.target.id, ast.unparse(node.annotation), None) for node in settings.body]
+    calls = {node.name: node.args for node in stub.body if isinstance(node, ast.FunctionDef)}
+    assert sorted(calls) == ["detect", "list_file", "split_file"]
+    for name, arguments in calls.items():
+        defaults = [None] * (len(arguments.args) - len(arguments.defaults)) + arguments.defaults
+        own = [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.args, defaults)]
+        own += [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.kwonlyargs, arguments.kw_defaults)]
+        assert ast.unparse(arguments.kwarg.annotation) == "Unpack[_Settings]"
+        shown = signature_of(getattr(redivev, name))
+        assert [(n, d) for n, _, d in shown[:len(own)]] == own, name
+        assert [(n, k, None) for n, k, _ in shown[len(own):]] == typed, name

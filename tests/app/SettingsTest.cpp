@@ -5,6 +5,7 @@
 #include "app/Detection.h"
 #include "app/PaintBox.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -79,16 +80,23 @@ TEST_F(SettingsTest, BarsStartAtTheirDesignedRangesAndDefaults)
             EXPECT_EQ(Edit(Design.Mirror)->text().toStdString(), std::to_string(Design.Default));
         }
     }
-    // The designed values are the one table of defaults the command line
-    // and its help take theirs from.
+    // The designed values are the table of settings' defaults, which the
+    // command line, its help and the Python module take theirs from; the
+    // rows the window adds start there too.
     const TTrimSettings Read = ReadTrimSettings(*Form);
-    const TTrimSettings Table;
-    EXPECT_EQ(Read.NoSoundLevel, Table.NoSoundLevel);
-    EXPECT_EQ(Read.NoSoundWidth, Table.NoSoundWidth);
-    EXPECT_EQ(Read.MinimumSize, Table.MinimumSize);
-    EXPECT_EQ(Read.CutStartLevel, Table.CutStartLevel);
-    EXPECT_EQ(Read.BackwardSearch, Table.BackwardSearch);
-    EXPECT_EQ(Read.ForwardSearch, Table.ForwardSearch);
+    for (const TSettingSpec &Setting : SettingTable) {
+        if (std::int32_t TTrimSettings::*Field = TrimField(Setting.Id)) {
+            EXPECT_EQ(Read.*Field, Setting.Default) << Setting.Option;
+        }
+    }
+    const TSettingSpec &Target = SettingSpec(TSettingId::Target);
+    EXPECT_EQ(Form->TargetBox->currentText().toStdString(), SettingChoice(Target, Target.Default));
+    for (const TSettingId Id : {TSettingId::Target, TSettingId::Band}) {
+        const QComboBox *Box = Id == TSettingId::Target ? Form->TargetBox : Form->BandBox;
+        EXPECT_EQ(Box->count(), SettingSpec(Id).Maximum + 1);
+        for (int I = 0; I < Box->count(); ++I)
+            EXPECT_EQ(Box->itemText(I).toStdString(), SettingChoice(SettingSpec(Id), I));
+    }
 }
 
 TEST_F(SettingsTest, EveryParameterBarWritesItsMirrorAndRepaints)

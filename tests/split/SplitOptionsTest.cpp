@@ -270,23 +270,34 @@ TEST(SplitOptions, DefaultsInTheReadmeAreTheTablesOwn)
     QFile Readme(QStringLiteral(REDIVEV_SOURCE_DIR "/README.md"));
     ASSERT_TRUE(Readme.open(QIODevice::ReadOnly));
     const QString Text = QString::fromUtf8(Readme.readAll());
-    const TTrimSettings Table;
-    const std::pair<const char *, std::int32_t> Options[] = {
-        {"cut-start-level", Table.CutStartLevel}, {"no-sound-level", Table.NoSoundLevel},
-        {"no-sound-width", Table.NoSoundWidth},   {"min-size", Table.MinimumSize},
-        {"backward-search", Table.BackwardSearch}, {"forward-search", Table.ForwardSearch},
-        {"pad", Table.Pad},                       {"level-window", Table.LevelWindow},
-        {"max-size", Table.MaximumSize},
-    };
-    for (const auto &[Name, Default] : Options) {
-        const QRegularExpression Line(QStringLiteral("--%1 [A-Z]+ +default (\\d+)").arg(QLatin1String(Name)));
-        const QRegularExpressionMatch Match = Line.match(Text);
-        ASSERT_TRUE(Match.hasMatch()) << Name;
-        EXPECT_EQ(Match.captured(1).toInt(), Default) << Name;
-    }
     const QString Help = Parse({"--help"}).Text;
-    for (const auto &[Name, Default] : Options) {
-        const QRegularExpression Entry(QStringLiteral("--%1 <\\w+>\\s+[^(]*\\(default %2\\)").arg(QLatin1String(Name)).arg(Default));
-        EXPECT_TRUE(Entry.match(Help).hasMatch()) << Name;
+    // Every setting of the table, as the README's list of options and
+    // --help show it: a level or a width with its unit and default, a
+    // choice with its default named, a flag alone.
+    for (const TSettingSpec &Setting : SettingTable) {
+        SCOPED_TRACE(Setting.Option);
+        const QString Option = QLatin1String(Setting.Option);
+        const QString Unit = QLatin1String(Setting.Unit);
+        QString Line, Entry;
+        switch (Setting.Kind) {
+        case TSettingKind::Level:
+        case TSettingKind::Width:
+            Line = QStringLiteral("\\n    --%1 %2 +default %3\\s").arg(Option, Unit.toUpper()).arg(Setting.Default);
+            Entry = QStringLiteral("--%1 <%2>\\s+[^(]*\\(default %3\\)").arg(Option, Unit).arg(Setting.Default);
+            break;
+        case TSettingKind::Choice: {
+            const std::string Default(SettingChoice(Setting, Setting.Default));
+            Line = QStringLiteral("\\n    --%1 %2 +[^\\n]*\\b%3 \\(default\\)")
+                       .arg(Option, Unit.toUpper(), QString::fromStdString(Default));
+            Entry = QStringLiteral("--%1 <%2>\\s").arg(Option, Unit);
+            break;
+        }
+        case TSettingKind::Flag:
+            Line = QStringLiteral("\\n    --%1 +[a-z]").arg(Option);
+            Entry = QStringLiteral("--%1\\s").arg(Option);
+            break;
+        }
+        EXPECT_TRUE(QRegularExpression(Line).match(Text).hasMatch()) << Line.toStdString();
+        EXPECT_TRUE(QRegularExpression(Entry).match(Help).hasMatch()) << Entry.toStdString();
     }
 }
