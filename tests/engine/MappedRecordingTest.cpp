@@ -1,6 +1,7 @@
 // A recording read in place must be what the wave loader makes of the same
 // file, refusals and their messages included, and must refuse what is no
 // regular file without waiting on it.
+#include "engine/MappedReads.h"
 #include "engine/MappedRecording.h"
 #include "platform/Streams.h"
 #include "WavBuilder.h"
@@ -165,7 +166,10 @@ TEST(MappedRecording, AFileShortenedMeanwhileReadsAsZerosPastItsNewEnd)
     const TMappedRecording Recording(Path);
     const TSampleView &View = Recording.View();
     ASSERT_EQ(::truncate(Path.toLocal8Bit().constData(), 4096), 0);
-    EXPECT_THROW(ReadMapped([&] { volatile std::uint8_t Last = View.Data[View.DataSize - 1]; (void)Last; }),
+    EXPECT_THROW(ReadMapped([&] {
+                     volatile std::uint8_t Last = View.Data[View.DataSize - 1];
+                     (void)Last;
+                 }),
                  ERecordingUnreadable);
     EXPECT_FALSE(MappedFileShrank());
     EXPECT_EQ(View.Data[View.DataSize - 1], 0);
