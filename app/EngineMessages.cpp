@@ -1,6 +1,7 @@
 #include "app/EngineMessages.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace {
 
@@ -25,9 +26,10 @@ const char *const Patterns[] = {
 
 } // namespace
 
-QString EngineMessage(const char *What)
+namespace {
+
+QString LineOf(const QString &Message)
 {
-    const QString Message = QString::fromUtf8(What);
     for (const char *Pattern : Patterns) {
         const QString Source = QString::fromUtf8(Pattern);
         const qsizetype Hole = Source.indexOf(QStringLiteral("%1"));
@@ -43,4 +45,16 @@ QString EngineMessage(const char *What)
                 .arg(Message.mid(Before.size(), Message.size() - Before.size() - After.size()));
     }
     return Message;
+}
+
+} // namespace
+
+QString EngineMessage(const char *What)
+{
+    // Each line on its own: the window adds the file's name on a line
+    // after the library's text.
+    QStringList Lines = QString::fromUtf8(What).split(QLatin1Char('\n'));
+    for (QString &Line : Lines)
+        Line = LineOf(Line);
+    return Lines.join(QLatin1Char('\n'));
 }

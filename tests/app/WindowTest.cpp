@@ -302,7 +302,8 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         Window.WAV1->trigger();
         QTest::mouseClick(Window.Button1, Qt::LeftButton);
         EXPECT_EQ(Shown, (QStringList{Tr("TZuInternalWave.LoadFromFile:Not a waveform-audio file.",
-                                         "Not a waveform-audio (WAV) file."),
+                                         "Not a waveform-audio (WAV) file.")
+                                          + QLatin1Char('\n') + Text,
                                       Tr("1個に分割されました", "Cut into 1 piece")}));
 
         QDialogButtonBox Buttons(QDialogButtonBox::Cancel);
