@@ -173,7 +173,9 @@ does: its pieces WAVE00.wav, WAVE01.wav, ... (.flac for FLAC) go into the
 folder out, made when missing. Beside the settings: normalise=True raises
 the recording to full scale first; keep_tree=ROOT puts the pieces into
 out/<path below ROOT without the extension>/; skip_done=True skips a folder
-an earlier run completed with the same settings, and marks it complete.
+an earlier run completed with the same settings, and marks it complete;
+rate=16000, channels=1 and bits=16 write the pieces converted as
+redivev-split --rate, --channels and --bits do (None: the recording's own).
 One dict per piece: file, index, start, end (sample positions), start_s,
 end_s, duration (seconds), rate, piece (the piece's path) and skipped.)";
 
@@ -196,14 +198,17 @@ template <std::size_t... Row> void DefineCalls(py::module_ &Module, std::index_s
         "split_file",
         [](const TPath &Path, const TPath &Out, const TKeywordValue<TFlagType> &Normalise,
            const TKeywordValue<TFolderType> &KeepTree, const TKeywordValue<TFlagType> &SkipDone,
-           TSettingKeyword<Row>... Settings) {
+           const TKeywordValue<TCountType> &PieceRate, const TKeywordValue<TCountType> &Channels,
+           const TKeywordValue<TCountType> &Bits, TSettingKeyword<Row>... Settings) {
             TSplitOptions Options = OptionsOfSettings({std::move(Settings.Value)...});
             Options.Normalise = FlagValue("normalise", Normalise.Value);
             TakeFolders(Options, Out.Value, KeepTree.Value, FlagValue("skip_done", SkipDone.Value));
+            TakeConversion(Options, PieceRate, Channels, Bits);
             return Run(Path.Value, Options, true);
         },
         py::arg("path"), py::arg("out"), py::kw_only(), py::arg("normalise") = false, py::arg("keep_tree") = py::none(),
-        py::arg("skip_done") = false, SettingArgument(SettingTable[Row])..., SplitFileHelp);
+        py::arg("skip_done") = false, py::arg("rate") = py::none(), py::arg("channels") = py::none(),
+        py::arg("bits") = py::none(), SettingArgument(SettingTable[Row])..., SplitFileHelp);
     Module.def(
         "list_file",
         [](const TPath &Path, const TKeywordValue<TFlagType> &Normalise, TSettingKeyword<Row>... Settings) {

@@ -1,5 +1,7 @@
 #include "python/SettingKeywords.h"
 
+#include "split/ConversionOptions.h"
+
 #include "engine/SettingText.h"
 #include "split/NameBytes.h"
 
@@ -205,3 +207,22 @@ std::string SettingKeywordsHelp()
     }
     return Text;
 }
+
+void TakeConversion(TSplitOptions &Options, const TKeywordValue<TCountType> &Rate,
+                    const TKeywordValue<TCountType> &Channels, const TKeywordValue<TCountType> &Bits)
+{
+    const std::pair<const char *, const pybind11::object *> Given[] = {
+        {"rate", &Rate.Value}, {"channels", &Channels.Value}, {"bits", &Bits.Value}};
+    for (const auto &[Name, Value] : Given) {
+        if (Value->is_none())
+            continue;
+        if (pybind11::isinstance<pybind11::bool_>(*Value) || !pybind11::isinstance<pybind11::int_>(*Value))
+            throw pybind11::type_error(std::string(Name) + ": give a whole number or None, not "
+                                       + pybind11::str(Value->get_type().attr("__name__")).cast<std::string>());
+        const QString Text = QString::fromStdString(pybind11::str(*Value).cast<std::string>());
+        if (const QString Error = ReadConversionValue(QString::fromLatin1(Name), Text, Options.Convert);
+            !Error.isEmpty())
+            throw pybind11::value_error(Error.toStdString());
+    }
+}
+

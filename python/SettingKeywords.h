@@ -26,6 +26,9 @@ struct TPathType {
 struct TFolderType {
     static constexpr auto Name = pybind11::detail::const_name("str | os.PathLike | None");
 };
+struct TCountType {
+    static constexpr auto Name = pybind11::detail::const_name("int | None");
+};
 template <TSettingKind Kind> struct TSettingType {
     static constexpr auto Name = [] {
         if constexpr (Kind == TSettingKind::Level)
@@ -80,3 +83,10 @@ QByteArray PathBytes(const pybind11::handle &Path);
 // The settings' lines of the module's help: each keyword, its default and
 // what it does.
 std::string SettingKeywordsHelp();
+
+// The pieces' form asked for with rate, channels and bits (None: the
+// recording's own), checked as redivev-split checks --rate, --channels and
+// --bits; raises TypeError or ValueError naming the keyword.
+void TakeConversion(TSplitOptions &Options, const TKeywordValue<TCountType> &Rate,
+                    const TKeywordValue<TCountType> &Channels, const TKeywordValue<TCountType> &Bits);
+

@@ -37,6 +37,9 @@ def split_file(
     normalise: bool = False,
     keep_tree: _Path | None = None,
     skip_done: bool = False,
+    rate: int | None = None,
+    channels: int | None = None,
+    bits: int | None = None,
     **settings: Unpack[_Settings],
 ) -> list[dict[str, Any]]: ...
 def list_file(path: _Path, *, normalise: bool = False, **settings: Unpack[_Settings]) -> list[dict[str, Any]]: ...

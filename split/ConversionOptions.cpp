@@ -5,13 +5,12 @@
 
 namespace {
 
-// A whole number among Allowed's, or between Low and High when Allowed is
-// empty; an error message naming the option otherwise.
-QString ReadWhole(const QCommandLineParser &Parser, const QString &Name, long long Low, long long High,
-                  const QString &Expected, long long &Value)
+// A whole number between Low and High; an error message naming the option
+// otherwise.
+QString ReadWhole(const QString &Name, const QString &Text, long long Low, long long High, const QString &Expected,
+                  long long &Value)
 {
     static const QRegularExpression Whole(QStringLiteral("^[0-9]+$"));
-    const QString Text = Parser.value(Name);
     bool Fits = false;
     Value = Text.toLongLong(&Fits);
     if (!Whole.match(Text).hasMatch() || !Fits || Value < Low || Value > High)
@@ -37,28 +36,32 @@ void DefineConversionOptions(QCommandLineParser &Parser)
                       QStringLiteral("n")});
 }
 
-QString ReadConversionOptions(const QCommandLineParser &Parser, TPieceConversion &Conversion)
+QString ReadConversionValue(const QString &Name, const QString &Text, TPieceConversion &Conversion)
 {
     long long Value = 0;
-    if (Parser.isSet(QStringLiteral("rate"))) {
-        if (QString Error = ReadWhole(Parser, QStringLiteral("rate"), 1000, 768000,
-                                      QStringLiteral("a sample rate from 1000 to 768000 Hz (e.g. 16000)"), Value);
-            !Error.isEmpty())
-            return Error;
+    QString Error;
+    if (Name == QLatin1String("rate")) {
+        Error = ReadWhole(Name, Text, 1000, 768000, QStringLiteral("a sample rate from 1000 to 768000 Hz (e.g. 16000)"),
+                          Value);
         Conversion.Rate = std::uint32_t(Value);
-    }
-    if (Parser.isSet(QStringLiteral("channels"))) {
-        if (QString Error = ReadWhole(Parser, QStringLiteral("channels"), 1, 2, QStringLiteral("1 or 2"), Value);
-            !Error.isEmpty())
-            return Error;
+    } else if (Name == QLatin1String("channels")) {
+        Error = ReadWhole(Name, Text, 1, 2, QStringLiteral("1 or 2"), Value);
         Conversion.Channels = int(Value);
-    }
-    if (Parser.isSet(QStringLiteral("bits"))) {
-        if (QString Error = ReadWhole(Parser, QStringLiteral("bits"), 16, 24, QStringLiteral("16 or 24"), Value);
-            !Error.isEmpty() || (Value != 16 && Value != 24))
-            return Error.isEmpty() ? QStringLiteral("--bits: \"%1\" is not 16 or 24").arg(Value) : Error;
+    } else {
+        Error = ReadWhole(Name, Text, 16, 24, QStringLiteral("16 or 24"), Value);
+        if (Error.isEmpty() && Value != 16 && Value != 24)
+            Error = QStringLiteral("--bits: \"%1\" is not 16 or 24").arg(Text);
         Conversion.Bits = int(Value);
     }
+    return Error;
+}
+
+QString ReadConversionOptions(const QCommandLineParser &Parser, TPieceConversion &Conversion)
+{
+    for (const QString &Name : {QStringLiteral("rate"), QStringLiteral("channels"), QStringLiteral("bits")})
+        if (Parser.isSet(Name))
+            if (QString Error = ReadConversionValue(Name, Parser.value(Name), Conversion); !Error.isEmpty())
+                return Error;
     return {};
 }
 

@@ -10,6 +10,9 @@ class QCommandLineParser;
 void DefineConversionOptions(QCommandLineParser &Parser);
 // An error message naming the option, or empty.
 QString ReadConversionOptions(const QCommandLineParser &Parser, TPieceConversion &Conversion);
+// One of them ("rate", "channels", "bits") as text, into Conversion; an
+// error message naming the option, or empty.
+QString ReadConversionValue(const QString &Name, const QString &Text, TPieceConversion &Conversion);
 // The conversion as the options that ask for it, for the record a later
 // --skip-done compares; empty when none is asked for.
 QByteArray ConversionAsOptions(const TPieceConversion &Conversion);

@@ -1,6 +1,7 @@
 """The Python module against redivev-split on the same recordings."""
 import ast
 import os
+import struct
 import pydoc
 import re
 import subprocess
@@ -70,6 +71,14 @@ def test_split_file_and_list_file_give_the_commands_pieces(tmp_path):
     again = redivev.split_file(str(tmp_path / "r.wav"), tmp_path / "out", skip_done=True, **SETTINGS)
     assert [(r["start"], r["end"], r["piece"]) for r in again] == [(r["start"], r["end"], r["piece"]) for r in pieces]
     assert all(r["skipped"] for r in again)
+    # Converted as --rate, --channels and --bits convert: the same cut, the
+    # pieces in the form asked for, and the earlier record not taken for it.
+    converted = redivev.split_file(tmp_path / "r.wav", tmp_path / "out", skip_done=True, rate=16000, channels=2,
+                                   bits=24, **SETTINGS)
+    assert [(r["start"], r["end"], r["skipped"]) for r in converted] == [(s, e, False) for _, s, e in expected]
+    header = (tmp_path / "out" / "WAVE00.wav").read_bytes()[:64]
+    assert struct.unpack_from("<HI", header, header.index(b"fmt ") + 10) == (2, 16000)
+    assert struct.unpack_from("<H", header, header.index(b"fmt ") + 22) == (24,)
 
 
 
@@ -123,6 +132,8 @@ def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
     (lambda a: redivev.split_file("/nonexistent.wav", "o", skip_done=None), TypeError, "skip_done: give True or"),
     (lambda a: redivev.split_file("/nonexistent.wav", "o", keep_tree=True), TypeError, "keep_tree: give a folder"),
     (lambda a: redivev.split_file("/nonexistent.wav", "", skip_done=True), ValueError, "--out: give a folder"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", rate=True), TypeError, "rate: give a whole number"),
+    (lambda a: redivev.split_file("/nonexistent.wav", "o", channels=3), ValueError, '--channels: "3" is not 1 or 2'),
     (lambda a: redivev.detect(a, 0), ValueError, "rate: give the samples per second"),
     (lambda a: redivev.detect(a.astype(np.int64), 8000), TypeError, "give int8, uint8, int16, int32, float32"),
     (lambda a: redivev.detect(np.zeros((10, 9), np.int16), 8000), TypeError, "in 1 to 8 channels"),
