@@ -83,7 +83,8 @@ std::int64_t FilterSamples(const TSampleView &Recording, std::int32_t Band, TSin
         for (std::int64_t J = 0; J < Frames; ++J)
             for (int Ch = 0; Ch < Channels; ++Ch) {
                 const std::int64_t K = J * Channels + Ch;
-                double Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Values[std::size_t(K)]));
+                double Value = Values[std::size_t(K)];
+                Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Value));
                 if (LowPass)
                     Value = Low[std::size_t(Ch)].Step(Value);
                 Sink(First * Channels + K, Value);

@@ -99,14 +99,16 @@ void ScaleWide(std::uint8_t *Data, std::int64_t Samples, typename TCodec::TLevel
         using TFloat = std::conditional_t<Bytes == 4, float, double>;
         const long double PeakValue = static_cast<long double>(Peak) / 32768.0L;
         for (std::int64_t I = 0; I < Samples; ++I) {
-            const auto Value = static_cast<TFloat>(static_cast<long double>(TCodec::Value(Data + Bytes * I)) / PeakValue);
+            const long double Stored = TCodec::Value(Data + Bytes * I);
+            const auto Value = static_cast<TFloat>(Stored / PeakValue);
             std::memcpy(Data + Bytes * I, &Value, Bytes);
         }
     } else {
         constexpr long double Full = Bytes == 3 ? 8388607.0L : 2147483647.0L;
         for (std::int64_t I = 0; I < Samples; ++I) {
             std::uint8_t *At = Data + Bytes * I;
-            const long double Scaled = static_cast<long double>(TCodec::Signed(At)) / static_cast<long double>(Peak) * Full;
+            const long double Stored = TCodec::Signed(At);
+            const long double Scaled = Stored / static_cast<long double>(Peak) * Full;
             const auto Result = static_cast<std::int32_t>(std::nearbyint(Scaled));
             for (int B = 0; B < Bytes; ++B)
                 At[B] = static_cast<std::uint8_t>(std::uint32_t(Result) >> (8 * B));
