@@ -39,17 +39,6 @@ private:
     double X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
 };
 
-// A sample as a fraction of full scale; a float that is not finite as full
-// scale, loud as can be.
-template <class TCodec>
-double SampleAt(const std::uint8_t *At)
-{
-    const double Value = TCodec::Fraction(At);
-    if constexpr (IsFloatCodec<TCodec>)
-        return std::isfinite(Value) ? Value : 1.0;
-    return Value;
-}
-
 // Each sample of Recording filtered to Band, in frame order, to
 // Sink(Index, Value), Index counting samples (frames × channels); the
 // frame count, or 0 for a recording that holds none.
@@ -78,7 +67,8 @@ std::int64_t FilterSamples(const TSampleView &Recording, std::int32_t Band, TSin
             using TCodec = decltype(Codec);
             const std::uint8_t *From = Recording.Data + First * Channels * TCodec::Bytes;
             for (std::int64_t I = 0; I < Count; ++I)
-                Values[std::size_t(I)] = SampleAt<TCodec>(From + I * TCodec::Bytes);
+                // Not finite: full scale, loud as can be.
+                Values[std::size_t(I)] = FiniteFraction<TCodec>(From + I * TCodec::Bytes, 1.0);
         });
         for (std::int64_t J = 0; J < Frames; ++J)
             for (int Ch = 0; Ch < Channels; ++Ch) {

@@ -15,17 +15,6 @@ namespace {
 
 constexpr std::int64_t BlockFrames = 65536;
 
-// A sample as a fraction of full scale; one that is not finite as silence,
-// which a resampler would otherwise spread over the whole piece.
-template <class TCodec>
-double SampleFraction(const std::uint8_t *At)
-{
-    const double Value = TCodec::Fraction(At);
-    if constexpr (IsFloatCodec<TCodec>)
-        return std::isfinite(Value) ? Value : 0.0;
-    return Value;
-}
-
 void Store(double Value, int Bits, std::uint8_t *At)
 {
     const double Scale = Bits == 24 ? 8388608.0 : 32768.0;
@@ -133,19 +122,22 @@ void ConvertPiece(const TSampleView &Source, const TTrimArea &Area, const TPiece
     };
     for (std::int64_t First = Area.StartPos; First < Area.EndPos; First += BlockFrames) {
         const std::int64_t Frames = std::min(BlockFrames, Area.EndPos - First);
+        // A sample that is not finite as silence, which the resampler would
+        // otherwise spread over the whole piece.
         WithCodec(Encoding, [&](auto Codec) {
             using TCodec = decltype(Codec);
+            const auto SampleFraction = [](const std::uint8_t *At) { return FiniteFraction<TCodec>(At, 0.0); };
             for (std::int64_t J = 0; J < Frames; ++J) {
                 const std::uint8_t *Frame = Source.Data + (First + J) * FrameBytes;
                 if (To == 1 && From > 1) {
                     double Sum = 0;
                     for (int Ch = 0; Ch < From; ++Ch)
-                        Sum += SampleFraction<TCodec>(Frame + Ch * TCodec::Bytes);
+                        Sum += SampleFraction(Frame + Ch * TCodec::Bytes);
                     In[std::size_t(J)] = Sum / From;
                 } else {
                     for (int Ch = 0; Ch < To; ++Ch)
                         In[std::size_t(J * To + Ch)] =
-                            SampleFraction<TCodec>(Frame + (From == 1 ? 0 : Ch) * TCodec::Bytes);
+                            SampleFraction(Frame + (From == 1 ? 0 : Ch) * TCodec::Bytes);
                 }
             }
         });

@@ -183,6 +183,18 @@ typename TCodec::TLevel FrameMagnitude(const std::uint8_t *Frame, int Channels)
     return Level;
 }
 
+// A sample as a fraction of full scale, a float that is not finite as
+// NotFinite: what a filter or a resampler, which would spread it over every
+// later sample, reads in its place.
+template <class TCodec>
+double FiniteFraction(const std::uint8_t *At, double NotFinite)
+{
+    const double Value = TCodec::Fraction(At);
+    if constexpr (IsFloatCodec<TCodec>)
+        return std::isfinite(Value) ? Value : NotFinite;
+    return Value;
+}
+
 // Calls Work with the codec of Encoding (a TSampleCodec<E> value); false
 // for an encoding that is not read.
 template <class TWork>
