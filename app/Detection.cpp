@@ -16,7 +16,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cstdlib>
 
 TTrimSettings ReadTrimSettings(const TForm1 &Form)
 {
@@ -26,19 +25,6 @@ TTrimSettings ReadTrimSettings(const TForm1 &Form)
     Settings.JoinShort = Form.JoinShortBox != nullptr && Form.JoinShortBox->isChecked() ? 1 : 0;
     Settings.Band = Form.BandBox != nullptr ? std::max(Form.BandBox->currentIndex(), 0) : 0;
     return Settings;
-}
-
-std::int32_t TForm1::SampleLevel(std::int32_t Pos)
-{
-    if (Pos < 0 || Pos >= ZU->GetWaveSize()) {
-        setWindowTitle(tr("内部エラー"));
-        return 0;
-    }
-    const std::int32_t Level = std::abs(ZU->GetPosValue16(0, Pos));
-    if (ZU->GetChannels() != 2)
-        return Level;
-    // Sound on either channel counts.
-    return std::max(Level, std::abs(ZU->GetPosValue16(1, Pos)));
 }
 
 void TForm1::N5Click()

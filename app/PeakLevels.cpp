@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -21,37 +22,26 @@ void Widen(TLevelRange &Range, const TLevelRange &Other)
 
 // The drawn level of one stored sample, in integers where the encoding is:
 // the same values DrawnLevel(Scaled16(...)) gives, sample for sample.
-template <TSampleEncoding E>
+template <class TCodec>
 std::int32_t Drawn(const std::uint8_t *At)
 {
-    if constexpr (E == TSampleEncoding::UInt8)
-        return (std::int32_t(*At) - 128) * 256;
-    else if constexpr (E == TSampleEncoding::Int16)
-        return LoadSample16(At, 0);
-    else if constexpr (E == TSampleEncoding::Int24)
-        return LoadSample24(At) >> 8;
-    else if constexpr (E == TSampleEncoding::Int32)
-        return LoadSample32(At) >> 16;
-    else if constexpr (E == TSampleEncoding::Float32) {
-        float Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isnan(Value) ? 0 : DrawnLevel(double(Value) * 32768.0);
+    if constexpr (IsFloatCodec<TCodec>) {
+        const double Level = TCodec::Level16(At);
+        return std::isnan(Level) ? 0 : DrawnLevel(Level);
     } else {
-        double Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isnan(Value) ? 0 : DrawnLevel(Value * 32768.0);
+        return TCodec::Steps16(At);
     }
 }
 
 // A loop of plain minima and maxima over a fixed stride, which the compiler
 // runs several samples at a time.
-template <TSampleEncoding E>
+template <class TCodec>
 TLevelRange Scan(const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
 {
     std::int32_t Low = Empty.Low;
     std::int32_t High = Empty.High;
     for (std::int64_t I = 0; I < Count; ++I) {
-        const std::int32_t Level = Drawn<E>(First + I * Stride);
+        const std::int32_t Level = Drawn<TCodec>(First + I * Stride);
         Low = std::min(Low, Level);
         High = std::max(High, Level);
     }
@@ -83,7 +73,7 @@ TLevelRange ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, in
     for (int J = Channel; J < Lanes; J += Channels)
         Result = {std::min<std::int32_t>(Result.Low, Low[J]), std::max<std::int32_t>(Result.High, High[J])};
     for (std::int64_t I = Whole + (Channel - Whole % Channels + Channels) % Channels; I < Values; I += Channels) {
-        const std::int32_t Level = LoadSample16(First, 2 * I);
+        const std::int32_t Level = TSampleCodec<TSampleEncoding::Int16>::Signed(First + 2 * I);
         Result = {std::min(Result.Low, Level), std::max(Result.High, Level)};
     }
     return Result;
@@ -91,22 +81,23 @@ TLevelRange ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, in
 
 TLevelRange ScanSamples(TSampleEncoding Encoding, const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
 {
-    switch (Encoding) {
-    case TSampleEncoding::UInt8: return Scan<TSampleEncoding::UInt8>(First, Count, Stride);
-    case TSampleEncoding::Int16:
-        // Mono and stereo, the common cases, with the stride known.
-        if (Stride == 2)
-            return Scan<TSampleEncoding::Int16>(First, Count, 2);
-        if (Stride == 4)
-            return Scan<TSampleEncoding::Int16>(First, Count, 4);
-        return Scan<TSampleEncoding::Int16>(First, Count, Stride);
-    case TSampleEncoding::Int24: return Scan<TSampleEncoding::Int24>(First, Count, Stride);
-    case TSampleEncoding::Int32: return Scan<TSampleEncoding::Int32>(First, Count, Stride);
-    case TSampleEncoding::Float32: return Scan<TSampleEncoding::Float32>(First, Count, Stride);
-    case TSampleEncoding::Float64: return Scan<TSampleEncoding::Float64>(First, Count, Stride);
-    case TSampleEncoding::None: break;
-    }
-    return Empty;
+    TLevelRange Range = Empty;
+    WithCodec(Encoding, [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        // Mono and stereo 16-bit, the common cases, with the stride known.
+        if constexpr (std::is_same_v<TCodec, TSampleCodec<TSampleEncoding::Int16>>) {
+            if (Stride == 2) {
+                Range = Scan<TCodec>(First, Count, 2);
+                return;
+            }
+            if (Stride == 4) {
+                Range = Scan<TCodec>(First, Count, 4);
+                return;
+            }
+        }
+        Range = Scan<TCodec>(First, Count, Stride);
+    });
+    return Range;
 }
 
 } // namespace

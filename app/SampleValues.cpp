@@ -1,34 +1,19 @@
 #include "app/SampleValues.h"
 
 #include "engine/SampleLevels.h"
-#include "wave/ZuWAVE.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 double Scaled16(const TSampleView &Recording, TSampleEncoding Encoding, std::int64_t Frame, int Channel)
 {
-    const int Bytes = BytesPerSample(Encoding);
-    const std::uint8_t *At = Recording.Data + (Frame * Recording.Format.nChannels + Channel) * Bytes;
-    switch (Encoding) {
-    case TSampleEncoding::UInt8: return (int(*At) - 128) * 256.0;
-    case TSampleEncoding::Int16: return LoadSample16(At, 0);
-    case TSampleEncoding::Int24: return LoadSample24(At) / 256.0;
-    case TSampleEncoding::Int32: return LoadSample32(At) / 65536.0;
-    case TSampleEncoding::Float32: {
-        float Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isnan(Value) ? 0.0 : Value * 32768.0;
-    }
-    case TSampleEncoding::Float64: {
-        double Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isnan(Value) ? 0.0 : Value * 32768.0;
-    }
-    case TSampleEncoding::None: break;
-    }
-    return 0.0;
+    double Scaled = 0.0;
+    WithCodec(Encoding, [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        Scaled = TCodec::Level16(Recording.Data + (Frame * Recording.Format.nChannels + Channel) * TCodec::Bytes);
+    });
+    // Not a number has no place on the scale: it is drawn and played as 0.
+    return std::isnan(Scaled) ? 0.0 : Scaled;
 }
 
 std::int32_t DrawnLevel(double Scaled)

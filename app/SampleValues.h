@@ -5,9 +5,10 @@
 
 #include <cstdint>
 
-// Exactly: 8-bit (v - 128) * 256, 16-bit v, 24-bit v / 256, 32-bit
-// v / 65536, float f * 32768; a float that is not a number is 0. Encoding is
-// EncodingOf(Recording.Format), not None; Frame and Channel lie inside.
+// The signed level the engine's sample table gives (Level16 in
+// engine/SampleLevels.h), exactly; a float that is not a number is 0.
+// Encoding is EncodingOf(Recording.Format), not None; Frame and Channel lie
+// inside.
 double Scaled16(const TSampleView &Recording, TSampleEncoding Encoding, std::int64_t Frame, int Channel);
 
 // What the view draws: rounded down (int24 >> 8, int32 >> 16), within

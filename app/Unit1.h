@@ -110,9 +110,6 @@ public:
     void ChooseFolder1Click();
     void Defaults1Click();
 
-    // The level of ZU's samples at Pos: the per-sample reference of the
-    // 8/16-bit scan; a recording the engine holds leaves ZU without samples.
-    std::int32_t SampleLevel(std::int32_t Pos);
     void ExtractArea(std::int32_t Index);
 
     // The recording as every command reads it: the mapped file's view (ZU's

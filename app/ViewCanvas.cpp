@@ -11,18 +11,6 @@ TViewCanvas::TViewCanvas(QImage &Image, const QFont &Font, QRgb TextColour)
 {
 }
 
-void TViewCanvas::Fill(const QRect &Rect, QRgb Colour)
-{
-    const QRect Inside = Rect & QRect(0, 0, FWidth, FHeight);
-    if (Inside.isEmpty())
-        return;
-    const QRgb Opaque = Colour | 0xFF000000u;
-    for (int Y = Inside.top(); Y <= Inside.bottom(); ++Y) {
-        QRgb *Row = reinterpret_cast<QRgb *>(FBits + std::ptrdiff_t(Y) * FStride);
-        std::fill(Row + Inside.left(), Row + Inside.right() + 1, Opaque);
-    }
-}
-
 void TViewCanvas::FillRows(const std::vector<QRgb> &Row)
 {
     const std::size_t Count = std::min(Row.size(), std::size_t(FWidth));

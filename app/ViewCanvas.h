@@ -20,8 +20,6 @@ public:
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
 
-    // Copies Colour into the pixels of Rect that lie in the image.
-    void Fill(const QRect &Rect, QRgb Colour);
     // Copies Row (one colour a column, Width() of them) into every row.
     void FillRows(const std::vector<QRgb> &Row);
     // ORs Colour into every pixel from (X1, Y1) up to but not including

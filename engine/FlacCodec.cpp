@@ -1,6 +1,7 @@
 #include "engine/FlacCodec.h"
 
 #include "engine/FdSoundFile.h"
+#include "engine/SampleLevels.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,17 +19,18 @@ namespace {
 // block of ints stays in the cache while it is unpacked.
 constexpr sf_count_t BlockFrames = 65536;
 
+// Samples left-justified in ints, as libsndfile takes them at every width.
 void Unpack(const std::uint8_t *In, std::size_t Count, int Bits, int *Out)
 {
-    if (Bits == 24)
-        for (std::size_t I = 0; I < Count; ++I, In += 3)
-            Out[I] = int(std::uint32_t(In[0]) << 8 | std::uint32_t(In[1]) << 16 | std::uint32_t(In[2]) << 24);
-    else if (Bits == 16)
-        for (std::size_t I = 0; I < Count; ++I, In += 2)
-            Out[I] = int(std::uint32_t(In[0]) << 16 | std::uint32_t(In[1]) << 24);
-    else
-        for (std::size_t I = 0; I < Count; ++I)
-            Out[I] = int(std::uint32_t(In[I] ^ 0x80) << 24);
+    const TSampleEncoding Encoding = Bits == 24 ? TSampleEncoding::Int24
+                                   : Bits == 16 ? TSampleEncoding::Int16
+                                                : TSampleEncoding::UInt8;
+    WithCodec(Encoding, [&](auto Codec) {
+        using TCodec = decltype(Codec);
+        if constexpr (!IsFloatCodec<TCodec>)
+            for (std::size_t I = 0; I < Count; ++I)
+                Out[I] = TCodec::Word32(In + I * TCodec::Bytes);
+    });
 }
 
 [[noreturn]] void WriteFailed(const TFdSoundFile &File, int Code)

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace {
@@ -40,29 +39,6 @@ private:
     double X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
 };
 
-// A sample as a fraction of full scale.
-double SampleAt(const std::uint8_t *At, TSampleEncoding Encoding)
-{
-    switch (Encoding) {
-    case TSampleEncoding::UInt8: return (double(*At) - 128) / 128;
-    case TSampleEncoding::Int16: return LoadSample16(At, 0) / 32768.0;
-    case TSampleEncoding::Int24: return LoadSample24(At) / 8388608.0;
-    case TSampleEncoding::Int32: return LoadSample32(At) / 2147483648.0;
-    case TSampleEncoding::Float32: {
-        float Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isfinite(Value) ? Value : 1.0;
-    }
-    case TSampleEncoding::Float64: {
-        double Value;
-        std::memcpy(&Value, At, sizeof Value);
-        return std::isfinite(Value) ? Value : 1.0;
-    }
-    case TSampleEncoding::None: break;
-    }
-    return 0;
-}
-
 // Each sample of Recording filtered to Band, in frame order, to
 // Sink(Index, Value), Index counting samples (frames × channels); the
 // frame count, or 0 for a recording that holds none.
@@ -76,21 +52,34 @@ std::int64_t FilterSamples(const TSampleView &Recording, std::int32_t Band, TSin
     RefuseUnreadLayout(Recording);
     const int Channels = std::max<int>(Recording.Format.nChannels, 1);
     const double Rate = std::max<double>(Recording.Format.nSamplesPerSec, 1);
-    const TSampleEncoding Encoding = EncodingOf(Recording.Format);
-    const int Bytes = BytesPerSample(Encoding);
     // Two sections: 24 dB an octave, so a 50 Hz hum is 17 dB down.
     std::vector<TBiquad> High(std::size_t(2 * Channels), TBiquad(80, Rate, true));
     std::vector<TBiquad> Low(std::size_t(Channels), TBiquad(4000, Rate, false));
     const bool LowPass = Band == BandSpeech && Rate > 8000;
-    for (std::int64_t J = 0; J < N; ++J)
-        for (int Ch = 0; Ch < Channels; ++Ch) {
-            const std::int64_t K = J * Channels + Ch;
-            double Value = SampleAt(Recording.Data + K * Bytes, Encoding);
-            Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Value));
-            if (LowPass)
-                Value = Low[std::size_t(Ch)].Step(Value);
-            Sink(K, Value);
-        }
+    // The samples are read a block at a time, the sample table's loop
+    // picked once for each, into values the filter then runs over.
+    const TSampleEncoding Encoding = EncodingOf(Recording.Format);
+    constexpr std::int64_t BlockFrames = 1024;
+    std::vector<double> Values(std::size_t(BlockFrames * Channels));
+    for (std::int64_t First = 0; First < N; First += BlockFrames) {
+        const std::int64_t Frames = std::min(BlockFrames, N - First), Count = Frames * Channels;
+        WithCodec(Encoding, [&](auto Codec) {
+            using TCodec = decltype(Codec);
+            const std::uint8_t *From = Recording.Data + First * Channels * TCodec::Bytes;
+            for (std::int64_t I = 0; I < Count; ++I)
+                // Not finite: full scale, loud as can be.
+                Values[std::size_t(I)] = FiniteFraction<TCodec>(From + I * TCodec::Bytes, 1.0);
+        });
+        for (std::int64_t J = 0; J < Frames; ++J)
+            for (int Ch = 0; Ch < Channels; ++Ch) {
+                const std::int64_t K = J * Channels + Ch;
+                double Value = Values[std::size_t(K)];
+                Value = High[std::size_t(2 * Ch + 1)].Step(High[std::size_t(2 * Ch)].Step(Value));
+                if (LowPass)
+                    Value = Low[std::size_t(Ch)].Step(Value);
+                Sink(First * Channels + K, Value);
+            }
+    }
     return N;
 }
 

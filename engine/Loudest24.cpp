@@ -7,14 +7,6 @@
 
 namespace {
 
-// Each sample as the top three bytes of a 32-bit word: its value times 256,
-// sign included, so word minima and maxima order samples as their values.
-std::int32_t Shifted(const std::uint8_t *At)
-{
-    const std::uint32_t Word = std::uint32_t(At[0]) << 8 | std::uint32_t(At[1]) << 16 | std::uint32_t(At[2]) << 24;
-    return std::int32_t(Word);
-}
-
 std::int64_t MagnitudeOf(std::int32_t Low, std::int32_t High)
 {
     return std::max(-std::int64_t(Low), std::int64_t(High)) / 256;
@@ -24,7 +16,7 @@ std::int64_t LoudestPlain(const std::uint8_t *Samples, std::int64_t Count)
 {
     std::int32_t Low = 0, High = 0;
     for (std::int64_t I = 0; I < Count; ++I) {
-        const std::int32_t Value = Shifted(Samples + 3 * I);
+        const std::int32_t Value = Word24(Samples + 3 * I);
         Low = std::min(Low, Value);
         High = std::max(High, Value);
     }
@@ -53,7 +45,7 @@ __attribute__((target("avx2"))) std::int64_t LoudestWide(const std::uint8_t *Sam
     _mm256_store_si256(reinterpret_cast<__m256i *>(Highs), High);
     std::int32_t L = *std::min_element(Lows, Lows + 8), H = *std::max_element(Highs, Highs + 8);
     for (; I < Count; ++I) {
-        const std::int32_t Value = Shifted(Samples + 3 * I);
+        const std::int32_t Value = Word24(Samples + 3 * I);
         L = std::min(L, Value);
         H = std::max(H, Value);
     }

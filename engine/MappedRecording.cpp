@@ -3,7 +3,6 @@
 #include "engine/FlacCodec.h"
 #include "engine/MappedReads.h"
 #include "engine/ScratchFile.h"
-#include "platform/Streams.h"
 #include "wave/ZuWAVE.h"
 
 #include <QFile>
@@ -42,32 +41,6 @@ void *MapForReading(int Handle, std::int64_t Length, int Sharing, const char *Wh
     RegisterMapping(Address, Length);
     return Address;
 }
-
-// The file's bytes as a read-only stream, for the wave library's loader.
-class TImageStream final : public TStream {
-public:
-    TImageStream(const std::uint8_t *Image, std::int64_t Length) : FImage(Image), FLength(Length) {}
-    std::int64_t Read(void *Buffer, std::int64_t Count) override
-    {
-        const std::int64_t Moved = std::clamp<std::int64_t>(FLength - FPosition, 0, std::max<std::int64_t>(Count, 0));
-        if (Moved > 0)
-            std::memcpy(Buffer, FImage + FPosition, static_cast<std::size_t>(Moved));
-        FPosition += Moved;
-        return Moved;
-    }
-    std::int64_t Write(const void *, std::int64_t) override { return 0; }
-    std::int64_t Size() override { return FLength; }
-    std::int64_t Position() override { return FPosition; }
-    void SetPosition(std::int64_t NewPosition) override
-    {
-        FPosition = std::clamp<std::int64_t>(NewPosition, 0, FLength);
-    }
-
-private:
-    const std::uint8_t *FImage;
-    std::int64_t FLength;
-    std::int64_t FPosition = 0;
-};
 
 const std::uint8_t EmptyImage[1] = {};
 
@@ -147,12 +120,6 @@ void TMappedRecording::ReleaseBefore(std::int64_t Bytes) const
 const std::uint8_t *TMappedRecording::Image() const
 {
     return FMapping.Address != nullptr ? static_cast<const std::uint8_t *>(FMapping.Address) : EmptyImage;
-}
-
-void TMappedRecording::LoadInto(TZuWave &Wave) const
-{
-    TImageStream Stream(Image(), FMapping.Length);
-    Wave.LoadFromStream(Stream);
 }
 
 void TMappedRecording::LoadInPlace(const std::shared_ptr<TMappedRecording> &Self, TZuWave &Wave)

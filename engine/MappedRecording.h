@@ -40,12 +40,10 @@ public:
     // copy). Valid while this lives.
     const TSampleView &View() const { return FView; }
     int Handle() const { return FFile.Handle; }
-    // Loads Wave from the file's bytes, exactly as Wave.LoadFromFile would.
-    void LoadInto(TZuWave &Wave) const;
-    // The same without a copy: Wave's block is this mapping's data chunk,
-    // and Wave keeps Self (this object) alive while it holds it. Writable
-    // recordings only, so that Wave's writes change the mapping, not the
-    // file.
+    // Loads Wave from the file's bytes without a copy: Wave's block is this
+    // mapping's data chunk, and Wave keeps Self (this object) alive while it
+    // holds it. Writable recordings only, so that Wave's writes change the
+    // mapping, not the file.
     static void LoadInPlace(const std::shared_ptr<TMappedRecording> &Self, TZuWave &Wave);
     // The samples for changing in place (Writable recordings): the file is
     // never written, and from now on the view names no file, so pieces are
@@ -76,8 +74,8 @@ private:
         std::int64_t Length = 0;
         ~TMapping();
     };
-    // The image the chunk walk and the loader read: the mapping, or for an
-    // empty file an empty image that is still not null.
+    // The file's bytes: the mapping, or for an empty file an empty image
+    // that is still not null.
     const std::uint8_t *Image() const;
     // A FLAC file's samples, decoded whole into FDecoded and mapped.
     void Decode();

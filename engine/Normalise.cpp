@@ -3,7 +3,6 @@
 #include "engine/Normalisation.h"
 #include "engine/Normalise.h"
 
-#include "engine/SampleBlocks.h"
 #include "engine/SampleLevels.h"
 #include "engine/SampleView.h"
 #include "wave/ZuChecks.h"
@@ -54,7 +53,8 @@ bool PeakDirect(TZuWave &Wave, std::int32_t &Peak)
     TDirectBlock Block;
     if (!DirectBlock(Wave, Block))
         return false;
-    Peak = Block.Bits == 8 ? Loudest8(Block.Data, Block.Samples) : Loudest16(Block.Data, Block.Samples);
+    Peak = Block.Bits == 8 ? TSampleCodec<TSampleEncoding::UInt8>::Loudest(Block.Data, Block.Samples)
+                           : TSampleCodec<TSampleEncoding::Int16>::Loudest(Block.Data, Block.Samples);
     return true;
 }
 
@@ -95,21 +95,20 @@ template <class TCodec>
 void ScaleWide(std::uint8_t *Data, std::int64_t Samples, typename TCodec::TLevel Peak)
 {
     constexpr int Bytes = TCodec::Bytes;
-    if constexpr (std::is_floating_point_v<typename TCodec::TLevel>) {
+    if constexpr (IsFloatCodec<TCodec>) {
         using TFloat = std::conditional_t<Bytes == 4, float, double>;
         const long double PeakValue = static_cast<long double>(Peak) / 32768.0L;
         for (std::int64_t I = 0; I < Samples; ++I) {
-            TFloat Value;
-            std::memcpy(&Value, Data + Bytes * I, Bytes);
-            Value = static_cast<TFloat>(static_cast<long double>(Value) / PeakValue);
+            const long double Stored = TCodec::Value(Data + Bytes * I);
+            const auto Value = static_cast<TFloat>(Stored / PeakValue);
             std::memcpy(Data + Bytes * I, &Value, Bytes);
         }
     } else {
         constexpr long double Full = Bytes == 3 ? 8388607.0L : 2147483647.0L;
         for (std::int64_t I = 0; I < Samples; ++I) {
             std::uint8_t *At = Data + Bytes * I;
-            const std::int32_t Value = Bytes == 3 ? LoadSample24(At) : LoadSample32(At);
-            const long double Scaled = static_cast<long double>(Value) / static_cast<long double>(Peak) * Full;
+            const long double Stored = TCodec::Signed(At);
+            const long double Scaled = Stored / static_cast<long double>(Peak) * Full;
             const auto Result = static_cast<std::int32_t>(std::nearbyint(Scaled));
             for (int B = 0; B < Bytes; ++B)
                 At[B] = static_cast<std::uint8_t>(std::uint32_t(Result) >> (8 * B));
@@ -132,7 +131,7 @@ TNormaliseResult NormaliseSamples(std::uint8_t *Data, const TSampleView &View)
         // A float that is not finite has no size to scale to: the peak is
         // the loudest finite sample's, and those others stay as they are.
         typename TCodec::TLevel Peak;
-        if constexpr (std::is_floating_point_v<typename TCodec::TLevel>)
+        if constexpr (IsFloatCodec<TCodec>)
             Peak = TCodec::LoudestFinite(Data, Samples);
         else
             Peak = TCodec::Loudest(Data, Samples);

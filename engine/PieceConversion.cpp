@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -15,28 +14,6 @@
 namespace {
 
 constexpr std::int64_t BlockFrames = 65536;
-
-// A sample as a fraction of full scale; one that is not finite as silence,
-// which a resampler would otherwise spread over the whole piece.
-double SampleFraction(const std::uint8_t *At, TSampleEncoding Encoding)
-{
-    double Value = 0;
-    switch (Encoding) {
-    case TSampleEncoding::UInt8: return (double(*At) - 128) / 128;
-    case TSampleEncoding::Int16: return LoadSample16(At, 0) / 32768.0;
-    case TSampleEncoding::Int24: return LoadSample24(At) / 8388608.0;
-    case TSampleEncoding::Int32: return LoadSample32(At) / 2147483648.0;
-    case TSampleEncoding::Float32: {
-        float Single;
-        std::memcpy(&Single, At, sizeof Single);
-        Value = Single;
-        break;
-    }
-    case TSampleEncoding::Float64: std::memcpy(&Value, At, sizeof Value); break;
-    case TSampleEncoding::None: break;
-    }
-    return std::isfinite(Value) ? Value : 0.0;
-}
 
 void Store(double Value, int Bits, std::uint8_t *At)
 {
@@ -100,7 +77,6 @@ void ConvertPiece(const TSampleView &Source, const TTrimArea &Area, const TPiece
     const TSampleEncoding Encoding = EncodingOf(Source.Format);
     const int From = Source.Format.nChannels;
     const int To = Target.Format.nChannels;
-    const int SampleBytes = BytesPerSample(Encoding);
     const std::int64_t FrameBytes = FrameBytesOf(Source);
     const std::uint32_t InRate = Source.Format.nSamplesPerSec;
     const std::uint32_t OutRate = Target.Format.nSamplesPerSec;
@@ -146,18 +122,25 @@ void ConvertPiece(const TSampleView &Source, const TTrimArea &Area, const TPiece
     };
     for (std::int64_t First = Area.StartPos; First < Area.EndPos; First += BlockFrames) {
         const std::int64_t Frames = std::min(BlockFrames, Area.EndPos - First);
-        for (std::int64_t J = 0; J < Frames; ++J) {
-            const std::uint8_t *Frame = Source.Data + (First + J) * FrameBytes;
-            if (To == 1 && From > 1) {
-                double Sum = 0;
-                for (int Ch = 0; Ch < From; ++Ch)
-                    Sum += SampleFraction(Frame + Ch * SampleBytes, Encoding);
-                In[std::size_t(J)] = Sum / From;
-            } else {
-                for (int Ch = 0; Ch < To; ++Ch)
-                    In[std::size_t(J * To + Ch)] = SampleFraction(Frame + (From == 1 ? 0 : Ch) * SampleBytes, Encoding);
+        // A sample that is not finite as silence, which the resampler would
+        // otherwise spread over the whole piece.
+        WithCodec(Encoding, [&](auto Codec) {
+            using TCodec = decltype(Codec);
+            const auto SampleFraction = [](const std::uint8_t *At) { return FiniteFraction<TCodec>(At, 0.0); };
+            for (std::int64_t J = 0; J < Frames; ++J) {
+                const std::uint8_t *Frame = Source.Data + (First + J) * FrameBytes;
+                if (To == 1 && From > 1) {
+                    double Sum = 0;
+                    for (int Ch = 0; Ch < From; ++Ch)
+                        Sum += SampleFraction(Frame + Ch * TCodec::Bytes);
+                    In[std::size_t(J)] = Sum / From;
+                } else {
+                    for (int Ch = 0; Ch < To; ++Ch)
+                        In[std::size_t(J * To + Ch)] =
+                            SampleFraction(Frame + (From == 1 ? 0 : Ch) * TCodec::Bytes);
+                }
             }
-        }
+        });
         Resample(In.data(), Frames);
     }
     // The resampler's tail, until it has given all it holds.

@@ -1,28 +1,17 @@
 #include "engine/PieceFile.h"
 
 #include "engine/SampleFormat.h"
+#include "platform/WaveHeader.h"
 #include "wave/ZuChecks.h"
 
-#include <cstring>
 #include <iterator>
 
 namespace {
-
-void PutU32(std::uint8_t *At, std::uint32_t Value)
-{
-    for (int I = 0; I < 4; ++I)
-        At[I] = static_cast<std::uint8_t>(Value >> (8 * I));
-}
 
 void Put(std::vector<std::uint8_t> &Out, std::uint64_t Value, int Bytes)
 {
     for (int I = 0; I < Bytes; ++I)
         Out.push_back(static_cast<std::uint8_t>(Value >> (8 * I)));
-}
-
-void PutId(std::vector<std::uint8_t> &Out, const char *Id)
-{
-    Out.insert(Out.end(), Id, Id + 4);
 }
 
 std::uint32_t DefaultChannelMask(int Channels)
@@ -31,19 +20,6 @@ std::uint32_t DefaultChannelMask(int Channels)
 }
 
 } // namespace
-
-std::array<std::uint8_t, WaveFileHeaderBytes> WaveFileHeader(const TWaveFormatEx &Format, std::uint32_t DataBytes)
-{
-    std::array<std::uint8_t, WaveFileHeaderBytes> Header{};
-    std::memcpy(Header.data(), "RIFF", 4);
-    PutU32(Header.data() + 4, DataBytes + (DataBytes & 1) + 38);
-    std::memcpy(Header.data() + 8, "WAVEfmt ", 8);
-    PutU32(Header.data() + 16, sizeof(TWaveFormatEx));
-    std::memcpy(Header.data() + 20, &Format, sizeof(TWaveFormatEx));
-    std::memcpy(Header.data() + 38, "data", 4);
-    PutU32(Header.data() + 42, DataBytes);
-    return Header;
-}
 
 TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording)
 {
@@ -70,58 +46,35 @@ std::vector<std::uint8_t> PieceHeader(const TSampleView &Recording, std::uint64_
     const TSampleEncoding Encoding = EncodingOf(Source);
     const bool Float = IsFloat(Encoding);
     if (!Float && Source.wBitsPerSample <= 16 && Source.nChannels <= 2 && Recording.ValidBits == 0) {
-        const auto Legacy = WaveFileHeader(PieceFormat(Source), static_cast<std::uint32_t>(DataBytes));
+        // The wave library's own layout, its format record as it is.
+        const TWaveFormatEx Format = PieceFormat(Source);
         if (DataBytes <= 0xFFFFFFFFu - 38 - 1)
-            return {Legacy.begin(), Legacy.end()};
+            return WaveHeader({reinterpret_cast<const std::uint8_t *>(&Format), sizeof Format, DataBytes, 0, false,
+                               false});
     }
     if (Encoding == TSampleEncoding::None || Source.nSamplesPerSec == 0)
         throw EZuWaveInvalidWavePara("the recording's format cannot be written");
     const int Channels = Source.nChannels;
     const int Bits = Source.wBitsPerSample;
     const std::uint32_t BlockAlign = std::uint32_t(Channels) * (Bits / 8);
-    const std::uint64_t Frames = DataBytes / BlockAlign;
     const bool Extensible = Bits > 16 || Channels > 2 || Recording.ValidBits != 0;
-    const std::uint32_t FmtBytes = Extensible ? 40 : 18;
-    const std::uint32_t FactBytes = Float ? 12 : 0;
-    const std::uint64_t Pad = DataBytes & 1;
-    // What the RIFF size would count: everything after its own field.
-    const std::uint64_t RiffBytes = 4 + 8 + FmtBytes + FactBytes + 8 + DataBytes + Pad;
-    const bool Large = RiffBytes > 0xFFFFFFFFu - 36;
 
-    std::vector<std::uint8_t> Out;
-    PutId(Out, Large ? "RF64" : "RIFF");
-    Put(Out, Large ? 0xFFFFFFFFu : RiffBytes, 4);
-    PutId(Out, "WAVE");
-    if (Large) {
-        PutId(Out, "ds64");
-        Put(Out, 28, 4);
-        Put(Out, RiffBytes + 36, 8);
-        Put(Out, DataBytes, 8);
-        Put(Out, Frames, 8);
-        Put(Out, 0, 4);
-    }
-    PutId(Out, "fmt ");
-    Put(Out, FmtBytes, 4);
-    Put(Out, Extensible ? WaveFormatExtensible : (Float ? WaveFormatFloat : WAVE_FORMAT_PCM), 2);
-    Put(Out, std::uint64_t(Channels), 2);
-    Put(Out, Source.nSamplesPerSec, 4);
-    Put(Out, std::uint64_t(Source.nSamplesPerSec) * BlockAlign, 4);
-    Put(Out, BlockAlign, 2);
-    Put(Out, std::uint64_t(Bits), 2);
-    Put(Out, Extensible ? 22 : 0, 2);
+    std::vector<std::uint8_t> Fmt;
+    Put(Fmt, Extensible ? WaveFormatExtensible : (Float ? WaveFormatFloat : WAVE_FORMAT_PCM), 2);
+    Put(Fmt, std::uint64_t(Channels), 2);
+    Put(Fmt, Source.nSamplesPerSec, 4);
+    Put(Fmt, std::uint64_t(Source.nSamplesPerSec) * BlockAlign, 4);
+    Put(Fmt, BlockAlign, 2);
+    Put(Fmt, std::uint64_t(Bits), 2);
+    Put(Fmt, Extensible ? 22 : 0, 2);
     if (Extensible) {
-        Put(Out, Recording.ValidBits != 0 ? Recording.ValidBits : Bits, 2);
-        Put(Out, Recording.ChannelMask != 0 ? Recording.ChannelMask : DefaultChannelMask(Channels), 4);
+        Put(Fmt, Recording.ValidBits != 0 ? Recording.ValidBits : Bits, 2);
+        Put(Fmt, Recording.ChannelMask != 0 ? Recording.ChannelMask : DefaultChannelMask(Channels), 4);
         // The subformat GUID of the plain format tag.
-        Put(Out, Float ? WaveFormatFloat : WAVE_FORMAT_PCM, 2);
-        Out.insert(Out.end(), std::begin(SubformatGuidTail), std::end(SubformatGuidTail));
+        Put(Fmt, Float ? WaveFormatFloat : WAVE_FORMAT_PCM, 2);
+        Fmt.insert(Fmt.end(), std::begin(SubformatGuidTail), std::end(SubformatGuidTail));
     }
-    if (Float) {
-        PutId(Out, "fact");
-        Put(Out, 4, 4);
-        Put(Out, Frames > 0xFFFFFFFFu ? 0xFFFFFFFFu : Frames, 4);
-    }
-    PutId(Out, "data");
-    Put(Out, Large ? 0xFFFFFFFFu : DataBytes, 4);
-    return Out;
+    TWaveHeaderParts Parts{Fmt.data(), std::uint32_t(Fmt.size()), DataBytes, DataBytes / BlockAlign, Float, false};
+    Parts.Rf64 = RiffBytesOf(Parts) > 0xFFFFFFFFu - 36;
+    return WaveHeader(Parts);
 }

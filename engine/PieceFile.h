@@ -6,13 +6,8 @@
 
 #include "engine/SampleView.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
-
-// The RIFF header, the 18-byte "fmt " chunk and the "data" chunk's header.
-constexpr int WaveFileHeaderBytes = 46;
-std::array<std::uint8_t, WaveFileHeaderBytes> WaveFileHeader(const TWaveFormatEx &Format, std::uint32_t DataBytes);
 
 // The format record a piece of a recording of this format is saved with:
 // the one a wave gets when its rate, channels and bits are set to the
@@ -21,7 +16,8 @@ TWaveFormatEx PieceFormat(const TWaveFormatEx &Recording);
 
 // The header of a piece of Recording's format holding DataBytes sample
 // bytes, ending with the data chunk's header: for 8/16-bit mono or stereo
-// integer PCM exactly WaveFileHeader(PieceFormat(...)); for more bits or
+// integer PCM exactly what the wave library saves (the RIFF header, the
+// 18-byte record of PieceFormat(...) as the "fmt " chunk); for more bits or
 // channels an extensible fmt chunk (valid bits and channel mask kept); a
 // fact chunk for floats; an RF64 file when the sizes pass 32 bits. Raises
 // what PieceFormat raises for a format of 8 or 16 bits.

@@ -1,11 +1,17 @@
 #pragma once
-// The level of a stored sample in each encoding, in a magnitude type of its
-// own, and the panel's 16-bit levels carried into that type exactly: an
-// N-bit integer compares as s / 2^(N-16) would, without rounding, and a
-// float as f * 32768. So detection reads every format at its own precision
-// and still agrees with the 16-bit panel on every threshold.
+// The one table of the sample encodings the program reads. For each: how a
+// stored sample is read (Signed), its level (Magnitude), the loudest of a
+// run (Loudest) and how a 16-bit panel level is carried into its units
+// (FromPanel). Every reader of samples (detection, the level window, the
+// longest piece, normalisation, the band filter, the window's view and
+// playback, the Python module) reads through it, so there is one level
+// rule: the README's, a 24-bit sample at its value / 256, a float at its
+// value × 32768, exactly. Each encoding works in units of its own, in which
+// that rule needs no rounding: an N-bit integer in steps of 2^(16-N) (its
+// stored value; 8-bit samples already at 16-bit scale), a float in 16-bit
+// steps as a double. Callers pick the codec once per block (WithCodec) and
+// run loops the compiler specialises for it.
 #include "engine/Loudest24.h"
-#include "engine/SampleBlocks.h"
 #include "engine/SampleFormat.h"
 
 #include <algorithm>
@@ -13,34 +19,11 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-
-template <TSampleEncoding E>
-struct TSampleCodec;
-
-template <>
-struct TSampleCodec<TSampleEncoding::UInt8> {
-    using TLevel = std::int32_t;
-    static constexpr int Bytes = 1;
-    static TLevel Magnitude(const std::uint8_t *At) { return std::abs((std::int32_t(*At) - 128) * 256); }
-    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count) { return Loudest8(At, Count); }
-    static TLevel FromPanel(std::int64_t Level) { return TLevel(Level); }
-};
-
-template <>
-struct TSampleCodec<TSampleEncoding::Int16> {
-    using TLevel = std::int32_t;
-    static constexpr int Bytes = 2;
-    static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int32_t(LoadSample16(At, 0))); }
-    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count) { return Loudest16(At, Count); }
-    static TLevel FromPanel(std::int64_t Level) { return TLevel(Level); }
-};
+#include <type_traits>
 
 inline std::int32_t LoadSample24(const std::uint8_t *At)
 {
-    // The top byte goes into the top of a 32-bit word, so the shift back
-    // down carries its sign.
-    const std::uint32_t Word = std::uint32_t(At[0]) << 8 | std::uint32_t(At[1]) << 16 | std::uint32_t(At[2]) << 24;
-    return std::int32_t(Word) >> 8;
+    return Word24(At) >> 8;
 }
 
 inline std::int32_t LoadSample32(const std::uint8_t *At)
@@ -50,39 +33,83 @@ inline std::int32_t LoadSample32(const std::uint8_t *At)
     return Value;
 }
 
-// The largest magnitude among the 32-bit values Word(0) .. Word(Count - 1),
-// from their lowest and highest, a loop the compiler runs many at a time.
-template <class TWord>
-std::int64_t LoudestWord(std::int64_t Count, TWord &&Word)
+// The largest magnitude among the values Value(0) .. Value(Count - 1), from
+// their lowest and highest: a loop the compiler runs many at a time.
+template <class TValue, class TRead>
+std::int64_t LoudestValue(std::int64_t Count, TRead &&Value)
 {
-    std::int32_t Low = 0, High = 0;
+    TValue Low = 0, High = 0;
     for (std::int64_t I = 0; I < Count; ++I) {
-        const std::int32_t Value = Word(I);
-        Low = std::min(Low, Value);
-        High = std::max(High, Value);
+        const TValue Read = Value(I);
+        Low = std::min(Low, Read);
+        High = std::max(High, Read);
     }
     return std::max(-std::int64_t(Low), std::int64_t(High));
 }
 
+// What every integer encoding shares, from its Signed and its StepShift
+// (its units are 2^-StepShift 16-bit steps).
+template <class TCodec, class TLevelType, int BytesEach, int Shift>
+struct TIntegerCodec {
+    using TLevel = TLevelType;
+    static constexpr int Bytes = BytesEach;
+    static constexpr int StepShift = Shift;
+    static TLevel Magnitude(const std::uint8_t *At) { return std::abs(TLevel(TCodec::Signed(At))); }
+    static TLevel FromPanel(std::int64_t Level) { return TLevel(Level * (std::int64_t(1) << Shift)); }
+    // In 16-bit steps, exactly.
+    static double Level16(const std::uint8_t *At) { return double(TCodec::Signed(At)) / double(1 << Shift); }
+    // As a fraction of full scale, exactly.
+    static double Fraction(const std::uint8_t *At) { return Level16(At) / 32768.0; }
+    // Rounded down to whole 16-bit steps.
+    static std::int32_t Steps16(const std::uint8_t *At) { return std::int32_t(TCodec::Signed(At) >> Shift); }
+    // Left-justified in a 32-bit word (full scale 2^31).
+    static std::int32_t Word32(const std::uint8_t *At)
+    {
+        return std::int32_t(std::uint32_t(std::int32_t(TCodec::Signed(At))) << (16 - Shift));
+    }
+};
+
+template <TSampleEncoding E>
+struct TSampleCodec;
+
 template <>
-struct TSampleCodec<TSampleEncoding::Int24> {
-    using TLevel = std::int64_t;
-    static constexpr int Bytes = 3;
-    static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample24(At))); }
-    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count) { return Loudest24(At, Count); }
-    static TLevel FromPanel(std::int64_t Level) { return Level * 256; }
+struct TSampleCodec<TSampleEncoding::UInt8> : TIntegerCodec<TSampleCodec<TSampleEncoding::UInt8>, std::int32_t, 1, 0> {
+    static std::int32_t Signed(const std::uint8_t *At) { return (std::int32_t(*At) - 128) * 256; }
+    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
+    {
+        // Stored bytes order as their samples do, 128 the middle.
+        std::uint8_t Low = 128, High = 128;
+        for (std::int64_t I = 0; I < Count; ++I) {
+            Low = std::min(Low, At[I]);
+            High = std::max(High, At[I]);
+        }
+        return std::max((128 - std::int32_t(Low)) * 256, (std::int32_t(High) - 128) * 256);
+    }
 };
 
 template <>
-struct TSampleCodec<TSampleEncoding::Int32> {
-    using TLevel = std::int64_t;
-    static constexpr int Bytes = 4;
-    static TLevel Magnitude(const std::uint8_t *At) { return std::abs(std::int64_t(LoadSample32(At))); }
+struct TSampleCodec<TSampleEncoding::Int16> : TIntegerCodec<TSampleCodec<TSampleEncoding::Int16>, std::int32_t, 2, 0> {
+    static std::int32_t Signed(const std::uint8_t *At) { return LoadSample16(At, 0); }
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
-        return LoudestWord(Count, [At](std::int64_t I) { return LoadSample32(At + 4 * I); });
+        return TLevel(LoudestValue<std::int16_t>(Count, [At](std::int64_t I) { return LoadSample16(At, 2 * I); }));
     }
-    static TLevel FromPanel(std::int64_t Level) { return Level * 65536; }
+};
+
+template <>
+struct TSampleCodec<TSampleEncoding::Int24> : TIntegerCodec<TSampleCodec<TSampleEncoding::Int24>, std::int64_t, 3, 8> {
+    static std::int32_t Signed(const std::uint8_t *At) { return LoadSample24(At); }
+    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count) { return Loudest24(At, Count); }
+};
+
+template <>
+struct TSampleCodec<TSampleEncoding::Int32>
+    : TIntegerCodec<TSampleCodec<TSampleEncoding::Int32>, std::int64_t, 4, 16> {
+    static std::int32_t Signed(const std::uint8_t *At) { return LoadSample32(At); }
+    static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
+    {
+        return LoudestValue<std::int32_t>(Count, [At](std::int64_t I) { return LoadSample32(At + 4 * I); });
+    }
 };
 
 // Floats keep their own precision: |f| * 32768 is exact in double, and a
@@ -96,6 +123,12 @@ struct TFloatCodec {
     using TLevel = double;
     static constexpr int Bytes = sizeof(TFloat);
     static constexpr TBits Infinity = sizeof(TBits) == 4 ? TBits(0x7F800000) : TBits(0x7FF0000000000000ll);
+    static TFloat Value(const std::uint8_t *At)
+    {
+        TFloat Stored;
+        std::memcpy(&Stored, At, sizeof Stored);
+        return Stored;
+    }
     static TBits MagnitudeBits(const std::uint8_t *At)
     {
         TBits Bits;
@@ -104,10 +137,12 @@ struct TFloatCodec {
     }
     static TLevel LevelOfBits(TBits Bits)
     {
-        TFloat Value;
-        std::memcpy(&Value, &Bits, sizeof Value);
-        return double(Value) * 32768.0;
+        TFloat Stored;
+        std::memcpy(&Stored, &Bits, sizeof Stored);
+        return double(Stored) * 32768.0;
     }
+    // Not a number stays so: what it counts as is each reader's to say.
+    static double Signed(const std::uint8_t *At) { return double(Value(At)) * 32768.0; }
     static TLevel Magnitude(const std::uint8_t *At) { return LevelOfBits(MagnitudeBits(At)); }
     static TLevel Loudest(const std::uint8_t *At, std::int64_t Count)
     {
@@ -117,6 +152,8 @@ struct TFloatCodec {
         return LevelOfBits(Top);
     }
     static TLevel FromPanel(std::int64_t Level) { return double(Level); }
+    static double Level16(const std::uint8_t *At) { return Signed(At); }
+    static double Fraction(const std::uint8_t *At) { return double(Value(At)); }
     // The loudest finite sample: what a peak to scale by is measured from.
     static TLevel LoudestFinite(const std::uint8_t *At, std::int64_t Count)
     {
@@ -132,6 +169,31 @@ template <>
 struct TSampleCodec<TSampleEncoding::Float32> : TFloatCodec<float, std::int32_t> {};
 template <>
 struct TSampleCodec<TSampleEncoding::Float64> : TFloatCodec<double, std::int64_t> {};
+
+template <class TCodec>
+constexpr bool IsFloatCodec = std::is_floating_point_v<typename TCodec::TLevel>;
+
+// The loudest channel's level of the frame at Frame (Channels samples).
+template <class TCodec>
+typename TCodec::TLevel FrameMagnitude(const std::uint8_t *Frame, int Channels)
+{
+    typename TCodec::TLevel Level = TCodec::Magnitude(Frame);
+    for (int Ch = 1; Ch < Channels; ++Ch)
+        Level = std::max(Level, TCodec::Magnitude(Frame + Ch * TCodec::Bytes));
+    return Level;
+}
+
+// A sample as a fraction of full scale, a float that is not finite as
+// NotFinite: what a filter or a resampler, which would spread it over every
+// later sample, reads in its place.
+template <class TCodec>
+double FiniteFraction(const std::uint8_t *At, double NotFinite)
+{
+    const double Value = TCodec::Fraction(At);
+    if constexpr (IsFloatCodec<TCodec>)
+        return std::isfinite(Value) ? Value : NotFinite;
+    return Value;
+}
 
 // Calls Work with the codec of Encoding (a TSampleCodec<E> value); false
 // for an encoding that is not read.

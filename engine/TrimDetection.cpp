@@ -17,17 +17,10 @@ template <class TCodec, int FixedChannels>
 void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSettings &Settings,
                 std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress)
 {
-    using TLevel = typename TCodec::TLevel;
     const std::uint8_t *Data = Recording.Data;
     const int Channels = FixedChannels > 0 ? FixedChannels : Recording.Format.nChannels;
     const std::int64_t FrameBytes = std::int64_t(TCodec::Bytes) * Channels;
-    const auto LevelOf = [=](std::int64_t J) {
-        const std::uint8_t *Frame = Data + J * FrameBytes;
-        TLevel Level = TCodec::Magnitude(Frame);
-        for (int Ch = 1; Ch < Channels; ++Ch)
-            Level = std::max(Level, TCodec::Magnitude(Frame + Ch * TCodec::Bytes));
-        return Level;
-    };
+    const auto LevelOf = [=](std::int64_t J) { return FrameMagnitude<TCodec>(Data + J * FrameBytes, Channels); };
     const auto LoudestOf = [=](std::int64_t First) {
         return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
     };

@@ -30,7 +30,6 @@ struct TArrayPieces {
 // The pieces, exactly as the engine detects them in a recording of these
 // samples with Options' settings (suggested from the samples with --auto).
 // An int8 sample counts as the uint8 sample 128 above it does, so that
-// signed and unsigned 8-bit arrays of one sound agree; they are read in
-// place unless a level window or a suggestion needs the engine's own
-// reader, which then reads a shifted copy.
+// signed and unsigned 8-bit arrays of one sound agree; they are read from a
+// shifted copy, the others in place.
 TArrayPieces DetectInArray(const TArraySamples &Samples, const TSplitOptions &Options);

@@ -4,14 +4,15 @@
 #include "wave/ZuInternalWave.h"
 
 #include "platform/Heap.h"
-#include "platform/MemoryRiff.h"
 #include "platform/ByteSource.h"
 #include "platform/Streams.h"
+#include "platform/WaveHeader.h"
 #include "wave/ZuWaveHeaders.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -19,10 +20,6 @@ struct THeapDeleter {
     void operator()(std::uint8_t *Block) const noexcept { Heap::Free(Block); }
 };
 using THeapBlock = std::unique_ptr<std::uint8_t, THeapDeleter>;
-
-constexpr std::uint32_t WaveForm = MakeFourCC('W', 'A', 'V', 'E');
-constexpr std::uint32_t FmtId = MakeFourCC('f', 'm', 't', ' ');
-constexpr std::uint32_t DataId = MakeFourCC('d', 'a', 't', 'a');
 
 } // namespace
 
@@ -62,48 +59,15 @@ void TZuInternalWAVE::LoadInPlace(std::uint8_t *Image, std::int64_t Length, std:
 
 void TZuInternalWAVE::SaveToFile(TStream &Stream)
 {
+    // The format record as it is held, in an 18-byte fmt chunk.
+    const std::vector<std::uint8_t> Header = WaveHeader(
+        {reinterpret_cast<const std::uint8_t *>(&FFormat), sizeof(FFormat), std::uint64_t(FDataSize), 0, false, false});
     const std::int64_t Pad = FDataSize % 2;
-    const std::int64_t Total = std::int64_t(FDataSize) + Pad + 46;
+    const std::int64_t HeaderBytes = std::int64_t(Header.size());
+    const std::int64_t Total = HeaderBytes + FDataSize + Pad;
     THeapBlock Image(Heap::AllocZero(static_cast<std::size_t>(Total)));
-
-    auto Fail = [](TMemoryRiffFile &File, const char *Message) {
-        File.Close();
-        throw EZuWaveInOutError(Message);
-    };
-
-    TMemoryRiffFile File = TMemoryRiffFile::OpenCreate(Image.get(), Total);
-    if (!File.IsOpen())
-        throw EZuWaveInOutError("TZuInternalWave.SaveToFile:Failed to open file.");
-    File.Seek(0);
-
-    TChunkInfo Riff;
-    Riff.fccType = WaveForm;
-    Riff.cksize = 0;
-    if (!File.CreateChunk(Riff, true))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to create chunk [RIFF].");
-
-    TChunkInfo Sub;
-    Sub.ckid = FmtId;
-    Sub.cksize = sizeof(FFormat);
-    if (!File.CreateChunk(Sub, false))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to Create chunk [fmt ].");
-    if (File.Write(&FFormat, sizeof(FFormat)) != std::int64_t(sizeof(FFormat)))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to write file [fmt ].");
-    if (!File.Ascend(Sub))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to ascend chunk [fmt->RIFF].");
-
-    Sub.ckid = DataId;
-    Sub.cksize = static_cast<std::uint32_t>(FDataSize);
-    if (!File.CreateChunk(Sub, false))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to create chunk [data].");
-    if (FDataSize > 0 && File.Write(FData, FDataSize) != FDataSize)
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to write file [data].");
-    if (!File.Ascend(Sub))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to ascend chunk [data->RIFF].");
-    if (!File.Ascend(Riff))
-        Fail(File, "TZuInternalWave.SaveToFile:Failed to ascend chunk [RIFF->(out)].");
-    if (!File.Close())
-        throw EZuWaveInOutError("TZuInternalWave.SaveToFile:Failed to close file.");
-
+    std::memcpy(Image.get(), Header.data(), Header.size());
+    if (FDataSize > 0)
+        std::memcpy(Image.get() + HeaderBytes, FData, static_cast<std::size_t>(FDataSize));
     Stream.WriteBuffer(Image.get(), Total);
 }

@@ -392,10 +392,6 @@
         <translation>Join with the next area</translation>
     </message>
     <message>
-        <source>内部エラー</source>
-        <translation>Internal error</translation>
-    </message>
-    <message>
         <source>自動切り出しをしています...</source>
         <translation>Trimming...</translation>
     </message>

@@ -16,8 +16,8 @@ from conftest import BUILD, ROOT, SPLIT, as_type, bursts, listed, write_wav
 SETTINGS = {"no_sound_level": "-46dB", "cut_start_level": 800, "no_sound_width": "0.05s", "min_size": 40}
 OPTIONS = ["--no-sound-level", "-46dB", "--cut-start-level", "800", "--no-sound-width", "0.05s", "--min-size", "40"]
 # Keywords and the options they stand for: the settings above, then those
-# that read levels over a window, widen the pieces, are suggested, or are
-# cut to a maximum size.
+# that read levels over a window, widen the pieces, are suggested, are
+# cut to a maximum size, or keep short pieces of a band's levels.
 FORMS = [(SETTINGS, OPTIONS),
          ({"pad": "0.01s", "level_window": 160, "no_sound_width": "0.05s"},
           ["--pad", "0.01s", "--level-window", "160", "--no-sound-width", "0.05s"]),
@@ -25,7 +25,11 @@ FORMS = [(SETTINGS, OPTIONS),
          # Widths as floats are seconds.
          ({"no_sound_level": "-46dB", "no_sound_width": 0.05, "min_size": np.float32(0.0025)},
           ["--no-sound-level", "-46dB", "--no-sound-width", "0.05s", "--min-size", "0.0025s"]),
-         ({**SETTINGS, "max_size": "0.05s"}, OPTIONS + ["--max-size", "0.05s"])]
+         ({**SETTINGS, "max_size": "0.05s"}, OPTIONS + ["--max-size", "0.05s"]),
+         ({"no_sound_level": "-46dB", "no_sound_width": "0.05s", "min_size": "0.25s", "join_short": True,
+           "band": "highpass"},
+          ["--no-sound-level", "-46dB", "--no-sound-width", "0.05s", "--min-size", "0.25s", "--join-short",
+           "--band", "highpass"])]
 
 
 @pytest.mark.parametrize("dtype", [np.int8, np.uint8, np.int16, np.int32, np.float32, np.float64])

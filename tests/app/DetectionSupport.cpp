@@ -5,6 +5,9 @@
 
 #include <QDir>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace apptest {
 
 std::int32_t FrameCount(std::initializer_list<TLevelRun> Runs)
@@ -73,10 +76,23 @@ wavtest::Bytes CommandTest::Held(const TZuWave &Wave) const
 
 } // namespace apptest
 
-// Every level through TForm1::SampleLevel and the checked sample access.
+std::int32_t SampleLevel(TForm1 &Form, std::int32_t Pos)
+{
+    if (Pos < 0 || Pos >= Form.ZU->GetWaveSize()) {
+        Form.setWindowTitle(QStringLiteral("内部エラー"));
+        return 0;
+    }
+    const std::int32_t Level = std::abs(Form.ZU->GetPosValue16(0, Pos));
+    if (Form.ZU->GetChannels() != 2)
+        return Level;
+    // Sound on either channel counts.
+    return std::max(Level, std::abs(Form.ZU->GetPosValue16(1, Pos)));
+}
+
+// Every level through SampleLevel and the checked sample access.
 void ScanTrimAreasPerSample(TForm1 &Form)
 {
     const TTrimSettings Settings = ReadTrimSettings(Form);
-    ScanTrimAreas([&Form](std::int32_t Pos) { return Form.SampleLevel(Pos); }, Form.ZU->GetWaveSize(), Settings,
+    ScanTrimAreas([&Form](std::int32_t Pos) { return SampleLevel(Form, Pos); }, Form.ZU->GetWaveSize(), Settings,
                   Form.FAreas, Form.FAreaCount);
 }

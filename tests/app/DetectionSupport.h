@@ -9,8 +9,14 @@
 #include <ostream>
 #include <vector>
 
-// Detection as defined, one level per position through the window's own
-// SampleLevel: what the engine's direct scan must agree with.
+// The level of the form's wave at Pos through the wave library's checked
+// sample access, the loudest of a stereo pair: the per-sample reference of
+// the 8/16-bit scan. A position outside the wave is an internal error: the
+// window's title says so and the level is 0.
+std::int32_t SampleLevel(TForm1 &Form, std::int32_t Pos);
+
+// Detection as defined, one level per position through SampleLevel: what
+// the engine's direct scan must agree with.
 void ScanTrimAreasPerSample(TForm1 &Form);
 
 namespace apptest {

@@ -69,7 +69,7 @@ TEST_F(DetectionTest, FullScaleNegativeSampleHasTheHighestLevel)
     Form->SBN->setValue(30000);
     EXPECT_EQ(Form->SBCSL->value(), 30000);
     LoadLevels({{500, 0}, {2, 32768}, {300, 0}});
-    EXPECT_EQ(Form->SampleLevel(500), 32768);
+    EXPECT_EQ(SampleLevel(*Form, 500), 32768);
     // Neither search finds a level below 10000, so both boundaries fall
     // where the scan decided.
     EXPECT_EQ(Detect(), (TAreas{{500, 601}}));
@@ -92,8 +92,8 @@ TEST_F(DetectionTest, SoundOnEitherStereoChannelCounts)
     Add(1000, 0, 0);
     Load(Stereo16(Frames));
     EXPECT_EQ(Detect(), (TAreas{{1000, 1299}, {2300, 2599}}));
-    EXPECT_EQ(Form->SampleLevel(1000), 5000);
-    EXPECT_EQ(Form->SampleLevel(2300), 7000);
+    EXPECT_EQ(SampleLevel(*Form, 1000), 5000);
+    EXPECT_EQ(SampleLevel(*Form, 2300), 7000);
 }
 
 TEST_F(DetectionTest, EightBitLevelsAreMeasuredAtSixteenBitScale)
@@ -104,9 +104,9 @@ TEST_F(DetectionTest, EightBitLevelsAreMeasuredAtSixteenBitScale)
     Data.insert(Data.end(), 150, 124);
     Data.insert(Data.end(), 1000, 127);
     Load(wavtest::PcmFile(1, 8000, 8, Data));
-    EXPECT_EQ(Form->SampleLevel(1000), 1024);
-    EXPECT_EQ(Form->SampleLevel(1150), 1024);
-    EXPECT_EQ(Form->SampleLevel(1300), 256);
+    EXPECT_EQ(SampleLevel(*Form, 1000), 1024);
+    EXPECT_EQ(SampleLevel(*Form, 1150), 1024);
+    EXPECT_EQ(SampleLevel(*Form, 1300), 256);
     EXPECT_EQ(Detect(), (TAreas{{1000, 1299}}));
 }
 
@@ -156,12 +156,12 @@ TEST_F(DetectionTest, SampleLayoutTheAccessRefusesEndsTheCommandWithItsError)
 TEST_F(DetectionTest, LevelOutsideTheRecordingIsAnInternalError)
 {
     LoadLevels({{20, 3000}});
-    EXPECT_EQ(Form->SampleLevel(19), 3000);
+    EXPECT_EQ(SampleLevel(*Form, 19), 3000);
     EXPECT_NE(Form->windowTitle(), "内部エラー");
-    EXPECT_EQ(Form->SampleLevel(20), 0);
+    EXPECT_EQ(SampleLevel(*Form, 20), 0);
     EXPECT_EQ(Form->windowTitle(), "内部エラー");
     Form->setWindowTitle("x");
-    EXPECT_EQ(Form->SampleLevel(-1), 0);
+    EXPECT_EQ(SampleLevel(*Form, -1), 0);
     EXPECT_EQ(Form->windowTitle(), "内部エラー");
 }
 

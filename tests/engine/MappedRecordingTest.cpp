@@ -54,8 +54,10 @@ std::string Mapped(const QString &Path, const Bytes &File)
         // The samples are named twice: in the mapping and in the open file.
         EXPECT_GE(View.FileHandle, 0);
         EXPECT_EQ(std::memcmp(View.Data, File.data() + View.FileOffset, std::size_t(View.DataSize)), 0);
+        // The loader over the same bytes.
         TZuWave Wave(nullptr);
-        Recording.LoadInto(Wave);
+        TMemoryStream Image(File);
+        Wave.LoadFromStream(Image);
         const TZuInternalWAVE &Held = *Wave.InternalWave();
         EXPECT_EQ(Describe(Held.FFormat, Held.FData, Held.FDataSize), Describe(View.Format, View.Data, View.DataSize));
         return Describe(View.Format, View.Data, View.DataSize);

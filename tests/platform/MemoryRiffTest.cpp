@@ -1,4 +1,4 @@
-#include "platform/MemoryRiff.h"
+#include "MemoryRiff.h"
 
 #include <gtest/gtest.h>
 

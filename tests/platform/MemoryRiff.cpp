@@ -1,4 +1,4 @@
-#include "platform/MemoryRiff.h"
+#include "MemoryRiff.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,9 @@
 #pragma once
-// RIFF chunk walking and building over a byte image held in memory: the
-// stand-in for the multimedia file functions the wave library was written
-// against. Every access is bounded by the image; nothing reads or writes
+// RIFF chunk walking and building over a byte image held in memory, in the
+// manner of the multimedia file functions the wave library was written
+// against. The program reads and writes WAV files through
+// platform/WaveContainer.h and platform/WaveHeader.h; only the tests keep
+// this. Every access is bounded by the image; nothing reads or writes
 // outside it. Offsets and sizes are 64-bit so that no declared size can
 // overflow the arithmetic.
 #include "platform/WaveContainer.h"
