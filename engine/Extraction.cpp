@@ -1,7 +1,9 @@
 #include "engine/Extraction.h"
 
 #include "engine/SampleFormat.h"
+#include "wave/ZuChecks.h"
 
+#include <climits>
 #include <cstring>
 
 void CopyFramesPerSample(TZuWave &Source, TZuWave &Target, std::int32_t StartPos, std::int32_t Length)
@@ -39,8 +41,14 @@ void ExtractTrimArea(TZuWave &Source, const TTrimArea &Area, TZuWave &Target)
     Target.SetFreq(Source.GetFreq());
     Target.SetChannels(Source.GetChannels());
     Target.SetBits(Source.GetBits());
-    const std::int32_t Length = Area.EndPos - Area.StartPos;
+    // The library's waves count frames in 32 bits: an area that does not
+    // fit them is out of its range, never wrapped onto other samples.
+    ZuChecks::WaveSize(Area.EndPos - Area.StartPos);
+    if (Area.StartPos < 0 || Area.EndPos > INT32_MAX || Area.EndPos < Area.StartPos)
+        ZuChecks::ReadOutOfRange();
+    const auto StartPos = static_cast<std::int32_t>(Area.StartPos);
+    const auto Length = static_cast<std::int32_t>(Area.EndPos - Area.StartPos);
     Target.SetWaveSize(Length);
-    if (!CopyFramesDirect(Source, Target, Area.StartPos, Length))
-        CopyFramesPerSample(Source, Target, Area.StartPos, Length);
+    if (!CopyFramesDirect(Source, Target, StartPos, Length))
+        CopyFramesPerSample(Source, Target, StartPos, Length);
 }
