@@ -1,6 +1,7 @@
 #include "engine/RecordingLevels.h"
 
 #include "engine/SampleFormat.h"
+#include "engine/SampleLevels.h"
 #include "engine/WindowLevels.h"
 
 #include <algorithm>
@@ -14,6 +15,38 @@ double Quantile(std::vector<double> &Values, double Share)
     const auto At = Values.begin() + std::ptrdiff_t(Share * double(Values.size() - 1));
     std::nth_element(Values.begin(), At, Values.end());
     return *At;
+}
+
+} // namespace
+
+namespace {
+
+// A window's level in dBFS from the largest channel's sum of squared
+// levels (in 16-bit steps) over Width frames.
+double LevelDb(double Top, std::int64_t Width)
+{
+    const double Rms = std::sqrt(Top / double(Width)) / 32768.0;
+    return Rms > 0 ? std::clamp(20 * std::log10(Rms), SilenceDb, LoudestDb) : SilenceDb;
+}
+
+// 8- and 16-bit samples, mono or stereo: their values are whole 16-bit
+// steps, so their squares add up exactly in integers, in a loop the
+// compiler runs many samples at a time. The sums are those the general
+// loop makes in doubles, where every such sum is exact too.
+template <class TCodec, int Channels>
+void WholeStepLevelsDb(const TSampleView &Recording, std::int64_t N, std::int64_t Width, std::vector<double> &Levels)
+{
+    static_assert(TCodec::StepShift == 0 && TCodec::Bytes <= 2);
+    for (std::int64_t First = 0; First + Width <= N; First += Width) {
+        const std::uint8_t *const Data = Recording.Data + First * Channels * TCodec::Bytes;
+        std::int64_t Sums[Channels] = {};
+        for (std::int64_t K = 0; K < Width; ++K)
+            for (int Ch = 0; Ch < Channels; ++Ch) {
+                const std::int64_t Value = TCodec::Signed(Data + (K * Channels + Ch) * TCodec::Bytes);
+                Sums[Ch] += Value * Value;
+            }
+        Levels.push_back(LevelDb(double(*std::max_element(Sums, Sums + Channels)), Width));
+    }
 }
 
 } // namespace
@@ -32,6 +65,12 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording)
     Levels.reserve(std::size_t(N / Width));
     WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
+        if constexpr (TCodec::Bytes <= 2 && !IsFloatCodec<TCodec>) {
+            if (Channels == 1)
+                return WholeStepLevelsDb<TCodec, 1>(Recording, N, Width, Levels);
+            if (Channels == 2)
+                return WholeStepLevelsDb<TCodec, 2>(Recording, N, Width, Levels);
+        }
         // The exact level each sample has (not whole 16-bit steps); a float
         // that is not finite makes its window as loud as can be.
         // One 16-bit step is a power of two of every format's units, so its
@@ -46,9 +85,7 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording)
                     const double Level = static_cast<double>(TCodec::Magnitude(At)) * PerStep;
                     Sums[std::size_t(Ch)] += Level * Level;
                 }
-            const double Top = *std::max_element(Sums.begin(), Sums.end());
-            const double Rms = std::sqrt(Top / double(Width)) / 32768.0;
-            Levels.push_back(Rms > 0 ? std::clamp(20 * std::log10(Rms), SilenceDb, LoudestDb) : SilenceDb);
+            Levels.push_back(LevelDb(*std::max_element(Sums.begin(), Sums.end()), Width));
         }
     });
     return Levels;
