@@ -58,7 +58,7 @@ void TZuWave::UniqueWave()
     FInternalWave = Copy.release();
 }
 
-void TZuWave::LoadFromStream(TStream &Stream)
+void TZuWave::RenewInternalWave()
 {
     const bool HadBuffer = FInternalWave != nullptr;
     TNotifyEvent Handler = HadBuffer ? FInternalWave->FOnNotify : TNotifyEvent();
@@ -66,17 +66,17 @@ void TZuWave::LoadFromStream(TStream &Stream)
         ReleaseInternalWave();
     FInternalWave = new TZuInternalWAVE();
     FInternalWave->FOnNotify = std::move(Handler);
+}
+
+void TZuWave::LoadFromStream(TStream &Stream)
+{
+    RenewInternalWave();
     FInternalWave->LoadFromFile(Stream);
 }
 
 void TZuWave::LoadInPlace(std::uint8_t *Image, std::int64_t Length, std::shared_ptr<void> Owner)
 {
-    const bool HadBuffer = FInternalWave != nullptr;
-    TNotifyEvent Handler = HadBuffer ? FInternalWave->FOnNotify : TNotifyEvent();
-    if (HadBuffer)
-        ReleaseInternalWave();
-    FInternalWave = new TZuInternalWAVE();
-    FInternalWave->FOnNotify = std::move(Handler);
+    RenewInternalWave();
     FInternalWave->LoadInPlace(Image, Length, std::move(Owner));
 }
 

@@ -72,6 +72,9 @@ public:
 
 private:
     TZuInternalWAVE *NewBufferLike(std::int32_t Frames);
+    // An empty buffer in place of the current one, keeping its handler,
+    // for a load to fill.
+    void RenewInternalWave();
 };
 
 #include "ZuSampleAccess.h"
