@@ -15,6 +15,8 @@
 #include "app/Unit1.h"
 #include "engine/SampleFormat.h"
 
+#include "ProcessStatus.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -23,26 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
-
-namespace {
-
-// A "Name:" line of /proc/self/status, in KiB.
-long StatusKiB(const std::string &Field)
-{
-    std::ifstream Status("/proc/self/status");
-    std::string Name;
-    long Value = 0;
-    while (Status >> Name) {
-        if (Name == Field && Status >> Value)
-            return Value;
-        Status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

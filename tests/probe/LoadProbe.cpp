@@ -7,30 +7,13 @@
 // raised the peak resident memory above what was resident before it, in KiB.
 #include "wave/ZuWAVE.h"
 
+#include "ProcessStatus.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <string>
-
-namespace {
-
-// A "Vm…:" line of /proc/self/status, in KiB.
-long StatusKiB(const std::string &Field)
-{
-    std::ifstream Status("/proc/self/status");
-    std::string Name;
-    long Value = 0;
-    while (Status >> Name) {
-        if (Name == Field && Status >> Value)
-            return Value;
-        Status.ignore(1 << 12, '\n');
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
