@@ -10,6 +10,7 @@
 #include "app/PaintBox.h"
 #include "app/PlayableCopy.h"
 #include "app/RecordingLoad.h"
+#include "app/ShrunkRecording.h"
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
 
@@ -103,6 +104,8 @@ void TForm1::N6Click()
 
 void TForm1::Playthistrimarea1Click()
 {
+    if (RefuseShrunkRecording(*this))
+        return;
     bool Played = false;
     {
         TWaitCursor Wait;

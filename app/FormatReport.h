@@ -19,5 +19,6 @@ class TStream;
 QString UnreadableFormatReport(TForm1 &Form, TStream &Stream);
 
 // When the loaded recording is in a format nothing reads: shows FileOpen's
-// report again and returns true, so the command does nothing else.
+// report again and returns true, so the command does nothing else. The
+// same for a recording whose file has shrunk since (app/ShrunkRecording.h).
 bool RepeatUnreadableFormat(TForm1 &Form);
