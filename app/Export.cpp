@@ -34,7 +34,7 @@ void TForm1::ExtractArea(std::int32_t Index)
 
 void TForm1::N6Click()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this))
         return;
     const QString Folder = ExportFolder(*this);
     const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));

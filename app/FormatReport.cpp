@@ -2,7 +2,6 @@
 
 #include "engine/FormatName.h"
 
-#include "app/ShrunkRecording.h"
 #include "app/Unit1.h"
 #include "platform/WaveContainer.h"
 #include "platform/Streams.h"
@@ -50,9 +49,6 @@ QString UnreadableFormatReport(TForm1 &Form, TStream &Stream)
 
 bool RepeatUnreadableFormat(TForm1 &Form)
 {
-    // A recording shortened under the window is no more readable.
-    if (RefuseShrunkRecording(Form))
-        return true;
     if (Form.FFormatRefusal.isEmpty())
         return false;
     Form.ShowMessage(Form.FFormatRefusal);

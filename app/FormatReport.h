@@ -19,6 +19,5 @@ class TStream;
 QString UnreadableFormatReport(TForm1 &Form, TStream &Stream);
 
 // When the loaded recording is in a format nothing reads: shows FileOpen's
-// report again and returns true, so the command does nothing else. The
-// same for a recording whose file has shrunk since (app/ShrunkRecording.h).
+// report again and returns true, so the command does nothing else.
 bool RepeatUnreadableFormat(TForm1 &Form);

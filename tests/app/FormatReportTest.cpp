@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -131,12 +132,22 @@ TEST_F(FormatReportTest, ARecordingCutShortWhileOpenIsNamedAndItsZerosNeverUsed)
     Form->Playthistrimarea1Click();
     Form->N6Click();
     Form->N5Click();
-    EXPECT_EQ(Messages, QStringList(3, Report));
+    Form->N3Click();
+    Form->SuggestClick();
+    EXPECT_EQ(Messages, QStringList(5, Report));
     ASSERT_EQ(Form->FAreaCount, 1);
     EXPECT_EQ(Form->FAreas[0].StartPos, 1000);
     EXPECT_EQ(Form->FAreas[0].EndPos, 31000);
     EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_FALSE(QDir(DataHome()).exists());
+    // The areas are the user's work, and need no sample: they are saved.
+    Messages.clear();
+    const QString Labels = Dir.filePath(QStringLiteral("cut.txt"));
+    Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Labels; };
+    EXPECT_TRUE(Form->SaveAreasAsLabels());
+    EXPECT_TRUE(QFileInfo(Labels).size() > 0);
+    EXPECT_EQ(Messages.size(), 1);
+    EXPECT_FALSE(Messages.contains(Report));
 
     // Written whole again and opened again, it is a recording like any.
     Errors.clear();
