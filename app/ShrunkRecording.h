@@ -2,9 +2,10 @@
 // A recording read in place whose file another program shortens while it
 // is open: the samples past the file's new end read as zeros. The window
 // says so at its next paint, and each command that would read the samples
-// (play, export, detection, labels, normalisation) is refused with the
-// same words, so that zeros are never played or saved as if they were the
-// recording. Opening the file again reads what it now holds.
+// (play, export, detection, Auto, normalisation) is refused with the same
+// words, so that zeros are never played or saved as if they were the
+// recording; the areas, which need no sample, may still be saved as
+// labels. Opening the file again reads what it now holds.
 #include <QString>
 
 class TForm1;
