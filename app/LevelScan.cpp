@@ -48,7 +48,7 @@ constexpr int Lanes = 8 * Words;
 // group of Lanes keeping the extremes of channel J % Channels, a group a
 // few registers wide, so that the loop goes as fast as memory delivers
 // (a stride over one channel would go sample by sample). Channels divides
-// Lanes; First is a frame's.
+// 8; First is a frame's.
 void ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Channels, TLevelRange *Out)
 {
     TWord8 Low[Words];
@@ -66,19 +66,18 @@ void ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Chann
             Low[W] = Group < Low[W] ? Group : Low[W];
             High[W] = Group > High[W] ? Group : High[W];
         }
-    // Words whose lanes hold the same channels fold into one, then each
-    // lane into its channel: the counter, not a division, says which.
-    const int Span = Channels <= 8 ? 1 : Channels / 8;
-    for (int W = Span; W < Words; ++W) {
-        Low[W % Span] = Low[W] < Low[W % Span] ? Low[W] : Low[W % Span];
-        High[W % Span] = High[W] > High[W % Span] ? High[W] : High[W % Span];
+    // Channels divides 8, so lane J of every word holds the same channel:
+    // the words fold into one, then each lane into its channel, which a
+    // counter, not a division, names.
+    for (int W = 1; W < Words; ++W) {
+        Low[0] = Low[W] < Low[0] ? Low[W] : Low[0];
+        High[0] = High[W] > High[0] ? High[W] : High[0];
     }
     std::fill(Out, Out + Channels, EmptyLevels);
     int Channel = 0;
-    for (int J = 0; J < 8 * Span; ++J) {
+    for (int J = 0; J < 8; ++J) {
         TLevelRange &Range = Out[Channel];
-        Range = {std::min<std::int32_t>(Range.Low, Low[J / 8][J % 8]),
-                 std::max<std::int32_t>(Range.High, High[J / 8][J % 8])};
+        Range = {std::min<std::int32_t>(Range.Low, Low[0][J]), std::max<std::int32_t>(Range.High, High[0][J])};
         Channel = Channel + 1 == Channels ? 0 : Channel + 1;
     }
     // Whole is a number of frames too, so the rest starts at channel 0.
@@ -93,7 +92,7 @@ void ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Chann
 
 bool ScansInterleaved(TSampleEncoding Encoding, int Channels)
 {
-    return Encoding == TSampleEncoding::Int16 && Channels <= 16 && Lanes % Channels == 0;
+    return Encoding == TSampleEncoding::Int16 && 8 % Channels == 0;
 }
 
 } // namespace
@@ -102,7 +101,7 @@ TLevelRange ScanChannel(TSampleEncoding Encoding, const std::uint8_t *First, std
                         int Channel)
 {
     if (ScansInterleaved(Encoding, Channels) && Channels > 1) {
-        TLevelRange All[16];
+        TLevelRange All[8];
         ScanInterleaved16(First, Frames, Channels, All);
         return All[Channel];
     }

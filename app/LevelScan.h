@@ -24,7 +24,7 @@ TLevelRange ScanChannel(TSampleEncoding Encoding, const std::uint8_t *First, std
                         int Channel);
 
 // The envelope of every channel at once, into Out[0 .. Channels - 1]: one
-// pass over the bytes where the encoding allows it (16-bit samples in up
-// to 16 channels that divide 16), a pass per channel otherwise.
+// pass over the bytes where the encoding allows it (16-bit samples in 1,
+// 2, 4 or 8 channels), a pass per channel otherwise.
 void ScanFrames(TSampleEncoding Encoding, const std::uint8_t *First, std::int64_t Frames, int Channels,
                 TLevelRange *Out);
