@@ -5,6 +5,7 @@
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
+#include "app/ShrunkRecording.h"
 #include "app/WaitCursor.h"
 #include "engine/LeftOutSound.h"
 #include "engine/LevelBand.h"
@@ -29,7 +30,7 @@ TTrimSettings ReadTrimSettings(const TForm1 &Form)
 
 void TForm1::N5Click()
 {
-    if (RepeatUnreadableFormat(*this) || !ConfirmLeavingAreas())
+    if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this) || !ConfirmLeavingAreas())
         return;
     QString LeftOut;
     {

@@ -10,6 +10,7 @@
 #include "app/PaintBox.h"
 #include "app/PlayableCopy.h"
 #include "app/RecordingLoad.h"
+#include "app/ShrunkRecording.h"
 #include "app/Unit1.h"
 #include "app/WaitCursor.h"
 
@@ -33,7 +34,7 @@ void TForm1::ExtractArea(std::int32_t Index)
 
 void TForm1::N6Click()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this))
         return;
     const QString Folder = ExportFolder(*this);
     const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
@@ -103,6 +104,8 @@ void TForm1::N6Click()
 
 void TForm1::Playthistrimarea1Click()
 {
+    if (RefuseShrunkRecording(*this))
+        return;
     bool Played = false;
     {
         TWaitCursor Wait;

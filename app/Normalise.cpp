@@ -4,13 +4,14 @@
 #include "app/PaintBox.h"
 #include "app/RecordingLoad.h"
 #include "app/Unit1.h"
+#include "app/ShrunkRecording.h"
 #include "app/WaitCursor.h"
 #include "engine/MappedRecording.h"
 #include "engine/Normalisation.h"
 
 void TForm1::N3Click()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this))
         return;
     TNormaliseResult Result;
     {

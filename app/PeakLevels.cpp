@@ -1,18 +1,20 @@
 #include "app/PeakLevels.h"
 
-#include "app/SampleValues.h"
 #include "engine/MappedReads.h"
-#include "engine/SampleLevels.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <limits>
-#include <type_traits>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr TLevelRange Empty{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+constexpr TLevelRange Empty = EmptyLevels;
 
 void Widen(TLevelRange &Range, const TLevelRange &Other)
 {
@@ -20,84 +22,16 @@ void Widen(TLevelRange &Range, const TLevelRange &Other)
     Range.High = std::max(Range.High, Other.High);
 }
 
-// The drawn level of one stored sample, in integers where the encoding is:
-// the same values DrawnLevel(Scaled16(...)) gives, sample for sample.
-template <class TCodec>
-std::int32_t Drawn(const std::uint8_t *At)
+// Asks the kernel to start reading Bytes at At from the disk now, so that
+// a recording not in the page cache arrives in long reads ahead of the
+// scan rather than a fault at a time; of memory it already holds, nothing.
+void ReadSoon(const std::uint8_t *At, std::int64_t Bytes)
 {
-    if constexpr (IsFloatCodec<TCodec>) {
-        const double Level = TCodec::Level16(At);
-        return std::isnan(Level) ? 0 : DrawnLevel(Level);
-    } else {
-        return TCodec::Steps16(At);
-    }
-}
-
-// A loop of plain minima and maxima over a fixed stride, which the compiler
-// runs several samples at a time.
-template <class TCodec>
-TLevelRange Scan(const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
-{
-    std::int32_t Low = Empty.Low;
-    std::int32_t High = Empty.High;
-    for (std::int64_t I = 0; I < Count; ++I) {
-        const std::int32_t Level = Drawn<TCodec>(First + I * Stride);
-        Low = std::min(Low, Level);
-        High = std::max(High, Level);
-    }
-    return {Low, High};
-}
-
-// 16-bit samples of every channel in one contiguous pass, lane J of a
-// group of Lanes keeping the extremes of channel J % Channels: a loop the
-// compiler runs a whole group at a time, where a stride over one channel
-// would go sample by sample. Channels divides Lanes; First is a frame's.
-TLevelRange ScanInterleaved16(const std::uint8_t *First, std::int64_t Frames, int Channels, int Channel)
-{
-    constexpr int Lanes = 16;
-    std::int16_t Low[Lanes];
-    std::int16_t High[Lanes];
-    std::fill(std::begin(Low), std::end(Low), std::numeric_limits<std::int16_t>::max());
-    std::fill(std::begin(High), std::end(High), std::numeric_limits<std::int16_t>::min());
-    const std::int64_t Values = Frames * Channels;
-    const std::int64_t Whole = Values / Lanes * Lanes;
-    for (std::int64_t I = 0; I < Whole; I += Lanes) {
-        std::int16_t Group[Lanes];
-        std::memcpy(Group, First + 2 * I, sizeof Group);
-        for (int J = 0; J < Lanes; ++J) {
-            Low[J] = std::min(Low[J], Group[J]);
-            High[J] = std::max(High[J], Group[J]);
-        }
-    }
-    TLevelRange Result = Empty;
-    for (int J = Channel; J < Lanes; J += Channels)
-        Result = {std::min<std::int32_t>(Result.Low, Low[J]), std::max<std::int32_t>(Result.High, High[J])};
-    for (std::int64_t I = Whole + (Channel - Whole % Channels + Channels) % Channels; I < Values; I += Channels) {
-        const std::int32_t Level = TSampleCodec<TSampleEncoding::Int16>::Signed(First + 2 * I);
-        Result = {std::min(Result.Low, Level), std::max(Result.High, Level)};
-    }
-    return Result;
-}
-
-TLevelRange ScanSamples(TSampleEncoding Encoding, const std::uint8_t *First, std::int64_t Count, std::int64_t Stride)
-{
-    TLevelRange Range = Empty;
-    WithCodec(Encoding, [&](auto Codec) {
-        using TCodec = decltype(Codec);
-        // Mono and stereo 16-bit, the common cases, with the stride known.
-        if constexpr (std::is_same_v<TCodec, TSampleCodec<TSampleEncoding::Int16>>) {
-            if (Stride == 2) {
-                Range = Scan<TCodec>(First, Count, 2);
-                return;
-            }
-            if (Stride == 4) {
-                Range = Scan<TCodec>(First, Count, 4);
-                return;
-            }
-        }
-        Range = Scan<TCodec>(First, Count, Stride);
-    });
-    return Range;
+    static const auto Page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+    const auto Start = reinterpret_cast<std::uintptr_t>(At) & ~(Page - 1);
+    const auto End = reinterpret_cast<std::uintptr_t>(At) + std::uintptr_t(Bytes);
+    if (Bytes > 0)
+        ::madvise(reinterpret_cast<void *>(Start), End - Start, MADV_WILLNEED);
 }
 
 } // namespace
@@ -110,7 +44,7 @@ TPeakLevels::TPeakLevels(const TSampleView &Recording) : TPeakLevels(Recording, 
 
 TPeakLevels::TPeakLevels(const TSampleView &Recording, TDeferred)
     : FRecording(Recording), FEncoding(EncodingOf(Recording.Format)), FChannels(Recording.Format.nChannels),
-      FFrames(FrameCountOf(Recording))
+      FFrames(FrameCountOf(Recording)), FFrameBytes(FrameBytesOf(Recording))
 {
     if (FEncoding == TSampleEncoding::None || FFrames == 0) {
         FComplete.store(true);
@@ -127,31 +61,93 @@ bool TPeakLevels::Build(const std::atomic<bool> &Stop, const std::function<void(
     if (Complete())
         return true;
     const std::int64_t Blocks = std::int64_t(FBaseSize) / FChannels;
-    // About a megabyte of samples between two looks at Stop.
-    const std::int64_t Step = std::max<std::int64_t>(1, (1 << 20) / (BlockFrames * FrameBytesOf(FRecording)));
-    for (std::int64_t Block = FReadBlocks.load(); Block < Blocks;) {
-        const std::int64_t Until = std::min(Blocks, Block + Step);
-        // A file shortened meanwhile ends the reading with an error, not
-        // the program with a bus error.
-        ReadMapped([this, Block, Until] {
-            for (std::int64_t B = Block; B < Until; ++B) {
-                const std::int64_t First = B * BlockFrames;
-                const std::int64_t Last = std::min(First + BlockFrames, FFrames);
-                for (int Channel = 0; Channel < FChannels; ++Channel)
-                    FBase[std::size_t(B * FChannels + Channel)] = Samples(Channel, First, Last);
+    const std::int64_t Start = FReadBlocks.load();
+    // Chunks of about a megabyte of samples, taken in order by every
+    // worker, each asking Stop before its next; the levels Range gives
+    // grow over the chunks done from the start.
+    const std::int64_t Step = std::max<std::int64_t>(1, (1 << 20) / (BlockFrames * FFrameBytes));
+    const std::int64_t Chunks = (Blocks - Start + Step - 1) / Step;
+    // Far enough ahead that the disk is busy while the chunks between are
+    // scanned.
+    constexpr std::int64_t ReadAhead = 16;
+    std::vector<std::atomic<bool>> Done(std::size_t(std::max<std::int64_t>(Chunks, 0)));
+    std::atomic<std::int64_t> Next{0};
+    std::atomic<bool> Failed{false};
+    std::mutex Lock;
+    std::int64_t Prefix = 0;
+    std::exception_ptr Failure;
+
+    const auto Work = [&](bool Reports) {
+        try {
+            while (!Stop.load() && !Failed.load()) {
+                const std::int64_t Chunk = Next.fetch_add(1);
+                if (Chunk >= Chunks)
+                    return;
+                const std::int64_t Block = Start + Chunk * Step;
+                const std::int64_t Until = std::min(Blocks, Block + Step);
+                if (Chunk + ReadAhead < Chunks)
+                    ReadSoon(FRecording.Data + (Block + ReadAhead * Step) * BlockFrames * FFrameBytes,
+                             Step * BlockFrames * FFrameBytes);
+                ReadBlocks(Block, Until);
+                Done[std::size_t(Chunk)].store(true);
+                std::int64_t Read;
+                {
+                    const std::lock_guard<std::mutex> Hold(Lock);
+                    while (Prefix < Chunks && Done[std::size_t(Prefix)].load())
+                        ++Prefix;
+                    Read = std::min(Blocks, Start + Prefix * Step);
+                    FReadBlocks.store(Read, std::memory_order_release);
+                }
+                if (Reports && Progress)
+                    Progress(double(Read) / double(Blocks));
             }
-        });
-        Block = Until;
-        FReadBlocks.store(Block, std::memory_order_release);
-        if (Progress)
-            Progress(double(Block) / double(Blocks));
-        if (Stop.load() && Block < Blocks)
-            return false;
+        } catch (...) {
+            const std::lock_guard<std::mutex> Hold(Lock);
+            if (!Failure)
+                Failure = std::current_exception();
+            Failed.store(true);
+        }
+    };
+    std::vector<std::thread> Helpers;
+    const auto Processors = std::int64_t(std::thread::hardware_concurrency());
+    for (std::int64_t I = 1; I < std::min({Processors, Workers, Chunks}); ++I) {
+        try {
+            Helpers.emplace_back(Work, false);
+        } catch (const std::system_error &) {
+            break; // fewer helpers, the same levels
+        }
     }
+    Work(true);
+    for (std::thread &Helper : Helpers)
+        Helper.join();
+    if (Failure)
+        std::rethrow_exception(Failure);
+    if (FReadBlocks.load() < Blocks)
+        return false; // stopped
+    BuildTiers();
+    return true;
+}
+
+void TPeakLevels::ReadBlocks(std::int64_t Block, std::int64_t Until)
+{
+    // A file shortened meanwhile ends the reading with an error, not the
+    // program with a bus error.
+    ReadMapped([this, Block, Until] {
+        for (std::int64_t B = Block; B < Until; ++B) {
+            const std::int64_t First = B * BlockFrames;
+            const std::int64_t Last = std::min(First + BlockFrames, FFrames);
+            ScanFrames(FEncoding, FRecording.Data + First * FFrameBytes, Last - First, FChannels,
+                       &FBase[std::size_t(B * FChannels)]);
+        }
+    });
+}
+
+void TPeakLevels::BuildTiers()
+{
     // Coarser tiers until one is short enough to read whole.
     std::vector<std::vector<TLevelRange>> Coarser;
     const TLevelRange *Below = FBase.get();
-    std::int64_t BelowBlocks = Blocks;
+    std::int64_t BelowBlocks = std::int64_t(FBaseSize) / FChannels;
     while (BelowBlocks > Fan) {
         const std::int64_t Count = (BelowBlocks + Fan - 1) / Fan;
         std::vector<TLevelRange> Above(std::size_t(Count * FChannels), Empty);
@@ -165,7 +161,6 @@ bool TPeakLevels::Build(const std::atomic<bool> &Stop, const std::function<void(
     }
     FTiers = std::move(Coarser);
     FComplete.store(true, std::memory_order_release);
-    return true;
 }
 
 std::int64_t TPeakLevels::ReadFrames() const
@@ -183,11 +178,7 @@ bool TPeakLevels::Describes(const TSampleView &Recording) const
 
 TLevelRange TPeakLevels::Samples(int Channel, std::int64_t First, std::int64_t Last) const
 {
-    if (FEncoding == TSampleEncoding::Int16 && 16 % FChannels == 0 && FChannels > 1)
-        return ScanInterleaved16(FRecording.Data + First * 2 * FChannels, Last - First, FChannels, Channel);
-    const std::int64_t Bytes = BytesPerSample(FEncoding);
-    const std::int64_t Stride = Bytes * FChannels;
-    return ScanSamples(FEncoding, FRecording.Data + First * Stride + Channel * Bytes, Last - First, Stride);
+    return ScanChannel(FEncoding, FRecording.Data + First * FFrameBytes, Last - First, FChannels, Channel);
 }
 
 TLevelRange TPeakLevels::Range(int Channel, std::int64_t First, std::int64_t Last) const

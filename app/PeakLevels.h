@@ -6,6 +6,7 @@
 // blocks of samples. Built once per loaded recording, by reading every
 // sample once; a long one on another thread, while the view draws the
 // levels read so far.
+#include "app/LevelScan.h"
 #include "engine/SampleFormat.h"
 
 #include <atomic>
@@ -14,17 +15,13 @@
 #include <memory>
 #include <vector>
 
-// Levels as DrawnLevel gives them (app/SampleValues.h): -32768 .. 32768.
-struct TLevelRange {
-    std::int32_t Low;
-    std::int32_t High;
-};
-
 class TPeakLevels {
 public:
     // 512: a 5 GiB recording's finest tier takes 42 MB.
     static constexpr std::int64_t BlockFrames = 512;
     static constexpr std::int64_t Fan = 16;
+    // Threads reading at most: memory, not the processors, limits beyond.
+    static constexpr std::int64_t Workers = 4;
 
     // Recording must be in a format EncodingOf reads; its data block must
     // outlive this object and stay unchanged (rebuild after changing it).
@@ -33,9 +30,10 @@ public:
     struct TDeferred {};
     TPeakLevels(const TSampleView &Recording, TDeferred);
 
-    // Reads the samples, on any one thread, while others call Range: Stop
-    // is asked between blocks, Progress (0..1) told now and then. True
-    // when every level has been read.
+    // Reads the samples, on any one thread (and helpers of its own, one
+    // per further processor, up to Workers in all), while others call
+    // Range: Stop is asked between blocks, Progress (0..1) told now and
+    // then. True when every level has been read.
     bool Build(const std::atomic<bool> &Stop, const std::function<void(double)> &Progress);
     // Every level read: Range covers the whole recording.
     bool Complete() const { return FComplete.load(std::memory_order_acquire); }
@@ -56,11 +54,15 @@ public:
 
 private:
     TLevelRange Samples(int Channel, std::int64_t First, std::int64_t Last) const;
+    // Tier 0's blocks Block .. Until - 1, of every channel.
+    void ReadBlocks(std::int64_t Block, std::int64_t Until);
+    void BuildTiers();
 
     TSampleView FRecording;
     TSampleEncoding FEncoding;
     int FChannels;
     std::int64_t FFrames;
+    std::int64_t FFrameBytes;
     const TLevelRange *Tier(std::size_t K) const { return K == 0 ? FBase.get() : FTiers[K - 1].data(); }
 
     // Tier k's [Block * FChannels + Channel], a block of tier k spanning

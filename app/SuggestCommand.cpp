@@ -7,6 +7,7 @@
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/Session.h"
+#include "app/ShrunkRecording.h"
 #include "app/WaitCursor.h"
 #include "engine/SettingText.h"
 #include "engine/SuggestSettings.h"
@@ -72,7 +73,7 @@ void TForm1::CreateSuggestCommands()
 
 void TForm1::SuggestClick()
 {
-    if (RepeatUnreadableFormat(*this))
+    if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this))
         return;
     TSuggestedSettings Suggested;
     std::int32_t Pieces = 0;

@@ -7,6 +7,7 @@
 #include "app/PaintBox.h"
 #include "app/OverviewStrip.h"
 #include "app/PeakLevels.h"
+#include "app/ShrunkRecording.h"
 #include "app/TimeRuler.h"
 #include "app/ViewCanvas.h"
 #include "app/ViewColours.h"
@@ -97,6 +98,11 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     try {
         const TSampleView Recording = RecordingView();
         RefuseUnreadLayout(Recording);
+        // Zeros where another program cut the file short are no waveform.
+        if (const QString Shrunk = ShrunkRecordingReport(*this); !Shrunk.isEmpty()) {
+            ReportPaintError(Shrunk);
+            return;
+        }
         const std::int64_t Size = FrameCountOf(Recording);
         const int Channels = Size > 0 ? Recording.Format.nChannels : 0;
         const std::shared_ptr<const TPeakLevels> Levels = Channels > 0 ? Peaks() : nullptr;

@@ -17,6 +17,7 @@ thread_local sigjmp_buf *Landing = nullptr;
 constexpr int Slots = 64;
 std::atomic<std::uintptr_t> Starts[Slots];
 std::atomic<std::uintptr_t> Lengths[Slots];
+std::atomic<bool> SlotShrank[Slots];
 std::atomic<bool> Shrank{false};
 std::uintptr_t PageSize = 4096;
 
@@ -32,6 +33,7 @@ bool ZeroRegisteredPage(std::uintptr_t Address)
         if (::mmap(Page, PageSize, PROT_READ | PROT_WRITE, MAP_FIXED | MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
             == MAP_FAILED)
             return false;
+        SlotShrank[I] = true;
         Shrank = true;
         return true;
     }
@@ -90,6 +92,7 @@ void RegisterMapping(const void *Address, std::int64_t Length)
     for (int I = 0; I < Slots; ++I) {
         std::uintptr_t Free = 0;
         if (Starts[I].compare_exchange_strong(Free, reinterpret_cast<std::uintptr_t>(Address))) {
+            SlotShrank[I].store(false);
             Lengths[I].store(std::uintptr_t(Length));
             return;
         }
@@ -109,4 +112,12 @@ void UnregisterMapping(const void *Address)
 bool MappedFileShrank()
 {
     return Shrank.load();
+}
+
+bool MappingShrank(const void *Address)
+{
+    for (int I = 0; I < Slots; ++I)
+        if (Starts[I].load() == reinterpret_cast<std::uintptr_t>(Address))
+            return SlotShrank[I].load();
+    return false;
 }

@@ -19,6 +19,8 @@ void ReadMappedCall(void (*Call)(void *), void *Work);
 void RegisterMapping(const void *Address, std::int64_t Length);
 void UnregisterMapping(const void *Address);
 bool MappedFileShrank();
+// Whether a read of the mapping registered at Address found zeros there.
+bool MappingShrank(const void *Address);
 
 template <class TWork>
 void ReadMapped(TWork &&Work)

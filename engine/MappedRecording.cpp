@@ -101,6 +101,7 @@ TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access) : FA
         FMapping.Length = Info.st_size;
     }
     FView.Data = Image() + FView.FileOffset;
+    FDataEnd = FView.FileOffset + FView.DataSize;
 }
 
 void TMappedRecording::ReleaseBefore(std::int64_t Bytes) const
@@ -115,6 +116,19 @@ void TMappedRecording::ReleaseBefore(std::int64_t Bytes) const
     const std::int64_t Whole = End / Page * Page;
     if (Whole > 0)
         ::madvise(Mapping.Address, static_cast<std::size_t>(Whole), MADV_DONTNEED);
+}
+
+bool TMappedRecording::Shrank() const
+{
+    if (FMapping.Address == nullptr)
+        return false;
+    // Zeros read before a copy was made are in the copy too.
+    if (MappingShrank(FMapping.Address))
+        return true;
+    if (FCopied)
+        return false;
+    struct stat Info {};
+    return ::fstat(FFile.Handle, &Info) == 0 && Info.st_size < FDataEnd;
 }
 
 const std::uint8_t *TMappedRecording::Image() const
@@ -148,6 +162,7 @@ void TMappedRecording::CopyIntoMemory()
     const auto Bytes = static_cast<std::size_t>(FView.DataSize);
     ReadMapped([=] { std::memcpy(Into, From, Bytes); });
     FView.Data = FSamples.data();
+    FCopied = true;
     FView.FileHandle = -1;
     FView.FileOffset = 0;
 }

@@ -63,6 +63,12 @@ public:
     // again from the file. A copy in memory, or a writable mapping, is
     // never dropped.
     void ReleaseBefore(std::int64_t Bytes) const;
+    // Another program has shortened the file since it was opened, under
+    // samples still read from it: reads there find zeros, not the
+    // recording (or found them, should it have grown again since). False
+    // for samples copied into memory first and for a FLAC file's decoded
+    // copy, which are whole whatever becomes of the file.
+    bool Shrank() const;
 
 private:
     struct TFile {
@@ -86,5 +92,7 @@ private:
     TFile FDecoded; // the unlinked file a FLAC file is decoded into
     TMapping FDecodedMapping;
     std::vector<std::uint8_t> FSamples; // copied samples, when not read in place
+    bool FCopied = false;               // the samples are FSamples, or were
+    std::int64_t FDataEnd = 0;          // where the samples end in the file
     TSampleView FView;
 };

@@ -122,6 +122,12 @@
 <context>
     <name>Redivev</name>
     <message>
+        <source>wavファイルが他のプログラムによって短くなりました。もう一度開いてください
+</source>
+        <translation>Another program has shortened the WAV file. Open it again
+</translation>
+    </message>
+    <message>
         <source>Unknown error</source>
         <translation>Unknown error</translation>
     </message>

@@ -1,9 +1,17 @@
 // A recording in a format nothing reads is named right after it loads, and
 // again by each command instead of its result; what the engine reads is
 // not named, and PCM layouts nothing reads keep the report of the view.
+// A recording whose file another program cuts short while it is open is
+// named by the next paint, and again by each command.
 #include "DetectionSupport.h"
 
+#include "app/PaintBox.h"
+
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 using namespace apptest;
 using namespace wavtest;
@@ -98,6 +106,59 @@ TEST_F(FormatReportTest, CommandsRepeatTheReportAndWriteNothing)
     // The next recording is judged on its own.
     Messages.clear();
     LoadLevels({{1000, 0}, {300, 5000}, {1000, 0}});
+    Form->N5Click();
+    EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
+}
+
+TEST_F(FormatReportTest, ARecordingCutShortWhileOpenIsNamedAndItsZerosNeverUsed)
+{
+    // Loud over many pages, of which the cut leaves the first only.
+    const QString Path = WriteFile("cut.wav", Mono16(Levels16({{1000, 0}, {30000, 5000}, {1000, 0}})));
+    Open(Path);
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    Form->FAreas = {{1000, 31000}};
+    Form->FAreaCount = 1;
+    const QString Report =
+        QStringLiteral("wavファイルが他のプログラムによって短くなりました。もう一度開いてください\n") + Path;
+    ASSERT_EQ(::truncate(Path.toStdString().c_str(), 4096), 0);
+
+    // Once, however often the view paints.
+    for (int Paint = 0; Paint < 2; ++Paint) {
+        Form->PB->repaint();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(Errors, QStringList{Report});
+    Form->FClickPos = 20000;
+    Form->Playthistrimarea1Click();
+    Form->N6Click();
+    Form->N5Click();
+    Form->N3Click();
+    Form->SuggestClick();
+    EXPECT_EQ(Messages, QStringList(5, Report));
+    ASSERT_EQ(Form->FAreaCount, 1);
+    EXPECT_EQ(Form->FAreas[0].StartPos, 1000);
+    EXPECT_EQ(Form->FAreas[0].EndPos, 31000);
+    EXPECT_TRUE(QDir(ProgramDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(QDir(DataHome()).exists());
+    // The areas are the user's work, and need no sample: they are saved.
+    Messages.clear();
+    const QString Labels = Dir.filePath(QStringLiteral("cut.txt"));
+    Form->RunLabelDialog = [&](bool) -> std::optional<QString> { return Labels; };
+    EXPECT_TRUE(Form->SaveAreasAsLabels());
+    EXPECT_TRUE(QFileInfo(Labels).size() > 0);
+    EXPECT_EQ(Messages.size(), 1);
+    EXPECT_FALSE(Messages.contains(Report));
+
+    // Written whole again and opened again, it is a recording like any.
+    Errors.clear();
+    Messages.clear();
+    WriteFile("cut.wav", Mono16(Levels16({{1000, 0}, {30000, 5000}, {1000, 0}})));
+    Open(Path);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    Form->PB->repaint();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    EXPECT_EQ(Form->ZU->GetWaveSize(), 32000);
     Form->N5Click();
     EXPECT_EQ(Messages, QStringList{"1個に分割されました"});
 }

@@ -158,16 +158,21 @@ TEST(MappedRecording, WhatIsNoRegularFileIsRefusedWithoutWaiting)
 
 // Shortened by another program while it is open: a read past the new end
 // finds zeros instead of killing the reader (a window painting it), and
-// says so; a read inside ReadMapped still fails with the reason.
+// says so; a read inside ReadMapped still fails with the reason. The
+// recording knows it has shrunk, and still knows once the file has grown
+// again, since zeros were read.
 TEST(MappedRecording, AFileShortenedMeanwhileReadsAsZerosPastItsNewEnd)
 {
     QTemporaryDir Dir;
     const QString Path = Dir.filePath("shrinks.wav");
-    WriteFileBytes(Path.toStdString(), Riff("WAVE", {Chunk("fmt ", FmtBody(1, 1, 8000, 16)),
-                                                     Chunk("data", Samples16(std::vector<std::int16_t>(40000, 1000)))}));
+    const Bytes Whole = Riff("WAVE", {Chunk("fmt ", FmtBody(1, 1, 8000, 16)),
+                                      Chunk("data", Samples16(std::vector<std::int16_t>(40000, 1000)))});
+    WriteFileBytes(Path.toStdString(), Whole);
     const TMappedRecording Recording(Path);
     const TSampleView &View = Recording.View();
+    EXPECT_FALSE(Recording.Shrank());
     ASSERT_EQ(::truncate(Path.toLocal8Bit().constData(), 4096), 0);
+    EXPECT_TRUE(Recording.Shrank());
     EXPECT_THROW(ReadMapped([&] {
                      volatile std::uint8_t Last = View.Data[View.DataSize - 1];
                      (void)Last;
@@ -177,4 +182,6 @@ TEST(MappedRecording, AFileShortenedMeanwhileReadsAsZerosPastItsNewEnd)
     EXPECT_EQ(View.Data[View.DataSize - 1], 0);
     EXPECT_EQ(View.Data[100], 1000 & 0xFF); // before the new end: the samples
     EXPECT_TRUE(MappedFileShrank());
+    ASSERT_EQ(::truncate(Path.toLocal8Bit().constData(), off_t(Whole.size())), 0);
+    EXPECT_TRUE(Recording.Shrank());
 }
