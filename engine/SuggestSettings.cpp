@@ -104,6 +104,7 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     const double Floor = Noise.Db;
     const std::optional<double> Speech = SpeechLevelDb(Levels, Floor);
     Suggested.NoiseFloorDb = Floor;
+    Suggested.Floor = FloorTrackOf(Levels, Noise, Rate);
     Suggested.SpeechLevelDb = Speech.value_or(Floor);
     Suggested.SpeechFound = Speech.has_value();
 
@@ -119,7 +120,9 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     TTrimSettings &Settings = Suggested.Settings;
     Settings.NoSoundLevel = PanelLevel(Floor + Quiet);
     Settings.CutStartLevel = std::max(PanelLevel(Floor + Open), Settings.NoSoundLevel + 1);
-    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(PauseLengths(OverTwenty(Levels), Floor + Quiet), Target), Rate);
+    // Pauses as detection sees them: over a floor that moves, along it.
+    const std::vector<double> Pauses = PauseLengths(OverTwenty(LevelsOverFloor(Levels, Suggested.Floor)), Floor + Quiet);
+    Settings.NoSoundWidth = PanelWidth(PauseWidthFor(Pauses, Target), Rate);
     Settings.MinimumSize = PanelWidth(Target == TPieceTarget::Word ? 0.1 : 0.25, Rate);
     Settings.BackwardSearch = 0;
     Settings.ForwardSearch = 0;
@@ -127,4 +130,12 @@ TSuggestedSettings SuggestTrimSettings(const std::vector<double> &Levels, std::u
     Settings.LevelWindow = PanelWidth(0.02, Rate);
     Settings.JoinShort = 1;
     return Suggested;
+}
+
+TFloorTrack FloorFor(const TSuggestedSettings &Suggested, const TTrimSettings &Used)
+{
+    const TTrimSettings &Own = Suggested.Settings;
+    if (Used.NoSoundLevel == Own.NoSoundLevel && Used.CutStartLevel == Own.CutStartLevel && Used.Band == Own.Band)
+        return Suggested.Floor;
+    return {};
 }
