@@ -8,6 +8,9 @@ namespace {
 // A floor that stays within this of its highest is taken as still: the
 // low end of a steady noise wanders by a dB or two from stretch to stretch.
 constexpr double StillDb = 3;
+// No stretch is raised by more than this: a floor lower still is digital
+// silence or near it, where the faintest click would open a piece.
+constexpr double DeepestDb = 40;
 
 // Each value the highest of those within Reach either side.
 std::vector<double> HighestNear(const std::vector<double> &Values, std::size_t Reach)
@@ -45,7 +48,7 @@ TFloorTrack FloorTrackOf(const std::vector<double> &LevelsDb, const TNoiseFloor 
     std::vector<double> Below(Opened.size());
     double Lowest = 0;
     for (std::size_t B = 0; B < Opened.size(); ++B) {
-        Below[B] = std::min(0.0, Opened[B] + 1.3 * Noise.RippleDb - Noise.Db);
+        Below[B] = std::clamp(Opened[B] + 1.3 * Noise.RippleDb - Noise.Db, -DeepestDb, 0.0);
         Lowest = std::min(Lowest, Below[B]);
     }
     if (Lowest > -StillDb)
