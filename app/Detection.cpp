@@ -10,6 +10,7 @@
 #include "engine/LeftOutSound.h"
 #include "engine/LevelBand.h"
 #include "engine/RecordingLevels.h"
+#include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
 
 #include <QCheckBox>
@@ -41,10 +42,12 @@ void TForm1::N5Click()
         std::int32_t Count = 0;
         const TSampleView Recording = RecordingView();
         const TTrimSettings Settings = ReadTrimSettings(*this);
+        // Auto's levels follow the floor it found, as redivev-split --auto's do.
+        const TFloorTrack Floor = FSuggested ? FloorFor(*FSuggested, Settings) : TFloorTrack{};
         bool Completed = false;
         try {
             Completed = RunInBackground(this, tr("自動切り出しをしています..."), [&](TBackgroundWork &Work) {
-                DetectTrimAreas(Recording, Settings, Areas, Count, [&Work](double Share) {
+                DetectTrimAreas(Recording, Settings, Floor, Areas, Count, [&Work](double Share) {
                     Work.Report(Share);
                     return !Work.Cancelled();
                 });
@@ -55,13 +58,12 @@ void TForm1::N5Click()
                     const std::vector<double> Levels = Settings.Band != BandFull
                         ? BandLevelsDb(Recording, Settings.Band)
                         : WindowLevelsDb(Recording);
-                    const double Floor = NoiseFloorOf(Levels).Db;
-                    const TLeftOutSound Found =
-                        LeftOutSound(Levels, Recording.Format.nSamplesPerSec, Floor, Areas, Count);
+                    const TLeftOutSound Found = LeftOutSound(Levels, Recording.Format.nSamplesPerSec,
+                                                             NoiseFloorOf(Levels).Db, Areas, Count, Floor);
                     if (Found.Stretches > 0)
                         LeftOut = tr("。雑音より%1 dB大きい音が%nか所 (最初は%2秒) どの区間にも入っていません",
                                      nullptr, Found.Stretches)
-                                      .arg(Found.LoudestDb - Floor, 0, 'f', 1)
+                                      .arg(Found.AboveFloorDb, 0, 'f', 1)
                                       .arg(Found.FirstSeconds, 0, 'f', 2);
                 }
             });

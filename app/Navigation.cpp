@@ -73,6 +73,7 @@ void TForm1::OpenRecording(const std::string &FileName)
     FPaintErrorReported = false;
     FChannelsNoticeGiven = false;
     FFormatRefusal.clear();
+    FSuggested.reset();
     FAreaCount = 0;
     // The bar holds an int: a recording of more than 2^31-1 frames is
     // clamped to that, so the view scrolls to frame 2^31-1 and shows the

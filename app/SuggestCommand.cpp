@@ -92,7 +92,7 @@ void TForm1::SuggestClick()
             TTrimSettings Settings = Suggested.Settings;
             Settings.MaximumSize = MaximumSize;
             std::vector<TTrimArea> Areas;
-            DetectTrimAreas(Recording, Settings, Areas, Pieces, [&Work](double Share) {
+            DetectTrimAreas(Recording, Settings, Suggested.Floor, Areas, Pieces, [&Work](double Share) {
                 Work.Report(Share);
                 return !Work.Cancelled();
             });
@@ -103,6 +103,8 @@ void TForm1::SuggestClick()
         FBeforeSuggestion = SettingValuesOf(*this);
         FBeforeSuggestion->remove(SBVZ->objectName());
         FBeforeSuggestion->remove(SBHZ->objectName());
+        FSuggested = Suggested;
+        FSuggested->LevelsDb.clear();
         const TTrimSettings &S = Suggested.Settings;
         // The no-sound level first: it is the cut start level's minimum.
         FSettingEdits->Set(SBN, S.NoSoundLevel);
@@ -140,5 +142,6 @@ void TForm1::UndoSuggestClick()
         return;
     ApplySettingValues(*this, *FBeforeSuggestion);
     FBeforeSuggestion.reset();
+    FSuggested.reset();
     UndoSuggestAction->setEnabled(false);
 }

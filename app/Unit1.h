@@ -9,6 +9,7 @@
 #include "app/SettingEdits.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
+#include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
 #include "wave/ZuWAVE.h"
 
@@ -247,6 +248,9 @@ public:
     void SuggestClick();
     void UndoSuggestClick();
     std::optional<QMap<QString, int>> FBeforeSuggestion; // as SettingValuesOf gives them
+    // The last suggestion for the recording shown, without its levels: the
+    // floor Trim! follows while the panel's levels are the suggested ones.
+    std::optional<TSuggestedSettings> FSuggested;
     TSettingEdits *FSettingEdits = nullptr;
     // Label files: the areas written and read as labels (ファイル menu), and
     // the export that names the pieces after the labels read (処理 menu).

@@ -10,8 +10,9 @@
 // generated speech of other seeds, and real voices (RealSpeech.h: Debian's
 // klettres-data and alsa-utils, `apt-get install klettres-data alsa-utils`)
 // over white, pink, humming and rising floors, tuned seeds and held-out
-// seeds apart; with the speech lost (voiced time in no piece) and the
-// sentences no piece touches.
+// seeds apart; with the speech lost (voiced time in no piece), where it
+// lies (onsets, fading ends, between pieces, clips no piece touches) and
+// the sentences no piece touches.
 //
 //   sentence-bench                  cuts in this process (with
 //                                   SENTENCE_BENCH_DETAIL set, each
@@ -33,6 +34,7 @@
 #include "engine/SuggestSettings.h"
 #include "engine/TrimDetection.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,7 +92,7 @@ std::vector<TPiece> CutInProcess(const TSpeechRecording &Recording, bool Plain, 
                 Suggested.NoiseFloorDb, Suggested.SpeechLevelDb, S.CutStartLevel, S.NoSoundLevel, S.NoSoundWidth,
                 S.MinimumSize, S.Pad, S.LevelWindow);
     std::vector<TPiece> Pieces;
-    for (const TTrimArea &Area : DetectTrimAreas(View, S))
+    for (const TTrimArea &Area : DetectTrimAreas(View, S, FloorFor(Suggested, S)))
         Pieces.push_back({Area.StartPos, Area.EndPos});
     return Pieces;
 }
@@ -134,7 +136,46 @@ void Print(const char *Name, const TSentenceScore &Score)
 struct TLoss {
     double Voiced = 0, Lost = 0;
     int Missed = 0, MissedLoud = 0, Split = 0, Joined = 0, Cut = 0;
+    // Where the lost voice lies: before the first piece that holds some
+    // of its clip (a soft onset), after the last (a fading end), between
+    // two pieces, or in a clip no piece touches; and how much of it is in
+    // sentences less than 15 dB above their floor.
+    double Onset = 0, Tail = 0, Between = 0, Whole = 0, Quiet = 0;
+    void Add(const TLoss &Other)
+    {
+        Voiced += Other.Voiced, Lost += Other.Lost, Missed += Other.Missed, MissedLoud += Other.MissedLoud;
+        Split += Other.Split, Joined += Other.Joined, Cut += Other.Cut;
+        Onset += Other.Onset, Tail += Other.Tail, Between += Other.Between, Whole += Other.Whole, Quiet += Other.Quiet;
+    }
 };
+
+// The voice of Voice that no piece holds, by where it lies (TLoss).
+void PlaceLoss(const TSentence &Voice, std::vector<TPiece> Pieces, bool Quiet, TLoss &Loss)
+{
+    std::erase_if(Pieces, [&](const TPiece &Piece) { return Piece.End <= Voice.Start || Piece.Start >= Voice.End; });
+    std::sort(Pieces.begin(), Pieces.end(), [](const TPiece &A, const TPiece &B) { return A.Start < B.Start; });
+    double Lost = 0;
+    if (Pieces.empty()) {
+        Lost = double(Voice.End - Voice.Start);
+        Loss.Whole += Lost;
+    } else {
+        std::int64_t Reached = Pieces.front().End;
+        const double Onset = double(std::max<std::int64_t>(0, Pieces.front().Start - Voice.Start));
+        Loss.Onset += Onset;
+        Lost += Onset;
+        for (const TPiece &Piece : Pieces) {
+            const double Gap = double(std::max<std::int64_t>(0, Piece.Start - Reached));
+            Loss.Between += Gap;
+            Lost += Gap;
+            Reached = std::max(Reached, Piece.End);
+        }
+        const double Tail = double(std::max<std::int64_t>(0, Voice.End - Reached));
+        Loss.Tail += Tail;
+        Lost += Tail;
+    }
+    if (Quiet)
+        Loss.Quiet += Lost;
+}
 
 TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Pieces,
              const realspeech::TRealTruth &Truth)
@@ -175,6 +216,11 @@ TLoss LossOf(const TSpeechRecording &Recording, const std::vector<TPiece> &Piece
                 }
     }
     for (const TSentence &Voice : Truth.Voiced) {
+        bool Quiet = false;
+        for (std::size_t S = 0; S < Recording.Sentences.size() && S < AboveFloorDb.size(); ++S)
+            if (Recording.Sentences[S].Start <= Voice.Start && Voice.Start < Recording.Sentences[S].End)
+                Quiet = AboveFloorDb[S] < 15;
+        PlaceLoss(Voice, Pieces, Quiet, Loss);
         std::int64_t Held = 0;
         for (const TPiece &Piece : Pieces)
             Held += Overlap(Piece, Voice);
@@ -190,6 +236,11 @@ void PrintLoss(const TLoss &Loss)
                 "joined %d  cut %d\n",
                 "", Loss.Voiced > 0 ? 100 * Loss.Lost / Loss.Voiced : 0.0, Loss.Missed, Loss.MissedLoud, Loss.Split,
                 Loss.Joined, Loss.Cut);
+    if (Loss.Voiced > 0 && Loss.Onset + Loss.Tail + Loss.Between + Loss.Whole > 0)
+        std::printf("%-14s lost at onsets %.2f %%, ends %.2f %%, between pieces %.2f %%, in clips with no piece "
+                    "%.2f %%; in sentences under 15 dB above their floor %.2f %%\n",
+                    "", 100 * Loss.Onset / Loss.Voiced, 100 * Loss.Tail / Loss.Voiced, 100 * Loss.Between / Loss.Voiced,
+                    100 * Loss.Whole / Loss.Voiced, 100 * Loss.Quiet / Loss.Voiced);
 }
 
 using sentencefiles::TNamed;
@@ -221,13 +272,7 @@ void ScoreSet(const char *Name, const std::vector<TNamed> &Recordings, const TCu
             Print(Named.Name.c_str(), Score);
             PrintLoss(Loss);
         }
-        Lost.Voiced += Loss.Voiced;
-        Lost.Lost += Loss.Lost;
-        Lost.Missed += Loss.Missed;
-        Lost.MissedLoud += Loss.MissedLoud;
-        Lost.Split += Loss.Split;
-        Lost.Joined += Loss.Joined;
-        Lost.Cut += Loss.Cut;
+        Lost.Add(Loss);
     }
     Print(Name, Total);
     PrintLoss(Lost);

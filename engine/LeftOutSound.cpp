@@ -5,7 +5,7 @@
 #include <algorithm>
 
 TLeftOutSound LeftOutSound(const std::vector<double> &LevelsDb, std::uint32_t Rate, double FloorDb,
-                           const std::vector<TTrimArea> &Areas, std::int32_t Count)
+                           const std::vector<TTrimArea> &Areas, std::int32_t Count, const TFloorTrack &Floor)
 {
     TLeftOutSound Found;
     const std::int64_t Width = std::max<std::int64_t>(std::max<std::uint32_t>(Rate, 1) / LevelsPerSecond, 1);
@@ -16,8 +16,10 @@ TLeftOutSound LeftOutSound(const std::vector<double> &LevelsDb, std::uint32_t Ra
         while (Next < Count && Areas[std::size_t(Next)].EndPos <= First)
             ++Next;
         const bool Inside = Next < Count && Areas[std::size_t(Next)].StartPos < End;
-        const bool Loud = !Inside && LevelsDb[K] > FloorDb + LeftOutAboveDb;
+        const double Under = Floor.Moves() ? Floor.FloorAtLevel(K) : FloorDb;
+        const bool Loud = !Inside && LevelsDb[K] > Under + LeftOutAboveDb;
         if (Loud) {
+            Found.AboveFloorDb = std::max(Found.AboveFloorDb, LevelsDb[K] - Under);
             if (!InRun && Found.Stretches++ == 0)
                 Found.FirstSeconds = double(First) / std::max<std::uint32_t>(Rate, 1);
             Found.LoudestDb = std::max(Found.LoudestDb, LevelsDb[K]);

@@ -91,12 +91,9 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording)
     return Levels;
 }
 
-TNoiseFloor NoiseFloorOf(const std::vector<double> &Levels)
+std::vector<double> QuietTrackDb(const std::vector<double> &Levels)
 {
-    TNoiseFloor Floor;
-    if (Levels.empty())
-        return Floor;
-    constexpr std::size_t Block = LevelsPerSecond / 2;
+    constexpr std::size_t Block = FloorBlockLevels;
     constexpr std::size_t Reach = 10; // blocks either side: 5 s
     std::vector<double> Lows;
     for (std::size_t First = 0; First < Levels.size(); First += Block) {
@@ -108,6 +105,16 @@ TNoiseFloor NoiseFloorOf(const std::vector<double> &Levels)
     for (std::size_t B = 0; B < Lows.size(); ++B)
         Track[B] = *std::min_element(Lows.begin() + std::ptrdiff_t(B > Reach ? B - Reach : 0),
                                      Lows.begin() + std::ptrdiff_t(std::min(B + Reach + 1, Lows.size())));
+    return Track;
+}
+
+TNoiseFloor NoiseFloorOf(const std::vector<double> &Levels)
+{
+    TNoiseFloor Floor;
+    if (Levels.empty())
+        return Floor;
+    constexpr std::size_t Block = FloorBlockLevels;
+    const std::vector<double> Track = QuietTrackDb(Levels);
 
     // Each window against the floor where it lies: the quiet end of these
     // is the noise alone, whatever share of the recording speech fills.

@@ -20,10 +20,18 @@ struct TNoiseFloor {
     double RippleDb = 0;     // the spread (one standard deviation) of its short-time levels
 };
 
+// The floor is read in stretches of this many levels (half a second).
+constexpr std::size_t FloorBlockLevels = LevelsPerSecond / 2;
+
+// The low end of each such stretch, and of those the lowest within 5 s
+// either side: a track continuous speech does not lift.
+std::vector<double> QuietTrackDb(const std::vector<double> &Levels);
+
 // Read from the quietest stretches of the whole recording, so that speech
 // with only short pauses does not lift it: the low end of each half second,
 // and of those the lowest within 5 s either side, which follows a floor
-// that rises or falls. Of that track the highest point is the floor.
+// that rises or falls (QuietTrackDb). Of that track the highest point is
+// the floor.
 TNoiseFloor NoiseFloorOf(const std::vector<double> &Levels);
 
 // The silences between sounds, in seconds: runs of windows at most

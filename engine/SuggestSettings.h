@@ -5,6 +5,7 @@
 // read from the recording's own pauses, a margin for soft starts and fading
 // ends, levels read over a window so that noise does not open pieces, and
 // short stretches kept rather than dropped.
+#include "engine/FloorTrack.h"
 #include "engine/RecordingLevels.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -26,7 +27,15 @@ struct TSuggestedSettings {
     // The 10 ms levels (RecordingLevels.h) they were read from: of the
     // band when Settings.Band is one.
     std::vector<double> LevelsDb;
+    // The floor under them where it rises or falls: the levels are then
+    // compared along it (FloorScan.h), NoiseFloorDb being its highest.
+    TFloorTrack Floor;
 };
+
+// The track detection follows with the settings Used: the suggestion's
+// while its levels and band are those used, else none (levels the user set
+// are kept as they are).
+TFloorTrack FloorFor(const TSuggestedSettings &Suggested, const TTrimSettings &Used);
 
 // Reads every sample once. A recording with no frames gets the suggestion
 // for silence: levels just above zero.

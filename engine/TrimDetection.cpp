@@ -2,6 +2,7 @@
 // time; the tests check it against the per-position definition.
 #include "engine/TrimDetection.h"
 
+#include "engine/FloorScan.h"
 #include "engine/LevelBand.h"
 #include "engine/SampleLevels.h"
 #include "engine/TrimJoin.h"
@@ -42,6 +43,12 @@ void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSetting
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
                      std::int32_t &Count, const TDetectionProgress &Progress)
 {
+    DetectTrimAreas(Recording, Settings, TFloorTrack{}, Areas, Count, Progress);
+}
+
+void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, const TFloorTrack &Floor,
+                     std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress)
+{
     Count = 0;
     if (Recording.Format.wFormatTag != WAVE_FORMAT_PCM && Recording.Format.wFormatTag != WaveFormatFloat)
         return; // what the sample access counts: no frames
@@ -55,14 +62,16 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
         const TBandCopy Copy = BandLimitedCopy(Recording, Settings.Band);
         TTrimSettings Full = Settings;
         Full.Band = BandFull;
-        DetectTrimAreas(Copy.View, Full, Areas, Count, Progress);
+        DetectTrimAreas(Copy.View, Full, Floor, Areas, Count, Progress);
         return;
     }
     // Joining short areas needs every area found; the size is judged after.
     TTrimSettings Scan = Settings;
     if (Settings.JoinShort)
         Scan.MinimumSize = 0;
-    if (Settings.LevelWindow > 0) {
+    if (Floor.Moves()) {
+        ScanAlongFloor(Recording, N, Scan, Floor, Areas, Count, Progress);
+    } else if (Settings.LevelWindow > 0) {
         ScanWindowedLevels(Recording, N, Scan, Areas, Count, Progress);
     } else {
         WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
@@ -85,11 +94,12 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     LimitTrimAreas(Recording, N, Settings.MaximumSize, Settings.MinimumSize, Areas, Count, Sound);
 }
 
-std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings)
+std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings,
+                                       const TFloorTrack &Floor)
 {
     std::vector<TTrimArea> Areas;
     std::int32_t Count = 0;
-    DetectTrimAreas(Recording, Settings, Areas, Count);
+    DetectTrimAreas(Recording, Settings, Floor, Areas, Count);
     Areas.resize(static_cast<std::size_t>(Count));
     return Areas;
 }

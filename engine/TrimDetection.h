@@ -2,6 +2,7 @@
 // Automatic trim-area detection: one pass over every position of a
 // recording, reading levels straight from its sample bytes.
 #include "engine/DetectionProgress.h"
+#include "engine/FloorTrack.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
 
@@ -18,5 +19,10 @@
 // EDetectionStopped when it says stop, Areas and Count then part-built.
 void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, std::vector<TTrimArea> &Areas,
                      std::int32_t &Count, const TDetectionProgress &Progress = {});
+// The same with the levels compared along a floor that moves (FloorTrack.h,
+// FloorScan.h); a track that does not move changes nothing.
+void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings, const TFloorTrack &Floor,
+                     std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress = {});
 // The kept areas only.
-std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings);
+std::vector<TTrimArea> DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings,
+                                       const TFloorTrack &Floor = {});

@@ -42,14 +42,17 @@ TArrayPieces DetectInArray(const TArraySamples &Samples, const TSplitOptions &Op
     View.Format.nAvgBytesPerSec = Samples.Rate * View.Format.nBlockAlign;
     View.Data = Signed8 ? Shifted.data() : static_cast<const std::uint8_t *>(Samples.Data);
     View.DataSize = Samples.Frames * View.Format.nBlockAlign;
+    TFloorTrack Floor;
     if (Options.Auto) {
         const TSuggestedSettings Suggested = SuggestTrimSettings(View);
         At = TrimSettingsAt(Options, Samples.Rate, &Suggested.Settings);
+        if (At.Settings)
+            Floor = FloorFor(Suggested, *At.Settings);
     }
     if (!At.Settings) {
         Pieces.Error = At.Error;
         return Pieces;
     }
-    Pieces.Areas = DetectTrimAreas(View, *At.Settings);
+    Pieces.Areas = DetectTrimAreas(View, *At.Settings, Floor);
     return Pieces;
 }

@@ -39,6 +39,22 @@ TDetectionProgress ReleaseBehind(const TMappedRecording &Recording)
     };
 }
 
+// How a floor that moved did, for the summary: ", followed as it rose
+// from -65.0 to -40.0 dBFS".
+QByteArray FloorMoved(const TFloorTrack &Floor)
+{
+    if (!Floor.Moves())
+        return {};
+    const TFloorMovement Moved = FloorMovementOf(Floor);
+    const auto Db = [](double Value) { return QByteArray::number(Value, 'f', 1); };
+    // Rising or falling when it went no lower than where it started or
+    // ended, give or take a dB.
+    if (Moved.LowestDb >= std::min(Moved.StartDb, Moved.EndDb) - 1 && Moved.HighestDb <= std::max(Moved.StartDb, Moved.EndDb) + 1)
+        return ", followed as it " + QByteArray(Moved.StartDb < Moved.EndDb ? "rose" : "fell") + " from "
+            + Db(Moved.StartDb) + " to " + Db(Moved.EndDb) + " dBFS";
+    return ", followed as it moved between " + Db(Moved.LowestDb) + " and " + Db(Moved.HighestDb) + " dBFS";
+}
+
 // The areas detection finds with the options' settings; false, with the
 // outcome's error, when a setting does not fit at the recording's rate.
 bool DetectAreas(const TMappedRecording &Recording, const TSplitOptions &Options, TCutOutcome &Outcome)
@@ -57,7 +73,7 @@ bool DetectAreas(const TMappedRecording &Recording, const TSplitOptions &Options
     }
     if (Suggested && Suggested->SpeechFound)
         Outcome.Chosen = SettingsAsOptions(*Settings.Settings) + " (noise floor "
-            + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS, speech "
+            + QByteArray::number(Suggested->NoiseFloorDb, 'f', 1) + " dBFS" + FloorMoved(Suggested->Floor) + ", speech "
             + QByteArray::number(Suggested->SpeechLevelDb, 'f', 1) + " dBFS)";
     else if (Suggested)
         Outcome.Chosen = SettingsAsOptions(*Settings.Settings)
@@ -73,16 +89,17 @@ bool DetectAreas(const TMappedRecording &Recording, const TSplitOptions &Options
     const TTrimSettings &Trim = *Settings.Settings;
     std::int32_t Count = 0;
     const TDetectionProgress Release = ReleaseBehind(Recording);
-    ReadMapped([&View, &Trim, &Areas, &Count, &Release] { DetectTrimAreas(View, Trim, Areas, Count, Release); });
+    const TFloorTrack Floor = Suggested ? FloorFor(*Suggested, Trim) : TFloorTrack{};
+    ReadMapped([&] { DetectTrimAreas(View, Trim, Floor, Areas, Count, Release); });
     Recording.ReleaseBefore(View.DataSize);
     Areas.resize(static_cast<std::size_t>(Count));
     if (Suggested) {
-        const TLeftOutSound Left = LeftOutSound(Suggested->LevelsDb, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count);
+        const TLeftOutSound Left = LeftOutSound(Suggested->LevelsDb, Outcome.Rate, Suggested->NoiseFloorDb, Areas, Count, Floor);
         if (Left.Stretches > 0)
             Outcome.LeftOut = QByteArray::number(Left.Stretches)
                 + (Left.Stretches == 1 ? " stretch of sound" : " stretches of sound") + " up to "
                 + QByteArray::number(Left.LoudestDb, 'f', 1) + " dBFS, "
-                + QByteArray::number(Left.LoudestDb - Suggested->NoiseFloorDb, 'f', 1)
+                + QByteArray::number(Left.AboveFloorDb, 'f', 1)
                 + " dB above the noise floor, lie in no piece (the first at "
                 + QByteArray::number(Left.FirstSeconds, 'f', 2) + " s)";
     }

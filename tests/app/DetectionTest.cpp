@@ -7,12 +7,14 @@
 #include "app/PaintBox.h"
 #include "app/Session.h"
 #include "engine/SuggestSettings.h"
+#include "engine/TrimDetection.h"
 #include "SpeechLike.h"
 
 #include <QApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 
@@ -261,4 +263,35 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("録音はずっと")) && !Messages[0].contains(QStringLiteral("声 ")))
         << Messages[0].toStdString();
+
+    // A floor that rises under a quiet talker: Trim! after Auto follows it
+    // as redivev-split --auto does, and cuts with the panel's levels alone
+    // once the user sets one.
+    speechtest::TSpeechPlan Rising = Plan;
+    Rising.Seed = 21;
+    Rising.Sentences = 12;
+    Rising.FloorDb = -70;
+    Rising.FloorEndDb = -40;
+    Rising.SpeechDb = -32;
+    Rising.LaterSpeechDb = 10;
+    const speechtest::TSpeechRecording Room = speechtest::MakeSpeechLike(Rising);
+    const QString RoomFile = WriteFile("rising.wav", wavtest::PcmFile(1, Rising.Rate, 16, wavtest::Samples16(Room.Samples)));
+    Open(RoomFile);
+    QTest::keyClick(Form->TargetBox, Qt::Key_Home);
+    Form->SuggestAction->trigger();
+    const TAreas AlongFloor = Detect();
+    EXPECT_EQ(AlongFloor.size(), 12u);
+    QProcess Split;
+    Split.start(QStringLiteral(REDIVEV_SPLIT), {"--auto", "--list", RoomFile});
+    ASSERT_TRUE(Split.waitForFinished(60000));
+    const QString Said = QString::fromUtf8(Split.readAllStandardError());
+    EXPECT_TRUE(Said.contains(QStringLiteral(" dBFS, followed as it rose from -"))) << Said.toStdString();
+    TAreas Listed;
+    for (const QByteArray &Line : Split.readAllStandardOutput().split('\n').mid(1))
+        if (const QList<QByteArray> Fields = Line.split(','); Fields.size() == 6)
+            Listed.push_back({Fields[2].toLongLong(), Fields[3].toLongLong()});
+    EXPECT_EQ(Listed, AlongFloor);
+    TypeInto(Form->Edit4, QStringLiteral("-34dB"));
+    EXPECT_EQ(Detect(), DetectTrimAreas(Form->RecordingView(), ReadTrimSettings(*Form)));
+    EXPECT_NE(Areas(), AlongFloor);
 }

@@ -44,6 +44,16 @@ std::vector<TCase> Cases()
     Quiet.SpeechDb = -40;
     Made.push_back({"a talker 15 dB over the floor throughout is found whole", Quiet, -55});
     Made.push_back({"a floor rising from -70 to -40 dBFS is followed", Plan(13, -70, -40), -40});
+    // A quiet talker where the floor is low, a louder one where it is
+    // high: each 18 dB over the floor at its loudest.
+    speechtest::TSpeechPlan Rising = Plan(21, -70, -40);
+    Rising.SpeechDb = -32;
+    Rising.LaterSpeechDb = 10;
+    Made.push_back({"a quiet talker while a floor rising to -40 dBFS is low", Rising, -40});
+    speechtest::TSpeechPlan Falling = Plan(20, -40, -70);
+    Falling.SpeechDb = -22;
+    Falling.LaterSpeechDb = -10;
+    Made.push_back({"a quiet talker once a floor falling from -40 dBFS is low", Falling, -40});
     speechtest::TSpeechPlan Pink = Plan(14, -40, -40);
     Pink.Pink = true;
     Pink.PauseMin = 0.5;
@@ -78,7 +88,7 @@ TEST(SuggestSettings, CutsEachKindOfSpeechIntoItsSentences)
         EXPECT_NEAR(Suggested.NoiseFloorDb, Case.FloorDb, 4);
         EXPECT_EQ(Suggested.Settings.Band, Case.Band);
         std::vector<speechtest::TPiece> Pieces;
-        for (const TTrimArea &Area : DetectTrimAreas(View, Suggested.Settings))
+        for (const TTrimArea &Area : DetectTrimAreas(View, Suggested.Settings, Suggested.Floor))
             Pieces.push_back({Area.StartPos, Area.EndPos});
         const speechtest::TSentenceScore Score = speechtest::ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
         EXPECT_EQ(Score.Matched, Score.Sentences);

@@ -17,14 +17,26 @@ struct TSuggestionRun {
     speechtest::TSentenceScore Score;
 };
 
-TSuggestionRun CutWithSuggestion(const speechtest::TSpeechPlan &Plan)
+// Lead seconds of digital silence go before the speech, with a click
+// 45 dB under its noise floor in their middle.
+TSuggestionRun CutWithSuggestion(const speechtest::TSpeechPlan &Plan, int Lead = 0)
 {
-    const speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Plan);
+    speechtest::TSpeechRecording Recording = speechtest::MakeSpeechLike(Plan);
+    if (Lead > 0) {
+        const std::size_t Frames = std::size_t(Lead) * Plan.Rate;
+        std::vector<std::int16_t> Silence(Frames);
+        const double Click = 32768 * std::pow(10.0, (Plan.FloorDb - 45) / 20) * std::sqrt(2.0);
+        for (std::size_t I = Frames / 2; I < Frames / 2 + Plan.Rate / 50; ++I)
+            Silence[I] = std::int16_t(std::lround(Click * std::sin(0.3 * double(I))));
+        Recording.Samples.insert(Recording.Samples.begin(), Silence.begin(), Silence.end());
+        for (speechtest::TSentence &Sentence : Recording.Sentences)
+            Sentence.Start += std::int64_t(Frames), Sentence.End += std::int64_t(Frames);
+    }
     const TSampleView View = MonoView16(Recording.Samples, Recording.Rate);
     TSuggestionRun Run;
     Run.Suggested = SuggestTrimSettings(View);
     std::vector<speechtest::TPiece> Pieces;
-    for (const TTrimArea &Area : DetectTrimAreas(View, Run.Suggested.Settings))
+    for (const TTrimArea &Area : DetectTrimAreas(View, Run.Suggested.Settings, Run.Suggested.Floor))
         Pieces.push_back({Area.StartPos, Area.EndPos});
     Run.Score = speechtest::ScorePieces(Recording.Sentences, Pieces, Recording.Rate);
     return Run;
@@ -54,6 +66,15 @@ TEST(SuggestSettings, FindsEachSentenceOfNoisySpeechWhole)
     const TSuggestedSettings Quiet = SuggestTrimSettings(MonoView16(Zeros, 16000));
     EXPECT_GE(Quiet.Settings.CutStartLevel, 1);
     EXPECT_TRUE(DetectTrimAreas(MonoView16(Zeros, 16000), Quiet.Settings).empty());
+
+    // Digital silence before the room's noise: the floor is followed down
+    // into it no more than 40 dB, and a click further under the room opens
+    // no piece.
+    const TSuggestionRun Lead = CutWithSuggestion(Plan, 10);
+    EXPECT_TRUE(Lead.Suggested.Floor.Moves());
+    EXPECT_EQ(Lead.Score.Pieces, 5);
+    EXPECT_EQ(Lead.Score.Matched, 5);
+    EXPECT_EQ(Lead.Score.NoiseOnly, 0);
 }
 
 TEST(SuggestSettings, FollowsAFloorThatRisesOverTheRecording)
