@@ -20,8 +20,8 @@ takes the recordings (paths below ROOT, one a line) from FILE instead of
 every recording found below ROOT. --memory-limit caps each --processes
 worker (e.g. 2GB): past it the worker is restarted. A recording that
 fails in any way (an error, a worker killed or out of memory each time it
-is tried; a batch whose task fails so is given again one recording a task)
-gets one line on stderr and no manifest lines; the others are still cut
+is tried alone; a batch whose task fails is given again one recording a
+task) gets one line on stderr and no manifest lines; the others are still cut
 and listed. Exit status 0 when every recording was cut, 3 when some failed
 and the others were cut, 1 when none was (as redivev-split). While the
 cluster works, a line on stderr every 10 s says how many recordings the
@@ -128,13 +128,9 @@ class Progress:
         count = self.pending.pop(task.key)[1]
         try:
             result = task.result()
-        except Exception:
-            # A batch of several that failed is counted in the tasks it is
-            # given again as.
-            self.taken += count == 1
-            raise
         finally:
             task.release()
+        # A batch that failed is counted in the tasks it is given again as.
         self.taken += count
         return result
 
@@ -206,20 +202,20 @@ def main():
         tasks = give(batches)
         for batch, task in zip(batches, tasks):
             # Whatever ends a batch's task ends only its lines: its
-            # recordings are given again one a task, and what ends one of
-            # those ends that recording's.
+            # recordings are given again one a task, one after the other,
+            # and what ends one of those ends that recording's. Dask counts
+            # a worker's death against every task it held, so a recording
+            # that waited behind the one that killed it is tried again
+            # alone too.
             try:
                 results = progress.result(task)
-            except Exception as lost:  # noqa: BLE001
-                if len(batch) == 1:
-                    results = [(b"", lost)]
-                else:
-                    results = []
-                    for single in give([[path] for path in batch]):
-                        try:
-                            results += progress.result(single)
-                        except Exception as again:  # noqa: BLE001
-                            results.append((b"", again))
+            except Exception:  # noqa: BLE001
+                results = []
+                for path in batch:
+                    try:
+                        results += progress.result(give([[path]])[0])
+                    except Exception as lost:  # noqa: BLE001
+                        results.append((b"", lost))
             for path, (lines, error) in zip(batch, results):
                 if error:
                     said = shown(f"dask_split: {error}") if isinstance(error, str) else failure(path, error)
