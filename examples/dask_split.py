@@ -226,9 +226,13 @@ def main():
             manifest.flush()
         if failed and not args.scheduler:
             # A worker restarted after its death and closed before it is
-            # up is closed twice, which Dask reports with tracebacks.
+            # up is closed twice, which Dask reports with tracebacks. The
+            # scheduler may still count the dead one, so the wait can end
+            # early: the cluster is then closed quietly, every recording
+            # being accounted for already.
             with contextlib.suppress(Exception):
                 client.wait_for_workers(args.workers, timeout=60)
+            logging.getLogger("distributed").setLevel(logging.CRITICAL)
     return 0 if not failed else 3 if failed < len(files) else 1
 
 
