@@ -15,7 +15,9 @@ QByteArray PathOf(const py::handle &Path)
     return QByteArray::fromStdString(py::module_::import("os").attr("fsencode")(Path).cast<std::string>());
 }
 
-TManifestFormat FormatOf(const std::string &Name)
+} // namespace
+
+TManifestFormat ManifestFormatOf(const std::string &Name)
 {
     if (Name == "nemo")
         return TManifestFormat::Nemo;
@@ -25,6 +27,8 @@ TManifestFormat FormatOf(const std::string &Name)
         return TManifestFormat::Json;
     throw py::value_error("format: \"" + Name + "\" is no manifest made from records; give nemo, csv or json");
 }
+
+namespace {
 
 template <typename T> T Field(const py::dict &Record, const char *Name)
 {
@@ -66,7 +70,7 @@ QByteArray Lines(TManifestFormat Format, const std::vector<py::dict> &Records, c
 
 py::bytes ManifestLinesOf(const py::iterable &Records, const std::string &Format)
 {
-    const TManifestFormat Chosen = FormatOf(Format);
+    const TManifestFormat Chosen = ManifestFormatOf(Format);
     const TManifestPaths Paths{TBatchOptions{}};
     QByteArray Text;
     std::vector<py::dict> Recording;

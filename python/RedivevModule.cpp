@@ -120,6 +120,28 @@ py::list Run(const py::handle &Path, const TSplitOptions &Options, bool Written)
     return Records(File, Result, Written);
 }
 
+// Each recording's manifest lines, or the message of why it has none.
+py::list RunBatch(const py::iterable &Paths, const TSplitOptions &Options, TManifestFormat Format)
+{
+    if (py::isinstance<py::str>(Paths) || py::isinstance<py::bytes>(Paths) || py::hasattr(Paths, "__fspath__"))
+        throw py::type_error("paths: give a list of paths, not one path");
+    QByteArrayList Files;
+    for (const py::handle &Path : Paths)
+        Files << PathBytes(Path);
+    std::vector<TBatchFile> Results;
+    {
+        const py::gil_scoped_release Free;
+        Results = CutFiles(Files, Options, Format);
+    }
+    py::list Made;
+    for (const TBatchFile &Result : Results) {
+        const py::object Error =
+            Result.Error.isEmpty() ? py::object(py::none()) : py::str(Result.Error.constData(), std::size_t(Result.Error.size()));
+        Made.append(py::make_tuple(py::bytes(Result.Lines.constData(), std::size_t(Result.Lines.size())), Error));
+    }
+    return Made;
+}
+
 // split_file's own options beside the settings, as redivev-split reads
 // --out, --keep-tree and --skip-done.
 void TakeFolders(TSplitOptions &Options, const py::handle &Out, const py::handle &KeepTree, bool SkipDone)
@@ -179,6 +201,17 @@ redivev-split --rate, --channels and --bits do (None: the recording's own).
 One dict per piece: file, index, start, end (sample positions), start_s,
 end_s, duration (seconds), rate, piece (the piece's path) and skipped.)";
 
+const char *const SplitFilesHelp = R"(Cuts the recordings at paths (a list) as redivev-split cuts its list, one
+after the other with the GIL released, without a dict per piece: for each,
+in order, (lines, error): the bytes redivev-split --manifest FORMAT writes
+for it (format nemo, csv without its header, or json; paths absolute from
+the working folder) and None, or b"" and the message split_file would raise
+("PATH: why"). out, keep_tree, skip_done, normalise, rate, channels, bits
+and the settings as for split_file; without keep_tree each recording's
+pieces go into a folder named after it, or into out itself when the list
+is one recording, and of two recordings whose pieces would meet in one
+folder the later fails. A bad keyword raises as for split_file.)";
+
 const char *const ListFileHelp = R"(The pieces redivev-split --list gives for the recording at path, writing
 nothing: one dict per piece with file, index, start, end, start_s, end_s,
 duration and rate. normalise=True detects as after raising the recording
@@ -209,6 +242,24 @@ template <std::size_t... Row> void DefineCalls(py::module_ &Module, std::index_s
         py::arg("path"), py::arg("out"), py::kw_only(), py::arg("normalise") = false, py::arg("keep_tree") = py::none(),
         py::arg("skip_done") = false, py::arg("rate") = py::none(), py::arg("channels") = py::none(),
         py::arg("bits") = py::none(), SettingArgument(SettingTable[Row])..., SplitFileHelp);
+    Module.def(
+        "split_files",
+        [](const py::iterable &Paths, const TPath &Out, const std::string &Format,
+           const TKeywordValue<TFlagType> &Normalise, const TKeywordValue<TFolderType> &KeepTree,
+           const TKeywordValue<TFlagType> &SkipDone, const TKeywordValue<TCountType> &PieceRate,
+           const TKeywordValue<TCountType> &Channels, const TKeywordValue<TCountType> &Bits,
+           TSettingKeyword<Row>... Settings) {
+            const TManifestFormat Chosen = ManifestFormatOf(Format);
+            TSplitOptions Options = OptionsOfSettings({std::move(Settings.Value)...});
+            Options.Normalise = FlagValue("normalise", Normalise.Value);
+            TakeFolders(Options, Out.Value, KeepTree.Value, FlagValue("skip_done", SkipDone.Value));
+            TakeConversion(Options, PieceRate, Channels, Bits);
+            return RunBatch(Paths, Options, Chosen);
+        },
+        py::arg("paths"), py::arg("out"), py::kw_only(), py::arg("format") = "nemo", py::arg("normalise") = false,
+        py::arg("keep_tree") = py::none(), py::arg("skip_done") = false, py::arg("rate") = py::none(),
+        py::arg("channels") = py::none(), py::arg("bits") = py::none(), SettingArgument(SettingTable[Row])...,
+        SplitFilesHelp);
     Module.def(
         "list_file",
         [](const TPath &Path, const TKeywordValue<TFlagType> &Normalise, TSettingKeyword<Row>... Settings) {

@@ -2,7 +2,7 @@
 # a setting left out or None is its default, or with auto=True the one
 # suggested from the recording.
 import os
-from typing import Any, TypedDict
+from typing import Any, Iterable, TypedDict
 
 import numpy
 import numpy.typing
@@ -42,4 +42,18 @@ def split_file(
     bits: int | None = None,
     **settings: Unpack[_Settings],
 ) -> list[dict[str, Any]]: ...
+def split_files(
+    paths: Iterable[_Path],
+    out: _Path,
+    *,
+    format: str = "nemo",
+    normalise: bool = False,
+    keep_tree: _Path | None = None,
+    skip_done: bool = False,
+    rate: int | None = None,
+    channels: int | None = None,
+    bits: int | None = None,
+    **settings: Unpack[_Settings],
+) -> list[tuple[bytes, str | None]]: ...
 def list_file(path: _Path, *, normalise: bool = False, **settings: Unpack[_Settings]) -> list[dict[str, Any]]: ...
+def manifest_lines(records: Iterable[dict[str, Any]], format: str = "nemo") -> bytes: ...

@@ -6,6 +6,8 @@ import os
 import subprocess
 import sys
 
+import pytest
+
 from conftest import BUILD, EXAMPLES, split
 
 
@@ -28,7 +30,10 @@ def steady_flac(path, seconds, rate=44100, channels=2):
     assert flac.wait(timeout=120) == 0
 
 
-def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_path):
+# Batches of one recording (the default for so few), and of three, the
+# first of which the recording that kills its worker shares with others.
+@pytest.mark.parametrize("batch", [[], ["--batch", "3"]])
+def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_path, batch):
     root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "b/café.wav", "c/d/deep.wav", "e.wav"], seconds=3)
     (root / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
     # Normalised, its 420 MB of samples are copied into the worker, which
@@ -39,7 +44,8 @@ def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_p
                        DASK_DISTRIBUTED__SCHEDULER__ALLOWED_FAILURES="1")
     run = subprocess.run([sys.executable, str(EXAMPLES / "dask_split.py"), str(root), "--workers", "2", "--processes",
                           "--memory-limit", "400MB", "--normalise", "--out", str(tmp_path / "dask"),
-                          "--manifest-out", str(tmp_path / "dask.jsonl"), "--setting", "no_sound_width=0.05s"],
+                          "--manifest-out", str(tmp_path / "dask.jsonl"), "--setting", "no_sound_width=0.05s",
+                          *batch],
                          capture_output=True, timeout=300, env=environment)
     said = run.stderr.decode()
     assert run.returncode == 3, said  # the others were cut

@@ -101,6 +101,19 @@ def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
     command = subprocess.run([SPLIT, "--manifest", "nemo", "--out", "out", "--keep-tree", ".", *OPTIONS, *names],
                              capture_output=True, check=True).stdout
     assert redivev.manifest_lines(pieces) == command and "café".encode() in command
+    # Cut as a batch: each recording's lines as the command writes them, in
+    # the list's order, and a broken one failing alone with its reason.
+    (tmp_path / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
+    for form in ["nemo", "csv", "json"]:
+        command = subprocess.run([SPLIT, "--manifest", form, "--out", "out", "--keep-tree", ".", *OPTIONS, *names],
+                                 capture_output=True, check=True).stdout
+        made = redivev.split_files([names[0], "broken.wav", names[1]], "batch", format=form, keep_tree=".",
+                                   **SETTINGS)
+        assert [lines == b"" for lines, _ in made] == [False, True, False]
+        assert [error and error.split(": ")[0] for _, error in made] == [None, "broken.wav", None]
+        lines = b"".join(lines for lines, _ in made).replace(str(tmp_path / "batch").encode(),
+                                                              str(tmp_path / "out").encode())
+        assert lines == (command.split(b"\n", 1)[1] if form == "csv" else command)
     for call, message in [(lambda: redivev.manifest_lines(listing, "kaldi"), "give nemo, csv or json"),
                           (lambda: redivev.manifest_lines([{"file": names[0]}]), 'a record has no "rate"'),
                           (lambda: redivev.manifest_lines([{**listing[0], "file": "gone.wav"}]), "gone.wav: ")]:
@@ -144,6 +157,8 @@ def test_manifest_lines_are_the_commands_lines(tmp_path, monkeypatch):
     (lambda a: redivev.detect(np.zeros((2, 2, 2), np.int16), 8000), ValueError, "(frames,) or (frames, channels)"),
     (lambda a: redivev.list_file("/nonexistent.wav"), ValueError, "/nonexistent.wav: cannot open"),
     (lambda a: redivev.split_file("/nonexistent.wav", "o", shard="0/2"), TypeError, "incompatible function arguments"),
+    (lambda a: redivev.split_files("/nonexistent.wav", "o"), TypeError, "paths: give a list of paths, not one path"),
+    (lambda a: redivev.split_files([], "o", format="kaldi"), ValueError, '"kaldi" is no manifest made from records'),
 ])
 def test_bad_calls_raise_with_the_reason(call, error, message):
     with pytest.raises(error, match=None) as raised:
@@ -165,7 +180,8 @@ def test_help_documents_every_call_and_the_stub_says_the_same():
                   "no_sound_width: int | float | str | None = 100", "max_size: int | float | str | None = 0",
                   "auto: bool = False", "band: str | None = 'off'",
                   "split_file(path: str | os.PathLike, out: str | os.PathLike, *, normalise: bool = False",
-                  "list_file(path: str | os.PathLike, *, normalise: bool = False", "max_size=0", "GIL"]:
+                  "list_file(path: str | os.PathLike, *, normalise: bool = False", "max_size=0", "GIL",
+                  "split_files(paths: Iterable, out: str | os.PathLike, *, format: str = 'nemo', normalise"]:
         assert piece in text
     project = re.search(r"project\(Redivev VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text()).group(1)
     assert redivev.__version__ == project
@@ -175,12 +191,15 @@ def test_help_documents_every_call_and_the_stub_says_the_same():
     settings = next(node for node in stub.body if isinstance(node, ast.ClassDef) and node.name == "_Settings")
     typed = [(node.target.id, ast.unparse(node.annotation), None) for node in settings.body]
     calls = {node.name: node.args for node in stub.body if isinstance(node, ast.FunctionDef)}
-    assert sorted(calls) == ["detect", "list_file", "split_file"]
+    assert sorted(calls) == ["detect", "list_file", "manifest_lines", "split_file", "split_files"]
     for name, arguments in calls.items():
         defaults = [None] * (len(arguments.args) - len(arguments.defaults)) + arguments.defaults
         own = [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.args, defaults)]
         own += [(a.arg, d and ast.unparse(d)) for a, d in zip(arguments.kwonlyargs, arguments.kw_defaults)]
-        assert ast.unparse(arguments.kwarg.annotation) == "Unpack[_Settings]"
         shown = signature_of(getattr(redivev, name))
+        if name == "manifest_lines":  # the one call without settings
+            assert arguments.kwarg is None and [(n, d) for n, _, d in shown] == own
+            continue
+        assert ast.unparse(arguments.kwarg.annotation) == "Unpack[_Settings]"
         assert [(n, d) for n, _, d in shown[:len(own)]] == own, name
         assert [(n, k, None) for n, k, _ in shown[len(own):]] == typed, name
