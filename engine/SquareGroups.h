@@ -5,8 +5,9 @@
 // runs many samples at a time) as far as the stretches asked reach, from
 // which a stretch's bound is the sum of the groups it touches. A level
 // window's scan passes a quiet block on one such bound instead of
-// reading its windows. Kept only near where it is read: a stretch behind
-// what is kept, or far ahead of it, starts the sums afresh there.
+// reading its windows. Kept only near where it is read: a stretch beyond
+// what is kept starts the sums afresh there, so that what the scan jumps
+// over is never read, and one before it starts them further back.
 #include "engine/MeanSquare.h"
 
 #include <algorithm>
@@ -36,8 +37,12 @@ public:
     TWideSum Bound(std::int64_t First, std::int64_t End)
     {
         const std::int64_t Low = First / Group, High = (End + Group - 1) / Group;
-        if (Low < Base || Low > Known() + Keep)
+        if (Low > Known())
             Restart(Low);
+        else if (Low < Base)
+            // Reading backwards: each restart reaches twice as far back,
+            // so a long backward read costs a few sums of each group.
+            Restart(std::max<std::int64_t>(0, Low - (Known() - Base)));
         Fill(High);
         std::uint64_t Top = 0;
         const std::size_t From = std::size_t((Low - Base) * Channels), To = std::size_t((High - Base) * Channels);
