@@ -19,8 +19,9 @@ class TSquareGroups {
 public:
     static constexpr std::int64_t Group = 16;
 
-    // Bounds of stretches up to Reach positions stay exact integers in 64
-    // bits (a group's sum is modular, a bound the difference of two).
+    // Bounds of stretches up to Reach positions stay exact in 64 bits:
+    // the running sums may wrap around, but a bound, the difference of
+    // two, is below 2^62.
     static constexpr bool Fits(std::int64_t Reach)
     {
         constexpr std::int64_t Top = std::int64_t(1) << (8 * TCodec::Bytes - 1 + (TCodec::Bytes == 1 ? 8 : 0));
