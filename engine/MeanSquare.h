@@ -16,13 +16,13 @@ struct TMeanSquare {
     TSum Sum = 0;
     std::int64_t Count = 1; // > 0
 
-    friend bool operator<(const TMeanSquare &A, const TMeanSquare &B) { return Less(A, B); }
-    friend bool operator>(const TMeanSquare &A, const TMeanSquare &B) { return Less(B, A); }
-    friend bool operator<=(const TMeanSquare &A, const TMeanSquare &B) { return !Less(B, A); }
-    friend bool operator>=(const TMeanSquare &A, const TMeanSquare &B) { return !Less(A, B); }
+    [[gnu::always_inline]] friend bool operator<(const TMeanSquare &A, const TMeanSquare &B) { return Less(A, B); }
+    [[gnu::always_inline]] friend bool operator>(const TMeanSquare &A, const TMeanSquare &B) { return Less(B, A); }
+    [[gnu::always_inline]] friend bool operator<=(const TMeanSquare &A, const TMeanSquare &B) { return !Less(B, A); }
+    [[gnu::always_inline]] friend bool operator>=(const TMeanSquare &A, const TMeanSquare &B) { return !Less(A, B); }
 
 private:
-    static bool Less(const TMeanSquare &A, const TMeanSquare &B)
+    [[gnu::always_inline]] static bool Less(const TMeanSquare &A, const TMeanSquare &B)
     {
         if (A.Count == B.Count)
             return A.Sum < B.Sum;
@@ -35,22 +35,29 @@ private:
             constexpr std::int64_t Small = std::int64_t(1) << 31;
             if (A.Count < Small && B.Count < Small)
                 return A.Sum * B.Count < B.Sum * A.Count;
-            // Wider windows: whole quotients first, then the remainders,
-            // whose crossed products are below 2^126.
-            TSum QuotientA = A.Sum / A.Count, RestA = A.Sum % A.Count;
-            TSum QuotientB = B.Sum / B.Count, RestB = B.Sum % B.Count;
-            if (RestA < 0) {
-                RestA += A.Count;
-                --QuotientA;
-            }
-            if (RestB < 0) {
-                RestB += B.Count;
-                --QuotientB;
-            }
-            if (QuotientA != QuotientB)
-                return QuotientA < QuotientB;
-            return RestA * B.Count < RestB * A.Count;
+            return WideLess(A, B);
         }
+    }
+
+    // Kept apart so that the common comparison above is inlined where a
+    // scan compares each level it reads.
+    [[gnu::noinline]] static bool WideLess(const TMeanSquare &A, const TMeanSquare &B)
+    {
+        // Wider windows: whole quotients first, then the remainders,
+        // whose crossed products are below 2^126.
+        TSum QuotientA = A.Sum / A.Count, RestA = A.Sum % A.Count;
+        TSum QuotientB = B.Sum / B.Count, RestB = B.Sum % B.Count;
+        if (RestA < 0) {
+            RestA += A.Count;
+            --QuotientA;
+        }
+        if (RestB < 0) {
+            RestB += B.Count;
+            --QuotientB;
+        }
+        if (QuotientA != QuotientB)
+            return QuotientA < QuotientB;
+        return RestA * B.Count < RestB * A.Count;
     }
 };
 

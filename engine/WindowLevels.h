@@ -8,6 +8,7 @@
 #include "engine/MeanSquare.h"
 #include "engine/SampleLevels.h"
 #include "engine/SampleView.h"
+#include "engine/SquareGroups.h"
 #include "engine/SquarePrefix.h"
 #include "engine/TrimArea.h"
 #include "engine/TrimScan.h"
@@ -47,9 +48,13 @@ public:
             Cursor.Sums.resize(std::size_t(Channels));
             Cursor.NotFinite.resize(std::size_t(Channels));
         }
-        if constexpr (!Float)
+        if constexpr (!Float) {
             if (this->Width > TSquarePrefix<TCodec>::Block)
                 Prefix = std::make_unique<TSquarePrefix<TCodec>>(Data, Channels, N);
+            if constexpr (TSquareGroups<TCodec>::Fits(0))
+                if (TSquareGroups<TCodec>::Fits(this->Width + TrimScanBlock))
+                    Groups = std::make_unique<TSquareGroups<TCodec>>(Data, Channels, N);
+        }
     }
 
     TLevel operator()(std::int64_t J)
@@ -81,7 +86,14 @@ public:
             if (Low >= 0 && Low + Width + TrimScanBlock - 1 <= N) {
                 // Every window of the block lies inside the recording, so
                 // all have Width positions and their sums compare as they
-                // are. No window holds more than all of them together.
+                // are. No window holds more than all of them together, nor
+                // more than the groups of positions they touch: a bound
+                // the scan reads without moving a window.
+                if (HasQuiet && Groups) {
+                    const TLevel Bound{Groups->Bound(Low, Low + Width + TrimScanBlock - 1), Width};
+                    if (Bound <= Quiet)
+                        return Bound;
+                }
                 TCursor &Cursor = MoveTo(Low);
                 if (HasQuiet) {
                     TSum Together = 0;
@@ -215,6 +227,7 @@ private:
     TCursor Cursors[2];
     std::int64_t Reads = 0;
     std::unique_ptr<TSquarePrefix<TCodec>> Prefix;
+    std::unique_ptr<TSquareGroups<TCodec>> Groups;
     TLevel Quiet{};
     bool HasQuiet = false;
 };

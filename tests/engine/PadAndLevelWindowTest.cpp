@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -59,9 +60,19 @@ TEST(PadAndLevelWindow, WindowedDetectionIsThePerPositionScanOverWindowLevels)
         {1000, 100, 100, 1000, 0, 0, 0, 1},       {1000, 300, 150, 2000, 40, 60, 0, 64},
         {1000, 50, 100, 1000, 500, 500, 0, 441},  {2500, 200, 120, 2500, 0, 20, 0, 7},
     };
+    // Over 2^20 frames, the sums that pass quiet blocks are let go behind
+    // the scan; a silence width wider than the stretch they are kept over
+    // makes its reads jump beyond them.
+    const TTrimSettings Long[] = {{1000, 100, 100, 1000, 0, 0, 0, 64}, {1000, 300000, 100, 1000, 0, 0, 0, 64}};
+    std::vector<std::pair<TTrimSettings, std::int64_t>> Cases;
+    for (const TTrimSettings &Setting : Settings)
+        Cases.push_back({Setting, 0});
+    for (const TTrimSettings &Setting : Long)
+        Cases.push_back({Setting, 1200000});
     for (int Channels : {1, 2}) {
-        for (const TTrimSettings &Setting : Settings) {
-            const std::vector<std::int16_t> Values = RandomFrames(Random, Channels, 6000 + Random() % 4000);
+        for (const auto &[Setting, Frames] : Cases) {
+            const std::vector<std::int16_t> Values =
+                RandomFrames(Random, Channels, Frames > 0 ? Frames : 6000 + Random() % 4000);
             TSampleView View;
             View.Format = {1, std::uint16_t(Channels), 8000, 0, 0, 16, 0};
             View.Data = reinterpret_cast<const std::uint8_t *>(Values.data());
