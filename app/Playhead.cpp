@@ -36,7 +36,7 @@ std::optional<std::int64_t> TForm1::PlayheadFrame() const
     // Played at the recording's rate from the moment the output started;
     // the clock, not the device, tells where, which may lead what is heard
     // by the output's latency.
-    const std::int64_t Rate = RecordingView().Format.nSamplesPerSec;
+    const std::int64_t Rate = Document.RecordingView().Format.nSamplesPerSec;
     const std::int64_t Frame = FPlayFirst + (NowMs() - FPlayStartedMs) * Rate / 1000;
     return std::min(Frame, std::max(FPlayFirst, FPlayLast - 1));
 }

@@ -2,15 +2,11 @@
 // window's button), and the step back to the settings before them.
 #include "app/Unit1.h"
 
-#include "app/BackgroundWork.h"
 #include "app/Detection.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
 #include "app/Session.h"
-#include "app/WaitCursor.h"
 #include "engine/SettingText.h"
-#include "engine/SuggestSettings.h"
-#include "engine/TrimDetection.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,8 +16,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-
-#include <cmath>
 
 void TForm1::CreateSuggestCommands()
 {
@@ -74,63 +68,29 @@ void TForm1::SuggestClick()
 {
     if (RepeatUnreadableFormat(*this))
         return;
-    TSuggestedSettings Suggested;
-    std::int32_t Pieces = 0;
-    {
-        TWaitCursor Wait;
-        const TSampleView Recording = RecordingView();
-        // The maximum size is the user's: the suggestion leaves it.
-        const std::int32_t MaximumSize = SettingOf(SBMAX);
-        // Read once for the levels and once for the count: long work that
-        // keeps the window answering and can be cancelled, leaving the
-        // settings as they were.
-        const bool Found = RunInBackground(this, tr("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
-            Suggested = SuggestTrimSettings(Recording, TPieceTarget(std::max(TargetBox->currentIndex(), 0)));
-            if (Work.Cancelled())
-                throw EWorkCancelled();
-            TTrimSettings Settings = Suggested.Settings;
-            Settings.MaximumSize = MaximumSize;
-            std::vector<TTrimArea> Areas;
-            DetectTrimAreas(Recording, Settings, Areas, Pieces, [&Work](double Share) {
-                Work.Report(Share);
-                return !Work.Cancelled();
-            });
-        });
-        if (!Found)
-            return;
-        // The settings to step back to; the zoom is the view's, not the cut's.
-        FBeforeSuggestion = SettingValuesOf(*this);
-        FBeforeSuggestion->remove(SBVZ->objectName());
-        FBeforeSuggestion->remove(SBHZ->objectName());
-        const TTrimSettings &S = Suggested.Settings;
-        // The no-sound level first: it is the cut start level's minimum.
-        FSettingEdits->Set(SBN, S.NoSoundLevel);
-        FSettingEdits->Set(SBCSL, S.CutStartLevel);
-        FSettingEdits->Set(SBNW, S.NoSoundWidth);
-        FSettingEdits->Set(SBML, S.MinimumSize);
-        FSettingEdits->Set(SBMZSS, S.BackwardSearch);
-        FSettingEdits->Set(SBMZSE, S.ForwardSearch);
-        FSettingEdits->Set(SBPAD, S.Pad);
-        FSettingEdits->Set(SBLW, S.LevelWindow);
-        JoinShortBox->setChecked(S.JoinShort != 0);
-        BandBox->setCurrentIndex(S.Band);
-        UndoSuggestAction->setEnabled(true);
-        PB->repaint();
-    }
-    const auto Db = [](double Value) {
-        return (Value < 0 ? QStringLiteral("\u2212") : QString()) + QString::number(std::abs(Value), 'f', 1);
-    };
-    // Without a quiet stretch there is no floor to measure, and a level
-    // reported for speech would be made up: say so instead.
-    if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilenceDb)
-        ShowMessage(tr("録音は無音です。切り出す声がありません。自動切り出しで%n個に分割されます", nullptr, Pieces));
-    else if (!Suggested.SpeechFound)
-        ShowMessage(tr("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"
-                                   "自動切り出しで%n個に分割されます", nullptr, Pieces)
-                        .arg(Db(Suggested.NoiseFloorDb)));
-    else
-        ShowMessage(tr("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%n個に分割されます", nullptr, Pieces)
-                        .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb)));
+    const std::optional<TRecordingCommands::TSuggestion> Found =
+        Commands.Suggest(TPieceTarget(std::max(TargetBox->currentIndex(), 0)), SettingOf(SBMAX));
+    if (!Found)
+        return;
+    // The settings to step back to; the zoom is the view's, not the cut's.
+    FBeforeSuggestion = SettingValuesOf(*this);
+    FBeforeSuggestion->remove(SBVZ->objectName());
+    FBeforeSuggestion->remove(SBHZ->objectName());
+    const TTrimSettings &S = Found->Suggested.Settings;
+    // The no-sound level first: it is the cut start level's minimum.
+    FSettingEdits->Set(SBN, S.NoSoundLevel);
+    FSettingEdits->Set(SBCSL, S.CutStartLevel);
+    FSettingEdits->Set(SBNW, S.NoSoundWidth);
+    FSettingEdits->Set(SBML, S.MinimumSize);
+    FSettingEdits->Set(SBMZSS, S.BackwardSearch);
+    FSettingEdits->Set(SBMZSE, S.ForwardSearch);
+    FSettingEdits->Set(SBPAD, S.Pad);
+    FSettingEdits->Set(SBLW, S.LevelWindow);
+    JoinShortBox->setChecked(S.JoinShort != 0);
+    BandBox->setCurrentIndex(S.Band);
+    UndoSuggestAction->setEnabled(true);
+    PB->repaint();
+    ShowMessage(TRecordingCommands::Describe(*Found));
 }
 
 void TForm1::UndoSuggestClick()

@@ -1,11 +1,12 @@
 #pragma once
-// TForm1: the main window. Owns the recording (a file mapped in place, read
-// through ZU where the wave library reads its format), the scratch wave (ZU2), every control including the
-// parameter panel shown in the tool window, and the trim-area list. Members
+// TForm1: the main window. It shows the recording and the user's work on it
+// (Document, which owns ZU and the trim-area list), owns the scratch wave
+// (ZU2) and every control including the parameter panel shown in the tool
+// window, and hands each command to the part that carries it out. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
-#include "app/AreaEditor.h"
-#include "app/KeptAreas.h"
+#include "app/RecordingCommands.h"
+#include "app/RecordingDocument.h"
 #include "app/SettingEdits.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
@@ -60,6 +61,9 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
+    // The recording and the user's work on it; the window shows it.
+    TRecordingDocument Document;
+
     // --- Modal seam: tests and the bench driver replace these. ---
     // Runs the open dialog; the chosen file, or nothing when cancelled.
     std::function<std::optional<QString>()> RunOpenDialog;
@@ -112,10 +116,6 @@ public:
 
     void ExtractArea(std::int32_t Index);
 
-    // The recording as every command reads it: the mapped file's view (ZU's
-    // block, where the library reads it, lies in it), else ZU's own buffer.
-    // Valid until the next load.
-    TSampleView RecordingView() const;
 
     // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
     // The envelope levels of the loaded recording, built at its first use;
@@ -151,7 +151,6 @@ public:
     QTimer *PlayheadTimer = nullptr;
 
     // --- Hand corrections of the areas (app/AreaMouse.cpp, app/AreaList.cpp) ---
-    TAreaEditor &Editor() { return FEditor; }
     // Left button on the view: select, move an edge, or with Shift add.
     void AreaMouseDown(Qt::KeyboardModifiers Shift, int X);
     void AreaMouseMove(int X);
@@ -176,14 +175,13 @@ public:
     QTableView *AreaList = nullptr;
     TAreaListModel *AreaListModel = nullptr;
 
+
     // --- Wave components and timer ---
-    // The recording when the wave library reads it (8/16-bit PCM, mono or
-    // stereo, under 2 GiB: its block lies in FMapped's mapping) and when
-    // nothing reads it (the library keeps its format for the report). When
-    // only the engine reads it, ZU holds no samples, as after a refused
-    // load: nothing that reads ZU finds an older recording's samples.
-    TZuWave *ZU = nullptr;
-    TZuWave *ZU2 = nullptr;
+    // The recording (the document's wave) and the scratch wave.
+    TZuWave *ZU = &Document.Wave();
+    TZuWave *ZU2 = new TZuWave(this);
+    // The long work on the recording, each command's.
+    TRecordingCommands Commands{Document, *ZU2, this};
     QTimer *Timer1 = nullptr;
     QFileDialog *OD = nullptr;
 
@@ -258,15 +256,9 @@ public:
     void NamedExportClick();
     // The label file to write (Save) or read; nothing when cancelled.
     std::function<std::optional<QString>(bool Save)> RunLabelDialog;
-    // The labels read with the areas, which count while FAreas still holds
-    // exactly the areas read (FLabeledAreas).
-    QStringList FAreaLabels;
-    std::vector<TTrimArea> FLabeledAreas;
     // Writes the areas as labels, the dialog suggesting NAME.txt beside
     // the recording; true when written.
     bool SaveAreasAsLabels();
-    // The current areas' labels, when they are those read; else empty.
-    QStringList CurrentAreaLabels() const;
     // The names N6Click gives the pieces: empty for WAVE00, ..., unless
     // NamedExportClick runs it.
     std::vector<std::string> FPieceNames;
@@ -295,44 +287,22 @@ public:
     QAction *ToolWindow1 = nullptr;   // under View1; the tool window answers it
 
     // --- State ---
-    std::vector<TTrimArea> FAreas;
-    std::int32_t FAreaCount = 0;
+    std::vector<TTrimArea> &FAreas = Document.Areas;
+    std::int32_t &FAreaCount = Document.AreaCount;
     std::int32_t FMoveDX = 0;
     std::int32_t FMoveDY = 0;
     std::int32_t FDownX = 0;
     std::int32_t FDownY = 0;
     std::int64_t FClickPos = 0;
     bool FMoving = false;
-    // The file the recording was loaded from, which the export must never
-    // replace; nothing when no file is loaded.
-    std::optional<TFileIdentity> FRecordingFile;
-    // The recording's file, mapped copy-on-write: every format a reader
-    // takes; null when no file is open or the library's loader holds a copy.
-    std::shared_ptr<TMappedRecording> FMapped;
-    // FileOpen's report of a format nothing reads, which the commands repeat
-    // instead of working on a recording without samples; empty otherwise.
-    QString FFormatRefusal;
-    // Whether playing has told that channels beyond two are not played,
-    // once per loaded recording.
-    bool FChannelsNoticeGiven = false;
     // The export folder the user chose; empty for the default one.
     QString FExportFolder;
     // The settings as the form description gives them.
     QMap<QString, int> FDesignedSettings;
 
     // --- The user's work on the areas (app/UnsavedAreas.cpp) ---
-    // Whether the areas hold hand corrections made since they were last
-    // detected, read, exported or saved as labels.
-    bool HasUnsavedAreas() const;
     // Asks before the areas would go (AskSaveAreas); true to go ahead.
     bool ConfirmLeavingAreas();
-    // The areas as they are now count as kept.
-    void MarkAreasSaved();
-    // The recording as opened (its name as the user gave it) and as the
-    // store of areas knows it; nothing while none is open.
-    QString FRecordingName;
-    std::optional<TRecordingKey> FRecordingKey;
-    std::vector<TTrimArea> FSavedAreas;
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
@@ -348,11 +318,8 @@ private:
     void CreateSuggestCommands();
     void CreateLabelCommands();
     void InstallAreaKeeping();
-    // Puts the areas shown in the store, for the recording being left.
-    void KeepShownAreas();
     // After a recording has opened: offers the areas kept for it.
     void OfferAreasKept(const std::string &FileName);
-    std::vector<TTrimArea> ShownAreas() const;
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();
@@ -371,7 +338,6 @@ private:
     };
     std::optional<TEdgeHit> EdgeAt(int X) const;
 
-    TAreaEditor FEditor{FAreas, FAreaCount};
     std::optional<TEdgeHit> FDragged;
     // Where the edge was taken hold of: it moves only once the mouse has.
     int FDragFromX = 0;

@@ -79,7 +79,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
                 Row[std::size_t(X)] |= BandBorder | 0xFF000000u;
         };
         const std::int64_t E = std::int64_t(W) * HZ + S;
-        const int Chosen = FEditor.Selected();
+        const int Chosen = Document.Editor().Selected();
         for (std::int32_t I = 0; I < FAreaCount; ++I) {
             const TTrimArea &Area = FAreas[static_cast<std::size_t>(I)];
             if (!(Area.StartPos < E && Area.EndPos > S))
@@ -95,7 +95,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     }
 
     try {
-        const TSampleView Recording = RecordingView();
+        const TSampleView Recording = Document.RecordingView();
         RefuseUnreadLayout(Recording);
         const std::int64_t Size = FrameCountOf(Recording);
         const int Channels = Size > 0 ? Recording.Format.nChannels : 0;
@@ -203,8 +203,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
             if (X >= 0 && X < W)
                 Canvas.Line(int(X), 0, int(X), H, Selected);
     };
-    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount && std::size_t(FEditor.Selected()) < FAreas.size())
-        Marked(FAreas[std::size_t(FEditor.Selected())]);
+    if (Document.Editor().Selected() >= 0 && Document.Editor().Selected() < FAreaCount && std::size_t(Document.Editor().Selected()) < FAreas.size())
+        Marked(FAreas[std::size_t(Document.Editor().Selected())]);
     if (FNewArea)
         Marked(*FNewArea);
     if (FCursor && *FCursor >= S && (*FCursor - S) / HZ < W)

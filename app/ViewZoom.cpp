@@ -30,7 +30,7 @@ int Clamped(std::int64_t Value, const QScrollBar &Bar)
 
 std::shared_ptr<const TPeakLevels> TForm1::Peaks()
 {
-    const TSampleView Recording = RecordingView();
+    const TSampleView Recording = Document.RecordingView();
     if (!FPeaks || !FPeaks->Describes(Recording)) {
         FLevelReading.reset();
         TWaitCursor Wait;
@@ -46,12 +46,12 @@ void TForm1::ReadLevels()
     constexpr std::int64_t ReadAtOnce = std::int64_t(64) << 20;
     FLevelReading.reset();
     FPeaks.reset();
-    const TSampleView Recording = RecordingView();
-    if (!FMapped || Recording.DataSize <= ReadAtOnce || EncodingOf(Recording.Format) == TSampleEncoding::None)
+    const TSampleView Recording = Document.RecordingView();
+    if (!Document.Mapped() || Recording.DataSize <= ReadAtOnce || EncodingOf(Recording.Format) == TSampleEncoding::None)
         return; // Peaks() reads them when the view first needs them
     auto Levels = std::make_shared<TPeakLevels>(Recording, TPeakLevels::TDeferred{});
     FPeaks = Levels;
-    FLevelReading = std::make_unique<TLevelReading>(PB, QFileInfo(FRecordingName).fileName(), std::move(Levels), FMapped, [this] {
+    FLevelReading = std::make_unique<TLevelReading>(PB, QFileInfo(Document.RecordingName()).fileName(), std::move(Levels), Document.Mapped(), [this] {
         PB->update();
         Overview->update();
     });
@@ -59,7 +59,7 @@ void TForm1::ReadLevels()
 
 void TForm1::FitZoomRange()
 {
-    const std::int64_t Frames = FrameCountOf(RecordingView());
+    const std::int64_t Frames = FrameCountOf(Document.RecordingView());
     const std::int64_t Columns = std::max(1, PB->width());
     const std::int64_t Whole = (Frames + Columns - 1) / Columns;
     SBHZ->setMaximum(static_cast<int>(std::min<std::int64_t>(std::max(DesignedMaxZoom, Whole), INT32_MAX)));
@@ -85,7 +85,7 @@ void TForm1::ZoomAround(int X, double Factor)
 void TForm1::ShowWholeRecording()
 {
     FitZoomRange();
-    const std::int64_t Frames = FrameCountOf(RecordingView());
+    const std::int64_t Frames = FrameCountOf(Document.RecordingView());
     const std::int64_t Columns = std::max(1, PB->width());
     SB->setValue(0);
     SBHZ->setValue(Clamped((Frames + Columns - 1) / Columns, *SBHZ));

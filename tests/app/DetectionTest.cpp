@@ -204,7 +204,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     const TSettingValues Before = SettingValuesOf(*Form);
 
     Form->SuggestAction->trigger();
-    const TTrimSettings Suggested = SuggestTrimSettings(Form->RecordingView()).Settings;
+    const TTrimSettings Suggested = SuggestTrimSettings(Form->Document.RecordingView()).Settings;
     const TTrimSettings Panel = ReadTrimSettings(*Form);
     EXPECT_TRUE(Panel.NoSoundLevel == Suggested.NoSoundLevel && Panel.CutStartLevel == Suggested.CutStartLevel &&
                 Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
@@ -243,7 +243,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     QTest::keyClick(Form->TargetBox, Qt::Key_End);
     ASSERT_EQ(Form->TargetBox->currentText(), QStringLiteral("word"));
     Form->SuggestAction->trigger();
-    const TTrimSettings Words = SuggestTrimSettings(Form->RecordingView(), TPieceTarget::Word).Settings;
+    const TTrimSettings Words = SuggestTrimSettings(Form->Document.RecordingView(), TPieceTarget::Word).Settings;
     const TTrimSettings WordPanel = ReadTrimSettings(*Form);
     EXPECT_TRUE(WordPanel.NoSoundWidth == Words.NoSoundWidth && WordPanel.MinimumSize == Words.MinimumSize &&
                 WordPanel.Pad == Words.Pad && WordPanel.CutStartLevel == Words.CutStartLevel &&
