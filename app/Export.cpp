@@ -25,12 +25,17 @@ void TForm1::N6Click()
     const auto Count = static_cast<std::int32_t>(std::min<std::int64_t>(FAreaCount, std::int64_t(FAreas.size())));
     if (!ConfirmLargeExport(*this, Document.RecordingView(), FAreas.data(), Count))
         return;
-    const QString Failure = Commands.Export(Folder, FPieceNames);
+    QString Failure;
+    {
+        TWaitCursor Wait;
+        Failure = Commands.Export(Folder, FPieceNames);
+        if (Failure.isEmpty())
+            PB->repaint();
+    }
     if (!Failure.isEmpty()) {
         ShowMessage(Failure);
         return;
     }
-    PB->repaint();
     Document.MarkAreasSaved();
     if (AskYesNo(tr("情報"), tr("分割しました。作成されたデータのフォルダを開きますか？") + QLatin1Char('\n')
                      + tr("%n個のファイル: %1", nullptr, int(Count)).arg(Folder)))

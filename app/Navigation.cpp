@@ -42,7 +42,7 @@ void TForm1::OpenRecording(const std::string &FileName)
     const std::int64_t Frames = FrameCountOf(Document.RecordingView());
     SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
     // Times typed into the settings count at the new recording's rate.
-    FSettingEdits->SetRate(Document.RecordingView().Format.nSamplesPerSec);
+    Settings->SetRate(Document.RecordingView().Format.nSamplesPerSec);
     // The envelope levels are the new recording's: even a block at the old
     // one's address holds other samples.
     ReadLevels();

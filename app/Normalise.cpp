@@ -3,18 +3,23 @@
 #include "app/LevelReading.h"
 #include "app/PaintBox.h"
 #include "app/Unit1.h"
+#include "app/WaitCursor.h"
 
 void TForm1::N3Click()
 {
     if (RepeatUnreadableFormat(*this))
         return;
-    // The levels are read from the samples about to change.
-    FLevelReading.reset();
-    const TNormaliseResult Result = Commands.Normalise();
-    if (Result == TNormaliseResult::Scaled) {
-        FPeaks.reset(); // the samples changed in place
-        ReadLevels();
-        PB->repaint();
+    TNormaliseResult Result;
+    {
+        TWaitCursor Wait;
+        // The levels are read from the samples about to change.
+        FLevelReading.reset();
+        Result = Commands.Normalise();
+        if (Result == TNormaliseResult::Scaled) {
+            FPeaks.reset(); // the samples changed in place
+            ReadLevels();
+            PB->repaint();
+        }
     }
     if (Result == TNormaliseResult::Silent)
         ShowMessage(tr("無音のため音量を変更できません"));

@@ -26,7 +26,9 @@ bool SameAreas(const std::vector<TTrimArea> &A, const std::vector<TTrimArea> &B)
 
 } // namespace
 
-TRecordingDocument::TRecordingDocument() : FWave(std::make_unique<TZuWave>(nullptr))
+TRecordingDocument::TRecordingDocument(QObject *Owner)
+    : FOwnWave(Owner != nullptr ? nullptr : std::make_unique<TZuWave>(nullptr)),
+      FWave(Owner != nullptr ? new TZuWave(Owner) : FOwnWave.get())
 {
     // The settings in the order the component stores them.
     FWave->SetFreq(44100);

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+class QObject;
 class TMappedRecording;
 class TZuWave;
 struct TFreshRecording;
@@ -27,7 +28,9 @@ struct TLabeledArea;
 
 class TRecordingDocument {
 public:
-    TRecordingDocument();
+    // The wave is Owner's child, when there is one (a window owns its
+    // components), else the document's own.
+    explicit TRecordingDocument(QObject *Owner = nullptr);
     ~TRecordingDocument();
     TRecordingDocument(const TRecordingDocument &) = delete;
     TRecordingDocument &operator=(const TRecordingDocument &) = delete;
@@ -96,7 +99,8 @@ public:
     std::optional<std::vector<TTrimArea>> AreasKeptFor(const std::string &FileName);
 
 private:
-    std::unique_ptr<TZuWave> FWave;
+    std::unique_ptr<TZuWave> FOwnWave;
+    TZuWave *FWave;
     std::shared_ptr<TMappedRecording> FMapped;
     std::optional<TFileIdentity> FRecordingFile;
     QString FRecordingName;

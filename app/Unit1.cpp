@@ -51,10 +51,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // Handlers are connected only now, so the designed values set above are
     // the start values and no handler ran for them.
     WireEvents();
-    CreateSettingEdits();
+    Settings = new TSettingsPanel(
+        *ControlPanel, this, [this](const QString &Text) { ShowMessage(Text); }, [this] { PB->repaint(); });
     CreateSuggestCommands();
-    // Every setting's row exists now, and none has been changed.
-    FDesignedSettings = SettingValuesOf(*this);
     CreateSessionMenus();
     CreateLabelCommands();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());

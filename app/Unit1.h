@@ -7,7 +7,7 @@
 // them.
 #include "app/RecordingCommands.h"
 #include "app/RecordingDocument.h"
-#include "app/SettingEdits.h"
+#include "app/SettingsPanel.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -62,7 +62,7 @@ public:
     ~TForm1() override;
 
     // The recording and the user's work on it; the window shows it.
-    TRecordingDocument Document;
+    TRecordingDocument Document{this};
 
     // --- Modal seam: tests and the bench driver replace these. ---
     // Runs the open dialog; the chosen file, or nothing when cancelled.
@@ -98,8 +98,6 @@ public:
     void OpenRecording(const std::string &FileName);
     void PBPaint();
     void SBChange(QScrollBar *Sender);
-    // A detection setting's value: its bar's, or a typed one beyond it.
-    std::int32_t SettingOf(const QScrollBar *Bar) const;
     void N3Click();
     void N5Click();
     void N6Click();
@@ -222,30 +220,14 @@ public:
     QLineEdit *Edit6 = nullptr;
     QLineEdit *Edit9 = nullptr;
     QLineEdit *Edit10 = nullptr;
-    // The margin around each piece and the window levels are read over.
-    QScrollBar *SBPAD = nullptr;
-    QScrollBar *SBLW = nullptr;
-    QLineEdit *Edit11 = nullptr;
-    QLineEdit *Edit12 = nullptr;
-    // The longest piece; 0 is none.
-    QScrollBar *SBMAX = nullptr;
-    QLineEdit *Edit13 = nullptr;
+    // The detection settings on the panel, with the rows added to it.
+    TSettingsPanel *Settings = nullptr;
     // Settings suggested from the recording, and the way back from them.
     QAction *SuggestAction = nullptr;
     QAction *UndoSuggestAction = nullptr;
     QPushButton *SuggestButton = nullptr;
-    // Beside Auto: what a piece should hold (sentence, phrase, word: the
-    // suggestion's pause width), and short stretches kept rather than
-    // dropped, which Auto turns on.
-    // The band levels are read in (off, highpass, speech), which Auto may
-    // choose.
-    QComboBox *TargetBox = nullptr;
-    QComboBox *BandBox = nullptr;
-    QCheckBox *JoinShortBox = nullptr;
     void SuggestClick();
     void UndoSuggestClick();
-    std::optional<QMap<QString, int>> FBeforeSuggestion; // as SettingValuesOf gives them
-    TSettingEdits *FSettingEdits = nullptr;
     // Label files: the areas written and read as labels (ファイル menu), and
     // the export that names the pieces after the labels read (処理 menu).
     QAction *LabelExportAction = nullptr;
@@ -297,8 +279,6 @@ public:
     bool FMoving = false;
     // The export folder the user chose; empty for the default one.
     QString FExportFolder;
-    // The settings as the form description gives them.
-    QMap<QString, int> FDesignedSettings;
 
     // --- The user's work on the areas (app/UnsavedAreas.cpp) ---
     // Asks before the areas would go (AskSaveAreas); true to go ahead.
@@ -313,8 +293,6 @@ private:
     void ApplyFonts();
     void FitCaptions();
     void CreateComponents();
-    void CreateSettingEdits();
-    void AddMarginRows();
     void CreateSuggestCommands();
     void CreateLabelCommands();
     void InstallAreaKeeping();

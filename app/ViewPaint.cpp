@@ -143,8 +143,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     // Levels close together put both captions on one row, where the inner
     // one's would run on from the outer one's: it moves along its line
     // past the other.
-    const int NoSound = Scaled(SettingOf(SBN));
-    const int CutStart = Scaled(SettingOf(SBCSL));
+    const int NoSound = Scaled(Settings->ValueOf(SBN));
+    const int CutStart = Scaled(Settings->ValueOf(SBCSL));
     const QString CutStartCaption = tr("Cut Start");
     const int Apart = std::abs(NoSound - CutStart) >= TH ? 100
         : std::max(100, 50 + Canvas.TextWidth(CutStartCaption + QLatin1Char(' ')));
@@ -163,16 +163,16 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(CX + Right, Y0 - 10, CX + Right, Bottom, Green);
     };
     {
-        const int A = Reach(SettingOf(SBAFIL));
-        const int B = Reach(SettingOf(SBAFOL));
+        const int A = Reach(Settings->ValueOf(SBAFIL));
+        const int B = Reach(Settings->ValueOf(SBAFOL));
         HangingBar(A, B, H - 50);
         Canvas.Text(CX - 30, H - 49, tr("Fade Width"));
         Canvas.Text(CX + B + 2, H - 50 - TH, tr("Out"));
         Canvas.Text(CX - A - 10, H - 50 - TH, tr("In"));
     }
     {
-        const int A = Reach(SettingOf(SBMZSS));
-        const int B = Reach(SettingOf(SBMZSE));
+        const int A = Reach(Settings->ValueOf(SBMZSS));
+        const int B = Reach(Settings->ValueOf(SBMZSE));
         HangingBar(A, B, H - 25);
         Canvas.Text(CX - 30, H - 24, tr("Zero Search"));
         // The left end is the backward search window, the right end the
@@ -190,8 +190,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(CX + Half, Top, CX + Half, Y0 + 10, Green);
         Canvas.Text(10, Top + 1, Caption);
     };
-    CentredWidth(SettingOf(SBNW), 10, tr("No Sound Width"));
-    CentredWidth(SettingOf(SBML), 30, tr("Minimum Size"));
+    CentredWidth(Settings->ValueOf(SBNW), 10, tr("No Sound Width"));
+    CentredWidth(Settings->ValueOf(SBML), 30, tr("Minimum Size"));
 
     // Hand corrections: the selected area's borders, the one a Shift+drag
     // is adding, and the cursor a click left.

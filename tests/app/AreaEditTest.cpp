@@ -10,7 +10,11 @@
 #include "app/AreaList.h"
 #include "app/ClockText.h"
 #include "app/PaintBox.h"
+#include "app/RecordingDocument.h"
 #include "engine/ExportFolder.h"
+#include "engine/LabelFile.h"
+#include "platform/Exception.h"
+#include "wave/ZuWAVE.h"
 
 #include <QAction>
 #include <QApplication>
@@ -354,4 +358,32 @@ TEST_F(AreaEditTest, EveryColumnOfTheListShowsWholeAndTheSelectedAreaStandsOut)
     ASSERT_EQ(Form->Document.Editor().Selected(), 1);
     EXPECT_NE(At(View(), Inside + 10, 5), Before);
     EXPECT_EQ(At(View(), int((Detected[0].StartPos + Detected[0].EndPos) / 2 / Zoom), 5), Before);
+}
+
+// The document keeps the user's work without a window: which areas count as
+// kept, the undo of a correction, and the labels that hold only while the
+// areas stay as they were read.
+TEST(RecordingDocumentTest, TheWorkOnTheAreasIsTrackedWithoutAWindow)
+{
+    TRecordingDocument Document;
+    Document.TakeDetected({{10, 20}, {30, 40}, {50, 50}}, 2);
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{10, 20}, {30, 40}}));
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().Remove(0));
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{30, 40}}));
+    EXPECT_TRUE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().Undo());
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    EXPECT_TRUE(Document.CurrentAreaLabels().isEmpty());
+
+    Document.TakeLabeled({{{5, 9}, QStringLiteral("a")}, {{12, 18}, QStringLiteral("b")}});
+    EXPECT_EQ(Document.AreaCount, 2);
+    EXPECT_EQ(Document.CurrentAreaLabels(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().SplitAt(15));
+    EXPECT_TRUE(Document.CurrentAreaLabels().isEmpty());
+    EXPECT_TRUE(Document.HasUnsavedAreas());
+
+    TZuWave Scratch(nullptr);
+    EXPECT_THROW(Document.ExtractArea(3, Scratch), Exception);
 }

@@ -210,7 +210,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
                 Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
                 Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow &&
                 Panel.JoinShort == Suggested.JoinShort && Panel.Band == Suggested.Band);
-    EXPECT_TRUE(Form->JoinShortBox->isChecked());
+    EXPECT_TRUE(Form->Settings->JoinShortBox->isChecked());
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("4個に分割されます"))) << Messages[0].toStdString();
 
@@ -233,15 +233,15 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
 
     Form->UndoSuggestAction->trigger();
     EXPECT_EQ(SettingValuesOf(*Form), Before);
-    EXPECT_FALSE(Form->JoinShortBox->isChecked());
+    EXPECT_FALSE(Form->Settings->JoinShortBox->isChecked());
     EXPECT_EQ(Form->SBCSL->minimum(), 100) << "the designed bound comes back too";
-    EXPECT_EQ(Form->SettingOf(Form->SBNW), 9000);
+    EXPECT_EQ(Form->Settings->ValueOf(Form->SBNW), 9000);
     EXPECT_FALSE(Form->UndoSuggestAction->isEnabled());
 
     // Words chosen beside Auto: the suggestion redivev-split --auto
     // --target word makes.
-    QTest::keyClick(Form->TargetBox, Qt::Key_End);
-    ASSERT_EQ(Form->TargetBox->currentText(), QStringLiteral("word"));
+    QTest::keyClick(Form->Settings->TargetBox, Qt::Key_End);
+    ASSERT_EQ(Form->Settings->TargetBox->currentText(), QStringLiteral("word"));
     Form->SuggestAction->trigger();
     const TTrimSettings Words = SuggestTrimSettings(Form->Document.RecordingView(), TPieceTarget::Word).Settings;
     const TTrimSettings WordPanel = ReadTrimSettings(*Form);
