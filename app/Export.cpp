@@ -53,7 +53,7 @@ void TForm1::Playthistrimarea1Click()
                 ZU2->Stop();
                 ExtractArea(I);
                 ZU2->Play();
-                StartPlayhead(Area.StartPos, Area.EndPos);
+                WaveView->StartPlayhead(Area.StartPos, Area.EndPos);
                 Played = true;
             }
         }

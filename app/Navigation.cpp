@@ -46,7 +46,7 @@ void TForm1::OpenRecording(const std::string &FileName)
     // The envelope levels are the new recording's: even a block at the old
     // one's address holds other samples.
     ReadLevels();
-    FitZoomRange();
+    WaveView->FitZoomRange();
     FCursor.reset();
     FNewArea.reset();
     FDragged.reset();

@@ -8,6 +8,7 @@
 #include "app/RecordingCommands.h"
 #include "app/RecordingDocument.h"
 #include "app/SettingsPanel.h"
+#include "app/WaveView.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
 #include "engine/TrimArea.h"
@@ -115,7 +116,7 @@ public:
     void ExtractArea(std::int32_t Index);
 
 
-    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
+    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/WaveView.cpp) ---
     // The envelope levels of the loaded recording, built at its first use;
     // a new object for every recording and every change of its samples.
     // A long recording's are read by FLevelReading meanwhile.
@@ -124,20 +125,8 @@ public:
     // a thread of its own for a long one.
     void ReadLevels();
     std::unique_ptr<TLevelReading> FLevelReading;
-    // Zooms by Factor (above 1: out) keeping the frame under column X there.
-    void ZoomAround(int X, double Factor);
-    void ShowWholeRecording();
-    // Scrolls the view by Columns (negative: back).
-    void ScrollColumns(double Columns);
-    // Lets SBHZ reach a zoom that shows the whole recording in the view.
-    void FitZoomRange();
-    // Shows Frame in the middle of the view, as far as the scroll bar goes.
-    void CentreOn(std::int64_t Frame);
-    void StartPlayhead(std::int64_t First, std::int64_t Last);
-    void StopPlayback();
-    void PlayheadTimerTimer();
-    // The frame being heard while a piece plays.
-    std::optional<std::int64_t> PlayheadFrame() const;
+    // Where the view stands: zoom, scroll and the playhead.
+    TWaveView *WaveView = nullptr;
     QMenu *ViewMenu = nullptr;
     QAction *ZoomInAction = nullptr;
     QAction *ZoomOutAction = nullptr;
@@ -146,7 +135,6 @@ public:
     QAction *StopAction = nullptr;
     TTimeRuler *Ruler = nullptr;
     TOverviewStrip *Overview = nullptr;
-    QTimer *PlayheadTimer = nullptr;
 
     // --- Hand corrections of the areas (app/AreaMouse.cpp, app/AreaList.cpp) ---
     // Left button on the view: select, move an edge, or with Shift add.
@@ -324,10 +312,6 @@ private:
     std::uint64_t FListedVersion = ~std::uint64_t(0);
 
     std::shared_ptr<const TPeakLevels> FPeaks;
-    std::int64_t FPlayFirst = 0;
-    std::int64_t FPlayLast = 0;
-    std::int64_t FPlayStartedMs = -1;
-    bool FPlayheadInSight = false;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

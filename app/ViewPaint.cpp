@@ -209,7 +209,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Marked(*FNewArea);
     if (FCursor && *FCursor >= S && (*FCursor - S) / HZ < W)
         Canvas.Line(int((*FCursor - S) / HZ), 0, int((*FCursor - S) / HZ), H, Cursor);
-    if (const std::optional<std::int64_t> Frame = PlayheadFrame(); Frame && *Frame >= S) {
+    if (const std::optional<std::int64_t> Frame = WaveView != nullptr ? WaveView->PlayheadFrame() : std::nullopt; Frame && *Frame >= S) {
         const std::int64_t X = (*Frame - S) / HZ;
         if (X < W)
             Canvas.Line(int(X), 0, int(X), H, Playhead);
