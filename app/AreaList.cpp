@@ -33,7 +33,7 @@ QVariant TAreaListModel::data(const QModelIndex &Index, int Role) const
     if (Role != Qt::DisplayRole)
         return {};
     const TTrimArea &Area = FForm.FAreas[std::size_t(Index.row())];
-    const std::int64_t Rate = std::max<std::int64_t>(FForm.RecordingView().Format.nSamplesPerSec, 1);
+    const std::int64_t Rate = std::max<std::int64_t>(FForm.Document.RecordingView().Format.nSamplesPerSec, 1);
     switch (Index.column()) {
     case 0: return QStringLiteral("%1").arg(Index.row(), 2, 10, QLatin1Char('0'));
     case 1: return ClockTextMs(Area.StartPos * 1000 / Rate);

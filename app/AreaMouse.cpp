@@ -39,8 +39,8 @@ std::optional<TForm1::TEdgeHit> TForm1::EdgeAt(int X) const
     };
     const int Count = std::min<int>(FAreaCount, int(FAreas.size()));
     // The selected area first: its edges win where two lie together.
-    if (FEditor.Selected() >= 0 && FEditor.Selected() < Count)
-        Consider(FEditor.Selected());
+    if (Document.Editor().Selected() >= 0 && Document.Editor().Selected() < Count)
+        Consider(Document.Editor().Selected());
     if (Found)
         return Found;
     for (int I = 0; I < Count; ++I)
@@ -51,7 +51,7 @@ std::optional<TForm1::TEdgeHit> TForm1::EdgeAt(int X) const
 void TForm1::AreaMouseDown(Qt::KeyboardModifiers Shift, int X)
 {
     const std::int64_t Frame = SB->value() + std::int64_t(X) * SBHZ->value();
-    FEditor.Sync();
+    Document.Editor().Sync();
     if (Shift & Qt::ShiftModifier) {
         FAddAnchor = Frame;
         FNewArea = TTrimArea{Frame, Frame};
@@ -59,10 +59,10 @@ void TForm1::AreaMouseDown(Qt::KeyboardModifiers Shift, int X)
         FDragged = Edge;
         FDragFromX = X;
         FDragMoved = false;
-        FEditor.Select(Edge->Index);
-        FEditor.BeginMove();
+        Document.Editor().Select(Edge->Index);
+        Document.Editor().BeginMove();
     } else {
-        FEditor.Select(FEditor.AreaAt(Frame));
+        Document.Editor().Select(Document.Editor().AreaAt(Frame));
         FCursor = Frame;
     }
     ShowAreaChanges();
@@ -70,7 +70,7 @@ void TForm1::AreaMouseDown(Qt::KeyboardModifiers Shift, int X)
 
 void TForm1::AreaMouseMove(int X)
 {
-    const std::int64_t Frames = FrameCountOf(RecordingView());
+    const std::int64_t Frames = FrameCountOf(Document.RecordingView());
     const std::int64_t Frame = std::clamp<std::int64_t>(SB->value() + std::int64_t(X) * SBHZ->value(), 0, Frames);
     if (FNewArea) {
         FNewArea = TTrimArea{std::min(FAddAnchor, Frame), std::max(FAddAnchor, Frame)};
@@ -86,7 +86,7 @@ void TForm1::AreaMouseMove(int X)
             Area.StartPos = std::min(Frame, Area.EndPos - 1);
         else
             Area.EndPos = std::clamp<std::int64_t>(Frame + SBHZ->value(), Area.StartPos + 1, Frames);
-        FEditor.Move(FDragged->Index, Area);
+        Document.Editor().Move(FDragged->Index, Area);
     } else {
         return;
     }
@@ -99,10 +99,10 @@ void TForm1::AreaMouseUp(int X)
     if (FNewArea) {
         const TTrimArea Added = *FNewArea;
         FNewArea.reset();
-        FEditor.Add(Added);
+        Document.Editor().Add(Added);
     } else if (FDragged) {
         FDragged.reset();
-        FEditor.EndMove();
+        Document.Editor().EndMove();
     }
     ShowAreaChanges();
 }

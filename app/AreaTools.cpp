@@ -72,14 +72,14 @@ void TForm1::CreateAreaTools()
             });
         });
     };
-    Bind(UndoAction, [this] { FEditor.Undo(); });
-    Bind(RedoAction, [this] { FEditor.Redo(); });
-    Bind(DeleteAreaAction, [this] { FEditor.Remove(FEditor.Selected()); });
+    Bind(UndoAction, [this] { Document.Editor().Undo(); });
+    Bind(RedoAction, [this] { Document.Editor().Redo(); });
+    Bind(DeleteAreaAction, [this] { Document.Editor().Remove(Document.Editor().Selected()); });
     Bind(SplitAction, [this] {
         if (FCursor)
-            FEditor.SplitAt(*FCursor);
+            Document.Editor().SplitAt(*FCursor);
     });
-    Bind(MergeAction, [this] { FEditor.MergeWithNext(FEditor.Selected()); });
+    Bind(MergeAction, [this] { Document.Editor().MergeWithNext(Document.Editor().Selected()); });
 
     const auto Designed = PB->OnMouseDown;
     PB->OnMouseDown = [this, Designed](Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
@@ -131,14 +131,14 @@ void TForm1::ShowAreaChanges()
 
 void TForm1::ListAreaChanges()
 {
-    FEditor.Sync();
-    UndoAction->setEnabled(FEditor.CanUndo());
-    RedoAction->setEnabled(FEditor.CanRedo());
-    if (FListedVersion != FEditor.Version()) {
-        FListedVersion = FEditor.Version();
+    Document.Editor().Sync();
+    UndoAction->setEnabled(Document.Editor().CanUndo());
+    RedoAction->setEnabled(Document.Editor().CanRedo());
+    if (FListedVersion != Document.Editor().Version()) {
+        FListedVersion = Document.Editor().Version();
         AreaListModel->Refresh();
-        if (FEditor.Selected() >= 0)
-            AreaList->selectRow(FEditor.Selected());
+        if (Document.Editor().Selected() >= 0)
+            AreaList->selectRow(Document.Editor().Selected());
     }
 }
 
@@ -146,7 +146,7 @@ void TForm1::ShowArea(int Index)
 {
     if (Index < 0 || Index >= FAreaCount || std::size_t(Index) >= FAreas.size())
         return;
-    FEditor.Select(Index);
+    Document.Editor().Select(Index);
     // Its start a tenth of the view in from the left edge.
     const std::int64_t Start = FAreas[std::size_t(Index)].StartPos;
     const std::int64_t Wanted = Start - std::int64_t(PB->width() / 10) * SBHZ->value();

@@ -34,9 +34,9 @@ std::optional<QByteArray> ReadFmtBody(TStream &Stream)
 
 } // namespace
 
-QString UnreadableFormatReport(TForm1 &Form, TStream &Stream)
+QString UnreadableFormatReport(const TZuWave &Recording, TStream &Stream)
 {
-    const TZuInternalWAVE *Wave = Form.ZU->InternalWave();
+    const TZuInternalWAVE *Wave = Recording.InternalWave();
     if (Wave == nullptr || Wave->FFormat.wFormatTag == WAVE_FORMAT_PCM)
         return QString();
     // The loaded record keeps 18 bytes only: an extensible format's
@@ -49,8 +49,8 @@ QString UnreadableFormatReport(TForm1 &Form, TStream &Stream)
 
 bool RepeatUnreadableFormat(TForm1 &Form)
 {
-    if (Form.FFormatRefusal.isEmpty())
+    if (Form.Document.FormatRefusal().isEmpty())
         return false;
-    Form.ShowMessage(Form.FFormatRefusal);
+    Form.ShowMessage(Form.Document.FormatRefusal());
     return true;
 }

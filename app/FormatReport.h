@@ -10,13 +10,14 @@
 
 class TForm1;
 class TStream;
+class TZuWave;
 
-// After FileOpen has loaded Form.ZU from Stream (still open):
+// After a load has put Stream's recording (Stream still open) in Wave:
 // "このwavファイルの形式には対応していません" and, on a second line, what the
 // file holds, when the format tag is not PCM; empty otherwise. PCM layouts
 // nothing reads (12-bit, more than eight channels) report on their own
 // when the view paints, so nothing is said of them here.
-QString UnreadableFormatReport(TForm1 &Form, TStream &Stream);
+QString UnreadableFormatReport(const TZuWave &Wave, TStream &Stream);
 
 // When the loaded recording is in a format nothing reads: shows FileOpen's
 // report again and returns true, so the command does nothing else.

@@ -41,8 +41,8 @@ void TForm1::CreateLabelCommands()
         Dialog.setFileMode(Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         Dialog.setDefaultSuffix(QStringLiteral("txt"));
         // NAME.txt beside NAME.wav, where redivev-split --areas-beside looks.
-        if (!FRecordingName.isEmpty()) {
-            const QFileInfo Recording(FRecordingName);
+        if (!Document.RecordingName().isEmpty()) {
+            const QFileInfo Recording(Document.RecordingName());
             Dialog.setDirectory(Recording.absolutePath());
             Dialog.selectFile(Recording.completeBaseName() + QStringLiteral(".txt"));
         }
@@ -53,17 +53,6 @@ void TForm1::CreateLabelCommands()
     connect(LabelExportAction, &QAction::triggered, this, [this] { Guarded([this] { LabelExportClick(); }); });
     connect(LabelImportAction, &QAction::triggered, this, [this] { Guarded([this] { LabelImportClick(); }); });
     connect(NamedExportAction, &QAction::triggered, this, [this] { Guarded([this] { NamedExportClick(); }); });
-}
-
-QStringList TForm1::CurrentAreaLabels() const
-{
-    const auto Count = std::size_t(std::clamp<std::int64_t>(FAreaCount, 0, std::int64_t(FAreas.size())));
-    if (FLabeledAreas.size() != Count)
-        return {};
-    for (std::size_t I = 0; I < Count; ++I)
-        if (FAreas[I].StartPos != FLabeledAreas[I].StartPos || FAreas[I].EndPos != FLabeledAreas[I].EndPos)
-            return {};
-    return FAreaLabels;
 }
 
 void TForm1::LabelExportClick()
@@ -81,16 +70,16 @@ bool TForm1::SaveAreasAsLabels()
     const auto Count = std::size_t(std::clamp<std::int64_t>(FAreaCount, 0, std::int64_t(FAreas.size())));
     const std::vector<TTrimArea> Areas(FAreas.begin(), FAreas.begin() + std::ptrdiff_t(Count));
     // The labels read with the areas, else the names their pieces get.
-    QStringList Labels = CurrentAreaLabels();
+    QStringList Labels = Document.CurrentAreaLabels();
     if (Labels.isEmpty())
         for (std::size_t I = 0; I < Count; ++I)
             Labels << QString::fromStdString(NumberedPieceName(int(I)));
-    const QByteArray Text = LabelFileText(Areas, RecordingView().Format.nSamplesPerSec, Labels);
+    const QByteArray Text = LabelFileText(Areas, Document.RecordingView().Format.nSamplesPerSec, Labels);
     const QFileInfo Target(*Path);
     const std::string Name = QFile::encodeName(Target.fileName()).toStdString();
     try {
         TFolderWriter Writer(QFile::encodeName(Target.absolutePath()).toStdString());
-        if (FRecordingFile && Writer.IsFile(Name, FRecordingFile->Device, FRecordingFile->Inode)) {
+        if (Document.RecordingFile() && Writer.IsFile(Name, Document.RecordingFile()->Device, Document.RecordingFile()->Inode)) {
             ShowMessage(tr("開いているwavファイルにラベルは書き出せません\n") + *Path);
             return false;
         }
@@ -100,7 +89,7 @@ bool TForm1::SaveAreasAsLabels()
                     + QStringLiteral(": ") + QString::fromStdString(Error.Reason));
         return false;
     }
-    MarkAreasSaved();
+    Document.MarkAreasSaved();
     ShowMessage(tr("%n個の範囲をラベルに書き出しました", nullptr, int(Count)));
     return true;
 }
@@ -121,7 +110,7 @@ void TForm1::LabelImportClick()
     std::vector<TLabeledArea> Read;
     std::optional<ELabelFileError> Bad;
     try {
-        const TSampleView Recording = RecordingView();
+        const TSampleView Recording = Document.RecordingView();
         Read = ReadLabelFile(File, Recording.Format.nSamplesPerSec, FrameCountOf(Recording));
     } catch (const ELabelFileError &Error) {
         Bad = Error;
@@ -136,15 +125,7 @@ void TForm1::LabelImportClick()
     }
     {
         TWaitCursor Wait;
-        FAreas.clear();
-        FAreaLabels.clear();
-        for (const TLabeledArea &Area : Read) {
-            FAreas.push_back(Area.Area);
-            FAreaLabels << Area.Label;
-        }
-        FLabeledAreas = FAreas;
-        FAreaCount = std::int32_t(FAreas.size());
-        MarkAreasSaved();
+        Document.TakeLabeled(Read);
         PB->repaint();
     }
     ShowMessage(tr("%n個の範囲を読み込みました", nullptr, FAreaCount));
@@ -152,7 +133,7 @@ void TForm1::LabelImportClick()
 
 void TForm1::NamedExportClick()
 {
-    const QStringList Labels = CurrentAreaLabels();
+    const QStringList Labels = Document.CurrentAreaLabels();
     if (Labels.isEmpty() && FAreaCount > 0) {
         ShowMessage(tr("ラベルを読み込んだ範囲ではないため、ラベル名では保存できません"));
         return;

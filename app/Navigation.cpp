@@ -1,26 +1,19 @@
 // Loading a recording, the view's right-click, the "Move" joystick.
 #include "app/Unit1.h"
 
-#include "app/BackgroundWork.h"
-#include "app/FormatReport.h"
 #include "app/PaintBox.h"
-#include "app/RecordingLoad.h"
 #include "app/SettingEdits.h"
 #include "app/WindowTitle.h"
 #include "engine/MappedRecording.h"
 #include "engine/SampleFormat.h"
-#include "platform/Exception.h"
-#include "platform/Streams.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <cstdint>
 #include <thread>
-#include <utility>
 
 void TForm1::FileOpen()
 {
@@ -32,63 +25,28 @@ void TForm1::FileOpen()
 
 void TForm1::OpenRecording(const std::string &FileName)
 {
-    // The file is read into fresh parts, and they take the place of the
-    // recording shown only when all of it has succeeded: a file that cannot
-    // be read, or whose reading is cancelled, leaves the recording, its
-    // areas and their history as they were.
-    const QString Shown = QFile::decodeName(QByteArray::fromStdString(FileName));
-    // The areas shown go with the recording: asked for first, and kept.
+    // A file that cannot be read, or whose reading is cancelled, leaves
+    // the recording, its areas and their history as they were. The areas
+    // shown go with the recording: asked for first, and kept.
     if (!ConfirmLeavingAreas())
         return;
-    KeepShownAreas();
-    TFileStream Stream(FileName, TFileStream::TMode::OpenRead);
-    TFreshRecording Fresh;
-    try {
-        const TLoadPath Path = ChooseLoadPath(Stream);
-        std::shared_ptr<TMappedRecording> Mapped;
-        // A long recording (or one to decode) is mapped off the window's
-        // thread, which keeps painting; a short one at once.
-        if ((Path == TLoadPath::InPlace || Path == TLoadPath::Engine) && Stream.Size() > (std::int64_t(64) << 20)) {
-            const bool Done = RunInBackground(this, tr("読み込んでいます...") + QLatin1Char('\n') + Shown,
-                                              [&](TBackgroundWork &) { Mapped = MapRecording(FileName); });
-            if (!Done)
-                return;
-        }
-        Fresh.Wave = std::make_unique<TZuWave>(nullptr);
-        Fresh.Wave->SetOnNotify(ZU->GetOnNotify());
-        ReadRecording(FileName, Stream, Path, std::move(Mapped), Fresh);
-    } catch (const std::exception &Error) {
-        // The cause as the reader words it, then which file it was.
-        throw Exception(std::string(Error.what()) + "\n" + Shown.toStdString());
-    }
-
-    // The fresh wave's buffer becomes ZU's, ZU's old one goes with Fresh.
-    std::swap(ZU->FInternalWave, Fresh.Wave->FInternalWave);
-    Fresh.Wave.reset();
-    std::shared_ptr<TMappedRecording> Old = std::exchange(FMapped, std::move(Fresh.Mapped));
-    FRecordingFile = Fresh.File;
-    FRecordingName = Shown;
-    FRecordingKey.reset();
-    FSavedAreas.clear();
+    Document.KeepShownAreas();
+    std::optional<TRecordingCommands::TOpened> Opened = Commands.Open(FileName);
+    if (!Opened)
+        return;
     FPaintErrorReported = false;
-    FChannelsNoticeGiven = false;
-    FFormatRefusal.clear();
-    FSuggested.reset();
-    FAreaCount = 0;
     // The bar holds an int: a recording of more than 2^31-1 frames is
     // clamped to that, so the view scrolls to frame 2^31-1 and shows the
     // screen from there; detection, the export and play still reach every
     // frame beyond.
-    const std::int64_t Frames = FrameCountOf(RecordingView());
+    const std::int64_t Frames = FrameCountOf(Document.RecordingView());
     SB->setMaximum(static_cast<int>(std::min<std::int64_t>(Frames, INT32_MAX)));
     // Times typed into the settings count at the new recording's rate.
-    FSettingEdits->SetRate(RecordingView().Format.nSamplesPerSec);
+    Settings->SetRate(Document.RecordingView().Format.nSamplesPerSec);
     // The envelope levels are the new recording's: even a block at the old
     // one's address holds other samples.
     ReadLevels();
-    FitZoomRange();
-    // Corrections and their history belong to the recording they were made on.
-    FEditor.Reset();
+    WaveView->FitZoomRange();
     FCursor.reset();
     FNewArea.reset();
     FDragged.reset();
@@ -97,14 +55,10 @@ void TForm1::OpenRecording(const std::string &FileName)
     // Unmapping hours of a recording the kernel has cached takes a moment:
     // the old one goes on a thread of its own (the level reading, which
     // held it too, has ended).
-    if (Old)
-        std::thread([Old = std::move(Old)]() mutable { Old.reset(); }).detach();
-    if (!FMapped) {
-        Stream.SetPosition(0);
-        FFormatRefusal = UnreadableFormatReport(*this, Stream);
-        if (!FFormatRefusal.isEmpty())
-            ShowMessage(FFormatRefusal);
-    }
+    if (Opened->Left)
+        std::thread([Old = std::move(Opened->Left)]() mutable { Old.reset(); }).detach();
+    if (!Document.FormatRefusal().isEmpty())
+        ShowMessage(Document.FormatRefusal());
     OfferAreasKept(FileName);
 }
 

@@ -113,7 +113,7 @@ void TOverviewStrip::paintEvent(QPaintEvent *)
         Canvas.Line(ShownLeft, H - 1, ShownRight, H - 1, Lime);
         Canvas.Line(ShownLeft, 0, ShownLeft, H, Lime);
         Canvas.Line(ShownRight - 1, 0, ShownRight - 1, H, Lime);
-        if (const std::optional<std::int64_t> Frame = FForm.PlayheadFrame()) {
+        if (const std::optional<std::int64_t> Frame = FForm.WaveView->PlayheadFrame()) {
             const int X = ColumnOf(*Frame, Frames);
             Canvas.Line(X, 0, X, H, Playhead);
         }
@@ -125,7 +125,7 @@ void TOverviewStrip::MoveTo(int X)
 {
     const std::int64_t Frames = FForm.Peaks()->Frames();
     if (Frames > 0)
-        FForm.CentreOn(FrameAt(X, Frames));
+        FForm.WaveView->CentreOn(FrameAt(X, Frames));
 }
 
 void TOverviewStrip::mousePressEvent(QMouseEvent *Event)

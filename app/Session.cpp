@@ -2,43 +2,12 @@
 
 #include "app/Unit1.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QWidget>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
-
-// The no-sound level comes before the cut-start level: it is the latter's
-// minimum, and a cut-start level set first could be clamped by the old one.
-std::vector<QScrollBar *> SettingBars(const TForm1 &Form)
-{
-    return {Form.SBN,    Form.SBCSL,  Form.SBNW, Form.SBML, Form.SBMZSS, Form.SBMZSE, Form.SBAFIL,
-            Form.SBAFOL, Form.SBVZ,   Form.SBHZ, Form.SBPAD, Form.SBLW,   Form.SBMAX};
-}
-
-// The cut-start level's minimum follows the no-sound level only once that
-// has moved: the designed start has it below, which must come back too.
-const QString CutStartMinimum = QStringLiteral("SBCSLMinimum");
-
-// The settings beside Auto, kept with the bars' values.
-const QString JoinShortKey = QStringLiteral("JoinShort");
-const QString TargetKey = QStringLiteral("Target");
-const QString BandKey = QStringLiteral("Band");
-
-// A list's choice kept by its index; one not offered (edited by hand)
-// leaves the choice as it is.
-void ChooseKept(QComboBox *Box, const TSettingValues &Values, const QString &Key)
-{
-    if (Box != nullptr && Values.value(Key, -1) >= 0 && Values.value(Key) < Box->count())
-        Box->setCurrentIndex(Values.value(Key));
-}
 
 const QString SettingsGroup = QStringLiteral("Settings");
 const QString MainWindowKey = QStringLiteral("Windows/Main");
@@ -55,37 +24,12 @@ QString SessionFile()
 
 TSettingValues SettingValuesOf(const TForm1 &Form)
 {
-    TSettingValues Values;
-    // A value typed beyond its bar is kept as typed (a time as positions at
-    // the open recording's rate).
-    for (const QScrollBar *Bar : SettingBars(Form))
-        Values.insert(Bar->objectName(), Form.SettingOf(Bar));
-    Values.insert(CutStartMinimum, Form.SBCSL->minimum());
-    if (Form.JoinShortBox != nullptr)
-        Values.insert(JoinShortKey, Form.JoinShortBox->isChecked() ? 1 : 0);
-    if (Form.TargetBox != nullptr)
-        Values.insert(TargetKey, Form.TargetBox->currentIndex());
-    if (Form.BandBox != nullptr)
-        Values.insert(BandKey, Form.BandBox->currentIndex());
-    return Values;
+    return Form.Settings->Values();
 }
 
 void ApplySettingValues(TForm1 &Form, const TSettingValues &Values)
 {
-    for (QScrollBar *Bar : SettingBars(Form)) {
-        if (Bar == Form.SBCSL && Values.contains(CutStartMinimum))
-            Bar->setMinimum(std::min(Values.value(CutStartMinimum), Form.SBN->value()));
-        if (!Values.contains(Bar->objectName()))
-            continue;
-        if (Form.FSettingEdits != nullptr && Form.FSettingEdits->Holds(Bar))
-            Form.FSettingEdits->Set(Bar, Values.value(Bar->objectName()));
-        else
-            Bar->setValue(Values.value(Bar->objectName()));
-    }
-    if (Form.JoinShortBox != nullptr && Values.contains(JoinShortKey))
-        Form.JoinShortBox->setChecked(Values.value(JoinShortKey) != 0);
-    ChooseKept(Form.TargetBox, Values, TargetKey);
-    ChooseKept(Form.BandBox, Values, BandKey);
+    Form.Settings->Apply(Values);
 }
 
 void RestoreSession(TForm1 &Form, QWidget *ToolWindow)

@@ -4,7 +4,8 @@
 // The store is an INI file under the user's configuration folder
 // ($XDG_CONFIG_HOME/redivev/redivev.conf), looked up at every use so that a
 // test may point it elsewhere; a missing store gives the designed start-up.
-#include <QMap>
+#include "app/SettingsPanel.h"
+
 #include <QString>
 
 class QWidget;
@@ -12,8 +13,7 @@ class TForm1;
 
 QString SessionFile();
 
-// The settings' values by the names of their bars.
-using TSettingValues = QMap<QString, int>;
+// The settings' values, as the panel keeps them.
 TSettingValues SettingValuesOf(const TForm1 &Form);
 // Sets each bar named in Values; names that no bar has are skipped.
 void ApplySettingValues(TForm1 &Form, const TSettingValues &Values);

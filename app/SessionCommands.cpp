@@ -47,5 +47,5 @@ void TForm1::Defaults1Click()
     // The settings the areas were detected with go.
     if (!ConfirmLeavingAreas())
         return;
-    ApplySettingValues(*this, FDesignedSettings);
+    Settings->Apply(Settings->Designed());
 }

@@ -68,24 +68,24 @@ void SettingHelp::DescribeAll(TForm1 &Form)
         {Form.SBMZSE, tr("区間の後で、静かな終わりを探す範囲です。"), WidthUnit(), CommandLine("--forward-search")},
         {Form.SBAFIL, tr("区間の始まりのフェードインの長さ。") + Drawn, Samples, NoOption},
         {Form.SBAFOL, tr("区間の終わりのフェードアウトの長さ。") + Drawn, Samples, NoOption},
-        {Form.SBPAD, tr("各区間の前後に足す余白です (隣の区間には重なりません)。"), WidthUnit(), CommandLine("--pad")},
-        {Form.SBLW, tr("音の大きさを1サンプルではなく、この幅のRMSで測ります。0 は1サンプルです。"), WidthUnit(),
+        {Form.Settings->SBPAD, tr("各区間の前後に足す余白です (隣の区間には重なりません)。"), WidthUnit(), CommandLine("--pad")},
+        {Form.Settings->SBLW, tr("音の大きさを1サンプルではなく、この幅のRMSで測ります。0 は1サンプルです。"), WidthUnit(),
          CommandLine("--level-window")},
-        {Form.SBMAX, tr("これより長い区間は、その中の最も静かなところで切ります。0 は制限なしです。"), WidthUnit(),
+        {Form.Settings->SBMAX, tr("これより長い区間は、その中の最も静かなところで切ります。0 は制限なしです。"), WidthUnit(),
          CommandLine("--max-size")},
-        {Form.TargetBox, tr("Auto で1つの区間に入れるもの: 文 (sentence)、句 (phrase)、単語 (word)。"),
+        {Form.Settings->TargetBox, tr("Auto で1つの区間に入れるもの: 文 (sentence)、句 (phrase)、単語 (word)。"),
          tr("右の一覧は、切る位置を決めるときだけ使う周波数帯です: "
             "なし (off)、80 Hz 以上 (highpass)、80 Hz〜4 kHz (speech)。保存するデータはそのままです。"),
          CommandLine("--target, --band")},
     };
     // The rows built beside the designed ones.
-    const QList<const QWidget *> Added{Form.SBPAD, Form.SBLW, Form.SBMAX, Form.TargetBox};
+    const QList<const QWidget *> Added{Form.Settings->SBPAD, Form.Settings->SBLW, Form.Settings->SBMAX, Form.Settings->TargetBox};
     for (const auto &Row : Rows)
         if (Row.Control != nullptr)
             Describe(Row.Control, Row.What + QLatin1Char('\n') + Row.Unit + QLatin1Char('\n') + Row.Option,
                      !Added.contains(Row.Control));
-    if (Form.JoinShortBox != nullptr)
-        Form.JoinShortBox->setToolTip(tr("Minimum size より短い区間を捨てずに、近い方の隣の区間と結合します "
+    if (Form.Settings->JoinShortBox != nullptr)
+        Form.Settings->JoinShortBox->setToolTip(tr("Minimum size より短い区間を捨てずに、近い方の隣の区間と結合します "
                                          "(離れすぎていれば1つの区間として残します)。Auto ではオンになります。")
                                       + QLatin1Char('\n') + CommandLine("--join-short"));
     if (Form.SuggestButton != nullptr)

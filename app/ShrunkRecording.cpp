@@ -7,11 +7,12 @@
 
 QString ShrunkRecordingReport(const TForm1 &Form)
 {
-    if (!Form.FMapped || !Form.FMapped->Shrank())
+    const std::shared_ptr<TMappedRecording> &Mapped = Form.Document.Mapped();
+    if (!Mapped || !Mapped->Shrank())
         return QString();
     return QCoreApplication::translate("Redivev",
                                        "wavファイルが他のプログラムによって短くなりました。もう一度開いてください\n")
-        + Form.FRecordingName;
+        + Form.Document.RecordingName();
 }
 
 bool RefuseShrunkRecording(TForm1 &Form)

@@ -2,7 +2,6 @@
 // window's button), and the step back to the settings before them.
 #include "app/Unit1.h"
 
-#include "app/BackgroundWork.h"
 #include "app/Detection.h"
 #include "app/FormatReport.h"
 #include "app/PaintBox.h"
@@ -10,8 +9,6 @@
 #include "app/ShrunkRecording.h"
 #include "app/WaitCursor.h"
 #include "engine/SettingText.h"
-#include "engine/SuggestSettings.h"
-#include "engine/TrimDetection.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,8 +18,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-
-#include <cmath>
 
 void TForm1::CreateSuggestCommands()
 {
@@ -39,33 +34,6 @@ void TForm1::CreateSuggestCommands()
     SuggestButton->setObjectName(QStringLiteral("SuggestButton"));
     SuggestButton->setFont(Button1->font());
     SuggestButton->setGeometry(Button1->geometry().translated(Button1->width() + 3, 0));
-    // A row below the added ones, built as they are: what a piece should
-    // hold in the bar's place, Join short in the edit's.
-    QWidget *Rows = SBAFOL->parentWidget();
-    const int Step = SBMAX->y() - SBAFOL->y() + 20;
-    auto *Caption = new QLabel(tr("Target"), Rows);
-    Caption->setFont(Label8->font());
-    Caption->setAlignment(Label8->alignment());
-    Caption->setGeometry(Label8->geometry().translated(0, Step));
-    TargetBox = new QComboBox(Rows);
-    TargetBox->setObjectName(QStringLiteral("TargetBox"));
-    TargetBox->addItems(SettingChoices(SettingSpec(TSettingId::Target)));
-    TargetBox->setCurrentIndex(SettingDefault(TSettingId::Target));
-    // The bar's room shared by two lists.
-    const QRect Bar = SBAFOL->geometry().translated(0, Step);
-    TargetBox->setGeometry(Bar.x(), Bar.y(), Bar.width() / 2 - 2, Bar.height());
-    BandBox = new QComboBox(Rows);
-    BandBox->setObjectName(QStringLiteral("BandBox"));
-    BandBox->addItems(SettingChoices(SettingSpec(TSettingId::Band)));
-    BandBox->setCurrentIndex(SettingDefault(TSettingId::Band));
-    BandBox->setGeometry(Bar.x() + Bar.width() / 2, Bar.y(), Bar.width() - Bar.width() / 2, Bar.height());
-    JoinShortBox = new QCheckBox(tr("Join short"), Rows);
-    JoinShortBox->setObjectName(QStringLiteral("JoinShortBox"));
-    JoinShortBox->setFont(Edit6->font());
-    JoinShortBox->setChecked(SettingDefault(TSettingId::JoinShort) != 0);
-    const QRect Edit = Edit6->geometry().translated(0, Step);
-    JoinShortBox->setGeometry(Edit.x(), Edit.y(), std::min(Rows->width() - Edit.x(), 100), Edit.height());
-    Rows->setMinimumHeight(Rows->minimumHeight() + 20);
     connect(SuggestAction, &QAction::triggered, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(SuggestButton, &QPushButton::clicked, this, [this] { Guarded([this] { SuggestClick(); }); });
     connect(UndoSuggestAction, &QAction::triggered, this, [this] { Guarded([this] { UndoSuggestClick(); }); });
@@ -75,73 +43,24 @@ void TForm1::SuggestClick()
 {
     if (RefuseShrunkRecording(*this) || RepeatUnreadableFormat(*this))
         return;
-    TSuggestedSettings Suggested;
-    std::int32_t Pieces = 0;
+    std::optional<TRecordingCommands::TSuggestion> Found;
     {
         TWaitCursor Wait;
-        const TSampleView Recording = RecordingView();
-        // The maximum size is the user's: the suggestion leaves it.
-        const std::int32_t MaximumSize = SettingOf(SBMAX);
-        // Read once for the levels and once for the count: long work that
-        // keeps the window answering and can be cancelled, leaving the
-        // settings as they were.
-        const bool Found = RunInBackground(this, tr("設定を録音から提案しています..."), [&](TBackgroundWork &Work) {
-            Suggested = SuggestTrimSettings(Recording, TPieceTarget(std::max(TargetBox->currentIndex(), 0)));
-            if (Work.Cancelled())
-                throw EWorkCancelled();
-            TTrimSettings Settings = Suggested.Settings;
-            Settings.MaximumSize = MaximumSize;
-            std::vector<TTrimArea> Areas;
-            DetectTrimAreas(Recording, Settings, Suggested.Floor, Areas, Pieces, [&Work](double Share) {
-                Work.Report(Share);
-                return !Work.Cancelled();
-            });
-        });
+        Found = Commands.Suggest(Settings->Target(), Settings->ValueOf(Settings->SBMAX));
         if (!Found)
             return;
-        // The settings to step back to; the zoom is the view's, not the cut's.
-        FBeforeSuggestion = SettingValuesOf(*this);
-        FBeforeSuggestion->remove(SBVZ->objectName());
-        FBeforeSuggestion->remove(SBHZ->objectName());
-        FSuggested = Suggested;
-        FSuggested->LevelsDb.clear();
-        const TTrimSettings &S = Suggested.Settings;
-        // The no-sound level first: it is the cut start level's minimum.
-        FSettingEdits->Set(SBN, S.NoSoundLevel);
-        FSettingEdits->Set(SBCSL, S.CutStartLevel);
-        FSettingEdits->Set(SBNW, S.NoSoundWidth);
-        FSettingEdits->Set(SBML, S.MinimumSize);
-        FSettingEdits->Set(SBMZSS, S.BackwardSearch);
-        FSettingEdits->Set(SBMZSE, S.ForwardSearch);
-        FSettingEdits->Set(SBPAD, S.Pad);
-        FSettingEdits->Set(SBLW, S.LevelWindow);
-        JoinShortBox->setChecked(S.JoinShort != 0);
-        BandBox->setCurrentIndex(S.Band);
+        Settings->TakeSuggestion(Found->Suggested.Settings);
         UndoSuggestAction->setEnabled(true);
         PB->repaint();
     }
-    const auto Db = [](double Value) {
-        return (Value < 0 ? QStringLiteral("\u2212") : QString()) + QString::number(std::abs(Value), 'f', 1);
-    };
-    // Without a quiet stretch there is no floor to measure, and a level
-    // reported for speech would be made up: say so instead.
-    if (!Suggested.SpeechFound && Suggested.NoiseFloorDb <= SilenceDb)
-        ShowMessage(tr("録音は無音です。切り出す声がありません。自動切り出しで%n個に分割されます", nullptr, Pieces));
-    else if (!Suggested.SpeechFound)
-        ShowMessage(tr("録音はずっと %1 dBFS 前後で、雑音を測れる静かな部分も、声と見なせる大きな部分もありません。"
-                                   "自動切り出しで%n個に分割されます", nullptr, Pieces)
-                        .arg(Db(Suggested.NoiseFloorDb)));
-    else
-        ShowMessage(tr("雑音 %1 dBFS、声 %2 dBFS から設定を提案しました。自動切り出しで%n個に分割されます", nullptr, Pieces)
-                        .arg(Db(Suggested.NoiseFloorDb), Db(Suggested.SpeechLevelDb)));
+    ShowMessage(TRecordingCommands::Describe(*Found));
 }
 
 void TForm1::UndoSuggestClick()
 {
-    if (!FBeforeSuggestion)
+    if (!Settings->CanUndoSuggestion())
         return;
-    ApplySettingValues(*this, *FBeforeSuggestion);
-    FBeforeSuggestion.reset();
-    FSuggested.reset();
+    Settings->UndoSuggestion();
+    Document.Suggested.reset();
     UndoSuggestAction->setEnabled(false);
 }

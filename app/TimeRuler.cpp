@@ -43,7 +43,7 @@ void TTimeRuler::paintEvent(QPaintEvent *)
 {
     QPainter Painter(this);
     Painter.fillRect(rect(), Qt::black);
-    const TSampleView Recording = FForm.RecordingView();
+    const TSampleView Recording = FForm.Document.RecordingView();
     const std::uint32_t Rate = Recording.Format.nSamplesPerSec;
     const std::int64_t Frames = FrameCountOf(Recording);
     if (Rate == 0 || Frames == 0)

@@ -51,10 +51,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
     // Handlers are connected only now, so the designed values set above are
     // the start values and no handler ran for them.
     WireEvents();
-    CreateSettingEdits();
+    Settings = new TSettingsPanel(
+        *ControlPanel, this, [this](const QString &Text) { ShowMessage(Text); }, [this] { PB->repaint(); });
     CreateSuggestCommands();
-    // Every setting's row exists now, and none has been changed.
-    FDesignedSettings = SettingValuesOf(*this);
     CreateSessionMenus();
     CreateLabelCommands();
     resize(DesignedClientWidth, DesignedClientHeight + menuBar()->sizeHint().height());
@@ -68,11 +67,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(new Ui::TForm1)
 TForm1::~TForm1()
 {
     delete ui;
-}
-
-TSampleView TForm1::RecordingView() const
-{
-    return FMapped ? FMapped->View() : SampleViewOf(*ZU);
 }
 
 void TForm1::BindControls()
@@ -166,15 +160,13 @@ void TForm1::CreateComponents()
 {
     // The form's waves play through the system's audio output.
     InstallSystemAudioOutput();
-    // Settings in the order the component stores them.
-    ZU = new TZuWave(this);
-    ZU2 = new TZuWave(this);
-    for (TZuWave *Wave : {ZU, ZU2}) {
-        Wave->SetFreq(44100);
-        Wave->SetBits(16);
-        Wave->SetChannels(1);
+    // Settings in the order the component stores them; ZU, the
+    // document's, has them already.
+    ZU2->SetFreq(44100);
+    ZU2->SetBits(16);
+    ZU2->SetChannels(1);
+    for (TZuWave *Wave : {ZU, ZU2})
         Wave->SetOnNotify([this](QObject *Sender) { ZUNotify(Sender); });
-    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,15 +1,16 @@
 #pragma once
-// TForm1: the main window. Owns the recording (a file mapped in place, read
-// through ZU where the wave library reads its format), the scratch wave (ZU2), every control including the
-// parameter panel shown in the tool window, and the trim-area list. Members
+// TForm1: the main window. It shows the recording and the user's work on it
+// (Document, which owns ZU and the trim-area list), owns the scratch wave
+// (ZU2) and every control including the parameter panel shown in the tool
+// window, and hands each command to the part that carries it out. Members
 // keep their designed names so that tests and the bench driver can reach
 // them.
-#include "app/AreaEditor.h"
-#include "app/KeptAreas.h"
-#include "app/SettingEdits.h"
+#include "app/RecordingCommands.h"
+#include "app/RecordingDocument.h"
+#include "app/SettingsPanel.h"
+#include "app/WaveView.h"
 #include "engine/ExportFolder.h"
 #include "engine/SampleView.h"
-#include "engine/SuggestSettings.h"
 #include "engine/TrimArea.h"
 #include "wave/ZuWAVE.h"
 
@@ -61,6 +62,9 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
 
+    // The recording and the user's work on it; the window shows it.
+    TRecordingDocument Document{this};
+
     // --- Modal seam: tests and the bench driver replace these. ---
     // Runs the open dialog; the chosen file, or nothing when cancelled.
     std::function<std::optional<QString>()> RunOpenDialog;
@@ -95,8 +99,6 @@ public:
     void OpenRecording(const std::string &FileName);
     void PBPaint();
     void SBChange(QScrollBar *Sender);
-    // A detection setting's value: its bar's, or a typed one beyond it.
-    std::int32_t SettingOf(const QScrollBar *Bar) const;
     void N3Click();
     void N5Click();
     void N6Click();
@@ -113,12 +115,8 @@ public:
 
     void ExtractArea(std::int32_t Index);
 
-    // The recording as every command reads it: the mapped file's view (ZU's
-    // block, where the library reads it, lies in it), else ZU's own buffer.
-    // Valid until the next load.
-    TSampleView RecordingView() const;
 
-    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/Playhead.cpp) ---
+    // --- Zoom, overview and playhead (app/ViewZoom.cpp, app/WaveView.cpp) ---
     // The envelope levels of the loaded recording, built at its first use;
     // a new object for every recording and every change of its samples.
     // A long recording's are read by FLevelReading meanwhile.
@@ -127,20 +125,8 @@ public:
     // a thread of its own for a long one.
     void ReadLevels();
     std::unique_ptr<TLevelReading> FLevelReading;
-    // Zooms by Factor (above 1: out) keeping the frame under column X there.
-    void ZoomAround(int X, double Factor);
-    void ShowWholeRecording();
-    // Scrolls the view by Columns (negative: back).
-    void ScrollColumns(double Columns);
-    // Lets SBHZ reach a zoom that shows the whole recording in the view.
-    void FitZoomRange();
-    // Shows Frame in the middle of the view, as far as the scroll bar goes.
-    void CentreOn(std::int64_t Frame);
-    void StartPlayhead(std::int64_t First, std::int64_t Last);
-    void StopPlayback();
-    void PlayheadTimerTimer();
-    // The frame being heard while a piece plays.
-    std::optional<std::int64_t> PlayheadFrame() const;
+    // Where the view stands: zoom, scroll and the playhead.
+    TWaveView *WaveView = nullptr;
     QMenu *ViewMenu = nullptr;
     QAction *ZoomInAction = nullptr;
     QAction *ZoomOutAction = nullptr;
@@ -149,10 +135,8 @@ public:
     QAction *StopAction = nullptr;
     TTimeRuler *Ruler = nullptr;
     TOverviewStrip *Overview = nullptr;
-    QTimer *PlayheadTimer = nullptr;
 
     // --- Hand corrections of the areas (app/AreaMouse.cpp, app/AreaList.cpp) ---
-    TAreaEditor &Editor() { return FEditor; }
     // Left button on the view: select, move an edge, or with Shift add.
     void AreaMouseDown(Qt::KeyboardModifiers Shift, int X);
     void AreaMouseMove(int X);
@@ -177,14 +161,13 @@ public:
     QTableView *AreaList = nullptr;
     TAreaListModel *AreaListModel = nullptr;
 
+
     // --- Wave components and timer ---
-    // The recording when the wave library reads it (8/16-bit PCM, mono or
-    // stereo, under 2 GiB: its block lies in FMapped's mapping) and when
-    // nothing reads it (the library keeps its format for the report). When
-    // only the engine reads it, ZU holds no samples, as after a refused
-    // load: nothing that reads ZU finds an older recording's samples.
-    TZuWave *ZU = nullptr;
-    TZuWave *ZU2 = nullptr;
+    // The recording (the document's wave) and the scratch wave.
+    TZuWave *ZU = &Document.Wave();
+    TZuWave *ZU2 = new TZuWave(this);
+    // The long work on the recording, each command's.
+    TRecordingCommands Commands{Document, *ZU2, this};
     QTimer *Timer1 = nullptr;
     QFileDialog *OD = nullptr;
 
@@ -225,33 +208,14 @@ public:
     QLineEdit *Edit6 = nullptr;
     QLineEdit *Edit9 = nullptr;
     QLineEdit *Edit10 = nullptr;
-    // The margin around each piece and the window levels are read over.
-    QScrollBar *SBPAD = nullptr;
-    QScrollBar *SBLW = nullptr;
-    QLineEdit *Edit11 = nullptr;
-    QLineEdit *Edit12 = nullptr;
-    // The longest piece; 0 is none.
-    QScrollBar *SBMAX = nullptr;
-    QLineEdit *Edit13 = nullptr;
+    // The detection settings on the panel, with the rows added to it.
+    TSettingsPanel *Settings = nullptr;
     // Settings suggested from the recording, and the way back from them.
     QAction *SuggestAction = nullptr;
     QAction *UndoSuggestAction = nullptr;
     QPushButton *SuggestButton = nullptr;
-    // Beside Auto: what a piece should hold (sentence, phrase, word: the
-    // suggestion's pause width), and short stretches kept rather than
-    // dropped, which Auto turns on.
-    // The band levels are read in (off, highpass, speech), which Auto may
-    // choose.
-    QComboBox *TargetBox = nullptr;
-    QComboBox *BandBox = nullptr;
-    QCheckBox *JoinShortBox = nullptr;
     void SuggestClick();
     void UndoSuggestClick();
-    std::optional<QMap<QString, int>> FBeforeSuggestion; // as SettingValuesOf gives them
-    // The last suggestion for the recording shown, without its levels: the
-    // floor Trim! follows while the panel's levels are the suggested ones.
-    std::optional<TSuggestedSettings> FSuggested;
-    TSettingEdits *FSettingEdits = nullptr;
     // Label files: the areas written and read as labels (ファイル menu), and
     // the export that names the pieces after the labels read (処理 menu).
     QAction *LabelExportAction = nullptr;
@@ -262,15 +226,9 @@ public:
     void NamedExportClick();
     // The label file to write (Save) or read; nothing when cancelled.
     std::function<std::optional<QString>(bool Save)> RunLabelDialog;
-    // The labels read with the areas, which count while FAreas still holds
-    // exactly the areas read (FLabeledAreas).
-    QStringList FAreaLabels;
-    std::vector<TTrimArea> FLabeledAreas;
     // Writes the areas as labels, the dialog suggesting NAME.txt beside
     // the recording; true when written.
     bool SaveAreasAsLabels();
-    // The current areas' labels, when they are those read; else empty.
-    QStringList CurrentAreaLabels() const;
     // The names N6Click gives the pieces: empty for WAVE00, ..., unless
     // NamedExportClick runs it.
     std::vector<std::string> FPieceNames;
@@ -299,44 +257,20 @@ public:
     QAction *ToolWindow1 = nullptr;   // under View1; the tool window answers it
 
     // --- State ---
-    std::vector<TTrimArea> FAreas;
-    std::int32_t FAreaCount = 0;
+    std::vector<TTrimArea> &FAreas = Document.Areas;
+    std::int32_t &FAreaCount = Document.AreaCount;
     std::int32_t FMoveDX = 0;
     std::int32_t FMoveDY = 0;
     std::int32_t FDownX = 0;
     std::int32_t FDownY = 0;
     std::int64_t FClickPos = 0;
     bool FMoving = false;
-    // The file the recording was loaded from, which the export must never
-    // replace; nothing when no file is loaded.
-    std::optional<TFileIdentity> FRecordingFile;
-    // The recording's file, mapped copy-on-write: every format a reader
-    // takes; null when no file is open or the library's loader holds a copy.
-    std::shared_ptr<TMappedRecording> FMapped;
-    // FileOpen's report of a format nothing reads, which the commands repeat
-    // instead of working on a recording without samples; empty otherwise.
-    QString FFormatRefusal;
-    // Whether playing has told that channels beyond two are not played,
-    // once per loaded recording.
-    bool FChannelsNoticeGiven = false;
     // The export folder the user chose; empty for the default one.
     QString FExportFolder;
-    // The settings as the form description gives them.
-    QMap<QString, int> FDesignedSettings;
 
     // --- The user's work on the areas (app/UnsavedAreas.cpp) ---
-    // Whether the areas hold hand corrections made since they were last
-    // detected, read, exported or saved as labels.
-    bool HasUnsavedAreas() const;
     // Asks before the areas would go (AskSaveAreas); true to go ahead.
     bool ConfirmLeavingAreas();
-    // The areas as they are now count as kept.
-    void MarkAreasSaved();
-    // The recording as opened (its name as the user gave it) and as the
-    // store of areas knows it; nothing while none is open.
-    QString FRecordingName;
-    std::optional<TRecordingKey> FRecordingKey;
-    std::vector<TTrimArea> FSavedAreas;
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
@@ -347,16 +281,11 @@ private:
     void ApplyFonts();
     void FitCaptions();
     void CreateComponents();
-    void CreateSettingEdits();
-    void AddMarginRows();
     void CreateSuggestCommands();
     void CreateLabelCommands();
     void InstallAreaKeeping();
-    // Puts the areas shown in the store, for the recording being left.
-    void KeepShownAreas();
     // After a recording has opened: offers the areas kept for it.
     void OfferAreasKept(const std::string &FileName);
-    std::vector<TTrimArea> ShownAreas() const;
     void CreatePopupAndDialog();
     void InstallModalDefaults();
     void WireEvents();
@@ -375,7 +304,6 @@ private:
     };
     std::optional<TEdgeHit> EdgeAt(int X) const;
 
-    TAreaEditor FEditor{FAreas, FAreaCount};
     std::optional<TEdgeHit> FDragged;
     // Where the edge was taken hold of: it moves only once the mouse has.
     int FDragFromX = 0;
@@ -384,10 +312,6 @@ private:
     std::uint64_t FListedVersion = ~std::uint64_t(0);
 
     std::shared_ptr<const TPeakLevels> FPeaks;
-    std::int64_t FPlayFirst = 0;
-    std::int64_t FPlayLast = 0;
-    std::int64_t FPlayStartedMs = -1;
-    bool FPlayheadInSight = false;
 
     Ui::TForm1 *ui = nullptr;
     // A paint that fails tells the user once per loaded recording, so that

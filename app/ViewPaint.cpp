@@ -80,7 +80,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
                 Row[std::size_t(X)] |= BandBorder | 0xFF000000u;
         };
         const std::int64_t E = std::int64_t(W) * HZ + S;
-        const int Chosen = FEditor.Selected();
+        const int Chosen = Document.Editor().Selected();
         for (std::int32_t I = 0; I < FAreaCount; ++I) {
             const TTrimArea &Area = FAreas[static_cast<std::size_t>(I)];
             if (!(Area.StartPos < E && Area.EndPos > S))
@@ -96,7 +96,7 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     }
 
     try {
-        const TSampleView Recording = RecordingView();
+        const TSampleView Recording = Document.RecordingView();
         RefuseUnreadLayout(Recording);
         // Zeros where another program cut the file short are no waveform.
         if (const QString Shrunk = ShrunkRecordingReport(*this); !Shrunk.isEmpty()) {
@@ -149,8 +149,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
     // Levels close together put both captions on one row, where the inner
     // one's would run on from the outer one's: it moves along its line
     // past the other.
-    const int NoSound = Scaled(SettingOf(SBN));
-    const int CutStart = Scaled(SettingOf(SBCSL));
+    const int NoSound = Scaled(Settings->ValueOf(SBN));
+    const int CutStart = Scaled(Settings->ValueOf(SBCSL));
     const QString CutStartCaption = tr("Cut Start");
     const int Apart = std::abs(NoSound - CutStart) >= TH ? 100
         : std::max(100, 50 + Canvas.TextWidth(CutStartCaption + QLatin1Char(' ')));
@@ -169,16 +169,16 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(CX + Right, Y0 - 10, CX + Right, Bottom, Green);
     };
     {
-        const int A = Reach(SettingOf(SBAFIL));
-        const int B = Reach(SettingOf(SBAFOL));
+        const int A = Reach(Settings->ValueOf(SBAFIL));
+        const int B = Reach(Settings->ValueOf(SBAFOL));
         HangingBar(A, B, H - 50);
         Canvas.Text(CX - 30, H - 49, tr("Fade Width"));
         Canvas.Text(CX + B + 2, H - 50 - TH, tr("Out"));
         Canvas.Text(CX - A - 10, H - 50 - TH, tr("In"));
     }
     {
-        const int A = Reach(SettingOf(SBMZSS));
-        const int B = Reach(SettingOf(SBMZSE));
+        const int A = Reach(Settings->ValueOf(SBMZSS));
+        const int B = Reach(Settings->ValueOf(SBMZSE));
         HangingBar(A, B, H - 25);
         Canvas.Text(CX - 30, H - 24, tr("Zero Search"));
         // The left end is the backward search window, the right end the
@@ -196,8 +196,8 @@ void TForm1::PaintView(TViewCanvas &Canvas)
         Canvas.Line(CX + Half, Top, CX + Half, Y0 + 10, Green);
         Canvas.Text(10, Top + 1, Caption);
     };
-    CentredWidth(SettingOf(SBNW), 10, tr("No Sound Width"));
-    CentredWidth(SettingOf(SBML), 30, tr("Minimum Size"));
+    CentredWidth(Settings->ValueOf(SBNW), 10, tr("No Sound Width"));
+    CentredWidth(Settings->ValueOf(SBML), 30, tr("Minimum Size"));
 
     // Hand corrections: the selected area's borders, the one a Shift+drag
     // is adding, and the cursor a click left.
@@ -209,13 +209,13 @@ void TForm1::PaintView(TViewCanvas &Canvas)
             if (X >= 0 && X < W)
                 Canvas.Line(int(X), 0, int(X), H, Selected);
     };
-    if (FEditor.Selected() >= 0 && FEditor.Selected() < FAreaCount && std::size_t(FEditor.Selected()) < FAreas.size())
-        Marked(FAreas[std::size_t(FEditor.Selected())]);
+    if (Document.Editor().Selected() >= 0 && Document.Editor().Selected() < FAreaCount && std::size_t(Document.Editor().Selected()) < FAreas.size())
+        Marked(FAreas[std::size_t(Document.Editor().Selected())]);
     if (FNewArea)
         Marked(*FNewArea);
     if (FCursor && *FCursor >= S && (*FCursor - S) / HZ < W)
         Canvas.Line(int((*FCursor - S) / HZ), 0, int((*FCursor - S) / HZ), H, Cursor);
-    if (const std::optional<std::int64_t> Frame = PlayheadFrame(); Frame && *Frame >= S) {
+    if (const std::optional<std::int64_t> Frame = WaveView != nullptr ? WaveView->PlayheadFrame() : std::nullopt; Frame && *Frame >= S) {
         const std::int64_t X = (*Frame - S) / HZ;
         if (X < W)
             Canvas.Line(int(X), 0, int(X), H, Playhead);

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int PlayheadIntervalMs = 30;
 // One notch of the wheel scrolls a tenth of the view, or zooms by this.
 constexpr double ColumnsPerNotch = 0.1;
 constexpr double ZoomPerNotch = 1.5;
@@ -29,6 +28,7 @@ constexpr double ZoomPerKey = 2.0;
 
 void TForm1::CreateViewTools()
 {
+    WaveView = new TWaveView(Document, *ZU2, *SB, *SBHZ, *PB, this);
     // Docked above the view, so the designed client area below keeps its
     // size: the window grows by the strip's height instead.
     auto *Dock = new QDockWidget(this);
@@ -67,26 +67,24 @@ void TForm1::CreateViewTools()
     StopAction->setShortcut(QKeySequence(Qt::Key_Escape));
 
     connect(ZoomInAction, &QAction::triggered, this,
-            [this] { Guarded([this] { ZoomAround(PB->width() / 2, 1 / ZoomPerKey); }); });
+            [this] { Guarded([this] { WaveView->ZoomAround(PB->width() / 2, 1 / ZoomPerKey); }); });
     connect(ZoomOutAction, &QAction::triggered, this,
-            [this] { Guarded([this] { ZoomAround(PB->width() / 2, ZoomPerKey); }); });
-    connect(WholeRecordingAction, &QAction::triggered, this, [this] { Guarded([this] { ShowWholeRecording(); }); });
-    connect(StopAction, &QAction::triggered, this, [this] { Guarded([this] { StopPlayback(); }); });
+            [this] { Guarded([this] { WaveView->ZoomAround(PB->width() / 2, ZoomPerKey); }); });
+    connect(WholeRecordingAction, &QAction::triggered, this, [this] { Guarded([this] { WaveView->ShowWholeRecording(); }); });
+    connect(StopAction, &QAction::triggered, this, [this] { Guarded([this] { WaveView->StopPlayback(); }); });
 
     PB->OnWheel = [this](Qt::KeyboardModifiers Shift, double Notches, int X) {
         Guarded([&] {
             if (Shift & Qt::ControlModifier)
-                ZoomAround(X, std::pow(ZoomPerNotch, -Notches));
+                WaveView->ZoomAround(X, std::pow(ZoomPerNotch, -Notches));
             else
-                ScrollColumns(-Notches * ColumnsPerNotch * PB->width());
+                WaveView->ScrollColumns(-Notches * ColumnsPerNotch * PB->width());
         });
     };
-    PB->OnResize = [this] { Guarded([this] { FitZoomRange(); }); };
+    PB->OnResize = [this] { Guarded([this] { WaveView->FitZoomRange(); }); };
 
-    PlayheadTimer = new QTimer(this);
-    PlayheadTimer->setObjectName(QStringLiteral("PlayheadTimer"));
-    PlayheadTimer->setInterval(PlayheadIntervalMs);
-    connect(PlayheadTimer, &QTimer::timeout, this, [this] { Guarded([this] { PlayheadTimerTimer(); }); });
+    connect(WaveView->PlayheadTimer(), &QTimer::timeout, this,
+            [this] { Guarded([this] { WaveView->PlayheadTimerTimer(); }); });
 
     CreateAreaTools();
 }

@@ -84,7 +84,7 @@ int main(int argc, char **argv)
         Probe.stop();
         std::printf("run %d: %lld frames; first paint %lld ms, waveform complete %lld ms, longest event-loop "
                     "gap %lld ms, RssAnon %ld KiB (peak %ld KiB), RssFile %ld KiB\n",
-                    Run + 1, static_cast<long long>(FrameCountOf(Form.RecordingView())), static_cast<long long>(FirstPaint),
+                    Run + 1, static_cast<long long>(FrameCountOf(Form.Document.RecordingView())), static_cast<long long>(FirstPaint),
                     static_cast<long long>(Complete), static_cast<long long>(Longest), StatusKiB("RssAnon:"),
                     std::max(PeakAnon, StatusKiB("RssAnon:")), StatusKiB("RssFile:"));
         Clock.invalidate();

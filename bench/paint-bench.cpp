@@ -173,7 +173,7 @@ int main(int argc, char **argv)
         // 0: the whole recording, as its menu command shows it.
         for (const int Zoom : {1, 2000, 0}) {
             if (Zoom == 0) {
-                Form.ShowWholeRecording();
+                Form.WaveView->ShowWholeRecording();
                 std::printf("%u s recording, whole recording (zoom %d), %d trim areas in sight\n", Seconds,
                             Form.SBHZ->value(), VisibleAreas(Form));
             } else {

@@ -10,7 +10,11 @@
 #include "app/AreaList.h"
 #include "app/ClockText.h"
 #include "app/PaintBox.h"
+#include "app/RecordingDocument.h"
 #include "engine/ExportFolder.h"
+#include "engine/LabelFile.h"
+#include "platform/Exception.h"
+#include "wave/ZuWAVE.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,7 +142,7 @@ TEST_F(AreaEditTest, EveryCorrectionIsAStepTheExportWritesAsEdited)
 
     // A click on the border selects the area and moves nothing.
     Click(EndColumn);
-    EXPECT_EQ(Form->Editor().Selected(), 0);
+    EXPECT_EQ(Form->Document.Editor().Selected(), 0);
     EXPECT_EQ(Areas(), Detected);
     // The end edge dragged ten columns on, by its border column.
     Drag(EndColumn, EndColumn + 10);
@@ -153,7 +157,7 @@ TEST_F(AreaEditTest, EveryCorrectionIsAStepTheExportWritesAsEdited)
 
     // A click inside the second area selects it; Delete removes it.
     Click(int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom));
-    EXPECT_EQ(Form->Editor().Selected(), 1);
+    EXPECT_EQ(Form->Document.Editor().Selected(), 1);
     Key(Qt::Key_Delete);
     EXPECT_EQ(Areas(), (std::vector<TTrimArea>{Longer, Detected[2]}));
 
@@ -219,13 +223,13 @@ TEST_F(AreaEditTest, TheListShowsTheAreaClickedAndANewRecordingStartsAfresh)
 {
     Form->SB->setValue(0);
     emit Form->AreaList->clicked(Form->AreaListModel->index(2, 0));
-    EXPECT_EQ(Form->Editor().Selected(), 2);
+    EXPECT_EQ(Form->Document.Editor().Selected(), 2);
     // Its start a tenth of the view from the left edge.
     EXPECT_EQ(Form->SB->value(), Detected[2].StartPos - 68 * Zoom);
     Load(Source);
     EXPECT_FALSE(Form->UndoAction->isEnabled());
     EXPECT_EQ(Form->AreaListModel->rowCount(), 0);
-    EXPECT_EQ(Form->Editor().Selected(), -1);
+    EXPECT_EQ(Form->Document.Editor().Selected(), -1);
 }
 
 TEST_F(AreaEditTest, CorrectionsAreAskedForBeforeTheyGoAndComeBackWithTheirRecording)
@@ -351,7 +355,35 @@ TEST_F(AreaEditTest, EveryColumnOfTheListShowsWholeAndTheSelectedAreaStandsOut)
     const int Inside = int((Detected[1].StartPos + Detected[1].EndPos) / 2 / Zoom);
     const std::string Before = At(View(), Inside + 10, 5);
     Click(Inside);
-    ASSERT_EQ(Form->Editor().Selected(), 1);
+    ASSERT_EQ(Form->Document.Editor().Selected(), 1);
     EXPECT_NE(At(View(), Inside + 10, 5), Before);
     EXPECT_EQ(At(View(), int((Detected[0].StartPos + Detected[0].EndPos) / 2 / Zoom), 5), Before);
+}
+
+// The document keeps the user's work without a window: which areas count as
+// kept, the undo of a correction, and the labels that hold only while the
+// areas stay as they were read.
+TEST(RecordingDocumentTest, TheWorkOnTheAreasIsTrackedWithoutAWindow)
+{
+    TRecordingDocument Document;
+    Document.TakeDetected({{10, 20}, {30, 40}, {50, 50}}, 2);
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{10, 20}, {30, 40}}));
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().Remove(0));
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{30, 40}}));
+    EXPECT_TRUE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().Undo());
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    EXPECT_TRUE(Document.CurrentAreaLabels().isEmpty());
+
+    Document.TakeLabeled({{{5, 9}, QStringLiteral("a")}, {{12, 18}, QStringLiteral("b")}});
+    EXPECT_EQ(Document.AreaCount, 2);
+    EXPECT_EQ(Document.CurrentAreaLabels(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+    ASSERT_TRUE(Document.Editor().SplitAt(15));
+    EXPECT_TRUE(Document.CurrentAreaLabels().isEmpty());
+    EXPECT_TRUE(Document.HasUnsavedAreas());
+
+    TZuWave Scratch(nullptr);
+    EXPECT_THROW(Document.ExtractArea(3, Scratch), Exception);
 }

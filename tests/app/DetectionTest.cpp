@@ -206,13 +206,13 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     const TSettingValues Before = SettingValuesOf(*Form);
 
     Form->SuggestAction->trigger();
-    const TTrimSettings Suggested = SuggestTrimSettings(Form->RecordingView()).Settings;
+    const TTrimSettings Suggested = SuggestTrimSettings(Form->Document.RecordingView()).Settings;
     const TTrimSettings Panel = ReadTrimSettings(*Form);
     EXPECT_TRUE(Panel.NoSoundLevel == Suggested.NoSoundLevel && Panel.CutStartLevel == Suggested.CutStartLevel &&
                 Panel.NoSoundWidth == Suggested.NoSoundWidth && Panel.MinimumSize == Suggested.MinimumSize &&
                 Panel.Pad == Suggested.Pad && Panel.LevelWindow == Suggested.LevelWindow &&
                 Panel.JoinShort == Suggested.JoinShort && Panel.Band == Suggested.Band);
-    EXPECT_TRUE(Form->JoinShortBox->isChecked());
+    EXPECT_TRUE(Form->Settings->JoinShortBox->isChecked());
     ASSERT_EQ(Messages.size(), 1);
     EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("4個に分割されます"))) << Messages[0].toStdString();
 
@@ -235,17 +235,17 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
 
     Form->UndoSuggestAction->trigger();
     EXPECT_EQ(SettingValuesOf(*Form), Before);
-    EXPECT_FALSE(Form->JoinShortBox->isChecked());
+    EXPECT_FALSE(Form->Settings->JoinShortBox->isChecked());
     EXPECT_EQ(Form->SBCSL->minimum(), 100) << "the designed bound comes back too";
-    EXPECT_EQ(Form->SettingOf(Form->SBNW), 9000);
+    EXPECT_EQ(Form->Settings->ValueOf(Form->SBNW), 9000);
     EXPECT_FALSE(Form->UndoSuggestAction->isEnabled());
 
     // Words chosen beside Auto: the suggestion redivev-split --auto
     // --target word makes.
-    QTest::keyClick(Form->TargetBox, Qt::Key_End);
-    ASSERT_EQ(Form->TargetBox->currentText(), QStringLiteral("word"));
+    QTest::keyClick(Form->Settings->TargetBox, Qt::Key_End);
+    ASSERT_EQ(Form->Settings->TargetBox->currentText(), QStringLiteral("word"));
     Form->SuggestAction->trigger();
-    const TTrimSettings Words = SuggestTrimSettings(Form->RecordingView(), TPieceTarget::Word).Settings;
+    const TTrimSettings Words = SuggestTrimSettings(Form->Document.RecordingView(), TPieceTarget::Word).Settings;
     const TTrimSettings WordPanel = ReadTrimSettings(*Form);
     EXPECT_TRUE(WordPanel.NoSoundWidth == Words.NoSoundWidth && WordPanel.MinimumSize == Words.MinimumSize &&
                 WordPanel.Pad == Words.Pad && WordPanel.CutStartLevel == Words.CutStartLevel &&
@@ -277,7 +277,7 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
     const speechtest::TSpeechRecording Room = speechtest::MakeSpeechLike(Rising);
     const QString RoomFile = WriteFile("rising.wav", wavtest::PcmFile(1, Rising.Rate, 16, wavtest::Samples16(Room.Samples)));
     Open(RoomFile);
-    QTest::keyClick(Form->TargetBox, Qt::Key_Home);
+    QTest::keyClick(Form->Settings->TargetBox, Qt::Key_Home);
     Form->SuggestAction->trigger();
     const TAreas AlongFloor = Detect();
     EXPECT_EQ(AlongFloor.size(), 12u);
@@ -292,6 +292,6 @@ TEST_F(DetectionTest, SuggestedSettingsCutSentencesAndStepBack)
             Listed.push_back({Fields[2].toLongLong(), Fields[3].toLongLong()});
     EXPECT_EQ(Listed, AlongFloor);
     TypeInto(Form->Edit4, QStringLiteral("-34dB"));
-    EXPECT_EQ(Detect(), DetectTrimAreas(Form->RecordingView(), ReadTrimSettings(*Form)));
+    EXPECT_EQ(Detect(), DetectTrimAreas(Form->Document.RecordingView(), ReadTrimSettings(*Form)));
     EXPECT_NE(Areas(), AlongFloor);
 }

@@ -80,7 +80,7 @@ TEST_P(EngineFormatsTest, WindowWorksAsOnTheSameSignalInSixteenBits)
     }
 
     Form->N3Click();
-    const TSampleView Normalised = Form->RecordingView();
+    const TSampleView Normalised = Form->Document.RecordingView();
     double Peak = 0;
     for (std::int64_t I = 0; I < 2 * FrameCountOf(Normalised); ++I)
         Peak = std::max(Peak, std::abs(Scaled16(Normalised, EncodingOf(Normalised.Format), I / 2, int(I % 2))));

@@ -9,10 +9,14 @@
 #include "app/LevelReading.h"
 #include "app/OpenNamed.h"
 #include "app/PeakLevels.h"
+#include "app/RecordingCommands.h"
+#include "app/RecordingDocument.h"
+#include "platform/Exception.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProgressDialog>
 #include <QTest>
 #include <QPushButton>
@@ -243,4 +247,47 @@ TEST_F(CommandTest, ALongRecordingOpensWhileTheWindowAnswers)
     EXPECT_TRUE(Form->FLevelReading->isVisible());
     EXPECT_EQ(Form->ZU->GetWaveSize(), Frames);
     EXPECT_EQ(Form->ZU->GetPosValue(0, std::int32_t(Frames - 1)), -30000);
+}
+
+// The long commands need no window: a document, the scratch wave, and no
+// parent for the progress dialog, which short work never shows.
+TEST(RecordingCommandsTest, OpenFindExportAndNormaliseWithoutAWindow)
+{
+    QTemporaryDir Dir;
+    const auto Write = [&Dir](const QString &Name, const wavtest::Bytes &Bytes) {
+        QFile File(Dir.filePath(Name));
+        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+        File.write(reinterpret_cast<const char *>(Bytes.data()), qint64(Bytes.size()));
+        return QFile::encodeName(File.fileName()).toStdString();
+    };
+    const std::string Burst = Write(QStringLiteral("burst.wav"), Mono16(Levels16({{1000, 0}, {300, 5000}, {1000, 0}})));
+    TRecordingDocument Document;
+    TZuWave Scratch(nullptr);
+    TRecordingCommands Commands(Document, Scratch, nullptr);
+    ASSERT_TRUE(Commands.Open(Burst));
+    EXPECT_EQ(QFile::encodeName(Document.RecordingName()).toStdString(), Burst);
+    EXPECT_EQ(Document.Wave().GetWaveSize(), 2300);
+
+    EXPECT_EQ(Commands.Detect(TTrimSettings{}), std::optional<QString>(QStringLiteral("1個に分割されました")));
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{1000, 1299}}));
+    EXPECT_FALSE(Document.HasUnsavedAreas());
+
+    const QString Folder = Dir.filePath(QStringLiteral("pieces"));
+    EXPECT_EQ(Commands.Export(Folder, {}), QString());
+    EXPECT_EQ(ReadWav(Folder + QStringLiteral("/WAVE00.wav")).Data.size(), 299u * 2);
+    EXPECT_EQ(Scratch.GetWaveSize(), 299);
+
+    EXPECT_EQ(Commands.Normalise(), TNormaliseResult::Scaled);
+    EXPECT_GT(std::abs(Document.Wave().GetPosValue(0, 1100)), 30000);
+
+    // What no reader takes leaves the document as it was, and is named.
+    const std::string Text = Write(QStringLiteral("notes.wav"), wavtest::Bytes(64, 'x'));
+    try {
+        Commands.Open(Text);
+        ADD_FAILURE() << "a text file opened";
+    } catch (const Exception &Error) {
+        EXPECT_NE(std::string(Error.what()).find("notes.wav"), std::string::npos) << Error.what();
+    }
+    EXPECT_EQ(QFile::encodeName(Document.RecordingName()).toStdString(), Burst);
+    EXPECT_EQ(Document.ShownAreas(), (std::vector<TTrimArea>{{1000, 1299}}));
 }

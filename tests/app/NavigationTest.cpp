@@ -187,9 +187,9 @@ TEST_F(NavigationTest, RejectedFileKeepsTheRecordingAndItsEditedAreas)
 {
     Open(WriteFile("first.wav", Mono16(std::vector<std::int16_t>(500, 321))));
     Form->SB->setValue(200);
-    ASSERT_TRUE(Form->Editor().Add({10, 20}));
-    ASSERT_TRUE(Form->Editor().Add({30, 60}));
-    ASSERT_TRUE(Form->Editor().Undo());
+    ASSERT_TRUE(Form->Document.Editor().Add({10, 20}));
+    ASSERT_TRUE(Form->Document.Editor().Add({30, 60}));
+    ASSERT_TRUE(Form->Document.Editor().Undo());
     const QString Title = Form->windowTitle();
     struct TRefused {
         const char *Name;
@@ -209,12 +209,12 @@ TEST_F(NavigationTest, RejectedFileKeepsTheRecordingAndItsEditedAreas)
         EXPECT_EQ(Form->FAreaCount, 1);
         EXPECT_EQ(Form->FAreas[0].StartPos, 10);
         EXPECT_EQ(Form->FAreas[0].EndPos, 20);
-        EXPECT_TRUE(Form->Editor().CanRedo());
+        EXPECT_TRUE(Form->Document.Editor().CanRedo());
         EXPECT_EQ(Form->SB->maximum(), 500);
         EXPECT_EQ(Form->SB->value(), 200);
         EXPECT_EQ(Form->windowTitle(), Title);
     }
-    ASSERT_TRUE(Form->Editor().Redo());
+    ASSERT_TRUE(Form->Document.Editor().Redo());
     EXPECT_EQ(Form->FAreaCount, 2);
 }
 

@@ -52,8 +52,8 @@ TEST_F(SessionTest, AFreshStoreGivesTheDesignedStartUp)
     // make the main window wider than.
     FitToScreen(Designed);
     const TRun Run = StartAgain();
-    EXPECT_EQ(SettingValuesOf(*Run.Form1), Run.Form1->FDesignedSettings);
-    EXPECT_EQ(Run.Form1->FDesignedSettings, SettingValuesOf(Designed));
+    EXPECT_EQ(SettingValuesOf(*Run.Form1), Run.Form1->Settings->Designed());
+    EXPECT_EQ(Run.Form1->Settings->Designed(), SettingValuesOf(Designed));
     EXPECT_EQ(Run.Form1->size(), Designed.size());
     EXPECT_EQ(Run.Form2->geometry(), DesignedTool.geometry());
     EXPECT_TRUE(Run.Form1->FExportFolder.isEmpty());
@@ -71,7 +71,7 @@ TEST_F(SessionTest, SettingsWindowsAndFolderComeBackInTheNextRun)
         First.Form1->SBNW->setValue(4321);
         First.Form1->SBHZ->setValue(7);
         TypeInto(First.Form1->Edit3, QStringLiteral("0.5s")); // beyond the bar: 22050
-        TypeInto(First.Form1->Edit11, QStringLiteral("30ms"));
+        TypeInto(First.Form1->Settings->Edit11, QStringLiteral("30ms"));
         First.Form1->setGeometry(40, 50, 640, 400);
         First.Form2->resize(First.Form2->width(), 333);
         First.Form1->RunFolderDialog = [&](const QString &Current) -> std::optional<QString> {
@@ -91,9 +91,9 @@ TEST_F(SessionTest, SettingsWindowsAndFolderComeBackInTheNextRun)
     EXPECT_EQ(Second.Form1->SBNW->value(), 4321);
     EXPECT_EQ(Second.Form1->SBHZ->value(), 7);
     EXPECT_EQ(Second.Form1->Edit2->text(), QStringLiteral("4321"));
-    EXPECT_EQ(Second.Form1->SettingOf(Second.Form1->SBML), 22050);
+    EXPECT_EQ(Second.Form1->Settings->ValueOf(Second.Form1->SBML), 22050);
     EXPECT_EQ(Second.Form1->SBML->value(), Second.Form1->SBML->maximum());
-    EXPECT_EQ(Second.Form1->SettingOf(Second.Form1->SBPAD), 1323);
+    EXPECT_EQ(Second.Form1->Settings->ValueOf(Second.Form1->Settings->SBPAD), 1323);
     EXPECT_EQ(Second.Form1->size(), QSize(640, 400));
     EXPECT_EQ(Second.Form2->height(), 333);
     EXPECT_EQ(Second.Form1->FExportFolder, Chosen);
@@ -110,7 +110,7 @@ TEST_F(SessionTest, SettingsWindowsAndFolderComeBackInTheNextRun)
     Form->SBN->setValue(1000);
     Form->SBNW->setValue(100);
     Form->SBML->setValue(100);
-    TypeInto(Form->Edit11, QStringLiteral("0"));
+    TypeInto(Form->Settings->Edit11, QStringLiteral("0"));
     Form->N5Click();
     Form->N6Click();
     EXPECT_EQ(QDir(Chosen).entryList(QDir::Files), QStringList{QStringLiteral("WAVE00.wav")});
@@ -128,12 +128,12 @@ TEST_F(SessionTest, TheFolderDialogCancelledKeepsTheFolderAndTheDefaultsComeBack
                             Form->SBAFIL, Form->SBAFOL, Form->SBVZ, Form->SBHZ})
         Bar->setValue(Bar->maximum());
     TypeInto(Form->Edit2, QStringLiteral("2s"));
-    TypeInto(Form->Edit12, QStringLiteral("10ms"));
+    TypeInto(Form->Settings->Edit12, QStringLiteral("10ms"));
     ASSERT_NE(SettingValuesOf(*Form), Designed);
     Form->Defaults1->trigger();
     EXPECT_EQ(SettingValuesOf(*Form), Designed);
     EXPECT_EQ(Form->Edit1->text(), QString::number(Designed.value(QStringLiteral("SBN"))));
-    EXPECT_EQ(Form->SettingOf(Form->SBNW), Form->SBNW->value()) << "a typed value stays beyond the defaults";
+    EXPECT_EQ(Form->Settings->ValueOf(Form->SBNW), Form->SBNW->value()) << "a typed value stays beyond the defaults";
 }
 
 TEST_F(SessionTest, AreasAreKeptForTheLastHundredRecordingsAndOnlyWhole)

@@ -4,10 +4,14 @@
 
 #include "app/Detection.h"
 #include "app/PaintBox.h"
+#include "app/SettingsPanel.h"
+#include "ui_Unit1.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QScrollBar>
 
 #include <utility>
@@ -90,9 +94,9 @@ TEST_F(SettingsTest, BarsStartAtTheirDesignedRangesAndDefaults)
         }
     }
     const TSettingSpec &Target = SettingSpec(TSettingId::Target);
-    EXPECT_EQ(Form->TargetBox->currentText().toStdString(), SettingChoice(Target, Target.Default));
+    EXPECT_EQ(Form->Settings->TargetBox->currentText().toStdString(), SettingChoice(Target, Target.Default));
     for (const TSettingId Id : {TSettingId::Target, TSettingId::Band}) {
-        const QComboBox *Box = Id == TSettingId::Target ? Form->TargetBox : Form->BandBox;
+        const QComboBox *Box = Id == TSettingId::Target ? Form->Settings->TargetBox : Form->Settings->BandBox;
         EXPECT_EQ(Box->count(), SettingSpec(Id).Maximum + 1);
         for (int I = 0; I < Box->count(); ++I)
             EXPECT_EQ(Box->itemText(I).toStdString(), SettingChoice(SettingSpec(Id), I));
@@ -216,7 +220,7 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
         Messages.clear();
         TypeInto(Edit(Case.Edit), QString::fromUtf8(Case.Text));
         EXPECT_EQ(Bar(Case.Bar)->value(), Case.BarAfter);
-        EXPECT_EQ(Form->SettingOf(Bar(Case.Bar)), Case.Setting);
+        EXPECT_EQ(Form->Settings->ValueOf(Bar(Case.Bar)), Case.Setting);
         EXPECT_EQ(Edit(Case.Edit)->text().toStdString(), std::to_string(Case.Setting));
         // Shown whole in the edit's designed width: its first and its last
         // character in sight once painted.
@@ -233,6 +237,46 @@ TEST_F(SettingsTest, TypedValuesInEveryFormBeyondTheBarAndRefused)
     // A move of the bar itself leaves the typed value behind.
     TypeInto(Form->Edit2, QStringLiteral("0.4s"));
     Form->SBNW->setValue(300);
-    EXPECT_EQ(Form->SettingOf(Form->SBNW), 300);
+    EXPECT_EQ(Form->Settings->ValueOf(Form->SBNW), 300);
     EXPECT_EQ(Form->Edit2->text(), QStringLiteral("300"));
+}
+
+// The panel works on the form description's widgets alone: typed values
+// beyond a bar, a suggestion and the step back from it, and the values the
+// window remembers put back.
+TEST(SettingsPanelTest, TypedSuggestedAndRememberedValuesWithoutTheWindow)
+{
+    QMainWindow Window;
+    Ui::TForm1 Designed;
+    Designed.setupUi(&Window);
+    QStringList Refused;
+    int Changes = 0;
+    TSettingsPanel Panel(
+        *Designed.ControlPanel, &Window, [&Refused](const QString &Text) { Refused << Text; }, [&Changes] { ++Changes; });
+    const TSettingValues AsDesigned = Panel.Values();
+    EXPECT_EQ(AsDesigned, Panel.Designed());
+    EXPECT_EQ(Panel.TrimSettings().NoSoundWidth, Designed.SBNW->value());
+
+    TypeInto(Designed.Edit2, QStringLiteral("2s"));
+    EXPECT_EQ(Panel.ValueOf(Designed.SBNW), 88200);
+    EXPECT_EQ(Panel.TrimSettings().NoSoundWidth, 88200);
+    EXPECT_GE(Changes, 1);
+    TypeInto(Panel.Edit13, QStringLiteral("often"));
+    EXPECT_EQ(Refused.size(), 1);
+    EXPECT_EQ(Panel.ValueOf(Panel.SBMAX), AsDesigned.value(QStringLiteral("SBMAX")));
+
+    TTrimSettings Suggested;
+    Suggested.NoSoundWidth = 1234;
+    Suggested.JoinShort = 1;
+    EXPECT_FALSE(Panel.CanUndoSuggestion());
+    Panel.TakeSuggestion(Suggested);
+    EXPECT_EQ(Panel.ValueOf(Designed.SBNW), 1234);
+    EXPECT_TRUE(Panel.JoinShortBox->isChecked());
+    ASSERT_TRUE(Panel.CanUndoSuggestion());
+    Panel.UndoSuggestion();
+    EXPECT_EQ(Panel.ValueOf(Designed.SBNW), 88200);
+    EXPECT_FALSE(Panel.JoinShortBox->isChecked());
+
+    Panel.Apply(Panel.Designed());
+    EXPECT_EQ(Panel.Values(), AsDesigned);
 }

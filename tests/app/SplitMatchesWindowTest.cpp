@@ -143,7 +143,7 @@ TEST_F(LabelsReplayed, AreasCorrectedInTheWindowAndWrittenAsLabelsCutTheSamePiec
 {
     Load(Recording({16, 2, 8000, false}));
     // The longest bursts are cut too: the window reads its maximum size.
-    TypeInto(Form->Edit13, QStringLiteral("40ms"));
+    TypeInto(Form->Settings->Edit13, QStringLiteral("40ms"));
     Form->N5Click();
     const std::int32_t Detected = Form->FAreaCount;
     ASSERT_GE(Detected, 12);

@@ -6,7 +6,10 @@
 #include "app/ClockText.h"
 #include "app/OverviewStrip.h"
 #include "app/PaintBox.h"
+#include "app/RecordingDocument.h"
 #include "app/TimeRuler.h"
+#include "app/WaveView.h"
+#include "wave/ZuWAVE.h"
 
 #include <QAction>
 #include <QApplication>
@@ -187,4 +190,38 @@ TEST_F(ViewZoomTest, TheViewMenuCarriesTheZoomCommands)
               (QList<QAction *>{Form->ZoomInAction, Form->ZoomOutAction, Form->WholeRecordingAction}));
     EXPECT_EQ(Form->WholeRecordingAction->text(), QStringLiteral("全体を表示"));
     EXPECT_EQ(Form->PlayMenu->actions(), QList<QAction *>{Form->StopAction});
+}
+
+// The view's place needs no window: the document, the two bars and the
+// widget painted. Zooming keeps the frame under the column where it was.
+TEST(WaveViewTest, ZoomAndScrollOverADocumentWithoutAWindow)
+{
+    TRecordingDocument Document;
+    Document.Wave().SetWaveSize(1000000);
+    TZuWave Scratch(nullptr);
+    QScrollBar Scroll(Qt::Horizontal);
+    Scroll.setRange(0, 1000000);
+    QScrollBar Zoom(Qt::Horizontal);
+    Zoom.setRange(1, 2000);
+    QWidget Shown;
+    Shown.resize(100, 50);
+    TWaveView View(Document, Scratch, Scroll, Zoom, Shown, nullptr);
+
+    View.ShowWholeRecording();
+    EXPECT_EQ(Zoom.maximum(), 10000);
+    EXPECT_EQ(Zoom.value(), 10000);
+    EXPECT_EQ(Scroll.value(), 0);
+    const std::int64_t UnderColumn = Scroll.value() + 20LL * Zoom.value();
+    View.ZoomAround(20, 0.5);
+    EXPECT_EQ(Zoom.value(), 5000);
+    EXPECT_EQ(Scroll.value() + 20LL * Zoom.value(), UnderColumn);
+    View.CentreOn(800000);
+    EXPECT_EQ(Scroll.value() + 50LL * Zoom.value(), 800000);
+    View.ScrollColumns(-10);
+    EXPECT_EQ(Scroll.value() + 60LL * Zoom.value(), 800000);
+    EXPECT_FALSE(View.PlayheadFrame()) << "nothing plays";
+
+    Shown.resize(2000, 50);
+    View.FitZoomRange();
+    EXPECT_EQ(Zoom.maximum(), 2000) << "a short view keeps the designed widest zoom";
 }

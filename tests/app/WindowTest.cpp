@@ -106,9 +106,9 @@ TEST_F(WindowTest, ParameterPanelRowsStandAtTheirCoordinates)
     // The designed rows and four more: the pad, the level window, the
     // longest piece, and what Auto cuts for with Join short beside it.
     EXPECT_EQ(Form->ScrollBox1->widget()->minimumHeight(), 250);
-    EXPECT_EQ(Box(Form->TargetBox), (std::vector<int>{140, 233, 82, 16}));
-    EXPECT_EQ(Box(Form->BandBox), (std::vector<int>{224, 233, 85, 16}));
-    EXPECT_EQ(Form->JoinShortBox->pos(), QPoint(312, 230));
+    EXPECT_EQ(Box(Form->Settings->TargetBox), (std::vector<int>{140, 233, 82, 16}));
+    EXPECT_EQ(Box(Form->Settings->BandBox), (std::vector<int>{224, 233, 85, 16}));
+    EXPECT_EQ(Form->Settings->JoinShortBox->pos(), QPoint(312, 230));
     EXPECT_EQ(Form->ScrollBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
@@ -274,8 +274,8 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         EXPECT_EQ(Window.SBCSL->toolTip(), Tr("最短データ長", Window.Label6->toolTip().toUtf8().constData()));
         EXPECT_TRUE(Window.Label6->toolTip().startsWith(Tr("区間の外で", "Outside a piece")))
             << Window.Label6->toolTip().toStdString();
-        for (QWidget *Row : std::initializer_list<QWidget *>{Window.Label6, Window.Edit4, Window.SBPAD, Window.Edit13,
-                                                             Window.TargetBox, Window.JoinShortBox, Window.Label8,
+        for (QWidget *Row : std::initializer_list<QWidget *>{Window.Label6, Window.Edit4, Window.Settings->SBPAD, Window.Settings->Edit13,
+                                                             Window.Settings->TargetBox, Window.Settings->JoinShortBox, Window.Label8,
                                                              Window.Label9, Window.Edit7, Window.Edit8})
             EXPECT_FALSE(Row->toolTip().isEmpty()) << Row->objectName().toStdString();
         // The buttons beside the zoom rows are not rows of settings, and a
@@ -284,9 +284,9 @@ TEST_F(WindowTest, SpeaksEnglishUnlessTheLocaleIsJapaneseOrC)
         EXPECT_EQ(Window.SBVZ->toolTip(), QString());
         EXPECT_TRUE(
             Window.Edit4->toolTip().endsWith(Tr("コマンドライン: --cut-start-level", "Command line: --cut-start-level")));
-        EXPECT_TRUE(Window.Edit13->toolTip().endsWith(QStringLiteral("--max-size")));
+        EXPECT_TRUE(Window.Settings->Edit13->toolTip().endsWith(QStringLiteral("--max-size")));
         EXPECT_TRUE(Window.Edit5->toolTip().contains(Tr("ビューに描くだけ", "Only drawn in the view")));
-        EXPECT_TRUE(Window.JoinShortBox->toolTip().endsWith(QStringLiteral("--join-short")));
+        EXPECT_TRUE(Window.Settings->JoinShortBox->toolTip().endsWith(QStringLiteral("--join-short")));
 
         // An engine message, and the window's own after a real click.
         EXPECT_EQ(EngineMessage("ファイル /tmp/a b.wav は開けません"),
