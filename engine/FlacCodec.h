@@ -46,5 +46,7 @@ TFlacInfo ReadFlacInfo(int Handle);
 // as a FLAC file into Out (a writable, seekable descriptor, written from
 // offset 0 whatever its own offset, e.g. a fresh temporary file; not
 // closed), same rate, channels and bits. Raises EFlacError, which carries
-// the system's reason when a write failed.
-void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames);
+// the system's reason when a write failed. Reading, when given, is called
+// before frames First..First+Count-1 of Pcm are read, in order.
+void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames,
+                const std::function<void(std::int64_t First, std::int64_t Count)> &Reading = {});

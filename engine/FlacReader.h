@@ -29,6 +29,14 @@ struct TFlacRun {
     int StoreErrno = 0;   // of a write to the output that failed
 };
 
+// The refusal of a stream whose frame after the first Got is damaged.
+[[noreturn]] void FlacDecodesOnlyTo(std::int64_t Got, std::uint32_t Rate);
+// Refuses a stream that decoded whole to Got frames but holds fewer than its
+// header states, or whose samples (taken by Hash) miss its checksum.
+void CheckFlacEnd(const TFlacHeader &Header, std::int64_t Got, QCryptographicHash &Hash);
+// Whether the header's length is one a file of this size can hold.
+bool FlacLengthPlausible(int Handle, const TFlacInfo &Info);
+
 class TFlacReader {
 public:
     // Reads the stream's header. Raises EFlacError when the file is not FLAC

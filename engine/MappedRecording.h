@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+class TFlacStream;
 class TZuWave;
 
 class TMappedRecording {
@@ -29,11 +30,18 @@ public:
     // Writable maps the samples copy-on-write: ChangeSamples may change
     // them, and only the pages written become memory of the program's own.
     enum class TAccess { ReadOnly, Writable };
+    // Streamed (read-only recordings): a FLAC file whose header states its
+    // length is decoded a stretch at a time as its samples are asked for
+    // (FlacStream.h), without a temporary file; the view then has a source,
+    // and Verify checks the stream whole.
+    enum class TFlac { Whole, Streamed };
     explicit TMappedRecording(const QString &FileName, TAccess Access = TAccess::ReadOnly);
     // The same for a name's bytes, which need not be UTF-8.
-    explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly);
+    explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly,
+                              TFlac Flac = TFlac::Whole);
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
+    ~TMappedRecording();
 
     // Format and samples as the loader would hold them; FileHandle and
     // FileOffset name the samples in an open file (for FLAC, the decoded
@@ -63,6 +71,10 @@ public:
     // again from the file. A copy in memory, or a writable mapping, is
     // never dropped.
     void ReleaseBefore(std::int64_t Bytes) const;
+    // A streamed FLAC recording decoded to its end and checked as
+    // DecodeFlac checks it (raises EFlacError); anything else is checked
+    // already.
+    void Verify() const;
 
 private:
     struct TFile {
@@ -79,10 +91,14 @@ private:
     const std::uint8_t *Image() const;
     // A FLAC file's samples, decoded whole into FDecoded and mapped.
     void Decode();
+    // Or decoded as they are asked for; false when the stream's length is
+    // known only by decoding it.
+    bool Stream();
 
     TAccess FAccess;
     TFile FFile;
     TMapping FMapping;
+    std::unique_ptr<TFlacStream> FStream; // a FLAC file decoded as it is read
     TFile FDecoded; // the unlinked file a FLAC file is decoded into
     TMapping FDecodedMapping;
     std::vector<std::uint8_t> FSamples; // copied samples, when not read in place

@@ -1,0 +1,184 @@
+#include "engine/FlacStream.h"
+
+#include "engine/FlacReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// Frames the in-order reader makes between two lets-go: its memory.
+constexpr std::int64_t InOrderFrames = std::int64_t(1) << 18;
+// What is kept made behind the latest ask, in bytes: the scan's edge
+// searches look back, and each look beyond this costs a seek.
+constexpr std::int64_t KeptBytes = std::int64_t(32) << 20;
+// Stretches are made at least this many frames at a time, so that reads
+// stepping back a frame at a time do not each start a seek.
+constexpr std::int64_t GrainFrames = std::int64_t(1) << 16;
+
+std::string SecondsAt(std::int64_t Frames, std::uint32_t Rate)
+{
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%.1f", double(Frames) / Rate);
+    return Text;
+}
+
+} // namespace
+
+std::unique_ptr<TFlacStream> TFlacStream::Open(int Handle)
+{
+    auto Reader = std::make_unique<TFlacReader>(Handle);
+    const TFlacInfo &Info = Reader->Header().Info;
+    if (Info.Frames <= 0 || !FlacLengthPlausible(Handle, Info))
+        return nullptr;
+    std::unique_ptr<TFlacStream> Stream(new TFlacStream(Handle));
+    Stream->FInOrder = std::move(Reader);
+    return Stream;
+}
+
+TFlacStream::TFlacStream(int Handle) : FHandle(Handle)
+{
+    FInfo = TFlacReader(Handle).Header().Info;
+    FFrameBytes = std::int64_t(FInfo.Channels) * (FInfo.Bits / 8);
+    FLength = FInfo.Frames * FFrameBytes;
+    FBlock = ::memfd_create("redivev-flac", MFD_CLOEXEC);
+    if (FBlock < 0 || ::ftruncate(FBlock, FLength) != 0) {
+        const int Error = errno;
+        if (FBlock >= 0)
+            ::close(FBlock);
+        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") + std::strerror(Error));
+    }
+    void *Address = ::mmap(nullptr, std::size_t(FLength), PROT_READ, MAP_SHARED, FBlock, 0);
+    if (Address == MAP_FAILED) {
+        const int Error = errno;
+        ::close(FBlock);
+        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") + std::strerror(Error));
+    }
+    FData = static_cast<std::uint8_t *>(Address);
+}
+
+TFlacStream::~TFlacStream()
+{
+    ::munmap(FData, std::size_t(FLength));
+    ::close(FBlock);
+}
+
+void TFlacStream::Verify() const
+{
+    if (!FFailure.empty())
+        throw EFlacError(FFailure);
+    Advance(FInfo.Frames, FReadyEnd);
+}
+
+void TFlacStream::Make(std::int64_t First, std::int64_t End) const
+{
+    if (!FFailure.empty())
+        throw EFlacError(FFailure);
+    const std::int64_t N = FInfo.Frames;
+    First = std::clamp<std::int64_t>(First, 0, N);
+    End = std::clamp<std::int64_t>(End, First, N);
+    if (End <= First || (First >= FReadyFirst && End <= FReadyEnd))
+        return;
+    const std::int64_t Low = FReadyFirst, High = FReadyEnd;
+    const bool Touching = High > Low && First <= High && End >= Low;
+    std::int64_t NewLow = First, NewHigh = End;
+    if (Touching) {
+        NewLow = First < Low ? std::max<std::int64_t>(0, std::min(First, Low - GrainFrames)) : Low;
+        NewHigh = End > High ? std::min(N, std::max(End, High + GrainFrames)) : High;
+    } else {
+        NewLow = First / GrainFrames * GrainFrames;
+        NewHigh = std::min(N, std::max(End, NewLow + GrainFrames));
+    }
+    const std::int64_t Kept = std::max<std::int64_t>(KeptBytes / FFrameBytes, GrainFrames);
+    if (NewHigh - NewLow > Kept)
+        NewLow = std::max(NewLow, std::min(First, NewHigh - Kept));
+    FReadyFirst = FReadyEnd = 0;
+    if (!Touching) {
+        Drop(Low, High);
+        Fill(NewLow, NewHigh);
+    } else {
+        Drop(Low, NewLow);
+        if (NewLow < Low)
+            Fill(NewLow, Low);
+        if (NewHigh > High)
+            Fill(std::max(High, NewLow), NewHigh);
+    }
+    FReadyFirst = NewLow;
+    FReadyEnd = NewHigh;
+}
+
+void TFlacStream::Fill(std::int64_t First, std::int64_t End) const
+{
+    if (FEnded || End <= FDecoded) {
+        FromSeek(First, End);
+        return;
+    }
+    if (First < FDecoded)
+        FromSeek(First, FDecoded);
+    Advance(End, std::max(First, FDecoded));
+}
+
+void TFlacStream::Advance(std::int64_t To, std::int64_t Keep) const
+{
+    const std::int64_t N = FInfo.Frames;
+    while (!FEnded && FDecoded < To) {
+        const std::int64_t From = FDecoded;
+        // The last stretch runs to the stream's real end, wherever that is.
+        const std::int64_t Limit = From + InOrderFrames < N ? InOrderFrames : -1;
+        const TFlacRun Run = FInOrder->Decode(FBlock, From, Limit, &FHash, FDone);
+        try {
+            if (Run.StoreErrno != 0)
+                throw EFlacError(std::string("there is no room to decode the FLAC recording: ") +
+                                 std::strerror(Run.StoreErrno));
+            if (Run.SeekFailed || Run.Damaged)
+                FlacDecodesOnlyTo(From + Run.Got, FInfo.Rate);
+            FDecoded = From + Run.Got;
+            if (Limit < 0 || Run.Got < Limit) {
+                if (FDecoded > N)
+                    throw EFlacLongerThanStated();
+                CheckFlacEnd(FInOrder->Header(), FDecoded, FHash);
+                FEnded = true;
+            }
+        } catch (const EFlacLongerThanStated &) {
+            throw;
+        } catch (const EFlacError &Error) {
+            FFailure = Error.what();
+            Drop(0, N);
+            throw;
+        }
+        // What the asker does not want now goes at once.
+        Drop(From, std::min(FDecoded, Keep));
+    }
+}
+
+void TFlacStream::FromSeek(std::int64_t First, std::int64_t End) const
+{
+    // A reader decodes from the start without seeking only when new.
+    if (!FSeeking || First == 0)
+        FSeeking = std::make_unique<TFlacReader>(FHandle);
+    std::atomic<std::int64_t> Done{0};
+    const TFlacRun Run = FSeeking->Decode(FBlock, First, End - First, nullptr, Done);
+    if (Run.StoreErrno != 0)
+        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") +
+                         std::strerror(Run.StoreErrno));
+    if (Run.SeekFailed || Run.Damaged || Run.Got < End - First) {
+        FSeeking.reset();
+        throw EFlacError("the FLAC recording no longer decodes at " + SecondsAt(First + Run.Got, FInfo.Rate) +
+                         " seconds: was it changed while it was cut?");
+    }
+}
+
+void TFlacStream::Drop(std::int64_t First, std::int64_t End) const
+{
+    const std::int64_t Page = ::sysconf(_SC_PAGESIZE);
+    const std::int64_t From = (First * FFrameBytes + Page - 1) / Page * Page;
+    const std::int64_t To = End * FFrameBytes / Page * Page;
+    if (To > From)
+        ::fallocate(FBlock, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, From, To - From);
+}
