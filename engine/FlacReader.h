@@ -56,9 +56,15 @@ public:
     // now and then in this thread.
     TFlacRun Decode(int Out, std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash,
                     std::atomic<std::int64_t> &Done, const std::function<void()> &Report = {});
+    // The same into memory: Block holds Capacity bytes, and what lies
+    // beyond them is decoded and counted but not kept.
+    TFlacRun Decode(std::uint8_t *Block, std::int64_t Capacity, std::int64_t From, std::int64_t Limit,
+                    QCryptographicHash *Hash, std::atomic<std::int64_t> &Done);
 
 private:
     friend struct TFlacCallbacks;
+    TFlacRun Run(std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash, std::atomic<std::int64_t> &Done,
+                 const std::function<void()> &Report);
     FLAC__StreamDecoderWriteStatus Take(const FLAC__Frame &Frame, const FLAC__int32 *const Buffer[]);
     bool Flush();
     // After a loss of sync that no frame followed: were the last bytes a
@@ -73,6 +79,8 @@ private:
     bool FHeaderDamaged = false;
     // The run under way.
     int FOut = -1;
+    std::uint8_t *FBlock = nullptr; // instead of FOut
+    std::int64_t FCapacity = 0;
     std::int64_t FOutAt = 0; // byte offset in FOut of the first staged byte
     std::int64_t FLimit = -1;
     QCryptographicHash *FHash = nullptr;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -21,6 +21,11 @@ constexpr std::int64_t KeptBytes = std::int64_t(32) << 20;
 // Stretches are made at least this many frames at a time, so that reads
 // stepping back a frame at a time do not each start a seek.
 constexpr std::int64_t GrainFrames = std::int64_t(1) << 16;
+
+// More frames than a byte of FLAC can hold (a frame of 65535 samples of
+// silence takes a dozen bytes): a header claiming more is not worth the
+// address space.
+constexpr std::int64_t MostFramesPerByte = 8192;
 
 std::string SecondsAt(std::int64_t Frames, std::uint32_t Rate)
 {
@@ -35,9 +40,14 @@ std::unique_ptr<TFlacStream> TFlacStream::Open(int Handle)
 {
     auto Reader = std::make_unique<TFlacReader>(Handle);
     const TFlacInfo &Info = Reader->Header().Info;
-    if (Info.Frames <= 0 || !FlacLengthPlausible(Handle, Info))
+    struct stat Status {};
+    if (Info.Frames <= 0 || ::fstat(Handle, &Status) != 0 || Info.Frames > Status.st_size * MostFramesPerByte)
         return nullptr;
     std::unique_ptr<TFlacStream> Stream(new TFlacStream(Handle));
+    // A system that will not lend the address space (an address-space
+    // limit, no overcommit) gets the stream decoded whole.
+    if (!Stream->FData)
+        return nullptr;
     Stream->FInOrder = std::move(Reader);
     return Stream;
 }
@@ -47,26 +57,18 @@ TFlacStream::TFlacStream(int Handle) : FHandle(Handle)
     FInfo = TFlacReader(Handle).Header().Info;
     FFrameBytes = std::int64_t(FInfo.Channels) * (FInfo.Bits / 8);
     FLength = FInfo.Frames * FFrameBytes;
-    FBlock = ::memfd_create("redivev-flac", MFD_CLOEXEC);
-    if (FBlock < 0 || ::ftruncate(FBlock, FLength) != 0) {
-        const int Error = errno;
-        if (FBlock >= 0)
-            ::close(FBlock);
-        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") + std::strerror(Error));
-    }
-    void *Address = ::mmap(nullptr, std::size_t(FLength), PROT_READ, MAP_SHARED, FBlock, 0);
-    if (Address == MAP_FAILED) {
-        const int Error = errno;
-        ::close(FBlock);
-        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") + std::strerror(Error));
-    }
-    FData = static_cast<std::uint8_t *>(Address);
+    // Address space only: pages exist where a stretch is made, and go
+    // when it is let go.
+    void *Address = ::mmap(nullptr, std::size_t(FLength), PROT_READ | PROT_WRITE,
+                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (Address != MAP_FAILED)
+        FData = static_cast<std::uint8_t *>(Address);
 }
 
 TFlacStream::~TFlacStream()
 {
-    ::munmap(FData, std::size_t(FLength));
-    ::close(FBlock);
+    if (FData)
+        ::munmap(FData, std::size_t(FLength));
 }
 
 void TFlacStream::Verify() const
@@ -131,11 +133,8 @@ void TFlacStream::Advance(std::int64_t To, std::int64_t Keep) const
         const std::int64_t From = FDecoded;
         // The last stretch runs to the stream's real end, wherever that is.
         const std::int64_t Limit = From + InOrderFrames < N ? InOrderFrames : -1;
-        const TFlacRun Run = FInOrder->Decode(FBlock, From, Limit, &FHash, FDone);
+        const TFlacRun Run = FInOrder->Decode(FData, FLength, From, Limit, &FHash, FDone);
         try {
-            if (Run.StoreErrno != 0)
-                throw EFlacError(std::string("there is no room to decode the FLAC recording: ") +
-                                 std::strerror(Run.StoreErrno));
             if (Run.SeekFailed || Run.Damaged)
                 FlacDecodesOnlyTo(From + Run.Got, FInfo.Rate);
             FDecoded = From + Run.Got;
@@ -163,10 +162,7 @@ void TFlacStream::FromSeek(std::int64_t First, std::int64_t End) const
     if (!FSeeking || First == 0)
         FSeeking = std::make_unique<TFlacReader>(FHandle);
     std::atomic<std::int64_t> Done{0};
-    const TFlacRun Run = FSeeking->Decode(FBlock, First, End - First, nullptr, Done);
-    if (Run.StoreErrno != 0)
-        throw EFlacError(std::string("there is no room to decode the FLAC recording: ") +
-                         std::strerror(Run.StoreErrno));
+    const TFlacRun Run = FSeeking->Decode(FData, FLength, First, End - First, nullptr, Done);
     if (Run.SeekFailed || Run.Damaged || Run.Got < End - First) {
         FSeeking.reset();
         throw EFlacError("the FLAC recording no longer decodes at " + SecondsAt(First + Run.Got, FInfo.Rate) +
@@ -180,5 +176,5 @@ void TFlacStream::Drop(std::int64_t First, std::int64_t End) const
     const std::int64_t From = (First * FFrameBytes + Page - 1) / Page * Page;
     const std::int64_t To = End * FFrameBytes / Page * Page;
     if (To > From)
-        ::fallocate(FBlock, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, From, To - From);
+        ::madvise(FData + From, std::size_t(To - From), MADV_DONTNEED);
 }

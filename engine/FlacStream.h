@@ -28,7 +28,8 @@ public:
 class TFlacStream final : public TSampleSource {
 public:
     // Null when the header leaves the length open, or states one the file
-    // cannot hold: such a stream is read whole instead. Raises EFlacError
+    // cannot hold, or the address space for it is refused: such a stream
+    // is read whole instead. Raises EFlacError
     // for a file that is not FLAC read here (Handle: a readable regular
     // file, not closed, read with pread).
     static std::unique_ptr<TFlacStream> Open(int Handle);
@@ -54,13 +55,13 @@ private:
     // let go as they come.
     void Advance(std::int64_t To, std::int64_t Keep) const;
     void FromSeek(std::int64_t First, std::int64_t End) const;
-    // Gives back the memory of the whole pages within frames First..End-1.
+    // Gives back the memory of the whole pages within frames First..End-1,
+    // which read as zeros until they are made again.
     void Drop(std::int64_t First, std::int64_t End) const;
 
     int FHandle;
     TFlacInfo FInfo;
     std::int64_t FFrameBytes = 0;
-    int FBlock = -1; // the anonymous file behind the block
     std::uint8_t *FData = nullptr;
     std::int64_t FLength = 0; // bytes mapped
     std::unique_ptr<TFlacReader> FInOrder;
