@@ -50,7 +50,9 @@ void TForm1::OpenRecording(const std::string &FileName)
         // thread, which keeps painting; a short one at once.
         if ((Path == TLoadPath::InPlace || Path == TLoadPath::Engine) && Stream.Size() > (std::int64_t(64) << 20)) {
             const bool Done = RunInBackground(this, tr("読み込んでいます...") + QLatin1Char('\n') + Shown,
-                                              [&](TBackgroundWork &) { Mapped = MapRecording(FileName); });
+                                              [&](TBackgroundWork &Work) {
+                                                  Mapped = MapRecording(FileName, [&Work] { return Work.Cancelled(); });
+                                              });
             if (!Done)
                 return;
         }

@@ -36,8 +36,10 @@ bool IsFlacSignature(const std::uint8_t *Bytes, std::size_t Count);
 // writes the samples with pwrite into Out from offset 0: Frames * Channels *
 // Bits/8 bytes. The samples must match the stream's checksum where it has
 // one. Raises EFlacError; Out then holds nothing worth keeping. Progress,
-// when given, is called now and then.
-TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress = {});
+// when given, is called now and then; so is Stop (from any thread), and
+// true from it ends the decoding with EFlacError.
+TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress = {},
+                     const std::function<bool()> &Stop = {});
 
 // Reads only the header: rate, channels, bits, frames. Raises EFlacError.
 TFlacInfo ReadFlacInfo(int Handle);

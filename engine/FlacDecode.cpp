@@ -36,6 +36,11 @@ std::string Seconds(std::int64_t Frames, std::uint32_t Rate)
     return Text;
 }
 
+[[noreturn]] void Stopped()
+{
+    throw EFlacError("the decoding of the FLAC recording was stopped");
+}
+
 [[noreturn]] void StoreFailed(int Errno)
 {
     throw EFlacError(std::string("the decoded samples cannot be written to a temporary file: ") +
@@ -70,6 +75,7 @@ struct TDecoding {
     QCryptographicHash Hash{QCryptographicHash::Md5};
     std::atomic<std::int64_t> Done{0};
     std::function<void()> Report;
+    std::function<bool()> Stop;
 };
 
 // FLAC frames decode independently, so the recording's second half is
@@ -89,6 +95,7 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
             Thread = std::jthread([&] {
                 try {
                     TFlacReader Reader(Job.Handle);
+                    Reader.StopWhen(Job.Stop);
                     Later = Reader.Decode(Job.Out, Half, -1, nullptr, Job.Done);
                     LaterSound = !Later.SeekFailed && !Later.Damaged && Later.StoreErrno == 0;
                 } catch (...) {
@@ -100,6 +107,8 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
         }
         Earlier = First.Decode(Job.Out, 0, Half, &Job.Hash, Job.Done, Job.Report);
     }
+    if (Earlier.Stopped || Later.Stopped)
+        Stopped();
     if (Earlier.StoreErrno != 0)
         StoreFailed(Earlier.StoreErrno);
     if (Earlier.Damaged || Earlier.Got < Half)
@@ -111,10 +120,12 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
     return Half + Later.Got;
 }
 
-TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress)
+TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress, const std::function<bool()> &Stop)
 {
     auto First = std::make_unique<TFlacReader>(Handle);
+    First->StopWhen(Stop);
     TDecoding Job{Handle, Out, First->Header()};
+    Job.Stop = Stop;
     TFlacInfo &Info = Job.Header.Info;
     const std::int64_t Stated = Info.Frames;
     if (Progress && Stated > 0)
@@ -127,10 +138,13 @@ TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress)
     if (Got < 0) {
         if (Shared) {
             First = std::make_unique<TFlacReader>(Handle);
+            First->StopWhen(Stop);
             Job.Hash.reset();
             Job.Done = 0;
         }
         const TFlacRun Run = First->Decode(Out, 0, -1, &Job.Hash, Job.Done, Job.Report);
+        if (Run.Stopped)
+            Stopped();
         if (Run.StoreErrno != 0)
             StoreFailed(Run.StoreErrno);
         if (Run.Damaged)
@@ -176,10 +190,10 @@ bool FlacLengthPlausible(int Handle, const TFlacInfo &Info)
     return ::fstat(Handle, &Status) == 0 && Info.Frames <= Status.st_size * 16 / FrameBytes;
 }
 
-TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress)
+TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress, const std::function<bool()> &Stop)
 {
     try {
-        return Decode(Handle, Out, Progress);
+        return Decode(Handle, Out, Progress, Stop);
     } catch (const std::bad_alloc &) {
         throw EFlacError("there is not enough memory to decode the FLAC recording");
     } catch (const std::length_error &) {

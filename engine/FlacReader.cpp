@@ -231,8 +231,15 @@ FLAC__StreamDecoderWriteStatus TFlacReader::Take(const FLAC__Frame &Frame, const
     FLAC__stream_decoder_get_decode_position(FDecoder, &FLastEnd);
     if (FStaged.size() >= StagedBytes && !Flush())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
-    if (*FReport && Before / ReportEvery != FRun.Got / ReportEvery)
-        (*FReport)();
+    if (Before / ReportEvery != FRun.Got / ReportEvery) {
+        if (*FReport)
+            (*FReport)();
+        if (FStopAsked && FStopAsked()) {
+            FRun.Stopped = true;
+            FStop = true;
+            return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+        }
+    }
     // A run that stops at a limit ends with the frame that holds the first
     // sample beyond it: that frame is where a run seeking to the limit
     // starts, and libFLAC does not report damage while it seeks.

@@ -27,6 +27,7 @@ struct TFlacRun {
     bool SeekFailed = false;
     bool Damaged = false; // a damaged frame, or one cut short, follows the Got frames
     int StoreErrno = 0;   // of a write to the output that failed
+    bool Stopped = false; // the stop asked for came
 };
 
 // The refusal of a stream whose frame after the first Got is damaged.
@@ -47,6 +48,9 @@ public:
     TFlacReader &operator=(const TFlacReader &) = delete;
 
     const TFlacHeader &Header() const { return FHeader; }
+    // Asked now and then while decoding (in the decoding thread): true
+    // ends the run, Stopped.
+    void StopWhen(std::function<bool()> Asked) { FStopAsked = std::move(Asked); }
 
     // Decodes from frame From (0, or where the header's length allows a seek
     // to) up to Limit frames (to the end when negative) and writes them to
@@ -86,6 +90,7 @@ private:
     QCryptographicHash *FHash = nullptr;
     std::atomic<std::int64_t> *FDone = nullptr;
     const std::function<void()> *FReport = nullptr;
+    std::function<bool()> FStopAsked;
     std::vector<std::uint8_t> FStaged;
     TFlacRun FRun;
     bool FLostSync = false;

@@ -94,8 +94,9 @@ void TFlacStream::Make(std::int64_t First, std::int64_t End) const
         NewLow = First < Low ? std::max<std::int64_t>(0, std::min(First, Low - GrainFrames)) : Low;
         NewHigh = End > High ? std::min(N, std::max(End, High + GrainFrames)) : High;
     } else {
-        NewLow = First / GrainFrames * GrainFrames;
-        NewHigh = std::min(N, std::max(End, NewLow + GrainFrames));
+        // Far from what is made: the export's next piece, or an edge search
+        // far behind, which goes on from there.
+        NewHigh = std::min(N, std::max(End, First + GrainFrames));
     }
     const std::int64_t Kept = std::max<std::int64_t>(KeptBytes / FFrameBytes, GrainFrames);
     if (NewHigh - NewLow > Kept)

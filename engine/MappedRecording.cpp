@@ -68,7 +68,9 @@ TMappedRecording::TMappedRecording(const QString &FileName, TAccess Access)
 
 TMappedRecording::~TMappedRecording() = default;
 
-TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access, TFlac Flac) : FAccess(Access)
+TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access, TFlac Flac,
+                                   const std::function<bool()> &Stop)
+    : FAccess(Access)
 {
     // Non-blocking, so that opening a FIFO with no writer returns at once
     // instead of waiting for one; the type check below then refuses it.
@@ -96,7 +98,7 @@ TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access, TFla
         throw ERecordingUnreadable("not a WAV, RF64, Wave64 or FLAC file");
     if (Kind == TFileKind::Flac) {
         if (Flac != TFlac::Streamed || Access != TAccess::ReadOnly || !Stream())
-            Decode();
+            Decode(Stop);
         return;
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
@@ -205,7 +207,7 @@ bool TMappedRecording::Stream()
     return true;
 }
 
-void TMappedRecording::Decode()
+void TMappedRecording::Decode(const std::function<bool()> &Stop)
 {
     std::string Why;
     FDecoded.Handle = OpenScratchFile(Why);
@@ -213,7 +215,7 @@ void TMappedRecording::Decode()
         throw ERecordingUnreadable("cannot decode the FLAC recording: " + Why);
     TFlacInfo Info;
     try {
-        Info = DecodeFlac(FFile.Handle, FDecoded.Handle);
+        Info = DecodeFlac(FFile.Handle, FDecoded.Handle, {}, Stop);
     } catch (const EFlacError &Error) {
         throw ERecordingUnreadable(Error.what());
     }

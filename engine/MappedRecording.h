@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -37,8 +38,10 @@ public:
     enum class TFlac { Whole, Streamed };
     explicit TMappedRecording(const QString &FileName, TAccess Access = TAccess::ReadOnly);
     // The same for a name's bytes, which need not be UTF-8.
+    // Stop, when given, is asked now and then while a FLAC file is decoded
+    // whole: true ends the decoding with ERecordingUnreadable.
     explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly,
-                              TFlac Flac = TFlac::Whole);
+                              TFlac Flac = TFlac::Whole, const std::function<bool()> &Stop = {});
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
     ~TMappedRecording();
@@ -90,7 +93,7 @@ private:
     // that is still not null.
     const std::uint8_t *Image() const;
     // A FLAC file's samples, decoded whole into FDecoded and mapped.
-    void Decode();
+    void Decode(const std::function<bool()> &Stop);
     // Or decoded as they are asked for; false when the stream's length is
     // known only by decoding it.
     bool Stream();
