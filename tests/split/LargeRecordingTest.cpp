@@ -116,4 +116,15 @@ TEST(LargeRecording, LongFlacIsCutWithoutItsSamplesInMemoryOrOnDisk)
     EXPECT_LT(Cut.PeakResidentKiB, 96 * 1024);
     EXPECT_EQ(QDir(Dir.filePath("pieces")).entryList({"WAVE*.flac"}, QDir::Files).size(), 3);
     EXPECT_TRUE(QDir(Temporary).isEmpty());
+
+    // Cut short: refused once its end is reached, before any piece is
+    // written, though detection found sound before the cut.
+    QFile Whole(QFile::decodeName(Path));
+    ASSERT_TRUE(Whole.resize(Whole.size() * 7 / 10));
+    const TChildRun Short =
+        RunChild(REDIVEV_SPLIT, Dir.path(), {"--out", QFile::encodeName(Dir.filePath("short")), Path}, Limited,
+                 Environment);
+    EXPECT_NE(Short.Status, 0);
+    EXPECT_NE(Short.Err.indexOf("cut short"), -1) << Short.Err.toStdString();
+    EXPECT_TRUE(QDir(Dir.filePath("short")).entryList({"WAVE*"}, QDir::Files).isEmpty());
 }
