@@ -102,6 +102,7 @@ void TFlacStream::Make(std::int64_t First, std::int64_t End) const
     if (NewHigh - NewLow > Kept)
         NewLow = std::max(NewLow, std::min(First, NewHigh - Kept));
     FReadyFirst = FReadyEnd = 0;
+    const std::int64_t DecodedBefore = FDecoded;
     if (!Touching) {
         Drop(Low, High);
         Fill(NewLow, NewHigh);
@@ -112,6 +113,10 @@ void TFlacStream::Make(std::int64_t First, std::int64_t End) const
         if (NewHigh > High)
             Fill(std::max(High, NewLow), NewHigh);
     }
+    // The in-order reader makes whole stretches: what it made past the
+    // ask is kept too, rather than let go unread and made again.
+    if (FDecoded > DecodedBefore)
+        NewHigh = std::max(NewHigh, std::min(FDecoded, N));
     FReadyFirst = NewLow;
     FReadyEnd = NewHigh;
 }
