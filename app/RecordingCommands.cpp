@@ -39,7 +39,9 @@ std::optional<TRecordingCommands::TOpened> TRecordingCommands::Open(const std::s
         // thread, which keeps painting; a short one at once.
         if ((Path == TLoadPath::InPlace || Path == TLoadPath::Engine) && Stream.Size() > (std::int64_t(64) << 20)) {
             const bool Done = RunInBackground(FParent, tr("読み込んでいます...") + QLatin1Char('\n') + Shown,
-                                              [&](TBackgroundWork &) { Mapped = MapRecording(FileName); });
+                                              [&](TBackgroundWork &Work) {
+                                                  Mapped = MapRecording(FileName, [&Work] { return Work.Cancelled(); });
+                                              });
             if (!Done)
                 return std::nullopt;
         }

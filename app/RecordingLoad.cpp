@@ -57,9 +57,10 @@ TLoadPath ChooseLoadPath(TFileStream &Stream)
     return Path;
 }
 
-std::shared_ptr<TMappedRecording> MapRecording(const std::string &FileName)
+std::shared_ptr<TMappedRecording> MapRecording(const std::string &FileName, const std::function<bool()> &Stop)
 {
-    return std::make_shared<TMappedRecording>(FileName, TMappedRecording::TAccess::Writable);
+    return std::make_shared<TMappedRecording>(FileName, TMappedRecording::TAccess::Writable,
+                                              TMappedRecording::TFlac::Whole, Stop);
 }
 
 void ReadRecording(const std::string &FileName, TFileStream &Stream, TLoadPath Path,

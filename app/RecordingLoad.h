@@ -10,6 +10,7 @@
 // format or their fault.
 #include "engine/ExportFolder.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,8 +40,9 @@ struct TFreshRecording {
 };
 
 // Maps the file (any thread): the slow part of a load, the decoding of a
-// FLAC file too. Raises ERecordingUnreadable.
-std::shared_ptr<TMappedRecording> MapRecording(const std::string &FileName);
+// FLAC file too, which Stop (asked now and then) may end. Raises
+// ERecordingUnreadable.
+std::shared_ptr<TMappedRecording> MapRecording(const std::string &FileName, const std::function<bool()> &Stop = {});
 
 // Reads FileName by Path into Fresh (the window's thread, Fresh.Wave made
 // there): Mapped, when given, is Path's mapping from MapRecording. Raises

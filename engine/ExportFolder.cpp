@@ -77,7 +77,10 @@ void WriteFlacPiece(int Out, const TSampleView &Recording, const TTrimArea &Area
     Info.Channels = Recording.Format.nChannels;
     Info.Bits = Recording.Format.wBitsPerSample;
     Info.Frames = Area.EndPos - Area.StartPos;
-    EncodeFlac(Out, Info, Recording.Data + Area.StartPos * FrameBytes, Info.Frames);
+    EncodeFlac(Out, Info, Recording.Data + Area.StartPos * FrameBytes, Info.Frames,
+               [&](std::int64_t First, std::int64_t Count) {
+                   NeedFrames(Recording, Area.StartPos + First, Area.StartPos + First + Count);
+               });
 }
 
 // A piece converted as asked: made block by block into the file, or for a

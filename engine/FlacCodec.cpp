@@ -48,7 +48,8 @@ bool IsFlacSignature(const std::uint8_t *Bytes, std::size_t Count)
     return Count >= 4 && std::memcmp(Bytes, "fLaC", 4) == 0;
 }
 
-void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames)
+void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames,
+                const std::function<void(std::int64_t First, std::int64_t Count)> &Reading)
 {
     if (Info.Bits != 8 && Info.Bits != 16 && Info.Bits != 24)
         throw EFlacError("FLAC with " + std::to_string(Info.Bits) + "-bit samples cannot be written");
@@ -83,6 +84,8 @@ void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::in
     std::vector<int> Block(std::size_t(BlockFrames) * std::size_t(Info.Channels));
     for (std::int64_t Done = 0; Done < Frames;) {
         const sf_count_t Count = std::min<std::int64_t>(BlockFrames, Frames - Done);
+        if (Reading)
+            Reading(Done, Count);
         Unpack(Pcm + std::size_t(Done) * FrameBytes, std::size_t(Count) * std::size_t(Info.Channels), Info.Bits,
                Block.data());
         if (sf_writef_int(File.File(), Block.data(), Count) != Count || File.Errno())

@@ -36,8 +36,10 @@ bool IsFlacSignature(const std::uint8_t *Bytes, std::size_t Count);
 // writes the samples with pwrite into Out from offset 0: Frames * Channels *
 // Bits/8 bytes. The samples must match the stream's checksum where it has
 // one. Raises EFlacError; Out then holds nothing worth keeping. Progress,
-// when given, is called now and then.
-TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress = {});
+// when given, is called now and then; so is Stop (from any thread), and
+// true from it ends the decoding with EFlacError.
+TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress = {},
+                     const std::function<bool()> &Stop = {});
 
 // Reads only the header: rate, channels, bits, frames. Raises EFlacError.
 TFlacInfo ReadFlacInfo(int Handle);
@@ -46,5 +48,7 @@ TFlacInfo ReadFlacInfo(int Handle);
 // as a FLAC file into Out (a writable, seekable descriptor, written from
 // offset 0 whatever its own offset, e.g. a fresh temporary file; not
 // closed), same rate, channels and bits. Raises EFlacError, which carries
-// the system's reason when a write failed.
-void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames);
+// the system's reason when a write failed. Reading, when given, is called
+// before frames First..First+Count-1 of Pcm are read, in order.
+void EncodeFlac(int Out, const TFlacInfo &Info, const std::uint8_t *Pcm, std::int64_t Frames,
+                const std::function<void(std::int64_t First, std::int64_t Count)> &Reading = {});

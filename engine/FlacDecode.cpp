@@ -36,17 +36,17 @@ std::string Seconds(std::int64_t Frames, std::uint32_t Rate)
     return Text;
 }
 
+[[noreturn]] void Stopped()
+{
+    throw EFlacError("the decoding of the FLAC recording was stopped");
+}
+
 [[noreturn]] void StoreFailed(int Errno)
 {
     throw EFlacError(std::string("the decoded samples cannot be written to a temporary file: ") +
                      std::strerror(Errno));
 }
 
-[[noreturn]] void DecodesOnlyTo(std::int64_t Got, std::uint32_t Rate)
-{
-    throw EFlacError("the FLAC recording is damaged or cut short: only its first " + Seconds(Got, Rate) +
-                     " seconds decode");
-}
 
 // Adds bytes [From, To) of Out to Hash as the checksum covers them (8-bit
 // samples signed, where Out keeps them unsigned).
@@ -75,6 +75,7 @@ struct TDecoding {
     QCryptographicHash Hash{QCryptographicHash::Md5};
     std::atomic<std::int64_t> Done{0};
     std::function<void()> Report;
+    std::function<bool()> Stop;
 };
 
 // FLAC frames decode independently, so the recording's second half is
@@ -94,6 +95,7 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
             Thread = std::jthread([&] {
                 try {
                     TFlacReader Reader(Job.Handle);
+                    Reader.StopWhen(Job.Stop);
                     Later = Reader.Decode(Job.Out, Half, -1, nullptr, Job.Done);
                     LaterSound = !Later.SeekFailed && !Later.Damaged && Later.StoreErrno == 0;
                 } catch (...) {
@@ -105,10 +107,12 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
         }
         Earlier = First.Decode(Job.Out, 0, Half, &Job.Hash, Job.Done, Job.Report);
     }
+    if (Earlier.Stopped || Later.Stopped)
+        Stopped();
     if (Earlier.StoreErrno != 0)
         StoreFailed(Earlier.StoreErrno);
     if (Earlier.Damaged || Earlier.Got < Half)
-        DecodesOnlyTo(Earlier.Got, Job.Header.Info.Rate);
+        FlacDecodesOnlyTo(Earlier.Got, Job.Header.Info.Rate);
     if (!LaterSound)
         return -1;
     const std::int64_t FrameBytes = std::int64_t(Job.Header.Info.Channels) * (Job.Header.Info.Bits / 8);
@@ -116,19 +120,17 @@ std::int64_t DecodeHalves(TDecoding &Job, TFlacReader &First)
     return Half + Later.Got;
 }
 
-TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress)
+TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress, const std::function<bool()> &Stop)
 {
     auto First = std::make_unique<TFlacReader>(Handle);
+    First->StopWhen(Stop);
     TDecoding Job{Handle, Out, First->Header()};
+    Job.Stop = Stop;
     TFlacInfo &Info = Job.Header.Info;
     const std::int64_t Stated = Info.Frames;
     if (Progress && Stated > 0)
         Job.Report = [&] { Progress(std::min(1.0, double(Job.Done) / double(Stated))); };
-    // A header that claims far more than a file of this size can hold is
-    // not worth a seek.
-    struct stat Status {};
-    const std::int64_t FrameBytes = std::int64_t(Info.Channels) * (Info.Bits / 8);
-    const bool Plausible = ::fstat(Handle, &Status) == 0 && Stated <= Status.st_size * 16 / FrameBytes;
+    const bool Plausible = FlacLengthPlausible(Handle, Info);
     std::int64_t Got = -1;
     const bool Shared = Stated >= 2 * SharedDecodingFrames && Plausible && std::thread::hardware_concurrency() > 1;
     if (Shared)
@@ -136,26 +138,20 @@ TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress)
     if (Got < 0) {
         if (Shared) {
             First = std::make_unique<TFlacReader>(Handle);
+            First->StopWhen(Stop);
             Job.Hash.reset();
             Job.Done = 0;
         }
         const TFlacRun Run = First->Decode(Out, 0, -1, &Job.Hash, Job.Done, Job.Report);
+        if (Run.Stopped)
+            Stopped();
         if (Run.StoreErrno != 0)
             StoreFailed(Run.StoreErrno);
         if (Run.Damaged)
-            DecodesOnlyTo(Run.Got, Info.Rate);
+            FlacDecodesOnlyTo(Run.Got, Info.Rate);
         Got = Run.Got;
     }
-    // More than the header states is read whole: only an editor's slip
-    // makes that, while fewer means the end is missing.
-    if (Stated >= 0 && Got < Stated)
-        throw EFlacError("the FLAC recording is cut short or damaged: only " + Seconds(Got, Info.Rate) +
-                         " of its " + Seconds(Stated, Info.Rate) + " seconds decode");
-    const auto &Md5 = Job.Header.Md5;
-    if (std::any_of(Md5.begin(), Md5.end(), [](std::uint8_t Byte) { return Byte != 0; }) &&
-        Job.Hash.result() != QByteArrayView(Md5.data(), qsizetype(Md5.size())))
-        throw EFlacError("the FLAC recording is damaged: its samples do not match the checksum (MD5) it was "
-                         "written with");
+    CheckFlacEnd(Job.Header, Got, Job.Hash);
     Info.Frames = Got;
     if (Progress)
         Progress(1.0);
@@ -164,10 +160,40 @@ TFlacInfo Decode(int Handle, int Out, const TFlacProgress &Progress)
 
 } // namespace
 
-TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress)
+void FlacDecodesOnlyTo(std::int64_t Got, std::uint32_t Rate)
+{
+    throw EFlacError("the FLAC recording is damaged or cut short: only its first " + Seconds(Got, Rate) +
+                     " seconds decode");
+}
+
+void CheckFlacEnd(const TFlacHeader &Header, std::int64_t Got, QCryptographicHash &Hash)
+{
+    // More than the header states is read whole: only an editor's slip
+    // makes that, while fewer means the end is missing.
+    const std::int64_t Stated = Header.Info.Frames;
+    if (Stated >= 0 && Got < Stated)
+        throw EFlacError("the FLAC recording is cut short or damaged: only " + Seconds(Got, Header.Info.Rate) +
+                         " of its " + Seconds(Stated, Header.Info.Rate) + " seconds decode");
+    const auto &Md5 = Header.Md5;
+    if (std::any_of(Md5.begin(), Md5.end(), [](std::uint8_t Byte) { return Byte != 0; }) &&
+        Hash.result() != QByteArrayView(Md5.data(), qsizetype(Md5.size())))
+        throw EFlacError("the FLAC recording is damaged: its samples do not match the checksum (MD5) it was "
+                         "written with");
+}
+
+bool FlacLengthPlausible(int Handle, const TFlacInfo &Info)
+{
+    // A header that claims far more than a file of this size can hold is
+    // not worth a seek.
+    struct stat Status {};
+    const std::int64_t FrameBytes = std::int64_t(Info.Channels) * (Info.Bits / 8);
+    return ::fstat(Handle, &Status) == 0 && Info.Frames <= Status.st_size * 16 / FrameBytes;
+}
+
+TFlacInfo DecodeFlac(int Handle, int Out, const TFlacProgress &Progress, const std::function<bool()> &Stop)
 {
     try {
-        return Decode(Handle, Out, Progress);
+        return Decode(Handle, Out, Progress, Stop);
     } catch (const std::bad_alloc &) {
         throw EFlacError("there is not enough memory to decode the FLAC recording");
     } catch (const std::length_error &) {

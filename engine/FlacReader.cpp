@@ -167,8 +167,24 @@ TFlacReader::~TFlacReader()
 TFlacRun TFlacReader::Decode(int Out, std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash,
                              std::atomic<std::int64_t> &Done, const std::function<void()> &Report)
 {
-    const std::int64_t FrameBytes = std::int64_t(FHeader.Info.Channels) * (FHeader.Info.Bits / 8);
     FOut = Out;
+    FBlock = nullptr;
+    return Run(From, Limit, Hash, Done, Report);
+}
+
+TFlacRun TFlacReader::Decode(std::uint8_t *Block, std::int64_t Capacity, std::int64_t From, std::int64_t Limit,
+                             QCryptographicHash *Hash, std::atomic<std::int64_t> &Done)
+{
+    FOut = -1;
+    FBlock = Block;
+    FCapacity = Capacity;
+    return Run(From, Limit, Hash, Done, {});
+}
+
+TFlacRun TFlacReader::Run(std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash,
+                          std::atomic<std::int64_t> &Done, const std::function<void()> &Report)
+{
+    const std::int64_t FrameBytes = std::int64_t(FHeader.Info.Channels) * (FHeader.Info.Bits / 8);
     FOutAt = From * FrameBytes;
     FLimit = Limit;
     FHash = Hash;
@@ -215,8 +231,15 @@ FLAC__StreamDecoderWriteStatus TFlacReader::Take(const FLAC__Frame &Frame, const
     FLAC__stream_decoder_get_decode_position(FDecoder, &FLastEnd);
     if (FStaged.size() >= StagedBytes && !Flush())
         return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
-    if (*FReport && Before / ReportEvery != FRun.Got / ReportEvery)
-        (*FReport)();
+    if (Before / ReportEvery != FRun.Got / ReportEvery) {
+        if (*FReport)
+            (*FReport)();
+        if (FStopAsked && FStopAsked()) {
+            FRun.Stopped = true;
+            FStop = true;
+            return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+        }
+    }
     // A run that stops at a limit ends with the frame that holds the first
     // sample beyond it: that frame is where a run seeking to the limit
     // starts, and libFLAC does not report damage while it seeks.
@@ -232,6 +255,13 @@ bool TFlacReader::Flush()
     if (FHeader.Info.Bits == 8)
         for (std::uint8_t &Byte : FStaged)
             Byte ^= 0x80;
+    if (FBlock) {
+        const std::int64_t Kept = std::clamp<std::int64_t>(FCapacity - FOutAt, 0, std::int64_t(FStaged.size()));
+        std::memcpy(FBlock + FOutAt, FStaged.data(), std::size_t(Kept));
+        FOutAt += std::int64_t(FStaged.size());
+        FStaged.clear();
+        return true;
+    }
     std::size_t Written = 0;
     while (Written < FStaged.size()) {
         const ssize_t Moved = ::pwrite(FOut, FStaged.data() + Written, FStaged.size() - Written, FOutAt);

@@ -27,7 +27,16 @@ struct TFlacRun {
     bool SeekFailed = false;
     bool Damaged = false; // a damaged frame, or one cut short, follows the Got frames
     int StoreErrno = 0;   // of a write to the output that failed
+    bool Stopped = false; // the stop asked for came
 };
+
+// The refusal of a stream whose frame after the first Got is damaged.
+[[noreturn]] void FlacDecodesOnlyTo(std::int64_t Got, std::uint32_t Rate);
+// Refuses a stream that decoded whole to Got frames but holds fewer than its
+// header states, or whose samples (taken by Hash) miss its checksum.
+void CheckFlacEnd(const TFlacHeader &Header, std::int64_t Got, QCryptographicHash &Hash);
+// Whether the header's length is one a file of this size can hold.
+bool FlacLengthPlausible(int Handle, const TFlacInfo &Info);
 
 class TFlacReader {
 public:
@@ -39,6 +48,9 @@ public:
     TFlacReader &operator=(const TFlacReader &) = delete;
 
     const TFlacHeader &Header() const { return FHeader; }
+    // Asked now and then while decoding (in the decoding thread): true
+    // ends the run, Stopped.
+    void StopWhen(std::function<bool()> Asked) { FStopAsked = std::move(Asked); }
 
     // Decodes from frame From (0, or where the header's length allows a seek
     // to) up to Limit frames (to the end when negative) and writes them to
@@ -48,9 +60,15 @@ public:
     // now and then in this thread.
     TFlacRun Decode(int Out, std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash,
                     std::atomic<std::int64_t> &Done, const std::function<void()> &Report = {});
+    // The same into memory: Block holds Capacity bytes, and what lies
+    // beyond them is decoded and counted but not kept.
+    TFlacRun Decode(std::uint8_t *Block, std::int64_t Capacity, std::int64_t From, std::int64_t Limit,
+                    QCryptographicHash *Hash, std::atomic<std::int64_t> &Done);
 
 private:
     friend struct TFlacCallbacks;
+    TFlacRun Run(std::int64_t From, std::int64_t Limit, QCryptographicHash *Hash, std::atomic<std::int64_t> &Done,
+                 const std::function<void()> &Report);
     FLAC__StreamDecoderWriteStatus Take(const FLAC__Frame &Frame, const FLAC__int32 *const Buffer[]);
     bool Flush();
     // After a loss of sync that no frame followed: were the last bytes a
@@ -65,11 +83,14 @@ private:
     bool FHeaderDamaged = false;
     // The run under way.
     int FOut = -1;
+    std::uint8_t *FBlock = nullptr; // instead of FOut
+    std::int64_t FCapacity = 0;
     std::int64_t FOutAt = 0; // byte offset in FOut of the first staged byte
     std::int64_t FLimit = -1;
     QCryptographicHash *FHash = nullptr;
     std::atomic<std::int64_t> *FDone = nullptr;
     const std::function<void()> *FReport = nullptr;
+    std::function<bool()> FStopAsked;
     std::vector<std::uint8_t> FStaged;
     TFlacRun FRun;
     bool FLostSync = false;

@@ -1,6 +1,7 @@
 #include "engine/MappedRecording.h"
 
 #include "engine/FlacCodec.h"
+#include "engine/FlacStream.h"
 #include "engine/MappedReads.h"
 #include "engine/ScratchFile.h"
 #include "wave/ZuWAVE.h"
@@ -65,7 +66,11 @@ TMappedRecording::TMappedRecording(const QString &FileName, TAccess Access)
 {
 }
 
-TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access) : FAccess(Access)
+TMappedRecording::~TMappedRecording() = default;
+
+TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access, TFlac Flac,
+                                   const std::function<bool()> &Stop)
+    : FAccess(Access)
 {
     // Non-blocking, so that opening a FIFO with no writer returns at once
     // instead of waiting for one; the type check below then refuses it.
@@ -92,7 +97,8 @@ TMappedRecording::TMappedRecording(const std::string &Name, TAccess Access) : FA
     if (Kind == TFileKind::Unknown)
         throw ERecordingUnreadable("not a WAV, RF64, Wave64 or FLAC file");
     if (Kind == TFileKind::Flac) {
-        Decode();
+        if (Flac != TFlac::Streamed || Access != TAccess::ReadOnly || !Stream())
+            Decode(Stop);
         return;
     }
     FView = ReadWaveLayout(FFile.Handle, Info.st_size, Kind);
@@ -154,6 +160,13 @@ std::uint8_t *TMappedRecording::ChangeSamples()
 
 void TMappedRecording::CopyIntoMemory()
 {
+    if (FStream) {
+        FView.Source->Need(0, FView.DataSize / FView.Format.nBlockAlign);
+        FView.Source = nullptr;
+        FSamples.assign(FView.Data, FView.Data + FView.DataSize);
+        FView.Data = FSamples.data();
+        return;
+    }
     if (FView.FileHandle < 0)
         return;
     FSamples.resize(static_cast<std::size_t>(FView.DataSize));
@@ -167,19 +180,17 @@ void TMappedRecording::CopyIntoMemory()
     FView.FileOffset = 0;
 }
 
-void TMappedRecording::Decode()
+void TMappedRecording::Verify() const
 {
-    std::string Why;
-    FDecoded.Handle = OpenScratchFile(Why);
-    if (FDecoded.Handle < 0)
-        throw ERecordingUnreadable("cannot decode the FLAC recording: " + Why);
-    TFlacInfo Info;
-    try {
-        Info = DecodeFlac(FFile.Handle, FDecoded.Handle);
-    } catch (const EFlacError &Error) {
-        throw ERecordingUnreadable(Error.what());
-    }
-    TWaveFormatEx &Format = FView.Format;
+    if (FStream)
+        FStream->Verify();
+}
+
+namespace {
+
+TWaveFormatEx FlacFormat(const TFlacInfo &Info)
+{
+    TWaveFormatEx Format{};
     Format.wFormatTag = WAVE_FORMAT_PCM;
     Format.nChannels = static_cast<std::uint16_t>(Info.Channels);
     Format.nSamplesPerSec = Info.Rate;
@@ -187,6 +198,44 @@ void TMappedRecording::Decode()
     Format.nBlockAlign = static_cast<std::uint16_t>(Info.Channels * (Info.Bits / 8));
     Format.nAvgBytesPerSec = Info.Rate * Format.nBlockAlign;
     Format.cbSize = 0;
+    return Format;
+}
+
+} // namespace
+
+bool TMappedRecording::Stream()
+{
+    try {
+        FStream = TFlacStream::Open(FFile.Handle);
+    } catch (const EFlacError &Error) {
+        throw ERecordingUnreadable(Error.what());
+    }
+    if (!FStream)
+        return false;
+    FView.Format = FlacFormat(FStream->Info());
+    FView.DataSize = FStream->Info().Frames * FView.Format.nBlockAlign;
+    FView.Container = TContainer::Flac;
+    FView.Data = FStream->Data();
+    FView.FileHandle = -1;
+    FView.FileOffset = 0;
+    FView.Source = FStream.get();
+    return true;
+}
+
+void TMappedRecording::Decode(const std::function<bool()> &Stop)
+{
+    std::string Why;
+    FDecoded.Handle = OpenScratchFile(Why);
+    if (FDecoded.Handle < 0)
+        throw ERecordingUnreadable("cannot decode the FLAC recording: " + Why);
+    TFlacInfo Info;
+    try {
+        Info = DecodeFlac(FFile.Handle, FDecoded.Handle, {}, Stop);
+    } catch (const EFlacError &Error) {
+        throw ERecordingUnreadable(Error.what());
+    }
+    FView.Format = FlacFormat(Info);
+    const TWaveFormatEx &Format = FView.Format;
     FView.DataSize = Info.Frames * Format.nBlockAlign;
     FView.Container = TContainer::Flac;
     FView.Data = EmptyImage;

@@ -12,11 +12,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+class TFlacStream;
 class TZuWave;
 
 class TMappedRecording {
@@ -29,11 +31,20 @@ public:
     // Writable maps the samples copy-on-write: ChangeSamples may change
     // them, and only the pages written become memory of the program's own.
     enum class TAccess { ReadOnly, Writable };
+    // Streamed (read-only recordings): a FLAC file whose header states its
+    // length is decoded a stretch at a time as its samples are asked for
+    // (FlacStream.h), without a temporary file; the view then has a source,
+    // and Verify checks the stream whole.
+    enum class TFlac { Whole, Streamed };
     explicit TMappedRecording(const QString &FileName, TAccess Access = TAccess::ReadOnly);
     // The same for a name's bytes, which need not be UTF-8.
-    explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly);
+    // Stop, when given, is asked now and then while a FLAC file is decoded
+    // whole: true ends the decoding with ERecordingUnreadable.
+    explicit TMappedRecording(const std::string &Path, TAccess Access = TAccess::ReadOnly,
+                              TFlac Flac = TFlac::Whole, const std::function<bool()> &Stop = {});
     TMappedRecording(const TMappedRecording &) = delete;
     TMappedRecording &operator=(const TMappedRecording &) = delete;
+    ~TMappedRecording();
 
     // Format and samples as the loader would hold them; FileHandle and
     // FileOffset name the samples in an open file (for FLAC, the decoded
@@ -69,6 +80,10 @@ public:
     // for samples copied into memory first and for a FLAC file's decoded
     // copy, which are whole whatever becomes of the file.
     bool Shrank() const;
+    // A streamed FLAC recording decoded to its end and checked as
+    // DecodeFlac checks it (raises EFlacError); anything else is checked
+    // already.
+    void Verify() const;
 
 private:
     struct TFile {
@@ -84,11 +99,15 @@ private:
     // that is still not null.
     const std::uint8_t *Image() const;
     // A FLAC file's samples, decoded whole into FDecoded and mapped.
-    void Decode();
+    void Decode(const std::function<bool()> &Stop);
+    // Or decoded as they are asked for; false when the stream's length is
+    // known only by decoding it.
+    bool Stream();
 
     TAccess FAccess;
     TFile FFile;
     TMapping FMapping;
+    std::unique_ptr<TFlacStream> FStream; // a FLAC file decoded as it is read
     TFile FDecoded; // the unlinked file a FLAC file is decoded into
     TMapping FDecodedMapping;
     std::vector<std::uint8_t> FSamples; // copied samples, when not read in place

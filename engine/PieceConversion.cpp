@@ -54,6 +54,7 @@ TSampleView ConvertedView(const TSampleView &Source, const TPieceConversion &Con
     Format.cbSize = 0;
     View.Data = nullptr;
     View.FileHandle = -1;
+    View.Source = nullptr;
     View.FileOffset = 0;
     View.DataSize = 0;
     return View;
@@ -122,6 +123,7 @@ void ConvertPiece(const TSampleView &Source, const TTrimArea &Area, const TPiece
     };
     for (std::int64_t First = Area.StartPos; First < Area.EndPos; First += BlockFrames) {
         const std::int64_t Frames = std::min(BlockFrames, Area.EndPos - First);
+        NeedFrames(Source, First, First + Frames);
         // A sample that is not finite as silence, which the resampler would
         // otherwise spread over the whole piece.
         WithCodec(Encoding, [&](auto Codec) {

@@ -29,6 +29,13 @@ double LevelDb(double Top, std::int64_t Width)
     return Rms > 0 ? std::clamp(20 * std::log10(Rms), SilenceDb, LoudestDb) : SilenceDb;
 }
 
+// Samples made as they are asked for come a second of windows at a time.
+inline void NeedWindow(const TSampleView &Recording, std::int64_t First, std::int64_t Width)
+{
+    if (Recording.Source && First % (Width * LevelsPerSecond) == 0)
+        Recording.Source->Need(First, First + Width * LevelsPerSecond);
+}
+
 // 8- and 16-bit samples, mono or stereo: their values are whole 16-bit
 // steps, so their squares add up exactly in integers, in a loop the
 // compiler runs many samples at a time. The sums are those the general
@@ -38,6 +45,7 @@ void WholeStepLevelsDb(const TSampleView &Recording, std::int64_t N, std::int64_
 {
     static_assert(TCodec::StepShift == 0 && TCodec::Bytes <= 2);
     for (std::int64_t First = 0; First + Width <= N; First += Width) {
+        NeedWindow(Recording, First, Width);
         const std::uint8_t *const Data = Recording.Data + First * Channels * TCodec::Bytes;
         std::int64_t Sums[Channels] = {};
         for (std::int64_t K = 0; K < Width; ++K)
@@ -78,6 +86,7 @@ std::vector<double> WindowLevelsDb(const TSampleView &Recording)
         const double PerStep = 1 / static_cast<double>(TCodec::FromPanel(1));
         std::vector<double> Sums(static_cast<std::size_t>(Channels));
         for (std::int64_t First = 0; First + Width <= N; First += Width) {
+            NeedWindow(Recording, First, Width);
             std::fill(Sums.begin(), Sums.end(), 0.0);
             for (std::int64_t J = First; J < First + Width; ++J)
                 for (int Ch = 0; Ch < Channels; ++Ch) {

@@ -40,8 +40,10 @@ bool TonalFloor(const TSampleView &Recording, const std::vector<double> &Levels)
         std::max<std::int64_t>(std::max<std::uint32_t>(Recording.Format.nSamplesPerSec, 1) / LevelsPerSecond, 1);
     constexpr std::int64_t Stretches = 8, Stretch = 4 * LevelsPerSecond; // in levels
     const std::int64_t Count = std::int64_t(Levels.size());
-    if (Count <= Stretches * Stretch)
+    if (Count <= Stretches * Stretch) {
+        NeedFrames(Recording, 0, FrameCountOf(Recording));
         return NoiseFloorOf(BandLevelsDb(Recording, BandHighPass)).Db < NoiseFloorOf(Levels).Db - TonalFloorDb;
+    }
     const std::int64_t FrameBytes = FrameBytesOf(Recording);
     std::vector<double> Whole, Above;
     for (std::int64_t S = 0; S < Stretches; ++S) {
@@ -50,6 +52,8 @@ bool TonalFloor(const TSampleView &Recording, const std::vector<double> &Levels)
         Part.Data = Recording.Data + First * Width * FrameBytes;
         Part.DataSize = Stretch * Width * FrameBytes;
         Part.FileHandle = -1;
+        NeedFrames(Recording, First * Width, (First + Stretch) * Width);
+        Part.Source = nullptr;
         const std::vector<double> PartAbove = BandLevelsDb(Part, BandHighPass);
         Above.insert(Above.end(), PartAbove.begin(), PartAbove.end());
         Whole.insert(Whole.end(), Levels.begin() + std::ptrdiff_t(First), Levels.begin() + std::ptrdiff_t(First + Stretch));
@@ -89,6 +93,8 @@ TSuggestedSettings SuggestTrimSettings(const TSampleView &Recording, TPieceTarge
     // A floor that is mostly hum or rumble: its levels above the voice's
     // lowest tones lie well below it. Then the cuts are read there.
     if (Suggested.NoiseFloorDb > SilenceDb + 20 && TonalFloor(Recording, Levels)) {
+        // The filter reads the whole recording.
+        NeedFrames(Recording, 0, FrameCountOf(Recording));
         Suggested = SuggestTrimSettings(BandLevelsDb(Recording, BandHighPass), Recording.Format.nSamplesPerSec, Target);
         Suggested.Settings.Band = BandHighPass;
     }

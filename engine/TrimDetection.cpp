@@ -13,6 +13,22 @@
 
 namespace {
 
+template <class TLevelOf, class TLoudestOf, class TLimits>
+void ScanAsking(const TLevelOf &LevelOf, const TLoudestOf &LoudestOf, std::int64_t N, const TLimits &Limits,
+                std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress)
+{
+    if (!Progress) {
+        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Limits, Areas, Count);
+        return;
+    }
+    // Counted at every read, so that also the long edge searches of wide
+    // settings are seen.
+    TDetectionTicks Ticks(Progress, N);
+    ScanTrimAreasSkipping([&](std::int64_t J) { Ticks.Tick(J); return LevelOf(J); },
+                          [&](std::int64_t First) { Ticks.Tick(First); return LoudestOf(First); }, N, Limits, Areas,
+                          Count);
+}
+
 // Sound on any channel counts: a frame's level is its loudest channel's.
 template <class TCodec, int FixedChannels>
 void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSettings &Settings,
@@ -26,16 +42,15 @@ void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSetting
         return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
     };
     const auto Limits = ScanLimitsOf(Settings, TCodec::FromPanel);
-    if (!Progress) {
-        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Limits, Areas, Count);
+    if (Recording.Source) {
+        // Samples made as they are asked for: every read asks first.
+        const TSampleSource &Source = *Recording.Source;
+        ScanAsking([&](std::int64_t J) { Source.Need(J, J + 1); return LevelOf(J); },
+                   [&](std::int64_t First) { Source.Need(First, First + TrimScanBlock); return LoudestOf(First); },
+                   N, Limits, Areas, Count, Progress);
         return;
     }
-    // Counted at every read, so that also the long edge searches of wide
-    // settings are seen.
-    TDetectionTicks Ticks(Progress, N);
-    ScanTrimAreasSkipping([&](std::int64_t J) { Ticks.Tick(J); return LevelOf(J); },
-                          [&](std::int64_t First) { Ticks.Tick(First); return LoudestOf(First); }, N, Limits, Areas,
-                          Count);
+    ScanAsking(LevelOf, LoudestOf, N, Limits, Areas, Count, Progress);
 }
 
 } // namespace
@@ -59,6 +74,8 @@ void DetectTrimAreas(const TSampleView &Recording, const TTrimSettings &Settings
     if (Settings.Band != BandFull) {
         // The same detection on the band's levels: the areas' positions
         // are the recording's, whose samples stay as they are.
+        // The filter reads the whole recording, and its copy is as long.
+        NeedFrames(Recording, 0, N);
         const TBandCopy Copy = BandLimitedCopy(Recording, Settings.Band);
         TTrimSettings Full = Settings;
         Full.Band = BandFull;

@@ -56,6 +56,19 @@ private:
     std::deque<TCandidate> Queue;
 };
 
+// Levels of samples made as they are asked for: each read asks first.
+template <class TLevels>
+struct TAskingLevels {
+    using TLevel = typename TLevels::TLevel;
+    TLevel operator()(std::int64_t J)
+    {
+        Source.Need(J - Levels.Reach(), J + Levels.Reach());
+        return Levels(J);
+    }
+    TLevels &Levels;
+    const TSampleSource &Source;
+};
+
 // Narrows Low..High to the part within From..To, when they meet.
 void Within(std::int64_t &Low, std::int64_t &High, std::int64_t From, std::int64_t To)
 {
@@ -135,13 +148,21 @@ void LimitTrimAreas(const TSampleView &Recording, std::int64_t N, std::int64_t M
     const bool Read = WithCodec(EncodingOf(Recording.Format), [&](auto Codec) {
         using TCodec = decltype(Codec);
         TWindowLevels<TCodec> Levels(Recording.Data, Recording.Format.nChannels, N, Width);
-        for (std::int32_t I = 0; I < Count; ++I) {
-            const TTrimArea Area = Areas[std::size_t(I)];
-            const TTrimArea Found = Sound.size() > std::size_t(I) ? Sound[std::size_t(I)] : Area;
-            if (Area.EndPos - Area.StartPos > MaximumSize)
-                CutArea(Levels, Width, Area, Found, MaximumSize, MinimumSize, Pieces);
-            else
-                Pieces.push_back(Area);
+        const auto CutAll = [&](auto &Reading) {
+            for (std::int32_t I = 0; I < Count; ++I) {
+                const TTrimArea Area = Areas[std::size_t(I)];
+                const TTrimArea Found = Sound.size() > std::size_t(I) ? Sound[std::size_t(I)] : Area;
+                if (Area.EndPos - Area.StartPos > MaximumSize)
+                    CutArea(Reading, Width, Area, Found, MaximumSize, MinimumSize, Pieces);
+                else
+                    Pieces.push_back(Area);
+            }
+        };
+        if (Recording.Source) {
+            TAskingLevels<TWindowLevels<TCodec>> Asking{Levels, *Recording.Source};
+            CutAll(Asking);
+        } else {
+            CutAll(Levels);
         }
     });
     if (!Read)

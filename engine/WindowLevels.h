@@ -126,6 +126,11 @@ public:
         return Top;
     }
 
+    // How far from a position its level, or the loudest of a block from
+    // there, may read samples: its window, the step of a kept window to
+    // it, and the running sums' reach.
+    std::int64_t Reach() const { return 2 * Width + 2 * TSquarePrefix<TCodec>::Block + TrimScanBlock; }
+
     // A panel level as the windows' levels are compared with it.
     static TLevel FromPanel(std::int64_t Level) { return SquaredThreshold<TSum>(TCodec::FromPanel(Level)); }
 

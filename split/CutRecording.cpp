@@ -1,6 +1,7 @@
 #include "split/CutRecording.h"
 
 #include "engine/ExportFolder.h"
+#include "engine/FlacStream.h"
 #include "engine/LabelFile.h"
 #include "engine/LeftOutSound.h"
 #include "engine/MappedReads.h"
@@ -107,11 +108,15 @@ bool DetectAreas(const TMappedRecording &Recording, const TSplitOptions &Options
 }
 
 void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &Options,
-         const std::function<void(double)> &Share, TCutOutcome &Outcome)
+         const std::function<void(double)> &Share, TMappedRecording::TFlac Flac, TCutOutcome &Outcome)
 {
     // Taken before the cut: a source changed during it is cut again.
     const std::optional<TFileStamp> Source = SourceStamp(File);
-    TMappedRecording Recording(File.toStdString());
+    // A FLAC recording is decoded as the cut reads it, so that neither
+    // memory nor a temporary file grows with its length; normalising
+    // needs all of its samples at once anyway.
+    TMappedRecording Recording(File.toStdString(), TMappedRecording::TAccess::ReadOnly,
+                               Options.Normalise ? TMappedRecording::TFlac::Whole : Flac);
     if (Options.Normalise) {
         // Normalising rewrites the samples, so they need a block of their
         // own; a silent or tiny recording is cut as it is.
@@ -126,6 +131,8 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     QStringList Labels;
     std::vector<TFileIdentity> LabelFiles;
     if (!Options.AreasFile.isEmpty() || Options.AreasBeside) {
+        // A damaged recording is refused before its labels are read.
+        Recording.Verify();
         TLabelAreas Read = ReadLabelAreas(Options.AreasBeside ? LabelFileBeside(File) : Options.AreasFile,
                                           Outcome.Rate, FrameCountOf(View));
         if (!Read.Error.isEmpty()) {
@@ -139,6 +146,9 @@ void Cut(const QByteArray &File, const TCutTarget &Target, const TSplitOptions &
     } else if (!DetectAreas(Recording, Options, Outcome)) {
         return;
     }
+    // Detection may not have read to the end: a recording damaged past
+    // what it read is refused before anything is listed or written.
+    Recording.Verify();
     std::vector<std::string> Names;
     if (Options.NameFromLabels)
         Names = PieceNamesFromLabels(Labels);
@@ -192,7 +202,14 @@ TCutOutcome CutRecording(const QByteArray &File, const TCutTarget &Target, const
 {
     TCutOutcome Outcome;
     try {
-        Cut(File, Target, Options, Share, Outcome);
+        try {
+            Cut(File, Target, Options, Share, TMappedRecording::TFlac::Streamed, Outcome);
+        } catch (const EFlacLongerThanStated &) {
+            // Its length is known only once it is decoded whole, and
+            // nothing was written before that was found.
+            Outcome = {};
+            Cut(File, Target, Options, Share, TMappedRecording::TFlac::Whole, Outcome);
+        }
     } catch (const EExportOverwritesRecording &Error) {
         const QByteArray Kept = QByteArray::fromStdString(Error.Kept);
         Outcome.Error = "a piece would replace a recording being cut, so none was written: "

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -240,6 +241,26 @@ TEST_F(FlacCodecTest, RefusesBadFilesWithAReason)
                 << Case.Name << ": " << Message;
         }
     }
+}
+
+TEST_F(FlacCodecTest, AStopAskedForEndsTheDecoding)
+{
+    // Long enough for its halves to be decoded side by side, and for the
+    // stop to be asked more than once.
+    const Bytes Pcm = Signal(16, 2, 600000);
+    EncodeFlac(TFd(Path("long.flac"), O_RDWR | O_CREAT | O_TRUNC).H, {44100, 2, 16, 600000}, Pcm.data(), 600000);
+    std::string Why;
+    const int Out = OpenScratchFile(Why);
+    ASSERT_GE(Out, 0) << Why;
+    std::atomic<int> Asked{0};
+    try {
+        DecodeFlac(TFd(Path("long.flac")).H, Out, {}, [&Asked] { return ++Asked >= 2; });
+        ADD_FAILURE() << "decoded despite the stop";
+    } catch (const EFlacError &Error) {
+        EXPECT_NE(std::string(Error.what()).find("stopped"), std::string::npos) << Error.what();
+    }
+    ::close(Out);
+    EXPECT_GE(Asked.load(), 2);
 }
 
 TEST_F(FlacCodecTest, EncodingFailuresAreReported)

@@ -1,15 +1,21 @@
 // Recordings past the 32-bit limits, on sparse files so they cost no disk:
 // an RF64 file of more than 2^31 frames is cut where its sound is, with
 // positions that do not fit 32 bits, and its 4 GiB are never all resident
-// at once: a job's memory limit counts mapped pages too.
+// at once: a job's memory limit counts mapped pages too. A long FLAC
+// recording is cut with neither its decoded samples resident nor a
+// temporary file to hold them.
 #include "ChildProcess.h"
 #include "WavBuilder.h"
+#include "engine/FlacCodec.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace wavtest;
@@ -47,4 +53,78 @@ TEST(LargeRecording, Rf64BurstPast2To31FramesIsListedAtItsPosition)
     EXPECT_EQ(Fields[2].toLongLong(), Burst);
     EXPECT_EQ(Fields[3].toLongLong(), Burst + 599);
     EXPECT_EQ(Fields[4], QString::number(double(Burst) / 44100, 'f', 6));
+}
+
+TEST(LargeRecording, LongFlacIsCutWithoutItsSamplesInMemoryOrOnDisk)
+{
+    // 20 minutes of 48 kHz 24-bit stereo: 330 MiB of samples, silent but
+    // for three bursts, from a block of untouched pages that cost nothing.
+    const std::int64_t Frames = std::int64_t(48000) * 60 * 20, FrameBytes = 6;
+    const std::int64_t Bursts[] = {48000 * 60, 48000 * 600 + 17, Frames - 48000};
+    const std::int64_t BurstFrames = 24000;
+    void *Block = ::mmap(nullptr, std::size_t(Frames * FrameBytes), PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(Block, MAP_FAILED);
+    auto *const Pcm = static_cast<std::uint8_t *>(Block);
+    for (const std::int64_t Burst : Bursts)
+        for (std::int64_t Byte = Burst * FrameBytes; Byte < (Burst + BurstFrames) * FrameBytes; Byte += 3)
+            Pcm[Byte + 2] = 0x10;
+    QTemporaryDir Dir;
+    const QByteArray Path = QFile::encodeName(Dir.filePath("long.flac"));
+    const int Handle = ::open(Path.constData(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(Handle, 0);
+    EncodeFlac(Handle, {48000, 2, 24, Frames}, Pcm, Frames);
+    ::close(Handle);
+    // The same samples as a sparse WAV file, read in place: what the
+    // FLAC recording's listing must be.
+    const std::string Wave = Dir.filePath("long.wav").toStdString();
+    const Bytes Header = Riff("WAVE", {Chunk("fmt ", FmtBody(1, 2, 48000, 24)),
+                                       ChunkDeclaring("data", std::uint32_t(Frames * FrameBytes), {}, false)});
+    WriteFileBytes(Wave, Header);
+    ASSERT_EQ(::truncate(Wave.c_str(), off_t(Header.size() + Frames * FrameBytes)), 0);
+    const int WaveHandle = ::open(Wave.c_str(), O_WRONLY);
+    for (const std::int64_t Burst : Bursts)
+        ASSERT_EQ(::pwrite(WaveHandle, Pcm + Burst * FrameBytes, std::size_t(BurstFrames * FrameBytes),
+                           off_t(Header.size() + Burst * FrameBytes)),
+                  ssize_t(BurstFrames * FrameBytes));
+    ::close(WaveHandle);
+    ::munmap(Block, std::size_t(Frames * FrameBytes));
+
+    // No file of the run may pass 8 MiB, a temporary one included, and
+    // its temporary folder is one of the test's own.
+    const QString Temporary = Dir.filePath("tmp");
+    ASSERT_TRUE(QDir().mkpath(Temporary));
+    const auto Limited = [] {
+        const rlimit Limit{8 << 20, 8 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &Limit);
+    };
+    const std::vector<QByteArray> Environment = {"TMPDIR=" + QFile::encodeName(Temporary)};
+    const TChildRun List = RunChild(REDIVEV_SPLIT, Dir.path(), {"--list", Path}, Limited, Environment);
+    EXPECT_EQ(List.Status, 0) << List.Err.toStdString();
+    EXPECT_LT(List.PeakResidentKiB, 96 * 1024);
+    const TChildRun WaveList = RunChild(REDIVEV_SPLIT, Dir.path(), {"--list", QByteArray::fromStdString(Wave)});
+    EXPECT_EQ(WaveList.Status, 0) << WaveList.Err.toStdString();
+    EXPECT_EQ(QByteArray(List.Out).replace("long.flac", "long.wav"), WaveList.Out);
+    const QStringList Lines = QString::fromUtf8(List.Out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(Lines.size(), 4);
+    for (int I = 0; I < 3; ++I)
+        EXPECT_EQ(Lines[I + 1].split(',').value(2).toLongLong(), Bursts[I]);
+    const TChildRun Cut =
+        RunChild(REDIVEV_SPLIT, Dir.path(), {"--out", QFile::encodeName(Dir.filePath("pieces")), Path}, Limited,
+                 Environment);
+    EXPECT_EQ(Cut.Status, 0) << Cut.Err.toStdString();
+    EXPECT_LT(Cut.PeakResidentKiB, 96 * 1024);
+    EXPECT_EQ(QDir(Dir.filePath("pieces")).entryList({"WAVE*.flac"}, QDir::Files).size(), 3);
+    EXPECT_TRUE(QDir(Temporary).isEmpty());
+
+    // Cut short: refused once its end is reached, before any piece is
+    // written, though detection found sound before the cut.
+    QFile Whole(QFile::decodeName(Path));
+    ASSERT_TRUE(Whole.resize(Whole.size() * 7 / 10));
+    const TChildRun Short =
+        RunChild(REDIVEV_SPLIT, Dir.path(), {"--out", QFile::encodeName(Dir.filePath("short")), Path}, Limited,
+                 Environment);
+    EXPECT_NE(Short.Status, 0);
+    EXPECT_NE(Short.Err.indexOf("cut short"), -1) << Short.Err.toStdString();
+    EXPECT_TRUE(QDir(Dir.filePath("short")).entryList({"WAVE*"}, QDir::Files).isEmpty());
 }
