@@ -1,6 +1,6 @@
 #include "engine/FloorScan.h"
 
-#include "engine/TrimScan.h"
+#include "engine/ScanAsking.h"
 #include "engine/WindowLevels.h"
 
 #include <algorithm>
@@ -39,14 +39,7 @@ void ScanAlong(const TSampleView &Recording, std::int64_t N, const TTrimSettings
         return Top;
     };
     const auto Limits = ScanLimitsOf(Settings, [&](std::int64_t Level) { return Square(TWindowed::FromPanel(Level)); });
-    if (!Progress) {
-        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Limits, Areas, Count);
-        return;
-    }
-    TDetectionTicks Ticks(Progress, N);
-    ScanTrimAreasSkipping([&](std::int64_t J) { Ticks.Tick(J); return LevelOf(J); },
-                          [&](std::int64_t First) { Ticks.Tick(First); return LoudestOf(First); }, N, Limits, Areas,
-                          Count);
+    ScanAsking(Recording, Levels.Reach(), LevelOf, LoudestOf, N, Limits, Areas, Count, Progress);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/FloorScan.h"
 #include "engine/LevelBand.h"
 #include "engine/SampleLevels.h"
+#include "engine/ScanAsking.h"
 #include "engine/TrimJoin.h"
 #include "engine/TrimMaximum.h"
 #include "engine/TrimPad.h"
@@ -12,22 +13,6 @@
 #include "engine/WindowLevels.h"
 
 namespace {
-
-template <class TLevelOf, class TLoudestOf, class TLimits>
-void ScanAsking(const TLevelOf &LevelOf, const TLoudestOf &LoudestOf, std::int64_t N, const TLimits &Limits,
-                std::vector<TTrimArea> &Areas, std::int32_t &Count, const TDetectionProgress &Progress)
-{
-    if (!Progress) {
-        ScanTrimAreasSkipping(LevelOf, LoudestOf, N, Limits, Areas, Count);
-        return;
-    }
-    // Counted at every read, so that also the long edge searches of wide
-    // settings are seen.
-    TDetectionTicks Ticks(Progress, N);
-    ScanTrimAreasSkipping([&](std::int64_t J) { Ticks.Tick(J); return LevelOf(J); },
-                          [&](std::int64_t First) { Ticks.Tick(First); return LoudestOf(First); }, N, Limits, Areas,
-                          Count);
-}
 
 // Sound on any channel counts: a frame's level is its loudest channel's.
 template <class TCodec, int FixedChannels>
@@ -42,15 +27,7 @@ void ScanFrames(const TSampleView &Recording, std::int64_t N, const TTrimSetting
         return TCodec::Loudest(Data + First * FrameBytes, TrimScanBlock * Channels);
     };
     const auto Limits = ScanLimitsOf(Settings, TCodec::FromPanel);
-    if (Recording.Source) {
-        // Samples made as they are asked for: every read asks first.
-        const TSampleSource &Source = *Recording.Source;
-        ScanAsking([&](std::int64_t J) { Source.Need(J, J + 1); return LevelOf(J); },
-                   [&](std::int64_t First) { Source.Need(First, First + TrimScanBlock); return LoudestOf(First); },
-                   N, Limits, Areas, Count, Progress);
-        return;
-    }
-    ScanAsking(LevelOf, LoudestOf, N, Limits, Areas, Count, Progress);
+    ScanAsking(Recording, 0, LevelOf, LoudestOf, N, Limits, Areas, Count, Progress);
 }
 
 } // namespace

@@ -3,13 +3,16 @@
 // positions that do not fit 32 bits, and its 4 GiB are never all resident
 // at once: a job's memory limit counts mapped pages too. A long FLAC
 // recording is cut with neither its decoded samples resident nor a
-// temporary file to hold them.
+// temporary file to hold them, and Auto cuts it as the same samples in a
+// WAV file.
 #include "ChildProcess.h"
 #include "WavBuilder.h"
 #include "engine/FlacCodec.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -127,4 +130,38 @@ TEST(LargeRecording, LongFlacIsCutWithoutItsSamplesInMemoryOrOnDisk)
     EXPECT_NE(Short.Status, 0);
     EXPECT_NE(Short.Err.indexOf("cut short"), -1) << Short.Err.toStdString();
     EXPECT_TRUE(QDir(Dir.filePath("short")).entryList({"WAVE*"}, QDir::Files).isEmpty());
+}
+
+TEST(LargeRecording, LongFlacUnderARisingFloorIsCutByAutoAsItsWaveIs)
+{
+    // 20 minutes at 16 kHz: more samples than a streamed FLAC keeps made at
+    // once, so each scan of Auto's must ask for the samples it reads. The
+    // floor rises from -70 to -40 dBFS; a burst 25 dB over it every 6 s.
+    const std::int64_t Rate = 16000, Frames = Rate * 60 * 20;
+    std::vector<std::int16_t> Samples(static_cast<std::size_t>(Frames));
+    std::uint32_t Noise = 12345;
+    for (std::int64_t J = 0; J < Frames; ++J) {
+        Noise = Noise * 1664525u + 1013904223u;
+        const double White = (double(Noise >> 8) / double(1u << 24) - 0.5) * 3.46; // unit power
+        const double FloorDb = -70 + 30 * double(J) / double(Frames);
+        const bool Burst = J % (6 * Rate) >= Rate && J % (6 * Rate) < 3 * Rate;
+        const double Db = Burst ? FloorDb + 25 : FloorDb;
+        Samples[std::size_t(J)] = std::int16_t(std::lround(32767 * std::pow(10.0, Db / 20) * White));
+    }
+    QTemporaryDir Dir;
+    const QByteArray Wave = QFile::encodeName(Dir.filePath("room.wav"));
+    WriteFileBytes(Wave.toStdString(), PcmFile(1, std::uint32_t(Rate), 16, Samples16(Samples)));
+    const QByteArray Flac = QFile::encodeName(Dir.filePath("room.flac"));
+    const int Handle = ::open(Flac.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(Handle, 0);
+    EncodeFlac(Handle, {std::uint32_t(Rate), 1, 16, Frames}, reinterpret_cast<const std::uint8_t *>(Samples.data()),
+               Frames);
+    ::close(Handle);
+
+    const TChildRun FromWave = RunChild(REDIVEV_SPLIT, Dir.path(), {"--auto", "--list", Wave});
+    const TChildRun FromFlac = RunChild(REDIVEV_SPLIT, Dir.path(), {"--auto", "--list", Flac});
+    EXPECT_EQ(FromFlac.Status, 0) << FromFlac.Err.toStdString();
+    EXPECT_NE(FromFlac.Err.indexOf("followed as it rose"), -1) << FromFlac.Err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(FromFlac.Out).count('\n'), 1 + 200) << FromFlac.Err.toStdString();
+    EXPECT_EQ(QByteArray(FromFlac.Out).replace("room.flac", "room.wav"), FromWave.Out);
 }
