@@ -140,7 +140,20 @@ def batches_of(files, workers, size):
     for each worker to take several, so that they end close together."""
     if not size:
         size = max(1, min(BATCH_MOST, -(-len(files) // (BATCHES_PER_WORKER * max(1, workers)))))
-    return [files[at:at + size] for at in range(0, len(files), size)]
+    batches = [files[at:at + size] for at in range(0, len(files), size)]
+    # Recordings whose pieces would share a folder (a/take.wav and
+    # a/take.flac) go to the batch of the first of them, where split_files
+    # refuses the later ones as redivev-split does; apart, a later one would
+    # write over the first one's pieces. A refused one writes no lines, so
+    # the manifest keeps the list's order.
+    first = {}
+    for batch in batches:
+        for path in list(batch):
+            owner = first.setdefault(os.path.splitext(os.path.abspath(path))[0], batch)
+            if owner is not batch:
+                batch.remove(path)
+                owner.append(path)
+    return [batch for batch in batches if batch]
 
 
 def main():

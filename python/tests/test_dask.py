@@ -36,6 +36,9 @@ def steady_flac(path, seconds, rate=44100, channels=2):
 def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_path, batch):
     root = corpus(["a/take.wav", "b/take.wav", "b/two words.wav", "b/café.wav", "c/d/deep.wav", "e.wav"], seconds=3)
     (root / "broken.wav").write_bytes(b"RIFF....WAVEnothing")
+    # Its pieces would go where deep.wav's go: refused, whichever batch
+    # each is in, as redivev-split refuses it.
+    subprocess.run(["flac", "-s", "-o", str(root / "c/d/deep.flac"), str(root / "c/d/deep.wav")], check=True)
     # Normalised, its 420 MB of samples are copied into the worker, which
     # grows past its 400 MB and is killed. Found first, it comes before
     # every other recording.
@@ -54,9 +57,10 @@ def test_the_dask_example_writes_the_manifest_redivev_split_writes(corpus, tmp_p
     assert big.startswith(f"dask_split: {root / 'big.flac'}: ") and "died" in big, said
     assert broken.startswith(f"dask_split: {root / 'broken.wav'}: "), said
     assert "Traceback" not in said, said
-    files = sorted(str(p) for p in root.rglob("*.wav") if p.name != "broken.wav")
+    assert f"dask_split: {root / 'c/d/deep.wav'}: its pieces would go to " in said, said
+    files = sorted(str(p) for p in root.rglob("*.*") if p.name not in ("broken.wav", "big.flac"))
     expected = split("--manifest", "nemo", "--normalise", "--keep-tree", root, "--out", tmp_path / "split",
-                     "--no-sound-width", "0.05s", *files).stdout.decode()
+                     "--no-sound-width", "0.05s", *files, check=False).stdout.decode()
     got = (tmp_path / "dask.jsonl").read_text()
     assert len(expected.splitlines()) > 10
     assert sorted(relative(got, tmp_path / "dask")) == sorted(relative(expected, tmp_path / "split"))
