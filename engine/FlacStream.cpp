@@ -43,7 +43,7 @@ std::unique_ptr<TFlacStream> TFlacStream::Open(int Handle)
     struct stat Status {};
     if (Info.Frames <= 0 || ::fstat(Handle, &Status) != 0 || Info.Frames > Status.st_size * MostFramesPerByte)
         return nullptr;
-    std::unique_ptr<TFlacStream> Stream(new TFlacStream(Handle));
+    std::unique_ptr<TFlacStream> Stream(new TFlacStream(Handle, Info));
     // A system that will not lend the address space (an address-space
     // limit, no overcommit) gets the stream decoded whole.
     if (!Stream->FData)
@@ -52,9 +52,8 @@ std::unique_ptr<TFlacStream> TFlacStream::Open(int Handle)
     return Stream;
 }
 
-TFlacStream::TFlacStream(int Handle) : FHandle(Handle)
+TFlacStream::TFlacStream(int Handle, const TFlacInfo &Info) : FHandle(Handle), FInfo(Info)
 {
-    FInfo = TFlacReader(Handle).Header().Info;
     FFrameBytes = std::int64_t(FInfo.Channels) * (FInfo.Bits / 8);
     FLength = FInfo.Frames * FFrameBytes;
     // Address space only: pages exist where a stretch is made, and go

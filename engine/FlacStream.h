@@ -46,7 +46,7 @@ public:
     void Verify() const;
 
 private:
-    explicit TFlacStream(int Handle);
+    TFlacStream(int Handle, const TFlacInfo &Info);
     void Make(std::int64_t First, std::int64_t End) const override;
     // Frames First..End-1 into the block: from the stream in order where
     // it has not come yet, else from a seek.
