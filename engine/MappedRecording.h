@@ -63,10 +63,6 @@ public:
     // A copy of the samples in memory, for commands that change them; the
     // view then names the copy. A file shortened meanwhile raises.
     void CopyIntoMemory();
-    // After CopyIntoMemory: the samples moved out,
-    // so that they outlive this object, its mapping and its open file;
-    // View().Data keeps naming them wherever the vector is moved.
-    std::vector<std::uint8_t> TakeSamples() { return std::move(FSamples); }
     // Drops the mapped samples before byte Bytes of the view from this
     // process's resident set, so that a scan of a recording larger than
     // memory leaves behind it only page cache the kernel may reclaim, not
